@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Skyvane into build/ (program and shipped files in build/bin/).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_type="${SKYVANE_BUILD_TYPE:-RelWithDebInfo}"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE="$build_type" -DSKYVANE_WERROR="${SKYVANE_WERROR:-OFF}" >/dev/null
+cmake --build "$root/build" -j"$(nproc)"

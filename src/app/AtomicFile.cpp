@@ -1,0 +1,16 @@
+#include "AtomicFile.h"
+
+#include <QSaveFile>
+
+bool AtomicFile::replace(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

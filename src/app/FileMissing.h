@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// 0 when path names an existing file, 9909 for a directory, another nonzero code when the path
+// cannot be examined. Callers test only zero against nonzero.
+constexpr qint32 kFileMissingIsDirectory = 9909;
+constexpr qint32 kFileMissingNotFound = 53;
+
+qint32 FileMissing(const QString& path);

@@ -1,0 +1,62 @@
+#include "Module1.h"
+
+#include "AppState.h"
+#include "FileMissing.h"
+#include "Form1.h"
+#include "ProgramDirectory.h"
+#include "SessionCloser.h"
+#include "SettingsFile.h"
+#include "ShippedFiles.h"
+#include "StartupCorrections.h"
+#include "WebEngineBrowserControl.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QScreen>
+
+namespace {
+
+StartupCorrections::Environment platformEnvironment(const QString& appDir)
+{
+    StartupCorrections::Environment env;
+    env.appDir = appDir;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = screen->size();
+        env.screenWidthTwips = static_cast<float>(size.width() * 1440.0 / screen->logicalDotsPerInchX());
+        env.screenHeightTwips = static_cast<float>(size.height() * 1440.0 / screen->logicalDotsPerInchY());
+    }
+    env.fonts = QFontDatabase::families();
+    env.uiFontFamily = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family();
+    env.fileMissing = &FileMissing;
+    return env;
+}
+
+} // namespace
+
+int Module1::Main(int argc, char** argv)
+{
+    Q_INIT_RESOURCE(shipped);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skyvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
+
+    AppState state;
+    state.AppDir = ProgramDirectory::appDirFrom(QCoreApplication::applicationDirPath());
+    ShippedFiles::unpackIntoBareDirectory(state.AppDir);
+
+    const SettingsFile settingsFile(
+        ProgramDirectory::file(state.AppDir, QString::fromLatin1(SettingsFile::FileName)));
+    state.Settings = LiveSettings::fromRecord(settingsFile.load());
+    StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
+
+    Form1Parts parts;
+    parts.browser = std::make_unique<WebEngineBrowserControl>();
+    Form1 form(state, std::move(parts));
+    SessionCloser closer(&form);
+    form.Form_Load();
+    form.show();
+    form.activateWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+class QSocketNotifier;
+
+// Closes the main window, as its close box does, when the process is told to end (SIGTERM, SIGHUP,
+// SIGINT) or the desktop session ends, so that the settings are saved.
+class SessionCloser : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SessionCloser(QWidget* mainWindow, QObject* parent = nullptr);
+    ~SessionCloser() override;
+
+private:
+    void closeMainWindow();
+
+    QPointer<QWidget> m_mainWindow;
+    QSocketNotifier* m_notifier = nullptr;
+};

@@ -1,0 +1,336 @@
+#include "Form1.h"
+
+#include "BrowserControl.h"
+#include "MainLayout.h"
+#include "ProgramDirectory.h"
+#include "SettingsFile.h"
+#include "UpDown.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+
+#include <cmath>
+
+namespace {
+
+Twips twipsFor(const QWidget* w)
+{
+    const QScreen* screen = w->screen();
+    if (screen == nullptr) {
+        return Twips();
+    }
+    return Twips(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
+}
+
+QFont designedFont(double points)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    return f;
+}
+
+} // namespace
+
+Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
+    : QWidget(parent), m_state(state), m_twips(twipsFor(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(Caption));
+    setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
+
+    WebBrowser1 = parts.browser.release();
+    WebBrowser1->setParent(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    createControls();
+
+    // Designed client area.
+    resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    const auto button = [this](const char* name, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(tip);
+        b->setFont(designedFont(8.25));
+        return b;
+    };
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setEditText(QString::fromLatin1(InitialSelectorText));
+    Combo1->setToolTip(QStringLiteral("Site Selector"));
+    Combo1->setFont(designedFont(8.25));
+    place(Combo1, 4530, -15, 5340, 330);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    place(StatusBar1, 0, 4710, 10290, 270);
+
+    Picture3 = new QFrame(this);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setFrameShape(QFrame::StyledPanel);
+    Picture3->setAutoFillBackground(true);
+    place(Picture3, 8835, 4740, 885, 240);
+    ProgressBar1 = new QProgressBar(Picture3);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    place(ProgressBar1, 75, 15, 720, 195);
+    Picture3->hide();
+
+    Timer4 = new QTimer(this);
+    Timer4->setObjectName(QStringLiteral("Timer4"));
+    Timer4->setInterval(100);
+    connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+
+    Command1 = button("Command1", QStringLiteral("Go"), QStringLiteral("Go To Site URL, Shown"));
+    place(Command1, 9900, 15, 375, 300);
+
+    Command4 = button("Command4", QString(), QStringLiteral("Forward"));
+    Command4->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    Command4->setEnabled(false);
+    place(Command4, 4185, 15, 300, 300);
+
+    Command3 = button("Command3", QString(), QStringLiteral("Back"));
+    Command3->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    Command3->setEnabled(false);
+    place(Command3, 3870, 15, 300, 300);
+
+    Command5 = button("Command5", QStringLiteral("List"),
+                      QStringLiteral("Edit, Add, Delete Site Selector List Items"));
+    place(Command5, 3360, 15, 480, 300);
+
+    Command2 = button("Command2", QStringLiteral("Refresh"), QStringLiteral("Refresh Page"));
+    place(Command2, 2520, 15, 825, 300);
+
+    UpDown1 = new UpDown(this);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setToolTip(QStringLiteral("Inc.-Dec. Refresh Interval (Turns Timer On)"));
+    place(UpDown1, 1605, 15, 450, 300);
+
+    Command6 = button("Command6", QString(),
+                      QStringLiteral("internetGetConnectedState And Force Up Internet Dialer If False"));
+    Command6->setIcon(QIcon(QStringLiteral(":/shipped/iNetGrn.gif")));
+    Command6->setIconSize(QSize(26, 14));
+    place(Command6, 660, 15, 465, 300);
+
+    Command8 = button("Command8", QStringLiteral("Menu"), QString());
+    place(Command8, 60, 15, 600, 300);
+
+    place(WebBrowser1, 0, 360, 10290, 4350);
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(10000);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(60000);
+
+    const auto label = [this](const char* name, const QString& text, const QString& tip) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setToolTip(tip);
+        l->setFont(designedFont(9));
+        l->setAlignment(Qt::AlignCenter);
+        l->setAutoFillBackground(true);
+        QPalette p = l->palette();
+        p.setColor(QPalette::Window, p.color(QPalette::Button));
+        l->setPalette(p);
+        return l;
+    };
+    Label2 = label("Label2", QStringLiteral("0"), QStringLiteral("Minute Count - (Dbl Click To Reset=0)"));
+    place(Label2, 2085, 15, 390, 285);
+    Label1 =
+        label("Label1", QStringLiteral("10"), QStringLiteral("Refresh Interval (Dbl Click - Timer On-Off)"));
+    place(Label1, 1185, 15, 390, 285);
+
+    UpDown1->setRange(1, 180);
+    UpDown1->setValue(10);
+    UpDown1->setBuddy(Label1);
+
+    // Tab order follows the strip from left to right.
+    setTabOrder(Command8, Command6);
+    setTabOrder(Command6, UpDown1);
+    setTabOrder(UpDown1, Command2);
+    setTabOrder(Command2, Command5);
+    setTabOrder(Command5, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Combo1);
+    setTabOrder(Combo1, Command1);
+}
+
+void Form1::place(QWidget* w, float left, float top, float width, float height) const
+{
+    w->setGeometry(m_twips.toPixelsX(left), m_twips.toPixelsY(top), m_twips.toPixelsX(width),
+                   m_twips.toPixelsY(height));
+}
+
+float Form1::Left() const
+{
+    return m_twips.fromPixelsX(frameGeometry().x());
+}
+
+float Form1::Top() const
+{
+    return m_twips.fromPixelsY(frameGeometry().y());
+}
+
+float Form1::Width() const
+{
+    return m_twips.fromPixelsX(frameGeometry().width());
+}
+
+float Form1::Height() const
+{
+    return m_twips.fromPixelsY(frameGeometry().height());
+}
+
+float Form1::ScaleWidth() const
+{
+    return m_twips.fromPixelsX(width());
+}
+
+float Form1::ScaleHeight() const
+{
+    return m_twips.fromPixelsY(height());
+}
+
+void Form1::moveOuter(float left, float top, float width, float height)
+{
+    const QSize frameExtra = frameGeometry().size() - size();
+    move(m_twips.toPixelsX(left), m_twips.toPixelsY(top));
+    resize(m_twips.toPixelsX(width) - frameExtra.width(), m_twips.toPixelsY(height) - frameExtra.height());
+}
+
+void Form1::Form_Load()
+{
+    mnuFonts_Click();
+    moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, m_state.Settings.MainWidth,
+              m_state.Settings.MainHeight);
+    WebBrowser1->Navigate(m_state.Settings.StartPage);
+    LoadDone = 1;
+}
+
+void Form1::mnuFonts_Click()
+{
+    const LiveSettings& s = m_state.Settings;
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Combo1)}) {
+        QFont f = w->font();
+        f.setFamily(s.FontName);
+        f.setBold(s.FontBold);
+        if (s.FontSize > 0 && std::isfinite(s.FontSize)) {
+            f.setPointSizeF(s.FontSize);
+        }
+        w->setFont(f);
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_frameFitted) {
+        m_frameFitted = true;
+        // The frame is known only once the window manager has decorated the window.
+        QTimer::singleShot(0, this, &Form1::fitOuterToFrame);
+    }
+}
+
+void Form1::fitOuterToFrame()
+{
+    const QSize frameExtra = frameGeometry().size() - size();
+    if (!frameExtra.isEmpty() && !isMaximized() && !isMinimized()) {
+        moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, m_state.Settings.MainWidth,
+                  m_state.Settings.MainHeight);
+    }
+}
+
+void Form1::Form_Resize()
+{
+    if (isMinimized()) {
+        return;
+    }
+    const QSize frameExtra = frameGeometry().size() - size();
+    const float outerWidth = Width();
+    if (MainLayout::springBackWidth(outerWidth) != outerWidth) {
+        resize(m_twips.toPixelsX(MainLayout::MinOuterWidth) - frameExtra.width(), height());
+    }
+    const float outerHeight = Height();
+    if (MainLayout::springBackHeight(outerHeight) != outerHeight) {
+        resize(width(), m_twips.toPixelsY(MainLayout::MinOuterHeight) - frameExtra.height());
+    }
+    const float sw = ScaleWidth();
+    const float sh = ScaleHeight();
+    place(Combo1, MainLayout::ComboLeft, -15, MainLayout::comboWidth(sw), 330);
+    place(Command1, MainLayout::goLeft(sw), 15, 375, 300);
+    placeBrowser(0);
+    place(Picture3, MainLayout::progressLeft(sw), MainLayout::progressTop(sh), 885, 240);
+    place(StatusBar1, 0, sh - 270, sw, 270);
+}
+
+void Form1::placeBrowser(float widthTakenOff)
+{
+    const TwipRect r = MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
+    place(WebBrowser1, r.left, r.top, r.width, r.height);
+}
+
+void Form1::Timer4_Timer()
+{
+    if (!isMinimized()) {
+        // A nudge makes the engine repaint a page that finished loading behind a stale picture.
+        placeBrowser(MainLayout::Nudge);
+        placeBrowser(0);
+    }
+    Timer4->stop();
+}
+
+void Form1::Form_QueryUnload()
+{
+    const SettingsRecord record = m_state.Settings.toRecord(Left(), Top(), Width(), Height());
+    SettingsFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SettingsFile::FileName)))
+        .save(record);
+    for (QPointer<QWidget>* form : {&Form2, &Form3, &Form4}) {
+        if (!form->isNull()) {
+            (*form)->close();
+        }
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        m_closing = true;
+        Form_QueryUnload();
+    }
+    event->accept();
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "AppState.h"
+#include "Twips.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class BrowserControl;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class UpDown;
+
+// What the main window works with, handed in by whoever creates it.
+struct Form1Parts
+{
+    std::unique_ptr<BrowserControl> browser;
+};
+
+// The main window: the browser and, above it, one strip of small controls.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr const char* Caption = "Skyvane ie5+";
+    static constexpr const char* InitialSelectorText = "https://radar.weather.gov/";
+
+    Form1(AppState& state, Form1Parts parts, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Handlers, named by control and event.
+    void Form_Load();
+    void Form_Resize();
+    void Timer4_Timer();
+    void Form_QueryUnload();
+
+    // The application font: with LoadDone 0 only applies the stored font to the strip.
+    void mnuFonts_Click();
+
+    // Outer geometry in twips, frame included.
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    void moveOuter(float left, float top, float width, float height);
+
+    const Twips& twips() const { return m_twips; }
+    qint16 loadDone() const { return LoadDone; }
+    BrowserControl* browser() const { return WebBrowser1; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void place(QWidget* w, float left, float top, float width, float height) const;
+    void placeBrowser(float widthTakenOff);
+    void fitOuterToFrame();
+
+    AppState& m_state;
+    Twips m_twips;
+    qint16 LoadDone = 0; // 1 once Form_Load has finished
+    bool m_frameFitted = false;
+    bool m_closing = false;
+
+    QComboBox* Combo1 = nullptr;           // site selector: address text with the saved sites
+    QFrame* Picture3 = nullptr;            // progress box over the right end of the status bar
+    QProgressBar* ProgressBar1 = nullptr;  // download progress, inside Picture3
+    QTimer* Timer4 = nullptr;              // one-shot re-layout of the browser, 100 ms
+    QStatusBar* StatusBar1 = nullptr;      // browser status text along the bottom edge
+    QPushButton* Command1 = nullptr;       // "Go"
+    QPushButton* Command4 = nullptr;       // Forward (picture)
+    QPushButton* Command3 = nullptr;       // Back (picture)
+    QPushButton* Command5 = nullptr;       // "List": the site list editor
+    QPushButton* Command2 = nullptr;       // "Refresh"
+    UpDown* UpDown1 = nullptr;             // refresh interval, minutes
+    QPushButton* Command6 = nullptr;       // connection indicator (picture)
+    QPushButton* Command8 = nullptr;       // "Menu"
+    BrowserControl* WebBrowser1 = nullptr; // the embedded browser
+    QTimer* Timer2 = nullptr;              // connection poll, 10 s
+    QTimer* Timer1 = nullptr;              // refresh minute timer, 60 s
+    QLabel* Label2 = nullptr;              // minute count
+    QLabel* Label1 = nullptr;              // refresh interval, kept by UpDown1
+
+    QPointer<QWidget> Form2; // site list editor, while open
+    QPointer<QWidget> Form3; // About window, while open
+    QPointer<QWidget> Form4; // default start page dialog, while open
+};

@@ -1,0 +1,131 @@
+#include "LoopbackServer.h"
+#include "TestMain.h"
+#include "WebEngineBrowserControl.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray page(const QString& title, const QString& body = QString())
+{
+    return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
+        .arg(title, body)
+        .toUtf8();
+}
+
+} // namespace
+
+class TestWebEngineBrowserControl : public QObject
+{
+    Q_OBJECT
+
+    LoopbackServer server;
+    std::unique_ptr<WebEngineBrowserControl> browser;
+
+    bool navigateAndWait(const QString& address)
+    {
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        browser->Navigate(address);
+        return done.wait(15000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.start());
+        server.setPage(QStringLiteral("/a"),
+                       page(QStringLiteral("Page A"), QStringLiteral("<a id=l href='/b'>b</a>")));
+        server.setPage(QStringLiteral("/b"), page(QStringLiteral("Page B")));
+        server.setPage(QStringLiteral("/c"), page(QStringLiteral("Page C")));
+    }
+
+    void init()
+    {
+        browser = std::make_unique<WebEngineBrowserControl>();
+        browser->resize(400, 300);
+        browser->show();
+    }
+
+    void cleanup() { browser.reset(); }
+
+    void nothingDisplayedAtFirst() { QCOMPARE(browser->LocationURL(), QString()); }
+
+    void navigateRaisesTheEvents()
+    {
+        QSignalSpy titles(browser.get(), &BrowserControl::TitleChange);
+        QSignalSpy navigated(browser.get(), &BrowserControl::NavigateComplete2);
+        QSignalSpy progress(browser.get(), &BrowserControl::ProgressChange);
+        QSignalSpy status(browser.get(), &BrowserControl::StatusTextChange);
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/a")).toString()));
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/a")).toString());
+        QTRY_COMPARE(titles.isEmpty() ? QString() : titles.last().at(0).toString(), QStringLiteral("Page A"));
+        QVERIFY(!navigated.isEmpty());
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last().at(0).toInt(), -1);
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("Done"));
+        bool sawPercentage = false;
+        for (const QList<QVariant>& p : progress) {
+            sawPercentage = sawPercentage || (p.at(0).toInt() > 0 && p.at(1).toInt() == 100);
+        }
+        QVERIFY(sawPercentage);
+    }
+
+    void bareHostAndLocalPath()
+    {
+        const QString bare = QStringLiteral("127.0.0.1:%1/b").arg(server.url(QStringLiteral("/")).port());
+        QVERIFY(navigateAndWait(bare));
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/b")).toString());
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("local.htm"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(page(QStringLiteral("Local")));
+        f.close();
+        QVERIFY(navigateAndWait(path));
+        QCOMPARE(QUrl(browser->LocationURL()).toLocalFile(), path);
+    }
+
+    void historyAndCommandState()
+    {
+        QSignalSpy state(browser.get(), &BrowserControl::CommandStateChange);
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/a")).toString()));
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/b")).toString()));
+        QTRY_VERIFY(state.contains(QList<QVariant>{BrowserControl::CSC_NAVIGATEBACK, true}));
+
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        browser->GoBack();
+        QVERIFY(done.wait(15000));
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/a")).toString());
+        QTRY_VERIFY(state.contains(QList<QVariant>{BrowserControl::CSC_NAVIGATEFORWARD, true}));
+        QTRY_VERIFY(state.contains(QList<QVariant>{BrowserControl::CSC_NAVIGATEBACK, false}));
+
+        browser->GoForward();
+        QVERIFY(done.wait(15000));
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/b")).toString());
+    }
+
+    void refreshRequestsThePageAgain()
+    {
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/c")).toString()));
+        const int before = server.requestCount(QStringLiteral("/c"));
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        browser->Refresh();
+        QVERIFY(done.wait(15000));
+        QCOMPARE(server.requestCount(QStringLiteral("/c")), before + 1);
+        browser->Refresh2(BrowserControl::REFRESH_COMPLETELY);
+        QVERIFY(done.wait(15000));
+        QCOMPARE(server.requestCount(QStringLiteral("/c")), before + 2);
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/c")).toString());
+    }
+
+    void emptyAddressShowsNothing()
+    {
+        QVERIFY(navigateAndWait(QString()));
+        QCOMPARE(browser->LocationURL(), QString());
+    }
+};
+
+SKYVANE_TEST_MAIN(TestWebEngineBrowserControl)
+#include "tst_WebEngineBrowserControl.moc"

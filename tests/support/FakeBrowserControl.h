@@ -1,0 +1,34 @@
+#pragma once
+
+#include "BrowserControl.h"
+
+#include <QStringList>
+
+// Records what the main window asks of the browser; the test raises the browser's events itself.
+class FakeBrowserControl : public BrowserControl
+{
+    Q_OBJECT
+public:
+    using BrowserControl::BrowserControl;
+
+    void Navigate(const QString& address) override
+    {
+        calls << QStringLiteral("Navigate:") + address;
+        location = address;
+    }
+    void GoBack() override { calls << QStringLiteral("GoBack"); }
+    void GoForward() override { calls << QStringLiteral("GoForward"); }
+    void Refresh() override { calls << QStringLiteral("Refresh"); }
+    void Refresh2(qint16 level) override { calls << QStringLiteral("Refresh2:%1").arg(level); }
+    bool ExecWBZoom(qint32 level) override
+    {
+        calls << QStringLiteral("Zoom:%1").arg(level);
+        return zoomAccepted;
+    }
+    void ExecWBSaveAs() override { calls << QStringLiteral("SaveAs"); }
+    QString LocationURL() const override { return location; }
+
+    QStringList calls;
+    QString location;
+    bool zoomAccepted = true;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <QUrl>
+
+#include <functional>
+
+// A small HTTP server on 127.0.0.1 for the tests: serves fixed pages by path and counts requests.
+class LoopbackServer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Response
+    {
+        QByteArray body;
+        QByteArray contentType = "text/html; charset=utf-8";
+        int status = 200;
+        QByteArray location; // for redirects
+    };
+
+    explicit LoopbackServer(QObject* parent = nullptr);
+
+    bool start();
+    void setPage(const QString& path, const QByteArray& html);
+    void setResponse(const QString& path, Response response);
+    // A response made afresh for every request.
+    void setGenerator(const QString& path, std::function<Response()> generator);
+    QUrl url(const QString& path) const;
+    int requestCount(const QString& path) const { return m_counts.value(path); }
+
+private:
+    void onNewConnection();
+
+    QTcpServer m_server;
+    QHash<QString, Response> m_pages;
+    QHash<QString, std::function<Response()>> m_generators;
+    QHash<QString, int> m_counts;
+};
