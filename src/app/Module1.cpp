@@ -4,6 +4,7 @@
 #include "FileMissing.h"
 #include "Form1.h"
 #include "ProgramDirectory.h"
+#include "QtSoundPlayer.h"
 #include "SessionCloser.h"
 #include "SettingsFile.h"
 #include "ShippedFiles.h"
@@ -53,6 +54,7 @@ int Module1::Main(int argc, char** argv)
 
     Form1Parts parts;
     parts.browser = std::make_unique<WebEngineBrowserControl>();
+    parts.sound = std::make_unique<QtSoundPlayer>();
     Form1 form(state, std::move(parts));
     SessionCloser closer(&form);
     form.Form_Load();

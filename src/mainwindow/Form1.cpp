@@ -1,15 +1,21 @@
 #include "Form1.h"
 
 #include "BrowserControl.h"
+#include "BrowserEventRules.h"
 #include "MainLayout.h"
 #include "ProgramDirectory.h"
+#include "RefreshSound.h"
 #include "SettingsFile.h"
+#include "SiteListFile.h"
+#include "SoundPlayer.h"
 #include "UpDown.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -41,8 +47,9 @@ QFont designedFont(double points)
 } // namespace
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(twipsFor(this))
+    : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound))
 {
+    MMControl1 = m_sound.get();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
@@ -51,6 +58,7 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     WebBrowser1->setParent(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     createControls();
+    connectControls();
 
     // Designed client area.
     resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
@@ -72,6 +80,8 @@ void Form1::createControls()
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr); // the text is an address; the entries are names
+
     Combo1->setEditText(QString::fromLatin1(InitialSelectorText));
     Combo1->setToolTip(QStringLiteral("Site Selector"));
     Combo1->setFont(designedFont(8.25));
@@ -175,6 +185,27 @@ void Form1::createControls()
     setTabOrder(Combo1, Command1);
 }
 
+void Form1::connectControls()
+{
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    Combo1->lineEdit()->installEventFilter(this);
+    // Only a pick from the drop-down list is a site choice. Left to itself the combo box would also
+    // "choose" an entry whose name matches the typed text when Enter is pressed or the focus leaves.
+    disconnect(Combo1->lineEdit(), &QLineEdit::returnPressed, Combo1, nullptr);
+    disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
+
+    connect(WebBrowser1, &BrowserControl::StatusTextChange, this, &Form1::WebBrowser1_StatusTextChange);
+    connect(WebBrowser1, &BrowserControl::ProgressChange, this, &Form1::WebBrowser1_ProgressChange);
+    connect(WebBrowser1, &BrowserControl::CommandStateChange, this, &Form1::WebBrowser1_CommandStateChange);
+    connect(WebBrowser1, &BrowserControl::DownloadComplete, this, &Form1::WebBrowser1_DownloadComplete);
+    connect(WebBrowser1, &BrowserControl::TitleChange, this, &Form1::WebBrowser1_TitleChange);
+    connect(WebBrowser1, &BrowserControl::NavigateComplete2, this, &Form1::WebBrowser1_NavigateComplete2);
+}
+
 void Form1::place(QWidget* w, float left, float top, float width, float height) const
 {
     w->setGeometry(m_twips.toPixelsX(left), m_twips.toPixelsY(top), m_twips.toPixelsX(width),
@@ -221,6 +252,7 @@ void Form1::moveOuter(float left, float top, float width, float height)
 void Form1::Form_Load()
 {
     mnuFonts_Click();
+    fillSelector();
     moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, m_state.Settings.MainWidth,
               m_state.Settings.MainHeight);
     WebBrowser1->Navigate(m_state.Settings.StartPage);
@@ -333,4 +365,143 @@ void Form1::closeEvent(QCloseEvent* event)
         Form_QueryUnload();
     }
     event->accept();
+}
+
+void Form1::fillSelector()
+{
+    const QList<SiteRecord> records =
+        SiteListFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)))
+            .readAll();
+    QStringList names;
+    names.reserve(records.size());
+    for (const SiteRecord& r : records) {
+        names.append(r.Name);
+    }
+    if (!names.isEmpty()) {
+        Combo1->addItems(names);
+        Combo1->setEditText(names.first());
+    }
+}
+
+void Form1::resetMinuteCount()
+{
+    m_state.MinuteCount = 0;
+    Label2->setText(QString::number(m_state.MinuteCount));
+}
+
+void Form1::playRefreshSound()
+{
+    if (MMControl1 != nullptr) {
+        RefreshSound::PlayRefreshSound(*MMControl1, m_state.AppDir);
+    }
+}
+
+void Form1::Command1_Click()
+{
+    resetMinuteCount();
+    WebBrowser1->Navigate(Combo1->currentText());
+    UpDown1->setFocus();
+}
+
+void Form1::Command2_Click()
+{
+    if (!WebBrowser1->LocationURL().isEmpty()) {
+        playRefreshSound();
+        resetMinuteCount();
+        WebBrowser1->Refresh2(BrowserControl::REFRESH_COMPLETELY);
+    }
+    UpDown1->setFocus();
+}
+
+void Form1::Command3_Click()
+{
+    WebBrowser1->GoBack();
+}
+
+void Form1::Command4_Click()
+{
+    WebBrowser1->GoForward();
+}
+
+void Form1::Combo1_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13) {
+        Command1_Click();
+    }
+}
+
+void Form1::Combo1_Click(int listIndex)
+{
+    const QString text = Combo1->currentText();
+    if (listIndex < 0) {
+        Combo1->setEditText(text);
+        return;
+    }
+    const SiteListFile file(
+        ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)));
+    const std::optional<SiteRecord> site = file.readRecord(listIndex + 1);
+    if (!site) {
+        Combo1->setEditText(text);
+        return;
+    }
+    Combo1->setEditText(site->URL);
+    resetMinuteCount();
+    WebBrowser1->Navigate(Combo1->currentText());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Combo1_KeyPress(13); // the key then goes on to the selector
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::WebBrowser1_StatusTextChange(const QString& text)
+{
+    StatusBar1->showMessage(text);
+}
+
+void Form1::WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax)
+{
+    const BrowserEventRules::Progress p =
+        BrowserEventRules::progressFor(progress, progressMax, ProgressBar1->maximum(), ProgressBar1->value());
+    if (!p.visible) {
+        Picture3->hide();
+        return;
+    }
+    Picture3->show();
+    Picture3->raise();
+    ProgressBar1->setMaximum(p.maximum);
+    ProgressBar1->setValue(p.value);
+}
+
+void Form1::WebBrowser1_CommandStateChange(qint32 command, bool enable)
+{
+    if (command == BrowserControl::CSC_NAVIGATEFORWARD) {
+        Command4->setEnabled(enable);
+    } else if (command == BrowserControl::CSC_NAVIGATEBACK) {
+        Command3->setEnabled(enable);
+    }
+}
+
+void Form1::WebBrowser1_DownloadComplete()
+{
+    Timer4->start();
+}
+
+void Form1::WebBrowser1_TitleChange(const QString& text)
+{
+    Timer4->start();
+    m_state.PageTitle = text;
+    setWindowTitle(BrowserEventRules::captionFor(text));
+}
+
+void Form1::WebBrowser1_NavigateComplete2()
+{
+    Combo1->setEditText(BrowserEventRules::selectorTextFor(WebBrowser1->LocationURL()));
+    resetMinuteCount();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AppState.h"
+#include "BrowserControl.h"
+#include "SoundPlayer.h"
 #include "Twips.h"
 
 #include <QPointer>
@@ -8,7 +10,6 @@
 
 #include <memory>
 
-class BrowserControl;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -22,6 +23,7 @@ class UpDown;
 struct Form1Parts
 {
     std::unique_ptr<BrowserControl> browser;
+    std::unique_ptr<SoundPlayer> sound; // plays the refresh sound
 };
 
 // The main window: the browser and, above it, one strip of small controls.
@@ -44,6 +46,25 @@ public:
     // The application font: with LoadDone 0 only applies the stored font to the strip.
     void mnuFonts_Click();
 
+    // Navigation bar and site selector.
+    void Command1_Click(); // Go
+    void Command2_Click(); // Refresh
+    void Command3_Click(); // Back
+    void Command4_Click(); // Forward
+    void Combo1_Click(int listIndex);
+    void Combo1_KeyPress(int keyAscii);
+
+    // The browser's events.
+    void WebBrowser1_StatusTextChange(const QString& text);
+    void WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax);
+    void WebBrowser1_CommandStateChange(qint32 command, bool enable);
+    void WebBrowser1_DownloadComplete();
+    void WebBrowser1_TitleChange(const QString& text);
+    void WebBrowser1_NavigateComplete2();
+
+    // MinuteCount becomes 0 and Label2 shows it.
+    void resetMinuteCount();
+
     // Outer geometry in twips, frame included.
     float Left() const;
     float Top() const;
@@ -58,6 +79,7 @@ public:
     BrowserControl* browser() const { return WebBrowser1; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -65,6 +87,9 @@ protected:
 
 private:
     void createControls();
+    void connectControls();
+    void fillSelector();
+    void playRefreshSound();
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
     void fitOuterToFrame();
@@ -74,6 +99,7 @@ private:
     qint16 LoadDone = 0; // 1 once Form_Load has finished
     bool m_frameFitted = false;
     bool m_closing = false;
+    std::unique_ptr<SoundPlayer> m_sound;
 
     QComboBox* Combo1 = nullptr;           // site selector: address text with the saved sites
     QFrame* Picture3 = nullptr;            // progress box over the right end of the status bar
@@ -91,6 +117,7 @@ private:
     BrowserControl* WebBrowser1 = nullptr; // the embedded browser
     QTimer* Timer2 = nullptr;              // connection poll, 10 s
     QTimer* Timer1 = nullptr;              // refresh minute timer, 60 s
+    SoundPlayer* MMControl1 = nullptr;     // wave player for the refresh sound
     QLabel* Label2 = nullptr;              // minute count
     QLabel* Label1 = nullptr;              // refresh interval, kept by UpDown1
 

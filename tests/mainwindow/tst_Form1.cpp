@@ -1,5 +1,4 @@
-#include "FakeBrowserControl.h"
-#include "Form1.h"
+#include "Form1Fixture.h"
 #include "MainLayout.h"
 #include "SettingsRecord.h"
 #include "TestMain.h"
@@ -14,47 +13,14 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : Form1Fixture
 {
-    QTemporaryDir dir;
-    AppState state;
-    FakeBrowserControl* browser = nullptr;
-    std::unique_ptr<Form1> form;
-
-    Fixture()
-    {
-        state.AppDir = dir.path();
-        state.Settings.MainWidth = 7095;
-        state.Settings.MainHeight = 5445;
-        state.Settings.StartPage = QStringLiteral("/prog/SkyvaneHelp.htm");
-        state.Settings.FontName = QStringLiteral("DejaVu Sans");
-        state.Settings.FontSize = 11;
-        state.Settings.FontBold = true;
-        Form1Parts parts;
-        auto fake = std::make_unique<FakeBrowserControl>();
-        browser = fake.get();
-        parts.browser = std::move(fake);
-        form = std::make_unique<Form1>(state, std::move(parts));
-    }
-
-    template <typename T> T* child(const char* name) const
-    {
-        return form->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    // Sets the client area in twips and returns the twips of a child's geometry.
-    QList<float> twipsOf(const char* name) const
-    {
-        const QRect g = child<QWidget>(name)->geometry();
-        const Twips& t = form->twips();
-        return {t.fromPixelsX(g.x()), t.fromPixelsY(g.y()), t.fromPixelsX(g.width()),
-                t.fromPixelsY(g.height())};
-    }
+    Fixture() { create(); }
 };
 
 bool near(float a, float b)
 {
-    return std::abs(a - b) <= 15.0f; // one pixel at 96 dpi
+    return nearTwips(a, b);
 }
 
 } // namespace

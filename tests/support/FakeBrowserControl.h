@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Records what the main window asks of the browser; the test raises the browser's events itself.
 class FakeBrowserControl : public BrowserControl
 {
@@ -18,8 +20,20 @@ public:
     }
     void GoBack() override { calls << QStringLiteral("GoBack"); }
     void GoForward() override { calls << QStringLiteral("GoForward"); }
-    void Refresh() override { calls << QStringLiteral("Refresh"); }
-    void Refresh2(qint16 level) override { calls << QStringLiteral("Refresh2:%1").arg(level); }
+    void Refresh() override
+    {
+        calls << QStringLiteral("Refresh");
+        if (onRefresh) {
+            onRefresh();
+        }
+    }
+    void Refresh2(qint16 level) override
+    {
+        calls << QStringLiteral("Refresh2:%1").arg(level);
+        if (onRefresh) {
+            onRefresh();
+        }
+    }
     bool ExecWBZoom(qint32 level) override
     {
         calls << QStringLiteral("Zoom:%1").arg(level);
@@ -31,4 +45,5 @@ public:
     QStringList calls;
     QString location;
     bool zoomAccepted = true;
+    std::function<void()> onRefresh; // runs inside Refresh and Refresh2
 };

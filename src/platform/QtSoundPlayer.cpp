@@ -1,0 +1,25 @@
+#include "QtSoundPlayer.h"
+
+#include <QSoundEffect>
+#include <QUrl>
+
+QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent), m_effect(new QSoundEffect(this)) {}
+
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+void QtSoundPlayer::Close()
+{
+    m_effect->stop();
+    m_effect->setSource(QUrl());
+}
+
+void QtSoundPlayer::Open(const QString& path)
+{
+    m_effect->setSource(QUrl::fromLocalFile(path));
+}
+
+void QtSoundPlayer::Play()
+{
+    // Starts from the beginning; a sound still loading plays once it is ready.
+    m_effect->play();
+}

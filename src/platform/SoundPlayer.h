@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// A wave player driven by three commands, as the refresh sound uses it.
+class SoundPlayer
+{
+public:
+    virtual ~SoundPlayer() = default;
+    // Releases the file opened last; ends its sound if it is still playing.
+    virtual void Close() = 0;
+    virtual void Open(const QString& path) = 0;
+    // Plays the opened file from its start.
+    virtual void Play() = 0;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class SoundPlayer;
+
+// The short sound that announces every refresh: Start.wav from the program directory.
+class RefreshSound
+{
+public:
+    static constexpr const char* FileName = "Start.wav";
+    // Close, Open, Play. The player never reports failures; a missing file is simply silent.
+    static void PlayRefreshSound(SoundPlayer& player, const QString& appDir);
+};

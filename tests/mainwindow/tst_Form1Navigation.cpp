@@ -1,0 +1,276 @@
+#include "Form1Fixture.h"
+#include "TestMain.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+QByteArray record(const QByteArray& name, const QByteArray& url)
+{
+    return name.leftJustified(140, ' ', true) + url.leftJustified(260, ' ', true);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+const QByteArray kThreeSites = record("  Radar", "  http://127.0.0.1/radar  ") +
+                               record("Satellite", "http://127.0.0.1/sat") +
+                               record("Lightning", "http://127.0.0.1/lightning");
+
+QStringList entries(const QComboBox* combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i) {
+        out << combo->itemText(i);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestForm1Navigation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void selectorFilling_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("text");
+        const QString initial = QString::fromLatin1(Form1::InitialSelectorText);
+        QTest::newRow("no file") << false << QByteArray() << QStringList() << initial;
+        QTest::newRow("empty file") << true << QByteArray() << QStringList() << initial;
+        QTest::newRow("three sites") << true << kThreeSites << QStringList{"Radar", "Satellite", "Lightning"}
+                                     << QStringLiteral("Radar");
+        QTest::newRow("1000 bytes") << true << kThreeSites.left(1000) << QStringList{"Radar", "Satellite"}
+                                    << QStringLiteral("Radar");
+        QTest::newRow("duplicates stay") << true << record("Same", "http://a/") + record("Same", "http://b/")
+                                         << QStringList{"Same", "Same"} << QStringLiteral("Same");
+    }
+    void selectorFilling()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, bytes);
+        Form1Fixture f;
+        if (exists) {
+            writeFile(f.siteListPath(), bytes);
+        }
+        f.create().Form_Load();
+        const auto* combo = f.child<QComboBox>("Combo1");
+        QTEST(entries(combo), "expected");
+        QTEST(combo->currentText(), "text");
+        QCOMPARE(QFile::exists(f.siteListPath()), exists);
+        if (exists) {
+            QFile file(f.siteListPath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), bytes); // read, never written
+        }
+    }
+
+    void siteChoice()
+    {
+        Form1Fixture f;
+        writeFile(f.siteListPath(), kThreeSites + record("Blank", ""));
+        Form1& form = f.create();
+        form.Form_Load();
+        f.browser->calls.clear();
+        auto* combo = f.child<QComboBox>("Combo1");
+        auto* label2 = f.child<QLabel>("Label2");
+
+        f.state.MinuteCount = 5;
+        label2->setText(QStringLiteral("5"));
+        combo->setCurrentIndex(2);
+        form.Combo1_Click(2);
+        QCOMPARE(combo->currentText(), QStringLiteral("http://127.0.0.1/lightning"));
+        QCOMPARE(label2->text(), QStringLiteral("0"));
+        QCOMPARE(f.state.MinuteCount, qint16(0));
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:http://127.0.0.1/lightning"});
+
+        // The padding of the stored address never reaches the browser.
+        f.browser->calls.clear();
+        form.Combo1_Click(0);
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:http://127.0.0.1/radar"});
+
+        // An empty address empties the selector and is navigated to.
+        f.browser->calls.clear();
+        form.Combo1_Click(3);
+        QCOMPARE(combo->currentText(), QString());
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:"});
+
+        // No entry: the text stays.
+        f.browser->calls.clear();
+        combo->setEditText(QStringLiteral("typed"));
+        form.Combo1_Click(-1);
+        QCOMPARE(combo->currentText(), QStringLiteral("typed"));
+
+        // The file shortened behind the selector's back: past its end only the text is kept.
+        writeFile(f.siteListPath(), kThreeSites.left(800));
+        f.state.MinuteCount = 4;
+        label2->setText(QStringLiteral("4"));
+        form.Combo1_Click(2);
+        QCOMPARE(combo->currentText(), QStringLiteral("typed"));
+        QCOMPARE(f.state.MinuteCount, qint16(4));
+
+        // The file gone altogether.
+        QVERIFY(QFile::remove(f.siteListPath()));
+        form.Combo1_Click(0);
+        QCOMPARE(combo->currentText(), QStringLiteral("typed"));
+        QVERIFY(f.browser->calls.isEmpty());
+        QVERIFY(!QFile::exists(f.siteListPath()));
+    }
+
+    void goAndEnter()
+    {
+        Form1Fixture f;
+        writeFile(f.siteListPath(), kThreeSites);
+        Form1& form = f.create();
+        form.Form_Load();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        f.browser->calls.clear();
+        auto* combo = f.child<QComboBox>("Combo1");
+        auto* updown = f.child<QWidget>("UpDown1");
+
+        f.state.MinuteCount = 3;
+        combo->setEditText(QString());
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:"});
+        QCOMPARE(f.state.MinuteCount, qint16(0));
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+        QVERIFY(updown->hasFocus());
+
+        // Enter in the selector is Go, also when the typed text is the name of an entry.
+        f.browser->calls.clear();
+        combo->setFocus();
+        combo->setEditText(QStringLiteral("Satellite"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:Satellite"});
+        QVERIFY(updown->hasFocus());
+
+        f.browser->calls.clear();
+        combo->setFocus();
+        combo->setEditText(QStringLiteral("example.org"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Enter);
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:example.org"});
+
+        // A pick from the drop-down list is a site choice.
+        f.browser->calls.clear();
+        combo->showPopup();
+        QTRY_VERIFY(combo->view()->isVisible());
+        combo->view()->setCurrentIndex(combo->model()->index(1, 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+        QCOMPARE(combo->currentText(), QStringLiteral("http://127.0.0.1/sat"));
+        QCOMPARE(f.browser->calls, QStringList{"Navigate:http://127.0.0.1/sat"});
+    }
+
+    void refreshButton()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* label2 = f.child<QLabel>("Label2");
+
+        // Nothing displayed: no sound, no reload, the count kept, the focus moved.
+        f.state.MinuteCount = 6;
+        label2->setText(QStringLiteral("6"));
+        form.Command2_Click();
+        QVERIFY(f.browser->calls.isEmpty());
+        QCOMPARE(f.state.MinuteCount, qint16(6));
+        QVERIFY(f.child<QWidget>("UpDown1")->hasFocus());
+
+        f.browser->location = QStringLiteral("http://127.0.0.1/radar");
+        QString labelAtReload;
+        f.browser->onRefresh = [&] { labelAtReload = label2->text(); };
+        form.Command2_Click();
+        const QString wav = QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("Start.wav")));
+        QCOMPARE(f.browser->calls, (QStringList{"Close", "Open:" + wav, "Play", "Refresh2:3"}));
+        QCOMPARE(labelAtReload, QStringLiteral("0"));
+        QCOMPARE(f.state.MinuteCount, qint16(0));
+    }
+
+    void backAndForward()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        f.state.MinuteCount = 2;
+        form.Command3_Click();
+        form.Command4_Click();
+        QCOMPARE(f.browser->calls, (QStringList{"GoBack", "GoForward"}));
+        QCOMPARE(f.state.MinuteCount, qint16(2));
+    }
+
+    void browserEvents()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        FakeBrowserControl* b = f.browser;
+        auto* timer4 = f.child<QTimer>("Timer4");
+
+        emit b->TitleChange(QStringLiteral("Radar Loop"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Radar Loop - Skyvane ie5+"));
+        QCOMPARE(f.state.PageTitle, QStringLiteral("Radar Loop"));
+        QVERIFY(timer4->isActive());
+        emit b->TitleChange(QStringLiteral("SkyvaneHelp"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Skyvane ie5+"));
+
+        timer4->stop();
+        emit b->DownloadComplete();
+        QVERIFY(timer4->isActive());
+
+        emit b->StatusTextChange(QStringLiteral("http://127.0.0.1/x"));
+        QCOMPARE(f.child<QStatusBar>("StatusBar1")->currentMessage(), QStringLiteral("http://127.0.0.1/x"));
+        emit b->StatusTextChange(QString());
+        QCOMPARE(f.child<QStatusBar>("StatusBar1")->currentMessage(), QString());
+
+        auto* box = f.child<QWidget>("Picture3");
+        auto* bar = f.child<QProgressBar>("ProgressBar1");
+        emit b->ProgressChange(150, 100);
+        QVERIFY(box->isVisibleTo(&form));
+        QCOMPARE(bar->maximum(), 100);
+        QCOMPARE(bar->value(), 100);
+        emit b->ProgressChange(5, 0);
+        QCOMPARE(bar->maximum(), 1);
+        QCOMPARE(bar->value(), 1);
+        emit b->ProgressChange(-1, 100);
+        QVERIFY(!box->isVisibleTo(&form));
+        QCOMPARE(bar->value(), 1);
+
+        emit b->CommandStateChange(BrowserControl::CSC_NAVIGATEBACK, true);
+        QVERIFY(f.child<QPushButton>("Command3")->isEnabled());
+        QVERIFY(!f.child<QPushButton>("Command4")->isEnabled());
+        emit b->CommandStateChange(BrowserControl::CSC_NAVIGATEFORWARD, true);
+        emit b->CommandStateChange(-1, false);
+        QVERIFY(f.child<QPushButton>("Command4")->isEnabled());
+        emit b->CommandStateChange(BrowserControl::CSC_NAVIGATEBACK, false);
+        QVERIFY(!f.child<QPushButton>("Command3")->isEnabled());
+
+        f.state.MinuteCount = 9;
+        b->location = QStringLiteral("HTTP:///");
+        emit b->NavigateComplete2();
+        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QStringLiteral("http://"));
+        QCOMPARE(f.state.MinuteCount, qint16(0));
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+        b->location.clear();
+        emit b->NavigateComplete2();
+        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QString());
+    }
+};
+
+SKYVANE_TEST_MAIN(TestForm1Navigation)
+#include "tst_Form1Navigation.moc"

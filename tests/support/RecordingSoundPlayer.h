@@ -1,0 +1,18 @@
+#pragma once
+
+#include "SoundPlayer.h"
+
+#include <QStringList>
+
+// Writes the player commands into a log shared with the fake browser, so that order can be checked.
+class RecordingSoundPlayer : public SoundPlayer
+{
+public:
+    explicit RecordingSoundPlayer(QStringList& log) : m_log(log) {}
+    void Close() override { m_log << QStringLiteral("Close"); }
+    void Open(const QString& path) override { m_log << QStringLiteral("Open:") + path; }
+    void Play() override { m_log << QStringLiteral("Play"); }
+
+private:
+    QStringList& m_log;
+};
