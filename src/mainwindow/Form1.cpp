@@ -47,7 +47,8 @@ QFont designedFont(double points)
 } // namespace
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound))
+    : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound)),
+      m_counter(state.MinuteCount)
 {
     MMControl1 = m_sound.get();
     setObjectName(QStringLiteral("Form1"));
@@ -151,6 +152,7 @@ void Form1::createControls()
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(60000);
+    Timer1->setTimerType(Qt::PreciseTimer); // a minute is a minute, for days on end
 
     const auto label = [this](const char* name, const QString& text, const QString& tip) {
         auto* l = new QLabel(text, this);
@@ -170,8 +172,8 @@ void Form1::createControls()
         label("Label1", QStringLiteral("10"), QStringLiteral("Refresh Interval (Dbl Click - Timer On-Off)"));
     place(Label1, 1185, 15, 390, 285);
 
-    UpDown1->setRange(1, 180);
-    UpDown1->setValue(10);
+    UpDown1->setRange(RefreshCounter::IntervalMinimum, RefreshCounter::IntervalMaximum);
+    UpDown1->setValue(RefreshCounter::IntervalInitial);
     UpDown1->setBuddy(Label1);
 
     // Tab order follows the strip from left to right.
@@ -193,6 +195,10 @@ void Form1::connectControls()
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     Combo1->lineEdit()->installEventFilter(this);
+    Label1->installEventFilter(this);
+    Label2->installEventFilter(this);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(UpDown1, &UpDown::Change, this, &Form1::UpDown1_Change);
     // Only a pick from the drop-down list is a site choice. Left to itself the combo box would also
     // "choose" an entry whose name matches the typed text when Enter is pressed or the focus leaves.
     disconnect(Combo1->lineEdit(), &QLineEdit::returnPressed, Combo1, nullptr);
@@ -451,6 +457,13 @@ void Form1::Combo1_Click(int listIndex)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == Label1) {
+            Label1_DblClick();
+        } else if (watched == Label2) {
+            Label2_DblClick();
+        }
+    }
     if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -504,4 +517,55 @@ void Form1::WebBrowser1_NavigateComplete2()
 {
     Combo1->setEditText(BrowserEventRules::selectorTextFor(WebBrowser1->LocationURL()));
     resetMinuteCount();
+}
+
+void Form1::Timer1_Timer()
+{
+    if (m_counter.tick(UpDown1->value())) {
+        // The redial check and the sound never stop a refresh.
+        if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
+            m_redialCheck();
+        }
+        playRefreshSound();
+        m_counter.reset();
+        if (!WebBrowser1->LocationURL().isEmpty()) {
+            WebBrowser1->Refresh();
+        }
+    }
+    Label2->setText(QString::number(m_state.MinuteCount));
+}
+
+void Form1::UpDown1_Change()
+{
+    if (m_counter.intervalChanged()) {
+        showTimerState();
+    }
+}
+
+void Form1::Label1_DblClick()
+{
+    m_counter.toggleTimer();
+    showTimerState();
+    Label2->setText(QString::number(m_state.MinuteCount));
+}
+
+void Form1::Label2_DblClick()
+{
+    resetMinuteCount();
+}
+
+void Form1::showTimerState()
+{
+    if (m_counter.timerOn()) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+    // Running: the light background of window contents; off: the button face.
+    const QPalette::ColorRole role = m_counter.timerOn() ? QPalette::Base : QPalette::Button;
+    for (QLabel* label : {Label1, Label2}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, palette().color(role));
+        label->setPalette(p);
+    }
 }

@@ -2,12 +2,14 @@
 
 #include "AppState.h"
 #include "BrowserControl.h"
+#include "RefreshCounter.h"
 #include "SoundPlayer.h"
 #include "Twips.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -65,6 +67,15 @@ public:
     // MinuteCount becomes 0 and Label2 shows it.
     void resetMinuteCount();
 
+    // Automatic refresh.
+    void Timer1_Timer();
+    void UpDown1_Change();
+    void Label1_DblClick();
+    void Label2_DblClick();
+    // Runs inside the refresh step before the sound when the connection functions are on.
+    void setRedialCheck(std::function<void()> check) { m_redialCheck = std::move(check); }
+    const RefreshCounter& refreshCounter() const { return m_counter; }
+
     // Outer geometry in twips, frame included.
     float Left() const;
     float Top() const;
@@ -90,6 +101,7 @@ private:
     void connectControls();
     void fillSelector();
     void playRefreshSound();
+    void showTimerState();
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
     void fitOuterToFrame();
@@ -100,6 +112,8 @@ private:
     bool m_frameFitted = false;
     bool m_closing = false;
     std::unique_ptr<SoundPlayer> m_sound;
+    RefreshCounter m_counter;
+    std::function<void()> m_redialCheck;
 
     QComboBox* Combo1 = nullptr;           // site selector: address text with the saved sites
     QFrame* Picture3 = nullptr;            // progress box over the right end of the status bar

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "LoopbackServer.h"
+
+// A radar-like page for the benchmarks: one large image that changes on every request.
+class RadarPages
+{
+public:
+    // Serves "/radar" (the page) and "/radar.bmp" (an uncompressed picture of about bytes bytes).
+    static void install(LoopbackServer& server, int approximateBytes);
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The minute counter of the automatic refresh and the on/off state of its timer. The count is the
+// process-wide MinuteCount; the timer state is the counter's own.
+class RefreshCounter
+{
+public:
+    static constexpr int IntervalMinimum = 1;
+    static constexpr int IntervalMaximum = 180;
+    static constexpr int IntervalInitial = 10;
+
+    explicit RefreshCounter(qint16& minuteCount) : m_count(minuteCount) {}
+
+    bool timerOn() const { return m_timerOn; }
+
+    // One minute. Returns true when the count has reached the interval and the refresh step is due.
+    // Lowering the interval below the count makes the very next tick due.
+    bool tick(int interval)
+    {
+        ++m_count;
+        return m_count >= interval;
+    }
+
+    // The user changed the interval: switches the timer on; the count is left alone.
+    // Returns true when the timer state changed.
+    bool intervalChanged()
+    {
+        if (m_timerOn) {
+            return false;
+        }
+        m_timerOn = true;
+        return true;
+    }
+
+    // Double-click on the interval label: off resets the count, on keeps it.
+    void toggleTimer()
+    {
+        m_timerOn = !m_timerOn;
+        if (!m_timerOn) {
+            reset();
+        }
+    }
+
+    void reset() { m_count = 0; }
+
+private:
+    qint16& m_count;
+    bool m_timerOn = false;
+};
