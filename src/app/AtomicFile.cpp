@@ -8,7 +8,9 @@ bool AtomicFile::replace(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
+    // A full disk or a file size limit can cut a write short without any error being reported
+    // (Qt counts the bytes that did go out as success), so the length on disk is checked too.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
         file.cancelWriting();
         return false;
     }

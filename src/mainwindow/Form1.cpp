@@ -2,6 +2,7 @@
 
 #include "BrowserControl.h"
 #include "BrowserEventRules.h"
+#include "Form2.h"
 #include "MainLayout.h"
 #include "ProgramDirectory.h"
 #include "RefreshSound.h"
@@ -193,6 +194,7 @@ void Form1::connectControls()
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     Combo1->lineEdit()->installEventFilter(this);
     Label1->installEventFilter(this);
@@ -357,7 +359,7 @@ void Form1::Form_QueryUnload()
     const SettingsRecord record = m_state.Settings.toRecord(Left(), Top(), Width(), Height());
     SettingsFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SettingsFile::FileName)))
         .save(record);
-    for (QPointer<QWidget>* form : {&Form2, &Form3, &Form4}) {
+    for (QPointer<QWidget>* form : {&m_form2, &m_form3, &m_form4}) {
         if (!form->isNull()) {
             (*form)->close();
         }
@@ -427,6 +429,23 @@ void Form1::Command3_Click()
 void Form1::Command4_Click()
 {
     WebBrowser1->GoForward();
+}
+
+void Form1::Command5_Click()
+{
+    if (m_form2.isNull()) {
+        auto* editor = new Form2(
+            m_state, [this] { return WebBrowser1->LocationURL(); }, Combo1, this);
+        m_form2 = editor;
+        editor->Form_Load();
+    }
+    // Modal: the timers and the browser go on while the editor is open.
+    static_cast<Form2*>(m_form2.data())->exec();
+    if (!m_form2.isNull()) {
+        m_form2->deleteLater();
+        m_form2.clear();
+    }
+    UpDown1->setFocus();
 }
 
 void Form1::Combo1_KeyPress(int keyAscii)

@@ -53,6 +53,7 @@ public:
     void Command2_Click(); // Refresh
     void Command3_Click(); // Back
     void Command4_Click(); // Forward
+    void Command5_Click(); // List: the site list editor, modal
     void Combo1_Click(int listIndex);
     void Combo1_KeyPress(int keyAscii);
 
@@ -88,6 +89,7 @@ public:
     const Twips& twips() const { return m_twips; }
     qint16 loadDone() const { return LoadDone; }
     BrowserControl* browser() const { return WebBrowser1; }
+    QWidget* siteListEditor() const { return m_form2; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -135,7 +137,7 @@ private:
     QLabel* Label2 = nullptr;              // minute count
     QLabel* Label1 = nullptr;              // refresh interval, kept by UpDown1
 
-    QPointer<QWidget> Form2; // site list editor, while open
-    QPointer<QWidget> Form3; // About window, while open
-    QPointer<QWidget> Form4; // default start page dialog, while open
+    QPointer<QWidget> m_form2; // the site list editor (Form2), while open
+    QPointer<QWidget> m_form3; // the About window (Form3), while open
+    QPointer<QWidget> m_form4; // the default start page dialog (Form4), while open
 };

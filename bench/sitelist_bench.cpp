@@ -1,0 +1,97 @@
+// Site list figures with 10,000 sites: the main window's selector fill, the editor's open and save,
+// and one site choice. Prints the median of several runs of each.
+//
+//   build/bench-bin/sitelist_bench [sites=10000] [runs=7]
+
+#include "FakeBrowserControl.h"
+#include "Form1.h"
+#include "Form2.h"
+#include "SiteListFile.h"
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.at(v.size() / 2);
+}
+
+std::unique_ptr<Form1> mainWindow(AppState& state)
+{
+    Form1Parts parts;
+    parts.browser = std::make_unique<FakeBrowserControl>();
+    return std::make_unique<Form1>(state, std::move(parts));
+}
+
+double ms(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir runtimeDir;
+    prepareHeadlessEnvironment(runtimeDir);
+    QApplication app(argc, argv);
+    const int sites = argc > 1 ? QByteArray(argv[1]).toInt() : 10000;
+    const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 7;
+
+    QTemporaryDir dir;
+    AppState state;
+    state.AppDir = dir.path();
+    state.Settings.MainWidth = 9000;
+    state.Settings.MainHeight = 7000;
+    state.Settings.EditorWidth = 9000;
+    state.Settings.EditorHeight = 5000;
+    state.Settings.FontName = QStringLiteral("DejaVu Sans");
+    state.Settings.FontSize = 9;
+    QList<SiteRecord> records;
+    for (int i = 0; i < sites; ++i) {
+        records.append({QStringLiteral("Radar site %1").arg(i),
+                        QStringLiteral("https://radar%1.example/loop.html").arg(i)});
+    }
+    const SiteListFile file(dir.filePath(QStringLiteral("SiteList.dab")));
+    file.writeAll(records);
+
+    QList<double> fill, open, save, choice;
+    for (int r = 0; r < runs; ++r) {
+        std::unique_ptr<Form1> form = mainWindow(state);
+        QElapsedTimer t;
+        t.start();
+        form->Form_Load();
+        fill.append(ms(t));
+
+        t.restart();
+        form->Combo1_Click(sites / 2);
+        choice.append(ms(t));
+
+        auto* combo = form->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        t.restart();
+        auto editor = std::make_unique<Form2>(
+            state, [] { return QStringLiteral("https://shown.example/"); }, combo);
+        editor->Form_Load();
+        open.append(ms(t));
+
+        editor->Command1_Click();
+        t.restart();
+        editor->close();
+        save.append(ms(t));
+        file.writeAll(records); // the next run starts from the same list
+    }
+    std::printf("measure,median_ms,goal_ms\n");
+    std::printf("selector_fill,%.2f,50\n", median(fill));
+    std::printf("editor_open,%.2f,150\n", median(open));
+    std::printf("editor_save,%.2f,50\n", median(save));
+    std::printf("site_choice,%.3f,2\n", median(choice));
+    std::printf("# %d sites, median of %d runs\n", sites, runs);
+    return 0;
+}
