@@ -4,6 +4,7 @@
 //   build/bin/bench/refresh_soak [steps=500] [imageBytes=4000000]
 
 #include "Form1.h"
+#include "Form1Fixture.h"
 #include "LoopbackServer.h"
 #include "ProcessTreeMemory.h"
 #include "QtSoundPlayer.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     WebEngineBrowserControl* engine = browser.get();
     parts.browser = std::move(browser);
     parts.sound = std::make_unique<QtSoundPlayer>();
+    completeParts(parts);
     Form1 form(state, std::move(parts));
     form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
 

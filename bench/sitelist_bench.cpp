@@ -5,6 +5,7 @@
 
 #include "FakeBrowserControl.h"
 #include "Form1.h"
+#include "Form1Fixture.h"
 #include "Form2.h"
 #include "SiteListFile.h"
 #include "TestMain.h"
@@ -27,6 +28,7 @@ std::unique_ptr<Form1> mainWindow(AppState& state)
 {
     Form1Parts parts;
     parts.browser = std::make_unique<FakeBrowserControl>();
+    completeParts(parts);
     return std::make_unique<Form1>(state, std::move(parts));
 }
 

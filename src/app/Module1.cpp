@@ -4,7 +4,13 @@
 #include "FileMissing.h"
 #include "Form1.h"
 #include "ProgramDirectory.h"
+#include "QtMessageBoxes.h"
 #include "QtSoundPlayer.h"
+#ifdef Q_OS_WIN
+#include "WinInetConnectionProbe.h"
+#else
+#include "NetworkConnectionProbe.h"
+#endif
 #include "SessionCloser.h"
 #include "SettingsFile.h"
 #include "ShippedFiles.h"
@@ -55,6 +61,12 @@ int Module1::Main(int argc, char** argv)
     Form1Parts parts;
     parts.browser = std::make_unique<WebEngineBrowserControl>();
     parts.sound = std::make_unique<QtSoundPlayer>();
+#ifdef Q_OS_WIN
+    parts.probe = std::make_unique<WinInetConnectionProbe>();
+#else
+    parts.probe = std::make_unique<NetworkConnectionProbe>();
+#endif
+    parts.messages = std::make_unique<QtMessageBoxes>();
     Form1 form(state, std::move(parts));
     SessionCloser closer(&form);
     form.Form_Load();

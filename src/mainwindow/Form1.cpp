@@ -49,7 +49,7 @@ QFont designedFont(double points)
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound)),
-      m_counter(state.MinuteCount)
+      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)), m_counter(state.MinuteCount)
 {
     MMControl1 = m_sound.get();
     setObjectName(QStringLiteral("Form1"));
@@ -60,7 +60,13 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     WebBrowser1->setParent(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     createControls();
+    m_connection = std::make_unique<ConnectionMonitor>(
+        m_state.Settings, *m_probe, *m_messages,
+        ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { showIndicator(p); },
+                                     [this] { Timer2->stop(); }});
+    m_redialCheck = [this] { m_connection->redialCheck(); };
     connectControls();
+    Timer2->start();
 
     // Designed client area.
     resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
@@ -200,6 +206,8 @@ void Form1::connectControls()
     Label1->installEventFilter(this);
     Label2->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(UpDown1, &UpDown::Change, this, &Form1::UpDown1_Change);
     // Only a pick from the drop-down list is a site choice. Left to itself the combo box would also
     // "choose" an entry whose name matches the typed text when Enter is pressed or the focus leaves.
@@ -279,6 +287,44 @@ void Form1::mnuFonts_Click()
             f.setPointSizeF(s.FontSize);
         }
         w->setFont(f);
+    }
+}
+
+bool Form1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+void Form1::Form_Activate()
+{
+    m_connection->activate();
+}
+
+void Form1::Timer2_Timer()
+{
+    m_connection->CheckConnection();
+}
+
+void Form1::Command6_Click()
+{
+    m_connection->click();
+    UpDown1->setFocus();
+}
+
+void Form1::mnuINetFun_Click()
+{
+    m_connection->mnuINetFun_Click();
+}
+
+void Form1::showIndicator(ConnectionMonitor::Picture picture)
+{
+    static const char* const files[] = {"iNetGrn.gif", "iNetRed.gif", "iNetGrey.gif"};
+    const QPixmap image(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(files[int(picture)])));
+    if (!image.isNull()) {
+        Command6->setIcon(QIcon(image));
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include "AppState.h"
 #include "BrowserControl.h"
+#include "ConnectionMonitor.h"
+#include "ConnectionProbe.h"
+#include "MessageBoxes.h"
 #include "RefreshCounter.h"
 #include "SoundPlayer.h"
 #include "Twips.h"
@@ -25,7 +28,9 @@ class UpDown;
 struct Form1Parts
 {
     std::unique_ptr<BrowserControl> browser;
-    std::unique_ptr<SoundPlayer> sound; // plays the refresh sound
+    std::unique_ptr<SoundPlayer> sound;     // plays the refresh sound
+    std::unique_ptr<ConnectionProbe> probe; // the Internet connection state
+    std::unique_ptr<MessageBoxes> messages; // the program's message boxes
 };
 
 // The main window: the browser and, above it, one strip of small controls.
@@ -41,6 +46,7 @@ public:
 
     // Handlers, named by control and event.
     void Form_Load();
+    void Form_Activate();
     void Form_Resize();
     void Timer4_Timer();
     void Form_QueryUnload();
@@ -68,6 +74,12 @@ public:
     // MinuteCount becomes 0 and Label2 shows it.
     void resetMinuteCount();
 
+    // Connection indicator.
+    void Command6_Click();
+    void Timer2_Timer();
+    void mnuINetFun_Click();
+    const ConnectionMonitor& connectionMonitor() const { return *m_connection; }
+
     // Automatic refresh.
     void Timer1_Timer();
     void UpDown1_Change();
@@ -92,6 +104,7 @@ public:
     QWidget* siteListEditor() const { return m_form2; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -104,6 +117,7 @@ private:
     void fillSelector();
     void playRefreshSound();
     void showTimerState();
+    void showIndicator(ConnectionMonitor::Picture picture);
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
     void fitOuterToFrame();
@@ -114,6 +128,9 @@ private:
     bool m_frameFitted = false;
     bool m_closing = false;
     std::unique_ptr<SoundPlayer> m_sound;
+    std::unique_ptr<ConnectionProbe> m_probe;
+    std::unique_ptr<MessageBoxes> m_messages;
+    std::unique_ptr<ConnectionMonitor> m_connection;
     RefreshCounter m_counter;
     std::function<void()> m_redialCheck;
 

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "Form1Fixture.h"
 #include "LoopbackServer.h"
 #include "RecordingSoundPlayer.h"
 #include "TestMain.h"
@@ -69,6 +70,7 @@ private slots:
         browser = real.get();
         parts.browser = std::move(real);
         parts.sound = std::make_unique<RecordingSoundPlayer>(soundLog);
+        completeParts(parts);
         form = std::make_unique<Form1>(state, std::move(parts));
         form->Form_Load();
         form->show();

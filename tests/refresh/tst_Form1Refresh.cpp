@@ -148,6 +148,7 @@ private slots:
         browser->location = QStringLiteral("http://127.0.0.1/radar");
         parts.browser = std::move(fake);
         parts.sound = std::make_unique<QtSoundPlayer>();
+        completeParts(parts);
         Form1 form(state, std::move(parts));
         form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
         form.Timer1_Timer();

@@ -2,7 +2,9 @@
 
 #include "FakeBrowserControl.h"
 #include "Form1.h"
+#include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
+#include "ScriptedProbe.h"
 #include "SiteListFile.h"
 
 #include <QTemporaryDir>
@@ -10,12 +12,25 @@
 #include <cmath>
 #include <memory>
 
+// Fills in the collaborators a test does not care about with quiet stand-ins.
+inline void completeParts(Form1Parts& parts)
+{
+    if (!parts.probe) {
+        parts.probe = std::make_unique<ScriptedProbe>();
+    }
+    if (!parts.messages) {
+        parts.messages = std::make_unique<PreparedMessageBoxes>();
+    }
+}
+
 // A main window over a fake browser and a recording sound player, in a temporary program directory.
 struct Form1Fixture
 {
     QTemporaryDir dir;
     AppState state;
     FakeBrowserControl* browser = nullptr;
+    ScriptedProbe* probe = nullptr;
+    PreparedMessageBoxes* messages = nullptr;
     std::unique_ptr<Form1> form;
 
     Form1Fixture()
@@ -36,6 +51,9 @@ struct Form1Fixture
         browser = fake.get();
         parts.browser = std::move(fake);
         parts.sound = std::make_unique<RecordingSoundPlayer>(browser->calls);
+        completeParts(parts);
+        probe = static_cast<ScriptedProbe*>(parts.probe.get());
+        messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         form = std::make_unique<Form1>(state, std::move(parts));
         return *form;
     }

@@ -1,0 +1,106 @@
+#include "NetworkConnectionProbe.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kNmService = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kNmPath = QStringLiteral("/org/freedesktop/NetworkManager");
+constexpr int kDbusTimeoutMs = 3000;
+
+bool anyUpPppLink()
+{
+    const QList<QNetworkInterface> all = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& i : all) {
+        const auto flags = i.flags();
+        if (i.type() == QNetworkInterface::Ppp && flags.testFlag(QNetworkInterface::IsUp) &&
+            flags.testFlag(QNetworkInterface::IsRunning)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool openDesktopNetworkSettings()
+{
+    const QList<QStringList> candidates = {
+        {QStringLiteral("nm-connection-editor")},
+        {QStringLiteral("gnome-control-center"), QStringLiteral("network")},
+        {QStringLiteral("systemsettings"), QStringLiteral("kcm_networkmanagement")},
+        {QStringLiteral("xfce4-settings-manager")},
+    };
+    for (const QStringList& c : candidates) {
+        const QString program = QStandardPaths::findExecutable(c.first());
+        if (!program.isEmpty() && QProcess::startDetached(program, c.mid(1))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+NetworkConnectionProbe::NetworkConnectionProbe()
+{
+    if (QNetworkInformation::instance() == nullptr) {
+        if (!QNetworkInformation::loadBackendByName(QStringLiteral("networkmanager"))) {
+            QNetworkInformation::loadBackendByName(QStringLiteral("glib"));
+        }
+    }
+    if (const QNetworkInformation* info = QNetworkInformation::instance()) {
+        m_backend = info->backendName();
+    }
+}
+
+ConnectionProbe::State NetworkConnectionProbe::stateFromInterfaces()
+{
+    State s;
+    const QList<QNetworkInterface> all = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& i : all) {
+        const auto flags = i.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning) ||
+            flags.testFlag(QNetworkInterface::IsLoopBack) || i.addressEntries().isEmpty()) {
+            continue;
+        }
+        s.connected = true;
+        s.viaModem = s.viaModem || i.type() == QNetworkInterface::Ppp;
+    }
+    return s;
+}
+
+ConnectionProbe::State NetworkConnectionProbe::query()
+{
+    const QNetworkInformation* info = QNetworkInformation::instance();
+    if (info == nullptr) {
+        return stateFromInterfaces();
+    }
+    State s;
+    s.connected = info->reachability() == QNetworkInformation::Reachability::Online;
+    s.viaModem = s.connected && (info->transportMedium() == QNetworkInformation::TransportMedium::Cellular ||
+                                 anyUpPppLink());
+    return s;
+}
+
+void NetworkConnectionProbe::autodial()
+{
+    QDBusConnection bus = QDBusConnection::systemBus();
+    const bool haveNetworkManager = bus.isConnected() && bus.interface() != nullptr &&
+                                    bus.interface()->isServiceRegistered(kNmService).value();
+    if (!haveNetworkManager) {
+        openDesktopNetworkSettings();
+        return;
+    }
+    QDBusInterface nm(kNmService, kNmPath, kNmService, bus);
+    nm.setTimeout(kDbusTimeoutMs);
+    // Networking on (it may have been switched off), then let NetworkManager pick its best connection.
+    nm.call(QStringLiteral("Enable"), true);
+    const QDBusObjectPath none(QStringLiteral("/"));
+    nm.call(QStringLiteral("ActivateConnection"), QVariant::fromValue(none), QVariant::fromValue(none),
+            QVariant::fromValue(none));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ConnectionProbe.h"
+
+#include <QNetworkInformation>
+
+// The connection state on Linux: the network information backend (NetworkManager, else glib)
+// when one loads, else the network interfaces themselves. Bringing a link up goes through
+// NetworkManager over D-Bus, else the desktop's network settings are opened.
+class NetworkConnectionProbe : public ConnectionProbe
+{
+public:
+    NetworkConnectionProbe();
+
+    State query() override;
+    void autodial() override;
+
+    // What the interfaces alone say: one that is up, running, not loopback and has an address.
+    static State stateFromInterfaces();
+    // The backend that answered, empty when none loaded.
+    QString backendName() const { return m_backend; }
+
+private:
+    QString m_backend;
+};
