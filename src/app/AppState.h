@@ -10,5 +10,6 @@ struct AppState
     QString AppDir;        // program directory, no trailing separator
     LiveSettings Settings; // loaded at start-up, saved when the main window closes
     qint16 MinuteCount = 0;
-    QString PageTitle; // last title the browser reported
+    QString PageTitle;      // last title the browser reported
+    QString LastOpenFolder; // folder of the file opened last through Open; never saved
 };

@@ -4,6 +4,7 @@
 #include "FileMissing.h"
 #include "Form1.h"
 #include "ProgramDirectory.h"
+#include "QtCommonDialogs.h"
 #include "QtMessageBoxes.h"
 #include "QtSoundPlayer.h"
 #ifdef Q_OS_WIN
@@ -59,7 +60,12 @@ int Module1::Main(int argc, char** argv)
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
 
     Form1Parts parts;
-    parts.browser = std::make_unique<WebEngineBrowserControl>();
+    auto browser = std::make_unique<WebEngineBrowserControl>();
+    auto dialogs = std::make_unique<QtCommonDialogs>();
+    browser->setSavePathAsker(
+        [d = dialogs.get()](const QString& suggested) { return d->ShowSave(suggested); });
+    parts.browser = std::move(browser);
+    parts.dialogs = std::move(dialogs);
     parts.sound = std::make_unique<QtSoundPlayer>();
 #ifdef Q_OS_WIN
     parts.probe = std::make_unique<WinInetConnectionProbe>();

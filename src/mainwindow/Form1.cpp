@@ -2,8 +2,12 @@
 
 #include "BrowserControl.h"
 #include "BrowserEventRules.h"
+#include "FileMissing.h"
 #include "Form2.h"
+#include "Form3.h"
+#include "Form4.h"
 #include "MainLayout.h"
+#include "MenuRules.h"
 #include "ProgramDirectory.h"
 #include "RefreshSound.h"
 #include "SettingsFile.h"
@@ -13,10 +17,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -49,7 +56,8 @@ QFont designedFont(double points)
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound)),
-      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)), m_counter(state.MinuteCount)
+      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
+      m_dialogs(std::move(parts.dialogs)), m_counter(state.MinuteCount)
 {
     MMControl1 = m_sound.get();
     setObjectName(QStringLiteral("Form1"));
@@ -65,6 +73,7 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
         ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { showIndicator(p); },
                                      [this] { Timer2->stop(); }});
     m_redialCheck = [this] { m_connection->redialCheck(); };
+    createMenu();
     connectControls();
     Timer2->start();
 
@@ -201,6 +210,10 @@ void Form1::connectControls()
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(WebBrowser1, &BrowserControl::SaveFinished, this, [this](bool saved, const QString& path) {
+        StatusBar1->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
+    });
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     Combo1->lineEdit()->installEventFilter(this);
     Label1->installEventFilter(this);
@@ -277,7 +290,14 @@ void Form1::Form_Load()
 
 void Form1::mnuFonts_Click()
 {
-    const LiveSettings& s = m_state.Settings;
+    LiveSettings& s = m_state.Settings;
+    if (LoadDone != 0 && m_dialogs) {
+        const CommonDialogs::Font start = MenuRules::dialogStart({s.FontName, s.FontBold, s.FontSize});
+        const CommonDialogs::Font chosen = MenuRules::afterDialog(m_dialogs->ShowFont(start));
+        s.FontName = chosen.name;
+        s.FontBold = chosen.bold;
+        s.FontSize = chosen.size;
+    }
     for (QWidget* w :
          {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Combo1)}) {
         QFont f = w->font();
@@ -633,4 +653,135 @@ void Form1::showTimerState()
         p.setColor(QPalette::Window, palette().color(role));
         label->setPalette(p);
     }
+}
+
+void Form1::createMenu()
+{
+    mnuPop1 = new QMenu(QStringLiteral("Menu1"), this);
+    mnuPop1->setObjectName(QStringLiteral("mnuPop1"));
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                             void (Form1::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    const auto separator = [this](const char* name) {
+        mnuPop1->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    mnuOpen = item(mnuPop1, "mnuOpen", QStringLiteral("&Open"), &Form1::mnuOpen_Click);
+    mnuSaveAs = item(mnuPop1, "mnuSaveAs", QStringLiteral("&SaveAs"), &Form1::mnuSaveAs_Click);
+    separator("mnuSep1");
+    mnuTextSize = mnuPop1->addMenu(QStringLiteral("&Web Page Text Size"));
+    mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));
+    mnuLargest = item(mnuTextSize, "mnuLargest", QStringLiteral("La&rgest"), &Form1::mnuLargest_Click);
+    mnuLarge = item(mnuTextSize, "mnuLarge", QStringLiteral("&Large"), &Form1::mnuLarge_Click);
+    mnuMedium = item(mnuTextSize, "mnuMedium", QStringLiteral("&Medium"), &Form1::mnuMedium_Click);
+    mnuSmall = item(mnuTextSize, "mnuSmall", QStringLiteral("Sma&ll"), &Form1::mnuSmall_Click);
+    mnuSmallest = item(mnuTextSize, "mnuSmallest", QStringLiteral("Sm&allest"), &Form1::mnuSmallest_Click);
+    for (QAction* a : {mnuLargest, mnuLarge, mnuMedium, mnuSmall, mnuSmallest}) {
+        a->setCheckable(true);
+    }
+    separator("mnuSep2");
+    mnuFonts = item(mnuPop1, "mnuFonts", QStringLiteral("App &Fonts"), &Form1::mnuFonts_Click);
+    separator("mnuSep3");
+    mnuINetFun = item(mnuPop1, "mnuINetFun", QStringLiteral("&iNet Functions"), &Form1::mnuINetFun_Click);
+    separator("mnuSep4");
+    mnuHelp = item(mnuPop1, "mnuHelp", QStringLiteral("&Help"), &Form1::mnuHelp_Click);
+    mnuAbout = item(mnuPop1, "mnuAbout", QStringLiteral("Abo&ut"), &Form1::mnuAbout_Click);
+    separator("mnuSep5");
+    mnuDefStartPage = item(mnuPop1, "mnuDefStartPage", QStringLiteral("Default Start &Page"),
+                           &Form1::mnuDefStartPage_Click);
+}
+
+void Form1::Command8_Click()
+{
+    UpDown1->setFocus();
+    mnuPop1->popup(QCursor::pos());
+}
+
+void Form1::mnuOpen_Click()
+{
+    if (!m_dialogs) {
+        return;
+    }
+    const QString fileName = m_dialogs->ShowOpen(m_state.LastOpenFolder);
+    if (fileName.isEmpty()) {
+        return;
+    }
+    m_state.LastOpenFolder = MenuRules::openFolder(fileName, QFileInfo(fileName).fileName());
+    WebBrowser1->Navigate(fileName);
+}
+
+void Form1::mnuSaveAs_Click()
+{
+    WebBrowser1->ExecWBSaveAs();
+}
+
+void Form1::textSize(int level, QAction* item)
+{
+    WebBrowser1->ExecWBZoom(level); // refused while no page is shown; the check mark moves anyway
+    for (QAction* a : {mnuLargest, mnuLarge, mnuMedium, mnuSmall, mnuSmallest}) {
+        a->setChecked(a == item);
+    }
+}
+
+void Form1::mnuLargest_Click()
+{
+    textSize(4, mnuLargest);
+}
+
+void Form1::mnuLarge_Click()
+{
+    textSize(3, mnuLarge);
+}
+
+void Form1::mnuMedium_Click()
+{
+    textSize(2, mnuMedium);
+}
+
+void Form1::mnuSmall_Click()
+{
+    textSize(1, mnuSmall);
+}
+
+void Form1::mnuSmallest_Click()
+{
+    textSize(0, mnuSmallest);
+}
+
+void Form1::mnuHelp_Click()
+{
+    const QString path = ProgramDirectory::file(m_state.AppDir, QStringLiteral("SkyvaneHelp.htm"));
+    if (FileMissing(path) != 0) {
+        m_messages->show(QStringLiteral("The Skyvane Intro-Help file Is Missing."),
+                         MessageBoxes::Buttons::Ok);
+        return;
+    }
+    WebBrowser1->Navigate(path);
+}
+
+void Form1::mnuAbout_Click()
+{
+    if (m_form3.isNull()) {
+        m_form3 = new Form3(this);
+    }
+    m_form3->show();
+    m_form3->raise();
+    m_form3->activateWindow();
+}
+
+void Form1::mnuDefStartPage_Click()
+{
+    if (m_form4.isNull()) {
+        auto* dialog = new Form4(
+            m_state, *m_messages, [this] { return Combo1->currentText(); }, this);
+        m_form4 = dialog;
+        dialog->Form_Load();
+    }
+    m_form4->show();
+    m_form4->raise();
+    m_form4->activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "BrowserControl.h"
+#include "CommonDialogs.h"
 #include "ConnectionMonitor.h"
 #include "ConnectionProbe.h"
 #include "MessageBoxes.h"
@@ -17,7 +18,9 @@
 
 class QComboBox;
 class QFrame;
+class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -31,6 +34,7 @@ struct Form1Parts
     std::unique_ptr<SoundPlayer> sound;     // plays the refresh sound
     std::unique_ptr<ConnectionProbe> probe; // the Internet connection state
     std::unique_ptr<MessageBoxes> messages; // the program's message boxes
+    std::unique_ptr<CommonDialogs> dialogs; // open-file, font and save dialogs
 };
 
 // The main window: the browser and, above it, one strip of small controls.
@@ -51,8 +55,22 @@ public:
     void Timer4_Timer();
     void Form_QueryUnload();
 
+    // The pop-up menu.
+    void Command8_Click();
+    void mnuOpen_Click();
+    void mnuSaveAs_Click();
+    void mnuLargest_Click();
+    void mnuLarge_Click();
+    void mnuMedium_Click();
+    void mnuSmall_Click();
+    void mnuSmallest_Click();
     // The application font: with LoadDone 0 only applies the stored font to the strip.
     void mnuFonts_Click();
+    void mnuHelp_Click();
+    void mnuAbout_Click();
+    void mnuDefStartPage_Click();
+    QWidget* aboutWindow() const { return m_form3; }
+    QWidget* startPageDialog() const { return m_form4; }
 
     // Navigation bar and site selector.
     void Command1_Click(); // Go
@@ -117,6 +135,8 @@ private:
     void fillSelector();
     void playRefreshSound();
     void showTimerState();
+    void createMenu();
+    void textSize(int level, QAction* item);
     void showIndicator(ConnectionMonitor::Picture picture);
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
@@ -131,6 +151,7 @@ private:
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<ConnectionMonitor> m_connection;
+    std::unique_ptr<CommonDialogs> m_dialogs;
     RefreshCounter m_counter;
     std::function<void()> m_redialCheck;
 
@@ -152,7 +173,22 @@ private:
     QTimer* Timer1 = nullptr;              // refresh minute timer, 60 s
     SoundPlayer* MMControl1 = nullptr;     // wave player for the refresh sound
     QLabel* Label2 = nullptr;              // minute count
-    QLabel* Label1 = nullptr;              // refresh interval, kept by UpDown1
+    QLabel* Label1 = nullptr;
+    QMenu* mnuPop1 = nullptr;       // "Menu1": the pop-up menu of the Menu button
+    QAction* mnuOpen = nullptr;     // "&Open"
+    QAction* mnuSaveAs = nullptr;   // "&SaveAs"
+    QMenu* mnuTextSize = nullptr;   // "&Web Page Text Size"
+    QAction* mnuLargest = nullptr;  // "La&rgest", level 4
+    QAction* mnuLarge = nullptr;    // "&Large", level 3
+    QAction* mnuMedium = nullptr;   // "&Medium", level 2
+    QAction* mnuSmall = nullptr;    // "Sma&ll", level 1
+    QAction* mnuSmallest = nullptr; // "Sm&allest", level 0
+    QAction* mnuFonts = nullptr;    // "App &Fonts"
+    QAction* mnuINetFun = nullptr;  // "&iNet Functions"
+    QAction* mnuHelp = nullptr;     // "&Help"
+    QAction* mnuAbout = nullptr;    // "Abo&ut"
+    QAction* mnuDefStartPage =
+        nullptr; // "Default Start &Page"              // refresh interval, kept by UpDown1
 
     QPointer<QWidget> m_form2; // the site list editor (Form2), while open
     QPointer<QWidget> m_form3; // the About window (Form3), while open

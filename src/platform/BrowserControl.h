@@ -38,4 +38,6 @@ signals:
     void DownloadComplete();
     void TitleChange(const QString& text);
     void NavigateComplete2();
+    // The end of a Save As: whether the page was saved, and where.
+    void SaveFinished(bool saved, const QString& path);
 };

@@ -144,6 +144,10 @@ void WebEngineBrowserControl::onDownloadRequested(QWebEngineDownloadRequest* dow
     const QFileInfo target(path);
     download->setDownloadDirectory(target.absolutePath());
     download->setDownloadFileName(target.fileName());
+    const QString suffix = target.suffix().toLower();
+    download->setSavePageFormat(suffix == QLatin1String("mhtml") || suffix == QLatin1String("mht")
+                                    ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
+                                    : QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
     connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
         emit SaveFinished(download->state() == QWebEngineDownloadRequest::DownloadCompleted, path);
     });

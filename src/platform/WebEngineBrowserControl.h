@@ -32,10 +32,6 @@ public:
     void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
     QWebEngineView* view() const { return m_view; }
 
-signals:
-    // The result of a Save As, for the status bar: the saved path, or empty when nothing was saved.
-    void SaveFinished(bool saved, const QString& path);
-
 private:
     void onLoadStarted();
     void onLoadFinished(bool ok);

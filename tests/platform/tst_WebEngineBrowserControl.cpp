@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QWebEngineView>
 
 namespace {
 
@@ -118,6 +119,46 @@ private slots:
         QVERIFY(done.wait(15000));
         QCOMPARE(server.requestCount(QStringLiteral("/c")), before + 2);
         QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/c")).toString());
+    }
+
+    void saveAsWritesThePageWhereTheUserSays()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("saved radar.html"));
+        QStringList suggested;
+        browser->setSavePathAsker([&](const QString& s) {
+            suggested << s;
+            return target;
+        });
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/a")).toString()));
+        QSignalSpy finished(browser.get(), &BrowserControl::SaveFinished);
+        browser->ExecWBSaveAs();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first(), (QList<QVariant>{true, target}));
+        QCOMPARE(suggested.size(), 1);
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("Page A"));
+
+        // A cancelled dialog saves nothing and says so.
+        browser->setSavePathAsker([](const QString&) { return QString(); });
+        finished.clear();
+        browser->ExecWBSaveAs();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().at(0).toBool(), false);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"saved radar.html"});
+    }
+
+    void zoomLevels()
+    {
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/a")).toString()));
+        QVERIFY(browser->ExecWBZoom(4));
+        QCOMPARE(browser->view()->zoomFactor(), 1.5);
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/b")).toString()));
+        QCOMPARE(browser->view()->zoomFactor(), 1.5); // kept across navigations
+        QVERIFY(!browser->ExecWBZoom(5));
+        QVERIFY(browser->ExecWBZoom(0));
+        QCOMPARE(browser->view()->zoomFactor(), 0.75);
     }
 
     void emptyAddressShowsNothing()

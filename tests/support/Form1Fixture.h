@@ -2,6 +2,7 @@
 
 #include "FakeBrowserControl.h"
 #include "Form1.h"
+#include "PreparedDialogs.h"
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
@@ -21,6 +22,9 @@ inline void completeParts(Form1Parts& parts)
     if (!parts.messages) {
         parts.messages = std::make_unique<PreparedMessageBoxes>();
     }
+    if (!parts.dialogs) {
+        parts.dialogs = std::make_unique<PreparedDialogs>();
+    }
 }
 
 // A main window over a fake browser and a recording sound player, in a temporary program directory.
@@ -31,6 +35,7 @@ struct Form1Fixture
     FakeBrowserControl* browser = nullptr;
     ScriptedProbe* probe = nullptr;
     PreparedMessageBoxes* messages = nullptr;
+    PreparedDialogs* dialogs = nullptr;
     std::unique_ptr<Form1> form;
 
     Form1Fixture()
@@ -54,6 +59,7 @@ struct Form1Fixture
         completeParts(parts);
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
+        dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
         form = std::make_unique<Form1>(state, std::move(parts));
         return *form;
     }

@@ -1,0 +1,111 @@
+#include "Form4.h"
+
+#include "FileMissing.h"
+#include "StartPageChoice.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> selectorText, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_state(state),
+      m_messages(messages), m_selectorText(std::move(selectorText))
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Set Default Start Page"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (const QScreen* s = screen()) {
+        m_twips = Twips(s->logicalDotsPerInchX(), s->logicalDotsPerInchY());
+    }
+    const auto px = [this](float x, float y, float w, float h) {
+        return QRect(m_twips.toPixelsX(x), m_twips.toPixelsY(y), m_twips.toPixelsX(w), m_twips.toPixelsY(h));
+    };
+    setFixedSize(m_twips.toPixelsX(6300), m_twips.toPixelsY(2625));
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setGeometry(px(45, -30, 6210, 2610));
+
+    Label1 = new QLabel(QStringLiteral("Skyvane - Default Start Page"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont title(QStringLiteral("Arial"));
+    title.setPointSizeF(9.75);
+    title.setBold(true);
+    Label1->setFont(title);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(px(165, 180, 5820, 210));
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setMaxLength(260);
+    Text1->setGeometry(px(165, 450, 5865, 285));
+
+    m_options = new QButtonGroup(this);
+    const auto option = [&](const char* name, const QString& caption, float top, float width) {
+        auto* b = new QRadioButton(caption, Frame1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(px(570, top, width, 300));
+        m_options->addButton(b);
+        return b;
+    };
+    Option1 = option("Option1", QStringLiteral("Set To Skyvane's Intro-Help Page File On Your Computer"), 870,
+                     5460);
+    Option2 = option("Option2", QStringLiteral("Default Blank Page"), 1155, 5490);
+    Option3 = option("Option3", QStringLiteral("Type An Address In The Text Box Manually"), 1425, 5475);
+    Option4 = option("Option4", QStringLiteral("Set To The Page Currently Displayed In Skyvane"), 1695, 5505);
+
+    Command2 = new QPushButton(QStringLiteral("Apply"), Frame1);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(px(585, 2130, 1230, 330));
+    Command1 = new QPushButton(QStringLiteral("Cancel"), Frame1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(px(4005, 2145, 1230, 330));
+    connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
+
+    setTabOrder(Text1, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Option3);
+    setTabOrder(Option3, Option4);
+    setTabOrder(Option4, Command1);
+    setTabOrder(Command1, Command2);
+
+    if (const QScreen* s = screen()) {
+        move(s->availableGeometry().center() - rect().center());
+    }
+}
+
+void Form4::Form_Load()
+{
+    Text1->setText(m_state.Settings.StartPage);
+}
+
+void Form4::Command2_Click()
+{
+    const int code = StartPageChoice::code(Option1->isChecked(), Option2->isChecked(), Option3->isChecked(),
+                                           Option4->isChecked());
+    const StartPageChoice::Outcome outcome = StartPageChoice::apply(
+        code, m_state.AppDir, Text1->text(), m_selectorText ? m_selectorText() : QString(), &FileMissing);
+    if (!outcome.notice.isEmpty()) {
+        m_messages.show(outcome.notice, MessageBoxes::Buttons::Ok);
+    }
+    if (outcome.startPage) {
+        m_state.Settings.StartPage = *outcome.startPage;
+    }
+    if (outcome.showStartPage) {
+        Text1->setText(m_state.Settings.StartPage);
+    }
+    if (outcome.confirm) {
+        m_messages.show(StartPageChoice::confirmation(), MessageBoxes::Buttons::Ok);
+    }
+}
+
+void Form4::Command1_Click()
+{
+    close();
+}

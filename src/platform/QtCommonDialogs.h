@@ -1,0 +1,20 @@
+#pragma once
+
+#include "CommonDialogs.h"
+
+class QWidget;
+
+// The common dialogs with QFileDialog and QFontDialog.
+class QtCommonDialogs : public CommonDialogs
+{
+public:
+    explicit QtCommonDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    QString ShowOpen(const QString& initDir) override;
+    Font ShowFont(const Font& initial) override;
+    QString ShowSave(const QString& suggestedPath) override;
+
+private:
+    QWidget* m_parent;
+};

@@ -1,0 +1,167 @@
+#include "Form3.h"
+#include "Form4.h"
+#include "PreparedMessageBoxes.h"
+#include "ShippedFiles.h"
+#include "TestMain.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kConfirm = QStringLiteral(
+    "Your New Default Is Shown In The TextBox.\nIf It Is Correct, Exit When Ready, Else Try Again.");
+
+struct DialogFixture
+{
+    QTemporaryDir dir;
+    AppState state;
+    PreparedMessageBoxes messages;
+    QString selector = QStringLiteral("http://typed-in-selector/");
+    QPointer<Form4> form;
+
+    explicit DialogFixture(bool shipped)
+    {
+        state.AppDir = dir.path();
+        state.Settings.StartPage = QStringLiteral("http://old/");
+        if (shipped) {
+            ShippedFiles::unpackIntoBareDirectory(dir.path());
+        }
+        form = new Form4(state, messages, [this] { return selector; });
+        form->Form_Load();
+    }
+    ~DialogFixture() { delete form.data(); }
+
+    template <typename T> T* child(const char* name) const
+    {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startPageDialogLayout()
+    {
+        DialogFixture f(true);
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Set Default Start Page"));
+        QCOMPARE(f.child<QLineEdit>("Text1")->text(), QStringLiteral("http://old/"));
+        QCOMPARE(f.child<QLineEdit>("Text1")->maxLength(), 260);
+        QCOMPARE(f.child<QLabel>("Label1")->text(), QStringLiteral("Skyvane - Default Start Page"));
+        for (const char* name : {"Option1", "Option2", "Option3", "Option4"}) {
+            QVERIFY(!f.child<QRadioButton>(name)->isChecked());
+        }
+        // Tab order: the text box, the four options, Cancel, Apply.
+        QWidget* w = f.child<QWidget>("Text1");
+        QStringList order;
+        for (int i = 0; i < 6; ++i) {
+            w = w->nextInFocusChain();
+            while (w->focusPolicy() == Qt::NoFocus) {
+                w = w->nextInFocusChain();
+            }
+            order << w->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Option1", "Option2", "Option3", "Option4", "Command1", "Command2"}));
+    }
+
+    void apply_data()
+    {
+        QTest::addColumn<bool>("shipped");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("startPage");
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("no option") << true << ""
+                                   << "http://old/"
+                                   << "http://old/"
+                                   << QStringList{"You Did Not Select One Of The Options.", kConfirm};
+        QTest::newRow("help page") << true << "Option1"
+                                   << "@/SkyvaneHelp.htm"
+                                   << "@/SkyvaneHelp.htm" << QStringList{kConfirm};
+        QTest::newRow("help page missing")
+            << false << "Option1"
+            << "http://old/"
+            << "typed" << QStringList{"The Skyvane Intro-Help file Is Missing, Select Something Else."};
+        QTest::newRow("blank page") << true << "Option2"
+                                    << "@/DefPage.htm"
+                                    << "@/DefPage.htm" << QStringList{kConfirm};
+        QTest::newRow("blank page missing")
+            << false << "Option2"
+            << "http://old/"
+            << "typed" << QStringList{"The Skyvane DefPage.htm file Is Missing, Select Something Else."};
+        QTest::newRow("typed address") << true << "Option3"
+                                       << "typed"
+                                       << "typed" << QStringList{kConfirm};
+        QTest::newRow("selector text") << true << "Option4"
+                                       << "http://typed-in-selector/"
+                                       << "http://typed-in-selector/" << QStringList{kConfirm};
+    }
+    void apply()
+    {
+        QFETCH(bool, shipped);
+        QFETCH(QString, option);
+        QFETCH(QString, startPage);
+        QFETCH(QString, text1);
+        DialogFixture f(shipped);
+        const QString appDir = QDir::toNativeSeparators(f.dir.path());
+        f.child<QLineEdit>("Text1")->setText(QStringLiteral("typed"));
+        if (!option.isEmpty()) {
+            f.child<QRadioButton>(option.toLatin1().constData())->setChecked(true);
+        }
+        QTest::mouseClick(f.child<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(f.state.Settings.StartPage,
+                 QString(startPage).replace(QLatin1String("@/"), appDir + QDir::separator()));
+        QCOMPARE(f.child<QLineEdit>("Text1")->text(),
+                 QString(text1).replace(QLatin1String("@/"), appDir + QDir::separator()));
+        QTEST(f.messages.shown, "shown");
+        QVERIFY(!f.form.isNull()); // Apply does not close
+    }
+
+    void emptyTypedAddressIsAccepted()
+    {
+        DialogFixture f(true);
+        f.child<QLineEdit>("Text1")->clear();
+        f.child<QRadioButton>("Option3")->setChecked(true);
+        f.form->Command2_Click();
+        QCOMPARE(f.state.Settings.StartPage, QString());
+    }
+
+    void cancelKeepsTheAppliedPageAndDiscardsTheWindow()
+    {
+        DialogFixture f(true);
+        f.form->show();
+        f.child<QRadioButton>("Option4")->setChecked(true);
+        f.form->Command2_Click();
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        QTRY_VERIFY(f.form.isNull());
+        QCOMPARE(f.state.Settings.StartPage, QStringLiteral("http://typed-in-selector/"));
+    }
+
+    void aboutWindow()
+    {
+        QPointer<Form3> about = new Form3;
+        about->show();
+        QVERIFY(QTest::qWaitForWindowExposed(about.data()));
+        QCOMPARE(about->windowTitle(), QStringLiteral("About"));
+        const auto* logo = about->findChild<QLabel*>(QStringLiteral("Image1"));
+        QCOMPARE(logo->pixmap().size(), QSize(225, 82));
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Custom Built Web Browser For Weather Radar And Large Image Sites."));
+        QVERIFY(!about->findChild<QLabel*>(QStringLiteral("Label3"))->text().isEmpty());
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_A, Qt::Key_Space}) {
+            QTest::keyClick(about.data(), key);
+            QVERIFY(about->isVisible());
+        }
+        QTest::keyClick(about.data(), Qt::Key_Escape);
+        QTRY_VERIFY(about.isNull());
+    }
+};
+
+SKYVANE_TEST_MAIN(TestDialogs)
+#include "tst_Dialogs.moc"
