@@ -19,6 +19,25 @@
 
 #include <cstdio>
 
+namespace {
+
+// The memory right after a load swings with the decoding of the big picture; the smallest of a few
+// samples a moment later is the level a leak would raise.
+ProcessTreeMemory::Sample settledSample(qint64 pid)
+{
+    ProcessTreeMemory::Sample best;
+    for (int i = 0; i < 3; ++i) {
+        QTest::qWait(300);
+        const ProcessTreeMemory::Sample s = ProcessTreeMemory::sample(pid);
+        if (i == 0 || s.pssKiB < best.pssKiB) {
+            best = s;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QTemporaryDir runtimeDir;
@@ -63,9 +82,8 @@ int main(int argc, char** argv)
         form.Timer1_Timer();
         loaded.wait(30000);
     }
-    QTest::qWait(1000);
     const qint64 pid = QCoreApplication::applicationPid();
-    const ProcessTreeMemory::Sample start = ProcessTreeMemory::sample(pid);
+    const ProcessTreeMemory::Sample start = settledSample(pid);
     std::printf("steps,pss_kib,rss_kib,processes\n0,%lld,%lld,%d\n", start.pssKiB, start.rssKiB,
                 start.processes);
 
@@ -79,13 +97,12 @@ int main(int argc, char** argv)
             ++failed;
         }
         if (i % 100 == 0 || i == steps) {
-            const ProcessTreeMemory::Sample s = ProcessTreeMemory::sample(pid);
+            const ProcessTreeMemory::Sample s = settledSample(pid);
             std::printf("%d,%lld,%lld,%d\n", i, s.pssKiB, s.rssKiB, s.processes);
             std::fflush(stdout);
         }
     }
-    QTest::qWait(1000);
-    const ProcessTreeMemory::Sample end = ProcessTreeMemory::sample(pid);
+    const ProcessTreeMemory::Sample end = settledSample(pid);
     const double growth = 100.0 * double(end.pssKiB - start.pssKiB) / double(start.pssKiB);
     std::printf("# %d refresh steps in %.1f s, %d without a finished load, %d image requests\n", steps,
                 double(clock.elapsed()) / 1000.0, failed, server.requestCount(QStringLiteral("/radar.bmp")));

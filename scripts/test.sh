@@ -1,8 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test headless.
+# Installs what is missing, builds with warnings as errors and runs every test headless; then runs
+# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
+# briefly. SKYVANE_QUICK=1 runs the first stage only.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 SKYVANE_WERROR=ON "$root/scripts/build.sh"
-cd "$root/build"
-ctest --output-on-failure -j2 --timeout 300
+(cd "$root/build" && ctest --output-on-failure -j2 --timeout 300)
+
+if [ "${SKYVANE_QUICK:-0}" != "1" ]; then
+    echo "== the tests again under AddressSanitizer and UndefinedBehaviorSanitizer"
+    cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSKYVANE_SANITIZE=ON -DSKYVANE_WERROR=ON >/dev/null
+    cmake --build "$root/build-asan" -j"$(nproc)"
+    # Leak reports would come from the web engine's own start-up allocations, not ours.
+    (cd "$root/build-asan" &&
+        ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --output-on-failure -j2 --timeout 600)
+    echo "== fuzzing"
+    "$root/scripts/fuzz.sh" "${SKYVANE_FUZZ_SECONDS:-20}"
+fi

@@ -14,5 +14,8 @@ qint32 FileMissing(const QString& path)
     if (info.isDir()) {
         return kFileMissingIsDirectory;
     }
+    if (!info.isFile()) {
+        return kFileMissingNotAFile; // opening a pipe for reading would wait for ever
+    }
     return 0;
 }

@@ -7,5 +7,6 @@
 // cannot be examined. Callers test only zero against nonzero.
 constexpr qint32 kFileMissingIsDirectory = 9909;
 constexpr qint32 kFileMissingNotFound = 53;
+constexpr qint32 kFileMissingNotAFile = 75; // a pipe, socket or device: nothing to read records from
 
 qint32 FileMissing(const QString& path);

@@ -23,9 +23,7 @@
 #include <QFontInfo>
 #include <QScreen>
 
-namespace {
-
-StartupCorrections::Environment platformEnvironment(const QString& appDir)
+StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
 {
     StartupCorrections::Environment env;
     env.appDir = appDir;
@@ -39,8 +37,6 @@ StartupCorrections::Environment platformEnvironment(const QString& appDir)
     env.fileMissing = &FileMissing;
     return env;
 }
-
-} // namespace
 
 int Module1::Main(int argc, char** argv)
 {

@@ -59,6 +59,11 @@ SessionCloser::~SessionCloser()
 #endif
 }
 
+void SessionCloser::sessionEnding()
+{
+    closeMainWindow();
+}
+
 void SessionCloser::closeMainWindow()
 {
     if (!m_mainWindow.isNull()) {

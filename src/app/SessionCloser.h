@@ -15,6 +15,9 @@ public:
     explicit SessionCloser(QWidget* mainWindow, QObject* parent = nullptr);
     ~SessionCloser() override;
 
+    // The desktop session is ending (the session manager asks the program to save its data).
+    void sessionEnding();
+
 private:
     void closeMainWindow();
 

@@ -282,8 +282,16 @@ void Form1::Form_Load()
 {
     mnuFonts_Click();
     fillSelector();
-    moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, m_state.Settings.MainWidth,
-              m_state.Settings.MainHeight);
+    // No upper bound is stored, but a window larger than all screens together is of no use.
+    float width = m_state.Settings.MainWidth;
+    float height = m_state.Settings.MainHeight;
+    if (const QScreen* s = screen()) {
+        width = qMin(width, qMax(MainLayout::MinOuterWidth, m_twips.fromPixelsX(s->virtualSize().width())));
+        height =
+            qMin(height, qMax(MainLayout::MinOuterHeight, m_twips.fromPixelsY(s->virtualSize().height())));
+    }
+    m_startGeometry = {m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height};
+    moveOuter(m_startGeometry.left, m_startGeometry.top, m_startGeometry.width, m_startGeometry.height);
     WebBrowser1->Navigate(m_state.Settings.StartPage);
     LoadDone = 1;
 }
@@ -303,8 +311,8 @@ void Form1::mnuFonts_Click()
         QFont f = w->font();
         f.setFamily(s.FontName);
         f.setBold(s.FontBold);
-        if (s.FontSize > 0 && std::isfinite(s.FontSize)) {
-            f.setPointSizeF(s.FontSize);
+        if (const double points = MenuRules::displayPointSize(s.FontSize); points > 0) {
+            f.setPointSizeF(points);
         }
         w->setFont(f);
     }
@@ -375,9 +383,8 @@ void Form1::showEvent(QShowEvent* event)
 void Form1::fitOuterToFrame()
 {
     const QSize frameExtra = frameGeometry().size() - size();
-    if (!frameExtra.isEmpty() && !isMaximized() && !isMinimized()) {
-        moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, m_state.Settings.MainWidth,
-                  m_state.Settings.MainHeight);
+    if (!frameExtra.isEmpty() && !isMaximized() && !isMinimized() && LoadDone != 0) {
+        moveOuter(m_startGeometry.left, m_startGeometry.top, m_startGeometry.width, m_startGeometry.height);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "CommonDialogs.h"
 #include "ConnectionMonitor.h"
 #include "ConnectionProbe.h"
+#include "MainLayout.h"
 #include "MessageBoxes.h"
 #include "RefreshCounter.h"
 #include "SoundPlayer.h"
@@ -146,6 +147,7 @@ private:
     Twips m_twips;
     qint16 LoadDone = 0; // 1 once Form_Load has finished
     bool m_frameFitted = false;
+    TwipRect m_startGeometry; // where Form_Load put the window, frame included
     bool m_closing = false;
     std::unique_ptr<SoundPlayer> m_sound;
     std::unique_ptr<ConnectionProbe> m_probe;

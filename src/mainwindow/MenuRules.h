@@ -10,6 +10,17 @@ class MenuRules
 public:
     static constexpr float LargestDialogFontSize = 12.25f;
 
+    // The point size a control is given for a stored font size: a damaged size (not a number, zero,
+    // negative or absurdly large) must not take the window down. Returns 0 to keep the current size.
+    static double displayPointSize(float stored)
+    {
+        if (!(stored > 0)) {
+            return 0;
+        }
+        return stored > LargestDisplayFontSize ? LargestDisplayFontSize : double(stored);
+    }
+    static constexpr double LargestDisplayFontSize = 72;
+
     // The folder of a file chosen in the Open dialog: the path without its file name and without the
     // separator before it, except that a file in a root keeps the root's separator ("C:\", "/").
     static QString openFolder(const QString& fileName, const QString& fileTitle)

@@ -3,10 +3,14 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
@@ -23,6 +27,25 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     connect(m_view, &QWebEngineView::titleChanged, this, &WebEngineBrowserControl::TitleChange);
     connect(m_view, &QWebEngineView::urlChanged, this, [this] { emit NavigateComplete2(); });
     connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
+
+    // Web content stays in its box: no pop-ups without a click, no local files for remote pages.
+    QWebEngineSettings* settings = page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    // A link meant for a new window opens here: this program shows one page.
+    connect(page, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) { m_view->load(request.requestedUrl()); });
+    connect(page, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError& error) {
+        QWebEngineCertificateError refused = error;
+        refused.rejectCertificate();
+        emit StatusTextChange(
+            tr("Refused %1: its certificate is not valid (%2)").arg(error.url().host(), error.description()));
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                onRenderProcessTerminated(int(status), exitCode);
+            });
 
     // The history actions are made on first use; ask for them once so that they follow the history.
     QAction* back = page->action(QWebEnginePage::Back);
@@ -122,6 +145,17 @@ void WebEngineBrowserControl::onLinkHovered(const QString& url)
 {
     // Leaving a link shows the page's load state again.
     emit StatusTextChange(url.isEmpty() ? m_loadStateText : url);
+}
+
+void WebEngineBrowserControl::onRenderProcessTerminated(int status, int exitCode)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus) {
+        return;
+    }
+    emit StatusTextChange(
+        tr("The page stopped working (renderer exit code %1); loading it again...").arg(exitCode));
+    // Not from inside the engine's own notification.
+    QTimer::singleShot(0, this, [this] { m_view->triggerPageAction(QWebEnginePage::Reload); });
 }
 
 void WebEngineBrowserControl::onDownloadRequested(QWebEngineDownloadRequest* download)

@@ -37,6 +37,7 @@ private:
     void onLoadFinished(bool ok);
     void onLinkHovered(const QString& url);
     void onDownloadRequested(QWebEngineDownloadRequest* download);
+    void onRenderProcessTerminated(int status, int exitCode);
 
     QWebEngineView* m_view; // the engine's view, filling this control
     QString m_loadStateText;

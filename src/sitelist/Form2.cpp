@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "EditorLayout.h"
+#include "MenuRules.h"
 #include "ProgramDirectory.h"
 #include "SiteListFile.h"
 
@@ -125,8 +126,8 @@ void Form2::Form_Load()
     QFont font = ListView1->font();
     font.setFamily(m_state.Settings.FontName);
     font.setBold(m_state.Settings.FontBold);
-    if (m_state.Settings.FontSize > 0 && std::isfinite(m_state.Settings.FontSize)) {
-        font.setPointSizeF(m_state.Settings.FontSize);
+    if (const double points = MenuRules::displayPointSize(m_state.Settings.FontSize); points > 0) {
+        font.setPointSizeF(points);
     }
     ListView1->setFont(font);
 

@@ -1,10 +1,13 @@
 #include "LoopbackServer.h"
 #include "TestMain.h"
+#include "TlsLoopbackServer.h"
 #include "WebEngineBrowserControl.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
 #include <QWebEngineView>
+#include <csignal>
 
 namespace {
 
@@ -159,6 +162,75 @@ private slots:
         QVERIFY(!browser->ExecWBZoom(5));
         QVERIFY(browser->ExecWBZoom(0));
         QCOMPARE(browser->view()->zoomFactor(), 0.75);
+    }
+
+    void crashedRendererIsReloaded()
+    {
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/c")).toString()));
+        const qint64 pid = browser->view()->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        const int before = server.requestCount(QStringLiteral("/c"));
+        QSignalSpy status(browser.get(), &BrowserControl::StatusTextChange);
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+        QTRY_VERIFY_WITH_TIMEOUT(server.requestCount(QStringLiteral("/c")) > before, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!done.isEmpty(), 15000);
+        QVERIFY(browser->view()->page()->renderProcessPid() != pid);
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/c")).toString());
+        bool told = false;
+        for (const QList<QVariant>& s : status) {
+            told = told || s.at(0).toString().contains(QLatin1String("stopped working"));
+        }
+        QVERIFY(told);
+    }
+
+    void popUpsWithoutAClickAreBlocked()
+    {
+        server.setPage(
+            QStringLiteral("/popper"),
+            page(QStringLiteral("Popper"), QStringLiteral("<script>window.open('/popped')</script>")));
+        server.setPage(QStringLiteral("/popped"), page(QStringLiteral("Popped")));
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/popper")).toString()));
+        QTest::qWait(500);
+        QCOMPARE(server.requestCount(QStringLiteral("/popped")), 0);
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/popper")).toString());
+    }
+
+    void remotePagesCannotReadLocalFiles()
+    {
+        QTemporaryDir dir;
+        QFile secret(dir.filePath(QStringLiteral("secret.txt")));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("secret");
+        secret.close();
+        const QString fileUrl = QUrl::fromLocalFile(secret.fileName()).toString();
+        server.setPage(
+            QStringLiteral("/reader"),
+            page(QStringLiteral("Reader"),
+                 QStringLiteral("<script>fetch('%1').then(r=>r.text()).then(t=>document.title='read '+t)"
+                                ".catch(()=>document.title='blocked')</script>")
+                     .arg(fileUrl)));
+        QSignalSpy titles(browser.get(), &BrowserControl::TitleChange);
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/reader")).toString()));
+        QTRY_COMPARE(browser->view()->title(), QStringLiteral("blocked"));
+    }
+
+    void certificateErrorsAreRefused()
+    {
+        TlsLoopbackServer tls;
+        if (!tls.start()) {
+            QSKIP("openssl or TLS support is missing");
+        }
+        QSignalSpy status(browser.get(), &BrowserControl::StatusTextChange);
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        browser->Navigate(tls.url().toString());
+        QVERIFY(done.wait(20000));
+        bool refused = false;
+        for (const QList<QVariant>& s : status) {
+            refused = refused || s.at(0).toString().startsWith(QLatin1String("Refused localhost"));
+        }
+        QVERIFY(refused);
+        QVERIFY(browser->view()->title() != QLatin1String("Secret"));
     }
 
     void emptyAddressShowsNothing()

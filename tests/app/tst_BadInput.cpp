@@ -1,0 +1,305 @@
+#include "FileMissing.h"
+#include "Form1Fixture.h"
+#include "Module1.h"
+#include "SettingsFile.h"
+#include "SiteListFile.h"
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QtEndian>
+
+#include <bit>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray floatBytes(float v)
+{
+    QByteArray b(4, '\0');
+    qToLittleEndian(std::bit_cast<quint32>(v), b.data());
+    return b;
+}
+
+// Starts the main window the way the program does, from whatever is in the folder, then closes it.
+struct Start
+{
+    QTemporaryDir dir;
+    AppState state;
+    Form1Fixture* fixture = nullptr;
+
+    QString ini() const { return dir.filePath(QStringLiteral("Skyvn.ini")); }
+    QString list() const { return dir.filePath(QStringLiteral("SiteList.dab")); }
+
+    // Returns the window's outer geometry (twips) and font size as they were while it was shown.
+    struct Seen
+    {
+        float left, top, width, height;
+        double fontPoints;
+        int entries;
+    };
+
+    Seen run()
+    {
+        Form1Fixture f;
+        f.state.AppDir = QDir::toNativeSeparators(dir.path());
+        f.state.Settings = LiveSettings::fromRecord(SettingsFile(ini()).load());
+        StartupCorrections::apply(f.state.Settings, Module1::platformEnvironment(f.state.AppDir));
+        Form1& form = f.create();
+        form.Form_Load();
+        form.show();
+        QTest::qWait(20); // the frame is known once shown; the window is fitted to it then
+        Seen seen{form.Left(),
+                  form.Top(),
+                  form.Width(),
+                  form.Height(),
+                  f.child<QLabel>("Label1")->font().pointSizeF(),
+                  f.child<QComboBox>("Combo1")->count()};
+        form.close();
+        return seen;
+    }
+};
+
+void verifySane(const Start::Seen& s)
+{
+    const QSize desk = QGuiApplication::primaryScreen()->virtualSize();
+    const float deskWidth = float(desk.width()) * 15.0f, deskHeight = float(desk.height()) * 15.0f;
+    QVERIFY2(s.left >= 0 && s.top >= 0, qPrintable(QStringLiteral("%1,%2").arg(s.left).arg(s.top)));
+    QVERIFY2(s.width >= 7095 - 15 && s.width <= qMax(7095.0f, deskWidth) + 15,
+             qPrintable(QString::number(s.width)));
+    QVERIFY2(s.height >= 5445 - 15 && s.height <= qMax(5445.0f, deskHeight) + 15,
+             qPrintable(QString::number(s.height)));
+    QVERIFY(s.fontPoints >= 1 && s.fontPoints <= 72);
+}
+
+} // namespace
+
+class TestBadInput : public QObject
+{
+    Q_OBJECT
+private slots:
+    void settingsOfEveryLength()
+    {
+        // A damaged record: random bytes with NaN patterns and high bytes in the text fields.
+        QRandomGenerator random(470);
+        QByteArray damaged(600, '\0');
+        for (char& c : damaged) {
+            c = char(random.bounded(256));
+        }
+        for (int off : {0, 8, 20}) {
+            damaged.replace(off, 4, floatBytes(std::numeric_limits<float>::quiet_NaN()));
+        }
+        for (int length = 0; length <= 600; ++length) {
+            Start s;
+            writeAll(s.ini(), damaged.left(length));
+            verifySane(s.run());
+            const QByteArray after = readAll(s.ini());
+            QCOMPARE(after.size(), qMax(length, 470));
+            QCOMPARE(after.mid(470), damaged.mid(470, qMax(0, length - 470))); // bytes after the record kept
+            if (length >= 336) {
+                QCOMPARE(after.mid(330, 6), damaged.mid(330, 6)); // reserved bytes kept
+            }
+        }
+    }
+
+    void extremeValues_data()
+    {
+        QTest::addColumn<float>("geometry");
+        QTest::addColumn<float>("fontSize");
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN()
+                             << std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("+inf") << inf << inf;
+        QTest::newRow("-inf") << -inf << -inf;
+        QTest::newRow("negative") << -99999.0f << -5.0f;
+        QTest::newRow("huge") << 3.0e38f << 1.0e30f;
+        QTest::newRow("large") << 200000.0f << 500.0f;
+    }
+    void extremeValues()
+    {
+        QFETCH(float, geometry);
+        QFETCH(float, fontSize);
+        Start s;
+        QByteArray record(470, '\0');
+        for (int off = 0; off < 24; off += 4) {
+            record.replace(off, 4, floatBytes(geometry));
+        }
+        record.replace(336, 11, "DejaVu Sans");
+        record.replace(466, 4, floatBytes(fontSize));
+        writeAll(s.ini(), record);
+        verifySane(s.run());
+        QCOMPARE(readAll(s.ini()).size(), 470);
+    }
+
+    void textFieldsOfOddBytes_data()
+    {
+        QTest::addColumn<char>("fill");
+        QTest::newRow("zero bytes") << '\x00';
+        QTest::newRow("0x80") << '\x80';
+        QTest::newRow("0x9d") << '\x9d';
+        QTest::newRow("0xff") << '\xff';
+    }
+    void textFieldsOfOddBytes()
+    {
+        QFETCH(char, fill);
+        Start s;
+        QByteArray record(470, fill);
+        record.replace(0, 24, QByteArray(24, '\0'));
+        writeAll(s.ini(), record);
+        QByteArray highs;
+        for (int b = 0x80; b <= 0xff; ++b) {
+            highs.append(char(b));
+        }
+        writeAll(s.list(), (highs + QByteArray(400, fill)).left(400) + QByteArray(400, fill));
+        const QByteArray listBefore = readAll(s.list());
+        verifySane(s.run());
+        QCOMPARE(readAll(s.list()), listBefore);
+        const SettingsRecord back = SettingsRecord::decode(readAll(s.ini()));
+        QVERIFY(back.FontSize >= 2);
+    }
+
+    void siteLists_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("entries");
+        QTest::newRow("partial record") << 600 << 2;
+        QTest::newRow("a sliver") << 199 << 0;
+        QTest::newRow("50 MB") << 50 * 1024 * 1024 << 131072;
+    }
+    void siteLists()
+    {
+        QFETCH(int, bytes);
+        Start s;
+        QByteArray data(bytes, ' ');
+        for (int i = 0; i < bytes; i += 400) {
+            data.replace(i, qMin(5, bytes - i), "Radar");
+        }
+        writeAll(s.list(), data);
+        const Start::Seen seen = s.run();
+        verifySane(seen);
+        QTEST(seen.entries, "entries");
+        QCOMPARE(QFileInfo(s.list()).size(), qint64(bytes));
+    }
+
+    void somethingElseInPlaceOfTheFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("directory") << "dir";
+        QTest::newRow("dangling link") << "link";
+        QTest::newRow("pipe") << "fifo";
+    }
+    void somethingElseInPlaceOfTheFiles()
+    {
+        QFETCH(QString, kind);
+        Start s;
+        const QStringList names = {"Skyvn.ini", "SiteList.dab", "SkyvaneHelp.htm", "DefPage.htm",
+                                   "Start.wav", "iNetGrn.gif",  "iNetRed.gif",     "iNetGrey.gif"};
+        for (const QString& name : names) {
+            const QString path = s.dir.filePath(name);
+            if (kind == QLatin1String("dir")) {
+                QVERIFY(QDir(s.dir.path()).mkdir(name));
+            } else if (kind == QLatin1String("link")) {
+                QVERIFY(QFile::link(s.dir.filePath(QStringLiteral("nowhere/") + name), path));
+            } else {
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+            }
+        }
+        verifySane(s.run());
+        for (const QString& name : names) {
+            const QFileInfo info(s.dir.filePath(name));
+            QVERIFY2(FileMissing(info.filePath()) != 0,
+                     qPrintable(name)); // still not a file: nothing written
+            if (kind == QLatin1String("link")) {
+                QVERIFY(info.isSymLink() && !info.exists());
+            }
+        }
+        QVERIFY(!QFileInfo::exists(s.dir.filePath(QStringLiteral("nowhere"))));
+    }
+
+    void unreadableFilesAndReadOnlyFolder()
+    {
+        // Permissions bind only ordinary users: as root, check them in a child that gives up root.
+        Start s;
+        QByteArray record = TornRecord();
+        writeAll(s.ini(), record);
+        writeAll(s.list(), SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode());
+        if (::geteuid() == 0) {
+            for (const QString& p : {s.dir.path(), s.ini(), s.list()}) {
+                QCOMPARE(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
+            }
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+                ::_exit(10);
+            }
+            // Unreadable files: the defaults, and no save over them.
+            ::chmod(QFile::encodeName(s.ini()).constData(), 0);
+            ::chmod(QFile::encodeName(s.list()).constData(), 0);
+            if (SettingsFile(s.ini()).load().MainWidth != 0 ||
+                SettingsFile(s.ini()).save(TornRecordDecoded())) {
+                ::_exit(11);
+            }
+            if (!SiteListFile(s.list()).readAll().isEmpty()) {
+                ::_exit(12);
+            }
+            // A read-only folder: a readable file loads, no save and no new files.
+            ::chmod(QFile::encodeName(s.ini()).constData(), 0444);
+            ::chmod(QFile::encodeName(s.list()).constData(), 0444);
+            ::chmod(QFile::encodeName(s.dir.path()).constData(), 0555);
+            if (SettingsFile(s.ini()).load().MainWidth != 9000 ||
+                SettingsFile(s.ini()).save(SettingsRecord())) {
+                ::_exit(13);
+            }
+            if (SiteListFile(s.list()).readAll().size() != 1 || SiteListFile(s.list()).writeAll({})) {
+                ::_exit(14);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        ::chmod(QFile::encodeName(s.dir.path()).constData(), 0755);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(readAll(s.ini()), record);
+        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
+    }
+
+private:
+    static SettingsRecord TornRecordDecoded()
+    {
+        SettingsRecord r;
+        r.MainWidth = 9000;
+        r.MainHeight = 6000;
+        r.FontName = QStringLiteral("DejaVu Sans");
+        r.FontSize = 9;
+        return r;
+    }
+    static QByteArray TornRecord() { return TornRecordDecoded().encode(); }
+};
+
+SKYVANE_TEST_MAIN(TestBadInput)
+#include "tst_BadInput.moc"
