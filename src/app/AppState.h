@@ -7,9 +7,12 @@
 // Process-wide state shared by the windows for the whole run.
 struct AppState
 {
-    QString AppDir;        // program directory, no trailing separator
+    QString AppDir;        // program directory (its shipped files), no trailing separator
+    QString DataDir;       // where Skyvn.ini and SiteList.dab live; empty means AppDir
     LiveSettings Settings; // loaded at start-up, saved when the main window closes
     qint16 MinuteCount = 0;
     QString PageTitle;      // last title the browser reported
     QString LastOpenFolder; // folder of the file opened last through Open; never saved
+
+    const QString& dataDir() const { return DataDir.isEmpty() ? AppDir : DataDir; }
 };

@@ -19,9 +19,12 @@
 #include "WebEngineBrowserControl.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QScreen>
+#include <QStandardPaths>
 
 StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
 {
@@ -47,11 +50,24 @@ int Module1::Main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
 
     AppState state;
-    state.AppDir = ProgramDirectory::appDirFrom(QCoreApplication::applicationDirPath());
-    ShippedFiles::unpackIntoBareDirectory(state.AppDir);
+    const QString programDir = ProgramDirectory::appDirFrom(QCoreApplication::applicationDirPath());
+    const QString installedDataDir = ProgramDirectory::appDirFrom(
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/skyvane")));
+    const QString userDataDir =
+        ProgramDirectory::appDirFrom(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const ProgramDirectory::Locations where = ProgramDirectory::locate(
+        programDir, installedDataDir, QFileInfo(programDir).isWritable(), userDataDir);
+    state.AppDir = where.appDir;
+    state.DataDir = where.dataDir;
+    if (state.AppDir == programDir) {
+        ShippedFiles::unpackIntoBareDirectory(state.AppDir); // a copy of the program alone
+    }
+    if (state.DataDir != state.AppDir) {
+        QDir().mkpath(state.DataDir);
+    }
 
     const SettingsFile settingsFile(
-        ProgramDirectory::file(state.AppDir, QString::fromLatin1(SettingsFile::FileName)));
+        ProgramDirectory::file(state.DataDir, QString::fromLatin1(SettingsFile::FileName)));
     state.Settings = LiveSettings::fromRecord(settingsFile.load());
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
 

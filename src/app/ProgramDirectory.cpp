@@ -1,5 +1,7 @@
 #include "ProgramDirectory.h"
 
+#include "FileMissing.h"
+
 #include <QDir>
 
 QString ProgramDirectory::appDirFrom(const QString& reportedPath)
@@ -14,4 +16,17 @@ QString ProgramDirectory::appDirFrom(const QString& reportedPath)
 QString ProgramDirectory::file(const QString& appDir, const QString& name)
 {
     return appDir + QDir::separator() + name;
+}
+
+ProgramDirectory::Locations ProgramDirectory::locate(const QString& programDir,
+                                                     const QString& installedDataDir, bool programDirWritable,
+                                                     const QString& userDataDir)
+{
+    const auto holdsShippedFiles = [](const QString& dir) {
+        return !dir.isEmpty() && FileMissing(file(dir, QStringLiteral("SkyvaneHelp.htm"))) == 0;
+    };
+    if (!holdsShippedFiles(programDir) && holdsShippedFiles(installedDataDir)) {
+        return {installedDataDir, userDataDir};
+    }
+    return {programDir, programDirWritable ? programDir : userDataDir};
 }

@@ -24,7 +24,7 @@ SessionCloser::SessionCloser(QWidget* mainWindow, QObject* parent) : QObject(par
 {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { closeMainWindow(); });
+                [this](QSessionManager&) { sessionEnding(); });
     }
 #ifdef Q_OS_UNIX
     if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {

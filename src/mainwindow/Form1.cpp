@@ -430,7 +430,7 @@ void Form1::Timer4_Timer()
 void Form1::Form_QueryUnload()
 {
     const SettingsRecord record = m_state.Settings.toRecord(Left(), Top(), Width(), Height());
-    SettingsFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SettingsFile::FileName)))
+    SettingsFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SettingsFile::FileName)))
         .save(record);
     for (QPointer<QWidget>* form : {&m_form2, &m_form3, &m_form4}) {
         if (!form->isNull()) {
@@ -451,7 +451,7 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::fillSelector()
 {
     const QList<SiteRecord> records =
-        SiteListFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)))
+        SiteListFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)))
             .readAll();
     QStringList names;
     names.reserve(records.size());
@@ -536,7 +536,7 @@ void Form1::Combo1_Click(int listIndex)
         return;
     }
     const SiteListFile file(
-        ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)));
+        ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)));
     const std::optional<SiteRecord> site = file.readRecord(listIndex + 1);
     if (!site) {
         Combo1->setEditText(text);

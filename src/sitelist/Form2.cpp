@@ -133,7 +133,7 @@ void Form2::Form_Load()
 
     ListView1->clear();
     const QList<SiteRecord> records =
-        SiteListFile(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)))
+        SiteListFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)))
             .readAll();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(records.size());
@@ -280,7 +280,7 @@ void Form2::Form_QueryUnload()
 {
     if (ListChanged != 0) {
         const SiteListFile file(
-            ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(SiteListFile::FileName)));
+            ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)));
         const int n = ListView1->topLevelItemCount();
         QList<SiteRecord> records;
         QStringList names;

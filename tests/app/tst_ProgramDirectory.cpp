@@ -49,6 +49,50 @@ private slots:
                  QDir::toNativeSeparators(QStringLiteral("/Skyvn.ini")));
     }
 
+    void locations_data()
+    {
+        QTest::addColumn<bool>("filesBesideProgram");
+        QTest::addColumn<bool>("installedData");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("appDir");
+        QTest::addColumn<QString>("dataDir");
+        QTest::newRow("portable") << true << false << true << "prog"
+                                  << "prog";
+        QTest::newRow("portable beside an installed copy") << true << true << true << "prog"
+                                                           << "prog";
+        QTest::newRow("portable, read-only folder") << true << false << false << "prog"
+                                                    << "user";
+        QTest::newRow("bare copy") << false << false << true << "prog"
+                                   << "prog";
+        QTest::newRow("installed") << false << true << true << "share"
+                                   << "user";
+        QTest::newRow("installed, read-only") << false << true << false << "share"
+                                              << "user";
+    }
+    void locations()
+    {
+        QFETCH(bool, filesBesideProgram);
+        QFETCH(bool, installedData);
+        QFETCH(bool, writable);
+        QTemporaryDir root;
+        const QString prog = root.filePath(QStringLiteral("prog"));
+        const QString share = root.filePath(QStringLiteral("share"));
+        const QString user = root.filePath(QStringLiteral("user"));
+        QVERIFY(QDir().mkpath(prog) && QDir().mkpath(share));
+        Q_INIT_RESOURCE(shipped);
+        if (filesBesideProgram) {
+            ShippedFiles::unpackIntoBareDirectory(prog);
+        }
+        if (installedData) {
+            ShippedFiles::unpackIntoBareDirectory(share);
+        }
+        const ProgramDirectory::Locations where = ProgramDirectory::locate(prog, share, writable, user);
+        QFETCH(QString, appDir);
+        QFETCH(QString, dataDir);
+        QCOMPARE(where.appDir, root.filePath(appDir));
+        QCOMPARE(where.dataDir, root.filePath(dataDir));
+    }
+
     void shippedFilesOnlyIntoABareDirectory()
     {
         Q_INIT_RESOURCE(shipped);
