@@ -354,6 +354,9 @@ void Form1::showIndicator(ConnectionMonitor::Picture picture)
     if (!image.isNull()) {
         Command6->setIcon(QIcon(image));
     }
+    if (picture == ConnectionMonitor::Picture::Green) {
+        WebBrowser1->ConnectionRestored(); // a refresh that failed while the link was down goes again
+    }
 }
 
 void Form1::resizeEvent(QResizeEvent* event)

@@ -30,6 +30,8 @@ public:
     virtual void ExecWBSaveAs() = 0;
     // The address of the displayed page; empty while nothing is displayed.
     virtual QString LocationURL() const = 0;
+    // The Internet connection has come back (the indicator turned from red to green).
+    virtual void ConnectionRestored() {}
 
 signals:
     void StatusTextChange(const QString& text);

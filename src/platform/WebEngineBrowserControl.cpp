@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -14,8 +16,25 @@
 #include <QWebEngineView>
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
-    : BrowserControl(parent), m_view(new QWebEngineView(this))
+    : BrowserControl(parent), m_view(new QWebEngineView(this)), m_cover(new QLabel(this)),
+      m_reloadTimeLimit(new QTimer(this)), m_retry(new QTimer(this))
 {
+    m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
+    m_cover->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_cover->setFocusPolicy(Qt::StrongFocus);
+    m_cover->installEventFilter(this);
+    m_cover->hide();
+    m_reloadTimeLimit->setSingleShot(true);
+    m_reloadTimeLimit->setInterval(ReloadTimeLimitMs);
+    connect(m_reloadTimeLimit, &QTimer::timeout, this, [this] {
+        if (m_coveredReload) {
+            m_view->stop(); // finishes the load as failed
+        }
+    });
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(RetryAfterMs);
+    connect(m_retry, &QTimer::timeout, this, [this] { coveredReload(QWebEnginePage::Reload); });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -64,6 +83,7 @@ WebEngineBrowserControl::~WebEngineBrowserControl() = default;
 
 void WebEngineBrowserControl::Navigate(const QString& address)
 {
+    uncover();
     // An absolute path is a local file; anything else is read as a typed address ("example.org").
     QUrl url = QFileInfo(address).isAbsolute() ? QUrl::fromLocalFile(address) : QUrl::fromUserInput(address);
     if (!url.isValid() || url.isEmpty()) {
@@ -74,23 +94,112 @@ void WebEngineBrowserControl::Navigate(const QString& address)
 
 void WebEngineBrowserControl::GoBack()
 {
+    uncover();
     m_view->triggerPageAction(QWebEnginePage::Back);
 }
 
 void WebEngineBrowserControl::GoForward()
 {
+    uncover();
     m_view->triggerPageAction(QWebEnginePage::Forward);
 }
 
 void WebEngineBrowserControl::Refresh()
 {
-    m_view->triggerPageAction(QWebEnginePage::Reload);
+    coveredReload(QWebEnginePage::Reload);
 }
 
 void WebEngineBrowserControl::Refresh2(qint16 level)
 {
-    m_view->triggerPageAction(level == REFRESH_COMPLETELY ? QWebEnginePage::ReloadAndBypassCache
-                                                          : QWebEnginePage::Reload);
+    coveredReload(level == REFRESH_COMPLETELY ? QWebEnginePage::ReloadAndBypassCache
+                                              : QWebEnginePage::Reload);
+}
+
+void WebEngineBrowserControl::setReloadTimings(int timeLimitMs, int retryAfterMs)
+{
+    m_reloadTimeLimit->setInterval(timeLimitMs);
+    m_retry->setInterval(retryAfterMs);
+}
+
+bool WebEngineBrowserControl::showingLastGoodPicture() const
+{
+    return m_cover->isVisible();
+}
+
+void WebEngineBrowserControl::coveredReload(QWebEnginePage::WebAction action)
+{
+    m_retry->stop();
+    if (LocationURL().isEmpty()) {
+        m_view->triggerPageAction(action);
+        return;
+    }
+    // The radar stays on screen until the new picture is complete. After a failure the cover still
+    // holds the last good picture: the view under it shows an error page.
+    if (!m_cover->isVisible()) {
+        m_cover->setPixmap(m_view->grab());
+        m_cover->setGeometry(m_view->geometry());
+        m_cover->show();
+        m_cover->raise();
+    }
+    m_coveredReload = true;
+    m_reloadTimeLimit->start();
+    m_view->triggerPageAction(action);
+}
+
+void WebEngineBrowserControl::uncover()
+{
+    m_coveredReload = false;
+    m_reloadTimeLimit->stop();
+    m_retry->stop();
+    m_failedAt = QDateTime();
+    m_cover->hide();
+    m_cover->clear();
+}
+
+void WebEngineBrowserControl::reloadFailedNow()
+{
+    m_coveredReload = false;
+    m_reloadTimeLimit->stop();
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!m_failedAt.isValid()) {
+        m_failedAt = now;
+    }
+    const QString since =
+        m_lastGoodLoad.isValid() ? m_lastGoodLoad.time().toString(QStringLiteral("HH:mm:ss")) : tr("before");
+    m_loadStateText = tr("Refresh failed at %1; the picture is unchanged since %2. Trying again in a minute.")
+                          .arg(now.time().toString(QStringLiteral("HH:mm:ss")), since);
+    m_retry->start();
+}
+
+void WebEngineBrowserControl::ConnectionRestored()
+{
+    if (m_failedAt.isValid() && !m_coveredReload) {
+        coveredReload(QWebEnginePage::Reload);
+    }
+}
+
+bool WebEngineBrowserControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_cover) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+        case QEvent::Wheel:
+            // The user wants the live page, whatever state it is in.
+            m_cover->hide();
+            m_view->setFocus();
+            return true;
+        default:
+            break;
+        }
+    }
+    return BrowserControl::eventFilter(watched, event);
+}
+
+void WebEngineBrowserControl::resizeEvent(QResizeEvent* event)
+{
+    BrowserControl::resizeEvent(event);
+    m_cover->setGeometry(m_view->geometry());
 }
 
 bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
@@ -135,7 +244,18 @@ void WebEngineBrowserControl::onLoadFinished(bool ok)
     if (m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }
-    m_loadStateText = ok ? tr("Done") : tr("Could not open %1").arg(m_view->url().toDisplayString());
+    if (ok) {
+        m_lastGoodLoad = QDateTime::currentDateTime();
+        m_loadStateText =
+            tr("Done - loaded at %1").arg(m_lastGoodLoad.time().toString(QStringLiteral("HH:mm:ss")));
+        if (m_coveredReload || m_failedAt.isValid()) {
+            uncover();
+        }
+    } else if (m_coveredReload) {
+        reloadFailedNow();
+    } else {
+        m_loadStateText = tr("Could not open %1").arg(m_view->url().toDisplayString());
+    }
     emit ProgressChange(-1, 100);
     emit StatusTextChange(m_loadStateText);
     emit DownloadComplete();

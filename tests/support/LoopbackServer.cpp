@@ -1,6 +1,8 @@
 #include "LoopbackServer.h"
 
+#include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackServer::LoopbackServer(QObject* parent) : QObject(parent)
 {
@@ -68,8 +70,14 @@ void LoopbackServer::onNewConnection()
                 reply += "Location: " + r.location + "\r\n";
             }
             reply += "Connection: close\r\n\r\n";
-            socket->write(reply + r.body);
-            socket->disconnectFromHost();
+            const QByteArray whole = reply + r.body;
+            const QPointer<QTcpSocket> guarded(socket);
+            QTimer::singleShot(m_delays.value(bare, 0), this, [guarded, whole] {
+                if (guarded) {
+                    guarded->write(whole);
+                    guarded->disconnectFromHost();
+                }
+            });
         });
     }
 }

@@ -30,6 +30,8 @@ public:
     // A response made afresh for every request.
     void setGenerator(const QString& path, std::function<Response()> generator);
     QUrl url(const QString& path) const;
+    // Answers requests for path only after this many milliseconds.
+    void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
     int requestCount(const QString& path) const { return m_counts.value(path); }
 
 private:
@@ -39,4 +41,5 @@ private:
     QHash<QString, Response> m_pages;
     QHash<QString, std::function<Response()>> m_generators;
     QHash<QString, int> m_counts;
+    QHash<QString, int> m_delays;
 };
