@@ -35,7 +35,9 @@ void writeFloat(char* p, float v)
 SettingsRecord SettingsRecord::decode(QByteArrayView bytes)
 {
     QByteArray full(Size, '\0');
-    std::memcpy(full.data(), bytes.data(), static_cast<std::size_t>(qMin(bytes.size(), Size)));
+    if (!bytes.isEmpty()) {
+        std::memcpy(full.data(), bytes.data(), static_cast<std::size_t>(qMin(bytes.size(), Size)));
+    }
     const char* p = full.constData();
 
     SettingsRecord r;
