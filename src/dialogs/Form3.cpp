@@ -1,5 +1,7 @@
 #include "Form3.h"
 
+#include "ScreenTwips.h"
+
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,31 +30,26 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowTitleHint |
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen* s = screen()) {
-        m_twips = Twips(s->logicalDotsPerInchX(), s->logicalDotsPerInchY());
-    }
-    const auto px = [this](float x, float y, float w, float h) {
-        return QRect(m_twips.toPixelsX(x), m_twips.toPixelsY(y), m_twips.toPixelsX(w), m_twips.toPixelsY(h));
-    };
+    m_twips = ScreenTwips::of(this);
     setFixedSize(m_twips.toPixelsX(4695), m_twips.toPixelsY(3060));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
-    Frame1->setGeometry(px(75, -45, 4545, 3015));
+    Frame1->setGeometry(m_twips.rect(75, -45, 4545, 3015));
 
     Image1 = new QLabel(Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setGeometry(px(660, 240, 3375, 1230));
+    Image1->setGeometry(m_twips.rect(660, 240, 3375, 1230));
 
     Label1 = makeLabel(Frame1, "Label1",
                        QStringLiteral("Custom Built Web Browser For Weather Radar And Large Image Sites."),
                        QStringLiteral("Tahoma"), 9);
-    Label1->setGeometry(px(1147, 1575, 2400, 960));
+    Label1->setGeometry(m_twips.rect(1147, 1575, 2400, 960));
     Label3 = makeLabel(Frame1, "Label3", QString::fromLatin1(Notice), QStringLiteral("Comic Sans MS"), 8.25);
-    Label3->setGeometry(px(240, 2445, 4215, 330));
+    Label3->setGeometry(m_twips.rect(240, 2445, 4215, 330));
 
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* s = screen()) {

@@ -1,6 +1,7 @@
 #include "Form4.h"
 
 #include "FileMissing.h"
+#include "ScreenTwips.h"
 #include "StartPageChoice.h"
 
 #include <QButtonGroup>
@@ -18,18 +19,13 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Set Default Start Page"));
     setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen* s = screen()) {
-        m_twips = Twips(s->logicalDotsPerInchX(), s->logicalDotsPerInchY());
-    }
-    const auto px = [this](float x, float y, float w, float h) {
-        return QRect(m_twips.toPixelsX(x), m_twips.toPixelsY(y), m_twips.toPixelsX(w), m_twips.toPixelsY(h));
-    };
+    m_twips = ScreenTwips::of(this);
     setFixedSize(m_twips.toPixelsX(6300), m_twips.toPixelsY(2625));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
-    Frame1->setGeometry(px(45, -30, 6210, 2610));
+    Frame1->setGeometry(m_twips.rect(45, -30, 6210, 2610));
 
     Label1 = new QLabel(QStringLiteral("Skyvane - Default Start Page"), Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -38,18 +34,18 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
     title.setBold(true);
     Label1->setFont(title);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(px(165, 180, 5820, 210));
+    Label1->setGeometry(m_twips.rect(165, 180, 5820, 210));
 
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setMaxLength(260);
-    Text1->setGeometry(px(165, 450, 5865, 285));
+    Text1->setGeometry(m_twips.rect(165, 450, 5865, 285));
 
     m_options = new QButtonGroup(this);
     const auto option = [&](const char* name, const QString& caption, float top, float width) {
         auto* b = new QRadioButton(caption, Frame1);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(px(570, top, width, 300));
+        b->setGeometry(m_twips.rect(570, top, width, 300));
         m_options->addButton(b);
         return b;
     };
@@ -61,10 +57,10 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
 
     Command2 = new QPushButton(QStringLiteral("Apply"), Frame1);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(px(585, 2130, 1230, 330));
+    Command2->setGeometry(m_twips.rect(585, 2130, 1230, 330));
     Command1 = new QPushButton(QStringLiteral("Cancel"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(px(4005, 2145, 1230, 330));
+    Command1->setGeometry(m_twips.rect(4005, 2145, 1230, 330));
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
 

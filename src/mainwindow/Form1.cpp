@@ -10,6 +10,7 @@
 #include "MenuRules.h"
 #include "ProgramDirectory.h"
 #include "RefreshSound.h"
+#include "ScreenTwips.h"
 #include "SettingsFile.h"
 #include "SiteListFile.h"
 #include "SoundPlayer.h"
@@ -36,15 +37,6 @@
 
 namespace {
 
-Twips twipsFor(const QWidget* w)
-{
-    const QScreen* screen = w->screen();
-    if (screen == nullptr) {
-        return Twips();
-    }
-    return Twips(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
-}
-
 QFont designedFont(double points)
 {
     QFont f(QStringLiteral("Arial"));
@@ -55,7 +47,7 @@ QFont designedFont(double points)
 } // namespace
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(twipsFor(this)), m_sound(std::move(parts.sound)),
+    : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_sound(std::move(parts.sound)),
       m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
       m_dialogs(std::move(parts.dialogs)), m_counter(state.MinuteCount)
 {
@@ -237,8 +229,7 @@ void Form1::connectControls()
 
 void Form1::place(QWidget* w, float left, float top, float width, float height) const
 {
-    w->setGeometry(m_twips.toPixelsX(left), m_twips.toPixelsY(top), m_twips.toPixelsX(width),
-                   m_twips.toPixelsY(height));
+    w->setGeometry(m_twips.rect(left, top, width, height));
 }
 
 float Form1::Left() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 
 #include <cmath>
@@ -14,6 +15,11 @@ public:
 
     int toPixelsX(double twips) const { return clampToInt(twips * m_dpiX / PerInch); }
     int toPixelsY(double twips) const { return clampToInt(twips * m_dpiY / PerInch); }
+    // A rectangle given in twips, in pixels.
+    QRect rect(double left, double top, double width, double height) const
+    {
+        return QRect(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
+    }
     float fromPixelsX(int px) const { return static_cast<float>(px * PerInch / m_dpiX); }
     float fromPixelsY(int px) const { return static_cast<float>(px * PerInch / m_dpiY); }
 

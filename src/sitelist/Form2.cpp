@@ -3,6 +3,7 @@
 #include "EditorLayout.h"
 #include "MenuRules.h"
 #include "ProgramDirectory.h"
+#include "ScreenTwips.h"
 #include "SiteListFile.h"
 
 #include <QAbstractItemDelegate>
@@ -20,12 +21,6 @@
 
 namespace {
 
-Twips twipsFor(const QWidget* w)
-{
-    const QScreen* screen = w->screen();
-    return screen == nullptr ? Twips() : Twips(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
-}
-
 QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 {
     auto* item = new QTreeWidgetItem({name, url});
@@ -37,7 +32,7 @@ QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 
 Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_state(state),
-      m_locationUrl(std::move(locationUrl)), m_selector(selector), m_twips(twipsFor(this))
+      m_locationUrl(std::move(locationUrl)), m_selector(selector), m_twips(ScreenTwips::of(this))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
@@ -101,8 +96,7 @@ Form2::~Form2() = default;
 
 void Form2::place(QWidget* w, float left, float top, float width, float height) const
 {
-    w->setGeometry(m_twips.toPixelsX(left), m_twips.toPixelsY(top), m_twips.toPixelsX(width),
-                   m_twips.toPixelsY(height));
+    w->setGeometry(m_twips.rect(left, top, width, height));
 }
 
 float Form2::Width() const

@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "SettingsFile.h"
 #include "SiteListFile.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QComboBox>
@@ -23,19 +24,6 @@
 #include <limits>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 QByteArray floatBytes(float v)
 {
@@ -114,9 +102,9 @@ private slots:
         }
         for (int length = 0; length <= 600; ++length) {
             Start s;
-            writeAll(s.ini(), damaged.left(length));
+            TestFiles::write(s.ini(), damaged.left(length));
             verifySane(s.run());
-            const QByteArray after = readAll(s.ini());
+            const QByteArray after = TestFiles::read(s.ini());
             QCOMPARE(after.size(), qMax(length, 470));
             QCOMPARE(after.mid(470), damaged.mid(470, qMax(0, length - 470))); // bytes after the record kept
             if (length >= 336) {
@@ -149,9 +137,9 @@ private slots:
         }
         record.replace(336, 11, "DejaVu Sans");
         record.replace(466, 4, floatBytes(fontSize));
-        writeAll(s.ini(), record);
+        TestFiles::write(s.ini(), record);
         verifySane(s.run());
-        QCOMPARE(readAll(s.ini()).size(), 470);
+        QCOMPARE(TestFiles::read(s.ini()).size(), 470);
     }
 
     void textFieldsOfOddBytes_data()
@@ -168,16 +156,16 @@ private slots:
         Start s;
         QByteArray record(470, fill);
         record.replace(0, 24, QByteArray(24, '\0'));
-        writeAll(s.ini(), record);
+        TestFiles::write(s.ini(), record);
         QByteArray highs;
         for (int b = 0x80; b <= 0xff; ++b) {
             highs.append(char(b));
         }
-        writeAll(s.list(), (highs + QByteArray(400, fill)).left(400) + QByteArray(400, fill));
-        const QByteArray listBefore = readAll(s.list());
+        TestFiles::write(s.list(), (highs + QByteArray(400, fill)).left(400) + QByteArray(400, fill));
+        const QByteArray listBefore = TestFiles::read(s.list());
         verifySane(s.run());
-        QCOMPARE(readAll(s.list()), listBefore);
-        const SettingsRecord back = SettingsRecord::decode(readAll(s.ini()));
+        QCOMPARE(TestFiles::read(s.list()), listBefore);
+        const SettingsRecord back = SettingsRecord::decode(TestFiles::read(s.ini()));
         QVERIFY(back.FontSize >= 2);
     }
 
@@ -197,7 +185,7 @@ private slots:
         for (int i = 0; i < bytes; i += 400) {
             data.replace(i, qMin(5, bytes - i), "Radar");
         }
-        writeAll(s.list(), data);
+        TestFiles::write(s.list(), data);
         const Start::Seen seen = s.run();
         verifySane(seen);
         QTEST(seen.entries, "entries");
@@ -244,8 +232,8 @@ private slots:
         // Permissions bind only ordinary users: as root, check them in a child that gives up root.
         Start s;
         QByteArray record = TornRecord();
-        writeAll(s.ini(), record);
-        writeAll(s.list(), SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode());
+        TestFiles::write(s.ini(), record);
+        TestFiles::write(s.list(), SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode());
         if (::geteuid() == 0) {
             for (const QString& p : {s.dir.path(), s.ini(), s.list()}) {
                 QCOMPARE(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
@@ -284,7 +272,7 @@ private slots:
         ::chmod(QFile::encodeName(s.dir.path()).constData(), 0755);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 0);
-        QCOMPARE(readAll(s.ini()), record);
+        QCOMPARE(TestFiles::read(s.ini()), record);
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
     }
 

@@ -2,6 +2,7 @@
 #include "LiveSettings.h"
 #include "SettingsFile.h"
 #include "SettingsRecord.h"
+#include "TestFiles.h"
 #include "Windows1252.h"
 
 #include <QDir>
@@ -20,19 +21,6 @@
 #include <limits>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 float floatAt(const QByteArray& b, int offset)
 {
@@ -234,9 +222,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Skyvn.ini"));
         QByteArray old(500, 'z');
-        writeAll(path, old);
+        TestFiles::write(path, old);
         QVERIFY(SettingsFile(path).save(sample()));
-        const QByteArray now = readAll(path);
+        const QByteArray now = TestFiles::read(path);
         QCOMPARE(now.size(), 500);
         QCOMPARE(now.left(470), sample().encode());
         QCOMPARE(now.mid(470), QByteArray(30, 'z'));
@@ -247,16 +235,16 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Skyvn.ini"));
-        writeAll(path, QByteArray(100, 'q'));
+        TestFiles::write(path, QByteArray(100, 'q'));
         QVERIFY(SettingsFile(path).save(sample()));
-        QCOMPARE(readAll(path), sample().encode());
+        QCOMPARE(TestFiles::read(path), sample().encode());
     }
 
     void diskFullKeepsTheOldFile()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Skyvn.ini"));
-        writeAll(path, QByteArray(500, 'z'));
+        TestFiles::write(path, QByteArray(500, 'z'));
         // The child may write at most 300 bytes to a file, less than one record.
         const pid_t child = ::fork();
         if (child == 0) {
@@ -268,7 +256,7 @@ private slots:
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
         QCOMPARE(WEXITSTATUS(status), 3);
-        QCOMPARE(readAll(path), QByteArray(500, 'z'));
+        QCOMPARE(TestFiles::read(path), QByteArray(500, 'z'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Skyvn.ini"});
     }
 

@@ -11,17 +11,6 @@
 #include <QSignalSpy>
 #include <QWebEngineView>
 
-namespace {
-
-QByteArray page(const QString& title, const QString& body = QString())
-{
-    return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
-        .arg(title, body)
-        .toUtf8();
-}
-
-} // namespace
-
 // The main window over the real engine, pages from a loopback server.
 class TestForm1Browsing : public QObject
 {
@@ -48,15 +37,16 @@ private slots:
         QVERIFY(server.start());
         server.setPage(
             QStringLiteral("/one"),
-            page(QStringLiteral("One"),
-                 QStringLiteral(
-                     "<a id='next' href='/two' style='display:block;width:100%;height:300px'>two</a>")));
-        server.setPage(QStringLiteral("/two"), page(QStringLiteral("Two")));
-        server.setPage(QStringLiteral("/three"), page(QStringLiteral("Three")));
-        server.setPage(QStringLiteral("/help"), page(QStringLiteral("SkyvaneHelp")));
-        server.setPage(QStringLiteral("/own"), page(QStringLiteral("Skyvane ie5+")));
-        server.setPage(QStringLiteral("/helpfile"), page(QStringLiteral("SkyvaneHelp.htm")));
-        server.setPage(QStringLiteral("/variant"), page(QStringLiteral("skyvanehelp")));
+            LoopbackServer::page(
+                QStringLiteral("One"),
+                QStringLiteral(
+                    "<a id='next' href='/two' style='display:block;width:100%;height:300px'>two</a>")));
+        server.setPage(QStringLiteral("/two"), LoopbackServer::page(QStringLiteral("Two")));
+        server.setPage(QStringLiteral("/three"), LoopbackServer::page(QStringLiteral("Three")));
+        server.setPage(QStringLiteral("/help"), LoopbackServer::page(QStringLiteral("SkyvaneHelp")));
+        server.setPage(QStringLiteral("/own"), LoopbackServer::page(QStringLiteral("Skyvane ie5+")));
+        server.setPage(QStringLiteral("/helpfile"), LoopbackServer::page(QStringLiteral("SkyvaneHelp.htm")));
+        server.setPage(QStringLiteral("/variant"), LoopbackServer::page(QStringLiteral("skyvanehelp")));
         LoopbackServer::Response redirect;
         redirect.status = 302;
         redirect.location = server.url(QStringLiteral("/three")).toString().toUtf8();

@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QAbstractItemView>
@@ -16,13 +17,6 @@ namespace {
 QByteArray record(const QByteArray& name, const QByteArray& url)
 {
     return name.leftJustified(140, ' ', true) + url.leftJustified(260, ' ', true);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 const QByteArray kThreeSites = record("  Radar", "  http://127.0.0.1/radar  ") +
@@ -66,7 +60,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         Form1Fixture f;
         if (exists) {
-            writeFile(f.siteListPath(), bytes);
+            TestFiles::write(f.siteListPath(), bytes);
         }
         f.create().Form_Load();
         const auto* combo = f.child<QComboBox>("Combo1");
@@ -83,7 +77,7 @@ private slots:
     void siteChoice()
     {
         Form1Fixture f;
-        writeFile(f.siteListPath(), kThreeSites + record("Blank", ""));
+        TestFiles::write(f.siteListPath(), kThreeSites + record("Blank", ""));
         Form1& form = f.create();
         form.Form_Load();
         f.browser->calls.clear();
@@ -117,7 +111,7 @@ private slots:
         QCOMPARE(combo->currentText(), QStringLiteral("typed"));
 
         // The file shortened behind the selector's back: past its end only the text is kept.
-        writeFile(f.siteListPath(), kThreeSites.left(800));
+        TestFiles::write(f.siteListPath(), kThreeSites.left(800));
         f.state.MinuteCount = 4;
         label2->setText(QStringLiteral("4"));
         form.Combo1_Click(2);
@@ -135,7 +129,7 @@ private slots:
     void goAndEnter()
     {
         Form1Fixture f;
-        writeFile(f.siteListPath(), kThreeSites);
+        TestFiles::write(f.siteListPath(), kThreeSites);
         Form1& form = f.create();
         form.Form_Load();
         form.show();

@@ -9,17 +9,6 @@
 #include <QWebEngineView>
 #include <csignal>
 
-namespace {
-
-QByteArray page(const QString& title, const QString& body = QString())
-{
-    return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
-        .arg(title, body)
-        .toUtf8();
-}
-
-} // namespace
-
 class TestWebEngineBrowserControl : public QObject
 {
     Q_OBJECT
@@ -38,10 +27,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.start());
-        server.setPage(QStringLiteral("/a"),
-                       page(QStringLiteral("Page A"), QStringLiteral("<a id=l href='/b'>b</a>")));
-        server.setPage(QStringLiteral("/b"), page(QStringLiteral("Page B")));
-        server.setPage(QStringLiteral("/c"), page(QStringLiteral("Page C")));
+        server.setPage(QStringLiteral("/a"), LoopbackServer::page(QStringLiteral("Page A"),
+                                                                  QStringLiteral("<a id=l href='/b'>b</a>")));
+        server.setPage(QStringLiteral("/b"), LoopbackServer::page(QStringLiteral("Page B")));
+        server.setPage(QStringLiteral("/c"), LoopbackServer::page(QStringLiteral("Page C")));
     }
 
     void init()
@@ -85,7 +74,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("local.htm"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(page(QStringLiteral("Local")));
+        f.write(LoopbackServer::page(QStringLiteral("Local")));
         f.close();
         QVERIFY(navigateAndWait(path));
         QCOMPARE(QUrl(browser->LocationURL()).toLocalFile(), path);
@@ -186,10 +175,10 @@ private slots:
 
     void popUpsWithoutAClickAreBlocked()
     {
-        server.setPage(
-            QStringLiteral("/popper"),
-            page(QStringLiteral("Popper"), QStringLiteral("<script>window.open('/popped')</script>")));
-        server.setPage(QStringLiteral("/popped"), page(QStringLiteral("Popped")));
+        server.setPage(QStringLiteral("/popper"),
+                       LoopbackServer::page(QStringLiteral("Popper"),
+                                            QStringLiteral("<script>window.open('/popped')</script>")));
+        server.setPage(QStringLiteral("/popped"), LoopbackServer::page(QStringLiteral("Popped")));
         QVERIFY(navigateAndWait(server.url(QStringLiteral("/popper")).toString()));
         QTest::qWait(500);
         QCOMPARE(server.requestCount(QStringLiteral("/popped")), 0);
@@ -206,10 +195,11 @@ private slots:
         const QString fileUrl = QUrl::fromLocalFile(secret.fileName()).toString();
         server.setPage(
             QStringLiteral("/reader"),
-            page(QStringLiteral("Reader"),
-                 QStringLiteral("<script>fetch('%1').then(r=>r.text()).then(t=>document.title='read '+t)"
-                                ".catch(()=>document.title='blocked')</script>")
-                     .arg(fileUrl)));
+            LoopbackServer::page(
+                QStringLiteral("Reader"),
+                QStringLiteral("<script>fetch('%1').then(r=>r.text()).then(t=>document.title='read '+t)"
+                               ".catch(()=>document.title='blocked')</script>")
+                    .arg(fileUrl)));
         QSignalSpy titles(browser.get(), &BrowserControl::TitleChange);
         QVERIFY(navigateAndWait(server.url(QStringLiteral("/reader")).toString()));
         QTRY_COMPARE(browser->view()->title(), QStringLiteral("blocked"));

@@ -2,6 +2,7 @@
 #include "Form1Fixture.h"
 #include "Form2.h"
 #include "SiteListFile.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QAction>
@@ -23,19 +24,6 @@ namespace {
 QByteArray record(const QString& name, const QString& url)
 {
     return SiteRecord{name, url}.encode();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 struct EditorFixture
@@ -104,7 +92,7 @@ private slots:
     void loadsTheFile()
     {
         EditorFixture f;
-        writeAll(f.path(), record("  Radar", "  http://r/") + record("Sat", ""));
+        TestFiles::write(f.path(), record("  Radar", "  http://r/") + record("Sat", ""));
         Form2& e = f.open();
         QCOMPARE(f.rows(), (QStringList{"Radar|http://r/", "Sat|"}));
         QCOMPARE(e.windowTitle(), QStringLiteral("Edit Selector List"));
@@ -137,7 +125,7 @@ private slots:
         e.Command2_Click(); // empty list
         QCOMPARE(e.listChanged(), qint16(0));
         f.editor.reset();
-        writeAll(f.path(), kABCD);
+        TestFiles::write(f.path(), kABCD);
         Form2& e2 = f.open();
         e2.Command2_Click(); // rows, none selected
         QCOMPARE(f.rows().size(), 4);
@@ -165,7 +153,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, key);
         EditorFixture f;
-        writeAll(f.path(), kABCD);
+        TestFiles::write(f.path(), kABCD);
         Form2& e = f.open();
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
@@ -200,7 +188,7 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QString, order);
         EditorFixture f;
-        writeAll(f.path(), kABCD);
+        TestFiles::write(f.path(), kABCD);
         Form2& e = f.open();
         if (selected > 0) {
             f.select(selected);
@@ -222,13 +210,13 @@ private slots:
         for (const QChar c : order) {
             expected += record(QString(c), QStringLiteral("http://%1/").arg(c.toLower()));
         }
-        QCOMPARE(readAll(f.path()), expected);
+        QCOMPARE(TestFiles::read(f.path()), expected);
     }
 
     void saveRewritesFileAndSelector()
     {
         EditorFixture f;
-        writeAll(f.path(), record("Old", "http://old/"));
+        TestFiles::write(f.path(), record("Old", "http://old/"));
         Form2& e = f.open();
         f.select(1);
         e.Command2_Click();
@@ -241,7 +229,7 @@ private slots:
         f.state.PageTitle = QStringLiteral("Long");
         e.Command1_Click();
         e.close();
-        const QByteArray bytes = readAll(f.path());
+        const QByteArray bytes = TestFiles::read(f.path());
         QCOMPARE(bytes.size(), 1200);
         QCOMPARE(bytes, record("  Radar  ", "http://127.0.0.1/shown") +
                             record(QString(80, QLatin1Char('s')), "http://sat/") +
@@ -254,7 +242,7 @@ private slots:
     void unchangedCloseWritesNothing()
     {
         EditorFixture f;
-        writeAll(f.path(), kABCD);
+        TestFiles::write(f.path(), kABCD);
         {
             QFile old(f.path());
             QVERIFY(old.open(QIODevice::ReadWrite));
@@ -272,7 +260,7 @@ private slots:
         QCOMPARE(f.state.Settings.EditorWidth, e.Width());
         e.close();
         QCOMPARE(QFileInfo(f.path()).lastModified(), before);
-        QCOMPARE(readAll(f.path()), kABCD);
+        QCOMPARE(TestFiles::read(f.path()), kABCD);
         QCOMPARE(f.entries(), QStringList{"stale"});
         QCOMPARE(f.state.Settings.EditorHeight, e.Height());
     }
@@ -280,7 +268,7 @@ private slots:
     void emptiedListDeletesTheFile()
     {
         EditorFixture f;
-        writeAll(f.path(), record("Only", "http://o/"));
+        TestFiles::write(f.path(), record("Only", "http://o/"));
         f.selector.addItem(QStringLiteral("Only"));
         Form2& e = f.open();
         f.select(1);
@@ -328,7 +316,7 @@ private slots:
     void aFailedSaveLeavesTheOldFileWhole()
     {
         EditorFixture f;
-        writeAll(f.path(), kABCD);
+        TestFiles::write(f.path(), kABCD);
         // A child process may write at most 1000 bytes per file: the new list of ten sites cannot fit.
         const pid_t child = ::fork();
         if (child == 0) {
@@ -346,14 +334,14 @@ private slots:
         QCOMPARE(::waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 3);
-        QCOMPARE(readAll(f.path()), kABCD);
+        QCOMPARE(TestFiles::read(f.path()), kABCD);
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"SiteList.dab"});
     }
 
     void listButtonOpensTheModalEditor()
     {
         Form1Fixture f;
-        writeAll(f.siteListPath(), kABCD);
+        TestFiles::write(f.siteListPath(), kABCD);
         Form1& form = f.create();
         form.Form_Load();
         form.show();
@@ -378,7 +366,7 @@ private slots:
         QVERIFY(seen != nullptr);
         QVERIFY(form.siteListEditor() == nullptr);
         QCOMPARE(form.focusWidget(), f.child<QWidget>("UpDown1"));
-        QCOMPARE(readAll(f.siteListPath()).left(400), record("Now", "http://127.0.0.1/now"));
+        QCOMPARE(TestFiles::read(f.siteListPath()).left(400), record("Now", "http://127.0.0.1/now"));
         QCOMPARE(f.child<QComboBox>("Combo1")->itemText(0), QStringLiteral("Now"));
         QCOMPARE(f.child<QComboBox>("Combo1")->count(), 5);
     }

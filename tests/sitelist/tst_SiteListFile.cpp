@@ -1,4 +1,5 @@
 #include "SiteListFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,19 +11,6 @@ namespace {
 QByteArray record(const QByteArray& name, const QByteArray& url)
 {
     return name.leftJustified(140, ' ', true) + url.leftJustified(260, ' ', true);
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -105,8 +93,8 @@ private slots:
         QVERIFY(!file.readRecord(1));
         QVERIFY(!QFile::exists(path)); // readers never create it
 
-        writeAll(path,
-                 record("  Radar", "http://a/") + record("Same", "http://b/") + record("Same", "http://c/"));
+        TestFiles::write(path, record("  Radar", "http://a/") + record("Same", "http://b/") +
+                                   record("Same", "http://c/"));
         const QList<SiteRecord> all = file.readAll();
         QCOMPARE(all.size(), 3);
         QCOMPARE(all[0], (SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://a/")}));
@@ -116,12 +104,12 @@ private slots:
         QVERIFY(!file.readRecord(0));
 
         // 1000 bytes: two whole records and half of a third, which the count drops.
-        writeAll(path, readAll(path).left(1000));
+        TestFiles::write(path, TestFiles::read(path).left(1000));
         QCOMPARE(file.readAll().size(), 2);
         QVERIFY(!file.readRecord(3));
 
         // 600 bytes: the partial second record counts and reads padded with spaces.
-        writeAll(path, record("One", "http://1/") + QByteArray("Partial").leftJustified(200, ' '));
+        TestFiles::write(path, record("One", "http://1/") + QByteArray("Partial").leftJustified(200, ' '));
         QCOMPARE(file.readAll().size(), 2);
         QCOMPARE(file.readRecord(2)->Name, QStringLiteral("Partial"));
         QCOMPARE(file.readRecord(2)->URL, QString());
@@ -143,7 +131,7 @@ private slots:
         const SiteListFile file(path);
         QVERIFY(file.writeAll(
             {{QStringLiteral("A"), QStringLiteral("http://a/")}, {QStringLiteral("B"), QString()}}));
-        QCOMPARE(readAll(path), record("A", "http://a/") + record("B", ""));
+        QCOMPARE(TestFiles::read(path), record("A", "http://a/") + record("B", ""));
         QVERIFY(file.writeAll({}));
         QVERIFY(!QFile::exists(path));
         QVERIFY(file.writeAll({})); // nothing to delete is no failure

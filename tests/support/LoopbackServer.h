@@ -24,6 +24,14 @@ public:
 
     explicit LoopbackServer(QObject* parent = nullptr);
 
+    // A small HTML page with a title and a body.
+    static QByteArray page(const QString& title, const QString& body = QString())
+    {
+        return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
+            .arg(title, body)
+            .toUtf8();
+    }
+
     bool start();
     void setPage(const QString& path, const QByteArray& html);
     void setResponse(const QString& path, Response response);
