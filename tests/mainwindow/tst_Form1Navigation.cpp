@@ -260,6 +260,15 @@ private slots:
         QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QStringLiteral("http://"));
         QCOMPARE(f.state.MinuteCount, qint16(0));
         QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+        for (const char* other : {"hTtP:///", "http:///x"}) {
+            b->location = QString::fromLatin1(other);
+            emit b->NavigateComplete2();
+            QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), b->location == QLatin1String("http:///x")
+                                                                      ? QStringLiteral("http:///x")
+                                                                      : QStringLiteral("http://"));
+        }
+        emit b->TitleChange(QString());
+        QCOMPARE(form.windowTitle(), QStringLiteral(" - Skyvane ie5+"));
         b->location.clear();
         emit b->NavigateComplete2();
         QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QString());
