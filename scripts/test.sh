@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-SKYVANE_WERROR=ON "$root/scripts/build.sh"
+"$root/scripts/build.sh"
 (cd "$root/build" && ctest --output-on-failure -j2 --timeout 300)
 
 if [ "${SKYVANE_QUICK:-0}" != "1" ]; then

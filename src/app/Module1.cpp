@@ -26,6 +26,11 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <cstdio>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
 {
     StartupCorrections::Environment env;
@@ -44,6 +49,14 @@ StartupCorrections::Environment Module1::platformEnvironment(const QString& appD
 int Module1::Main(int argc, char** argv)
 {
     Q_INIT_RESOURCE(shipped);
+#ifdef Q_OS_UNIX
+    // The engine's sandbox cannot work for root and the engine then refuses to start at all; run
+    // without it, and say so. Ordinary users always keep it.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);
+    }
+#endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
