@@ -1,6 +1,9 @@
 #pragma once
 
 #include "LiveSettings.h"
+#include "ProgramDirectory.h"
+#include "SettingsFile.h"
+#include "SiteListFile.h"
 
 #include <QString>
 
@@ -15,4 +18,12 @@ struct AppState
     QString LastOpenFolder; // folder of the file opened last through Open; never saved
 
     const QString& dataDir() const { return DataDir.isEmpty() ? AppDir : DataDir; }
+    QString settingsPath() const
+    {
+        return ProgramDirectory::file(dataDir(), QString::fromLatin1(SettingsFile::FileName));
+    }
+    QString siteListPath() const
+    {
+        return ProgramDirectory::file(dataDir(), QString::fromLatin1(SiteListFile::FileName));
+    }
 };

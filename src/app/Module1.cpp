@@ -79,8 +79,7 @@ int Module1::Main(int argc, char** argv)
         QDir().mkpath(state.DataDir);
     }
 
-    const SettingsFile settingsFile(
-        ProgramDirectory::file(state.DataDir, QString::fromLatin1(SettingsFile::FileName)));
+    const SettingsFile settingsFile(state.settingsPath());
     state.Settings = LiveSettings::fromRecord(settingsFile.load());
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
 

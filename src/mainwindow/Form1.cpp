@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ApplicationFont.h"
 #include "BrowserControl.h"
 #include "BrowserEventRules.h"
 #include "FileMissing.h"
@@ -47,11 +48,10 @@ QFont designedFont(double points)
 } // namespace
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_sound(std::move(parts.sound)),
-      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
-      m_dialogs(std::move(parts.dialogs)), m_counter(state.MinuteCount)
+    : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
+      m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
+      m_counter(state.MinuteCount), MMControl1(std::move(parts.sound))
 {
-    MMControl1 = m_sound.get();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
@@ -299,13 +299,7 @@ void Form1::mnuFonts_Click()
     }
     for (QWidget* w :
          {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Combo1)}) {
-        QFont f = w->font();
-        f.setFamily(s.FontName);
-        f.setBold(s.FontBold);
-        if (const double points = MenuRules::displayPointSize(s.FontSize); points > 0) {
-            f.setPointSizeF(points);
-        }
-        w->setFont(f);
+        ApplicationFont::applyTo(w, s);
     }
 }
 
@@ -424,8 +418,7 @@ void Form1::Timer4_Timer()
 void Form1::Form_QueryUnload()
 {
     const SettingsRecord record = m_state.Settings.toRecord(Left(), Top(), Width(), Height());
-    SettingsFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SettingsFile::FileName)))
-        .save(record);
+    SettingsFile(m_state.settingsPath()).save(record);
     for (QPointer<QWidget>* form : {&m_form2, &m_form3, &m_form4}) {
         if (!form->isNull()) {
             (*form)->close();
@@ -444,9 +437,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::fillSelector()
 {
-    const QList<SiteRecord> records =
-        SiteListFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)))
-            .readAll();
+    const QList<SiteRecord> records = SiteListFile(m_state.siteListPath()).readAll();
     QStringList names;
     names.reserve(records.size());
     for (const SiteRecord& r : records) {
@@ -529,8 +520,7 @@ void Form1::Combo1_Click(int listIndex)
         Combo1->setEditText(text);
         return;
     }
-    const SiteListFile file(
-        ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)));
+    const SiteListFile file(m_state.siteListPath());
     const std::optional<SiteRecord> site = file.readRecord(listIndex + 1);
     if (!site) {
         Combo1->setEditText(text);

@@ -149,7 +149,6 @@ private:
     bool m_frameFitted = false;
     TwipRect m_startGeometry; // where Form_Load put the window, frame included
     bool m_closing = false;
-    std::unique_ptr<SoundPlayer> m_sound;
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<ConnectionMonitor> m_connection;
@@ -157,24 +156,24 @@ private:
     RefreshCounter m_counter;
     std::function<void()> m_redialCheck;
 
-    QComboBox* Combo1 = nullptr;           // site selector: address text with the saved sites
-    QFrame* Picture3 = nullptr;            // progress box over the right end of the status bar
-    QProgressBar* ProgressBar1 = nullptr;  // download progress, inside Picture3
-    QTimer* Timer4 = nullptr;              // one-shot re-layout of the browser, 100 ms
-    QStatusBar* StatusBar1 = nullptr;      // browser status text along the bottom edge
-    QPushButton* Command1 = nullptr;       // "Go"
-    QPushButton* Command4 = nullptr;       // Forward (picture)
-    QPushButton* Command3 = nullptr;       // Back (picture)
-    QPushButton* Command5 = nullptr;       // "List": the site list editor
-    QPushButton* Command2 = nullptr;       // "Refresh"
-    UpDown* UpDown1 = nullptr;             // refresh interval, minutes
-    QPushButton* Command6 = nullptr;       // connection indicator (picture)
-    QPushButton* Command8 = nullptr;       // "Menu"
-    BrowserControl* WebBrowser1 = nullptr; // the embedded browser
-    QTimer* Timer2 = nullptr;              // connection poll, 10 s
-    QTimer* Timer1 = nullptr;              // refresh minute timer, 60 s
-    SoundPlayer* MMControl1 = nullptr;     // wave player for the refresh sound
-    QLabel* Label2 = nullptr;              // minute count
+    QComboBox* Combo1 = nullptr;             // site selector: address text with the saved sites
+    QFrame* Picture3 = nullptr;              // progress box over the right end of the status bar
+    QProgressBar* ProgressBar1 = nullptr;    // download progress, inside Picture3
+    QTimer* Timer4 = nullptr;                // one-shot re-layout of the browser, 100 ms
+    QStatusBar* StatusBar1 = nullptr;        // browser status text along the bottom edge
+    QPushButton* Command1 = nullptr;         // "Go"
+    QPushButton* Command4 = nullptr;         // Forward (picture)
+    QPushButton* Command3 = nullptr;         // Back (picture)
+    QPushButton* Command5 = nullptr;         // "List": the site list editor
+    QPushButton* Command2 = nullptr;         // "Refresh"
+    UpDown* UpDown1 = nullptr;               // refresh interval, minutes
+    QPushButton* Command6 = nullptr;         // connection indicator (picture)
+    QPushButton* Command8 = nullptr;         // "Menu"
+    BrowserControl* WebBrowser1 = nullptr;   // the embedded browser
+    QTimer* Timer2 = nullptr;                // connection poll, 10 s
+    QTimer* Timer1 = nullptr;                // refresh minute timer, 60 s
+    std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
+    QLabel* Label2 = nullptr;                // minute count
     QLabel* Label1 = nullptr;
     QMenu* mnuPop1 = nullptr;       // "Menu1": the pop-up menu of the Menu button
     QAction* mnuOpen = nullptr;     // "&Open"

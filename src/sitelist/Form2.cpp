@@ -1,7 +1,7 @@
 #include "Form2.h"
 
+#include "ApplicationFont.h"
 #include "EditorLayout.h"
-#include "MenuRules.h"
 #include "ProgramDirectory.h"
 #include "ScreenTwips.h"
 #include "SiteListFile.h"
@@ -117,18 +117,10 @@ void Form2::setOuterSize(float width, float height)
 
 void Form2::Form_Load()
 {
-    QFont font = ListView1->font();
-    font.setFamily(m_state.Settings.FontName);
-    font.setBold(m_state.Settings.FontBold);
-    if (const double points = MenuRules::displayPointSize(m_state.Settings.FontSize); points > 0) {
-        font.setPointSizeF(points);
-    }
-    ListView1->setFont(font);
+    ApplicationFont::applyTo(ListView1, m_state.Settings);
 
     ListView1->clear();
-    const QList<SiteRecord> records =
-        SiteListFile(ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)))
-            .readAll();
+    const QList<SiteRecord> records = SiteListFile(m_state.siteListPath()).readAll();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(records.size());
     for (const SiteRecord& r : records) {
@@ -273,8 +265,7 @@ void Form2::mnuToBot_Click()
 void Form2::Form_QueryUnload()
 {
     if (ListChanged != 0) {
-        const SiteListFile file(
-            ProgramDirectory::file(m_state.dataDir(), QString::fromLatin1(SiteListFile::FileName)));
+        const SiteListFile file(m_state.siteListPath());
         const int n = ListView1->topLevelItemCount();
         QList<SiteRecord> records;
         QStringList names;
