@@ -133,14 +133,15 @@ void WebEngineBrowserControl::coveredReload(QWebEnginePage::WebAction action)
         m_view->triggerPageAction(action);
         return;
     }
-    // The radar stays on screen until the new picture is complete. After a failure the cover still
-    // holds the last good picture: the view under it shows an error page.
-    if (!m_cover->isVisible()) {
+    // The radar stays on screen until the new picture is complete.
+    // Once a reload has failed, the view may show an error page (the user can uncover it with a
+    // click): the cover keeps the picture it took before the failure.
+    if (!m_cover->isVisible() && !m_failedAt.isValid()) {
         m_cover->setPixmap(m_view->grab());
-        m_cover->setGeometry(m_view->geometry());
-        m_cover->show();
-        m_cover->raise();
     }
+    m_cover->setGeometry(m_view->geometry());
+    m_cover->show();
+    m_cover->raise();
     m_coveredReload = true;
     m_reloadTimeLimit->start();
     m_view->triggerPageAction(action);
