@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -30,6 +31,23 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+namespace {
+
+QtMessageHandler previousMessageHandler = nullptr;
+
+// The engine's own note that the sandbox is off, said once already in our words.
+void withoutSandboxNotice(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtInfoMsg && message == QLatin1String("Sandboxing disabled by user.")) {
+        return;
+    }
+    if (previousMessageHandler != nullptr) {
+        previousMessageHandler(type, context, message);
+    }
+}
+
+} // namespace
 
 StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
 {
@@ -42,6 +60,7 @@ StartupCorrections::Environment Module1::platformEnvironment(const QString& appD
     }
     env.fonts = QFontDatabase::families();
     env.uiFontFamily = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family();
+    env.arialFamily = QFontInfo(QFont(QStringLiteral("Arial"))).family();
     env.fileMissing = &FileMissing;
     return env;
 }
@@ -55,9 +74,18 @@ int Module1::Main(int argc, char** argv)
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);
+        previousMessageHandler = qInstallMessageHandler(&withoutSandboxNotice);
     }
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine reports its set-up and Chromium's own errors on the terminal at every start; keep
+    // that for whoever asks for it with QT_LOGGING_RULES.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) {
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+        if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3");
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));

@@ -81,6 +81,9 @@ void StartupCorrections::correctFont(LiveSettings& s, const Environment& env)
         keepStoredFont();
     } else if (env.fonts.contains(QStringLiteral("Arial"), Qt::CaseSensitive)) {
         useFallbackFont(s, QStringLiteral("Arial"), 9);
+    } else if (isArialMetricCompatible(env.arialFamily) &&
+               env.fonts.contains(env.arialFamily, Qt::CaseSensitive)) {
+        useFallbackFont(s, env.arialFamily, 9); // Arial in all but name: stored by its real name
     } else if (env.fonts.contains(QStringLiteral("MS Sans Serif"), Qt::CaseSensitive)) {
         useFallbackFont(s, QStringLiteral("MS Sans Serif"), 8);
     } else if (!env.uiFontFamily.isEmpty() && env.fonts.contains(env.uiFontFamily, Qt::CaseSensitive)) {
@@ -90,6 +93,11 @@ void StartupCorrections::correctFont(LiveSettings& s, const Environment& env)
     } else {
         keepStoredFont();
     }
+}
+
+bool StartupCorrections::isArialMetricCompatible(const QString& family)
+{
+    return family == QLatin1String("Liberation Sans") || family == QLatin1String("Arimo");
 }
 
 void StartupCorrections::apply(LiveSettings& s, const Environment& env)

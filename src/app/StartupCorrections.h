@@ -28,6 +28,7 @@ public:
         float screenHeightTwips = 0;
         QStringList fonts;    // installed screen fonts in the platform's order
         QString uiFontFamily; // the real family behind the desktop's general UI font
+        QString arialFamily;  // the family the system gives when "Arial" is asked for
         std::function<qint32(const QString&)> fileMissing;
     };
 
@@ -37,6 +38,8 @@ public:
     static void correctPosition(LiveSettings& s, const Environment& env);
     static void correctSizes(LiveSettings& s);
     static void correctFont(LiveSettings& s, const Environment& env);
+    // Families made with Arial's metrics, which the layout was designed for.
+    static bool isArialMetricCompatible(const QString& family);
 
     // Help page in AppDir, else DefPage.htm there, else empty.
     static QString defaultStartPage(const Environment& env);

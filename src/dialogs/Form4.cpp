@@ -1,11 +1,13 @@
 #include "Form4.h"
 
+#include "DesignedFont.h"
 #include "FileMissing.h"
 #include "ScreenTwips.h"
 #include "StartPageChoice.h"
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +20,7 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Set Default Start Page"));
+    setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
     setAttribute(Qt::WA_DeleteOnClose);
     m_twips = ScreenTwips::of(this);
     setFixedSize(m_twips.toPixelsX(6300), m_twips.toPixelsY(2625));
@@ -29,10 +32,7 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
 
     Label1 = new QLabel(QStringLiteral("Skyvane - Default Start Page"), Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont title(QStringLiteral("Arial"));
-    title.setPointSizeF(9.75);
-    title.setBold(true);
-    Label1->setFont(title);
+    Label1->setFont(DesignedFont::arial(9.75, true));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(m_twips.rect(165, 180, 5820, 210));
 
@@ -61,6 +61,9 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
     Command1 = new QPushButton(QStringLiteral("Cancel"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(m_twips.rect(4005, 2145, 1230, 330));
+    // Enter on a focused button presses that button; anywhere else it applies (keyPressEvent).
+    Command2->setAutoDefault(true);
+    Command1->setAutoDefault(true);
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
 
@@ -104,4 +107,20 @@ void Form4::Command2_Click()
 void Form4::Command1_Click()
 {
     close();
+}
+
+void Form4::keyPressEvent(QKeyEvent* event)
+{
+    // Keys the focused control leaves alone: Esc cancels and Enter applies, as in any dialog.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        Command1_Click();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Command2_Click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

@@ -28,6 +28,9 @@ public:
     void Command2_Click(); // Apply
     void Command1_Click(); // Cancel
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     AppState& m_state;
     MessageBoxes& m_messages;

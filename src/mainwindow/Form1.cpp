@@ -3,12 +3,14 @@
 #include "ApplicationFont.h"
 #include "BrowserControl.h"
 #include "BrowserEventRules.h"
+#include "DesignedFont.h"
 #include "FileMissing.h"
 #include "Form2.h"
 #include "Form3.h"
 #include "Form4.h"
 #include "MainLayout.h"
 #include "MenuRules.h"
+#include "OuterGeometry.h"
 #include "ProgramDirectory.h"
 #include "RefreshSound.h"
 #include "ScreenTwips.h"
@@ -36,17 +38,6 @@
 
 #include <cmath>
 
-namespace {
-
-QFont designedFont(double points)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    return f;
-}
-
-} // namespace
-
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
       m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
@@ -55,6 +46,7 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
+    setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
 
     WebBrowser1 = parts.browser.release();
     WebBrowser1->setParent(this);
@@ -65,6 +57,7 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
         ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { showIndicator(p); },
                                      [this] { Timer2->stop(); }});
     m_redialCheck = [this] { m_connection->redialCheck(); };
+    m_outer = new OuterGeometry(this);
     createMenu();
     connectControls();
     Timer2->start();
@@ -81,7 +74,7 @@ void Form1::createControls()
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(tip);
-        b->setFont(designedFont(8.25));
+        b->setFont(DesignedFont::arial(8.25));
         return b;
     };
 
@@ -93,7 +86,7 @@ void Form1::createControls()
 
     Combo1->setEditText(QString::fromLatin1(InitialSelectorText));
     Combo1->setToolTip(QStringLiteral("Site Selector"));
-    Combo1->setFont(designedFont(8.25));
+    Combo1->setFont(DesignedFont::arial(8.25));
     place(Combo1, 4530, -15, 5340, 330);
 
     StatusBar1 = new QStatusBar(this);
@@ -166,7 +159,7 @@ void Form1::createControls()
         auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
         l->setToolTip(tip);
-        l->setFont(designedFont(9));
+        l->setFont(DesignedFont::arial(9));
         l->setAlignment(Qt::AlignCenter);
         l->setAutoFillBackground(true);
         QPalette p = l->palette();
@@ -207,7 +200,9 @@ void Form1::connectControls()
         StatusBar1->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
     });
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
-    Combo1->lineEdit()->installEventFilter(this);
+    // A key typed into the selector goes to the combo box, the focus widget, which hands it on to its
+    // line edit directly: the combo box is where a key can be seen.
+    Combo1->installEventFilter(this);
     Label1->installEventFilter(this);
     Label2->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -234,22 +229,22 @@ void Form1::place(QWidget* w, float left, float top, float width, float height) 
 
 float Form1::Left() const
 {
-    return m_twips.fromPixelsX(frameGeometry().x());
+    return m_twips.fromPixelsX(OuterGeometry::of(this).x());
 }
 
 float Form1::Top() const
 {
-    return m_twips.fromPixelsY(frameGeometry().y());
+    return m_twips.fromPixelsY(OuterGeometry::of(this).y());
 }
 
 float Form1::Width() const
 {
-    return m_twips.fromPixelsX(frameGeometry().width());
+    return m_twips.fromPixelsX(OuterGeometry::of(this).width());
 }
 
 float Form1::Height() const
 {
-    return m_twips.fromPixelsY(frameGeometry().height());
+    return m_twips.fromPixelsY(OuterGeometry::of(this).height());
 }
 
 float Form1::ScaleWidth() const
@@ -264,9 +259,8 @@ float Form1::ScaleHeight() const
 
 void Form1::moveOuter(float left, float top, float width, float height)
 {
-    const QSize frameExtra = frameGeometry().size() - size();
-    move(m_twips.toPixelsX(left), m_twips.toPixelsY(top));
-    resize(m_twips.toPixelsX(width) - frameExtra.width(), m_twips.toPixelsY(height) - frameExtra.height());
+    m_outer->apply(QSize(m_twips.toPixelsX(width), m_twips.toPixelsY(height)),
+                   QPoint(m_twips.toPixelsX(left), m_twips.toPixelsY(top)));
 }
 
 void Form1::Form_Load()
@@ -281,8 +275,7 @@ void Form1::Form_Load()
         height =
             qMin(height, qMax(MainLayout::MinOuterHeight, m_twips.fromPixelsY(s->virtualSize().height())));
     }
-    m_startGeometry = {m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height};
-    moveOuter(m_startGeometry.left, m_startGeometry.top, m_startGeometry.width, m_startGeometry.height);
+    moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height);
     WebBrowser1->Navigate(m_state.Settings.StartPage);
     LoadDone = 1;
 }
@@ -297,10 +290,9 @@ void Form1::mnuFonts_Click()
         s.FontBold = chosen.bold;
         s.FontSize = chosen.size;
     }
-    for (QWidget* w :
-         {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Combo1)}) {
-        ApplicationFont::applyTo(w, s);
-    }
+    ApplicationFont::applyToNumberBox(Label1, s);
+    ApplicationFont::applyToNumberBox(Label2, s);
+    ApplicationFont::applyTo(Combo1, s);
 }
 
 bool Form1::event(QEvent* event)
@@ -358,37 +350,19 @@ void Form1::changeEvent(QEvent* event)
     }
 }
 
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_frameFitted) {
-        m_frameFitted = true;
-        // The frame is known only once the window manager has decorated the window.
-        QTimer::singleShot(0, this, &Form1::fitOuterToFrame);
-    }
-}
-
-void Form1::fitOuterToFrame()
-{
-    const QSize frameExtra = frameGeometry().size() - size();
-    if (!frameExtra.isEmpty() && !isMaximized() && !isMinimized() && LoadDone != 0) {
-        moveOuter(m_startGeometry.left, m_startGeometry.top, m_startGeometry.width, m_startGeometry.height);
-    }
-}
-
 void Form1::Form_Resize()
 {
     if (isMinimized()) {
         return;
     }
-    const QSize frameExtra = frameGeometry().size() - size();
+    const QMargins frame = OuterGeometry::frameOf(this);
     const float outerWidth = Width();
     if (MainLayout::springBackWidth(outerWidth) != outerWidth) {
-        resize(m_twips.toPixelsX(MainLayout::MinOuterWidth) - frameExtra.width(), height());
+        resize(m_twips.toPixelsX(MainLayout::MinOuterWidth) - frame.left() - frame.right(), height());
     }
     const float outerHeight = Height();
     if (MainLayout::springBackHeight(outerHeight) != outerHeight) {
-        resize(width(), m_twips.toPixelsY(MainLayout::MinOuterHeight) - frameExtra.height());
+        resize(width(), m_twips.toPixelsY(MainLayout::MinOuterHeight) - frame.top() - frame.bottom());
     }
     const float sw = ScaleWidth();
     const float sh = ScaleHeight();
@@ -540,7 +514,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             Label2_DblClick();
         }
     }
-    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == Combo1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             Combo1_KeyPress(13); // the key then goes on to the selector

@@ -26,6 +26,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTimer;
+class OuterGeometry;
 class UpDown;
 
 // What the main window works with, handed in by whoever creates it.
@@ -127,7 +128,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -141,13 +141,11 @@ private:
     void showIndicator(ConnectionMonitor::Picture picture);
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
-    void fitOuterToFrame();
 
     AppState& m_state;
     Twips m_twips;
-    qint16 LoadDone = 0; // 1 once Form_Load has finished
-    bool m_frameFitted = false;
-    TwipRect m_startGeometry; // where Form_Load put the window, frame included
+    qint16 LoadDone = 0;              // 1 once Form_Load has finished
+    OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;

@@ -1,7 +1,10 @@
 #include "QtCommonDialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
 
 QString QtCommonDialogs::ShowOpen(const QString& initDir)
 {
@@ -21,11 +24,21 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
     if (initial.size > 0) {
         start.setPointSizeF(initial.size);
     }
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, start, m_parent, QString(), QFontDialog::ScalableFonts);
-    if (!ok) {
+    // Open on the style the font really shows (the first style listed may be an italic one).
+    start.setStyleName(QFontInfo(start).styleName());
+    QFontDialog dialog(m_parent);
+    dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(start);
+    // Only the family, boldness and size are kept: offer no effects that would change nothing.
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+        if (!box->findChildren<QCheckBox*>().isEmpty()) {
+            box->hide();
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted) {
         return initial;
     }
+    const QFont chosen = dialog.selectedFont();
     return Font{chosen.family(), chosen.bold(), static_cast<float>(chosen.pointSizeF())};
 }
 

@@ -1,7 +1,9 @@
 #include "Form2.h"
 
 #include "ApplicationFont.h"
+#include "DesignedFont.h"
 #include "EditorLayout.h"
+#include "OuterGeometry.h"
 #include "ProgramDirectory.h"
 #include "ScreenTwips.h"
 #include "SiteListFile.h"
@@ -36,6 +38,7 @@ Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* s
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
+    setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
     setModal(true);
     setSizeGripEnabled(false);
 
@@ -90,6 +93,7 @@ Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* s
     mnuDelete = item("mnuDelete", QStringLiteral("Delete From List"), &Form2::mnuDelete_Click);
 
     resize(m_twips.toPixelsX(9195), m_twips.toPixelsY(3120));
+    m_outer = new OuterGeometry(this);
 }
 
 Form2::~Form2() = default;
@@ -101,18 +105,19 @@ void Form2::place(QWidget* w, float left, float top, float width, float height) 
 
 float Form2::Width() const
 {
-    return m_twips.fromPixelsX(frameGeometry().width());
+    return m_twips.fromPixelsX(OuterGeometry::of(this).width());
 }
 
 float Form2::Height() const
 {
-    return m_twips.fromPixelsY(frameGeometry().height());
+    return m_twips.fromPixelsY(OuterGeometry::of(this).height());
 }
 
 void Form2::setOuterSize(float width, float height)
 {
-    const QSize frameExtra = frameGeometry().size() - size();
-    resize(m_twips.toPixelsX(width) - frameExtra.width(), m_twips.toPixelsY(height) - frameExtra.height());
+    const QMargins frame = OuterGeometry::frameOf(this);
+    resize(m_twips.toPixelsX(width) - frame.left() - frame.right(),
+           m_twips.toPixelsY(height) - frame.top() - frame.bottom());
 }
 
 void Form2::Form_Load()
@@ -128,13 +133,11 @@ void Form2::Form_Load()
     }
     ListView1->addTopLevelItems(rows);
 
-    setOuterSize(m_state.Settings.EditorWidth, m_state.Settings.EditorHeight);
+    // Centred on the screen, at the stored outer size.
+    m_outer->apply(QSize(m_twips.toPixelsX(m_state.Settings.EditorWidth),
+                         m_twips.toPixelsY(m_state.Settings.EditorHeight)),
+                   std::nullopt);
     Form_Resize();
-    if (const QScreen* screen = this->screen()) {
-        // Centred on the screen.
-        const QRect area = screen->availableGeometry();
-        QWidget::move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-    }
     ListView1->setFocus();
     ListLoaded = 1;
     ListChanged = 0;

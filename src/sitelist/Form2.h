@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class OuterGeometry;
 class QComboBox;
 class QMenu;
 class QAction;
@@ -68,6 +69,7 @@ private:
     QComboBox* m_selector;
     Twips m_twips;
     bool m_closed = false;
+    OuterGeometry* m_outer = nullptr; // the stored outer size, kept while the frame comes
 
     qint16 ListChanged = 0; // 1 once a row was added, deleted, renamed or moved
     qint16 ListLoaded = 0;  // 1 once Form_Load has finished

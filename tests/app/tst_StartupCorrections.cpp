@@ -110,25 +110,48 @@ private slots:
         QTest::addColumn<QString>("expectedName");
         QTest::addColumn<bool>("expectedBold");
         QTest::addColumn<float>("expectedSize");
+        QTest::addColumn<QString>("arialFamily"); // what the system gives for "Arial"
         const QStringList withArial = {QStringLiteral("C059"), QStringLiteral("Arial"),
                                        QStringLiteral("DejaVu Sans")};
         const QStringList withMs = {QStringLiteral("C059"), QStringLiteral("MS Sans Serif")};
         const QStringList linux = {QStringLiteral("C059"), QStringLiteral("DejaVu Sans")};
         const QStringList noUi = {QStringLiteral("C059"), QStringLiteral("Z003")};
         QTest::newRow("found, kept") << linux << "DejaVu Sans" << true << 11.0f << "DejaVu Sans" << true
-                                     << 11.0f;
-        QTest::newRow("found, size 0") << linux << "C059" << true << 0.0f << "C059" << true << 8.0f;
-        QTest::newRow("found, size 1.5") << linux << "C059" << false << 1.5f << "C059" << false << 8.0f;
-        QTest::newRow("found, size 2") << linux << "C059" << false << 2.0f << "C059" << false << 2.0f;
-        QTest::newRow("found, NaN size") << linux << "C059" << false << NaN << "C059" << false << 8.0f;
-        QTest::newRow("found, 14 kept") << linux << "C059" << false << 14.0f << "C059" << false << 14.0f;
+                                     << 11.0f << QString();
+        QTest::newRow("found, size 0")
+            << linux << "C059" << true << 0.0f << "C059" << true << 8.0f << QString();
+        QTest::newRow("found, size 1.5")
+            << linux << "C059" << false << 1.5f << "C059" << false << 8.0f << QString();
+        QTest::newRow("found, size 2")
+            << linux << "C059" << false << 2.0f << "C059" << false << 2.0f << QString();
+        QTest::newRow("found, NaN size")
+            << linux << "C059" << false << NaN << "C059" << false << 8.0f << QString();
+        QTest::newRow("found, 14 kept")
+            << linux << "C059" << false << 14.0f << "C059" << false << 14.0f << QString();
         QTest::newRow("case differs, Arial")
-            << withArial << "arial" << true << 14.0f << "Arial" << false << 9.0f;
+            << withArial << "arial" << true << 14.0f << "Arial" << false << 9.0f << QString();
         QTest::newRow("MS Sans Serif")
-            << withMs << "Gone" << true << 14.0f << "MS Sans Serif" << false << 8.0f;
-        QTest::newRow("UI family") << linux << "Arial" << true << 14.0f << "DejaVu Sans" << false << 8.0f;
-        QTest::newRow("first font") << noUi << "" << true << 14.0f << "C059" << false << 8.0f;
-        QTest::newRow("no fonts") << QStringList() << "Gone" << true << 1.0f << "Gone" << true << 8.0f;
+            << withMs << "Gone" << true << 14.0f << "MS Sans Serif" << false << 8.0f << QString();
+        QTest::newRow("UI family") << linux << "Arial" << true << 14.0f << "DejaVu Sans" << false << 8.0f
+                                   << QString();
+        QTest::newRow("first font") << noUi << "" << true << 14.0f << "C059" << false << 8.0f << QString();
+        QTest::newRow("no fonts") << QStringList() << "Gone" << true << 1.0f << "Gone" << true << 8.0f
+                                  << QString();
+        const QStringList liberation = linux + QStringList{QStringLiteral("Liberation Sans")};
+        QTest::newRow("Arial's twin, by its name") << liberation << "Arial" << true << 14.0f
+                                                   << "Liberation Sans" << false << 9.0f << "Liberation Sans";
+        QTest::newRow("Arimo") << linux + QStringList{QStringLiteral("Arimo")} << "Gone" << false << 8.0f
+                               << "Arimo" << false << 9.0f << "Arimo";
+        QTest::newRow("real Arial first")
+            << withArial + QStringList{QStringLiteral("Liberation Sans")} << "Gone" << false << 8.0f
+            << "Arial" << false << 9.0f << "Liberation Sans";
+        QTest::newRow("twin before MS Sans Serif")
+            << withMs + QStringList{QStringLiteral("Liberation Sans")} << "Gone" << false << 8.0f
+            << "Liberation Sans" << false << 9.0f << "Liberation Sans";
+        QTest::newRow("other substitute: UI family")
+            << linux << "Arial" << false << 8.0f << "DejaVu Sans" << false << 8.0f << "DejaVu Sans";
+        QTest::newRow("twin named but not installed")
+            << linux << "Arial" << false << 8.0f << "DejaVu Sans" << false << 8.0f << "Liberation Sans";
     }
     void font()
     {
@@ -140,7 +163,10 @@ private slots:
         s.FontName = name;
         s.FontBold = bold;
         s.FontSize = size;
-        StartupCorrections::correctFont(s, env({}, fonts));
+        QFETCH(QString, arialFamily);
+        StartupCorrections::Environment e = env({}, fonts);
+        e.arialFamily = arialFamily;
+        StartupCorrections::correctFont(s, e);
         QTEST(s.FontName, "expectedName");
         QTEST(s.FontBold, "expectedBold");
         QTEST(s.FontSize, "expectedSize");

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -128,7 +129,13 @@ private slots:
             const QFont font = f.child<QWidget>(name)->font();
             QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
             QVERIFY(font.bold());
-            QCOMPARE(font.pointSizeF(), 11.0);
+        }
+        QCOMPARE(f.child<QWidget>("Combo1")->font().pointSizeF(), 11.0);
+        // The count boxes take the size where three digits fit them whole, at most the chosen one.
+        for (const char* name : {"Label1", "Label2"}) {
+            const QWidget* box = f.child<QWidget>(name);
+            QVERIFY(box->font().pointSizeF() <= 11.0);
+            QVERIFY(QFontMetricsF(box->font()).horizontalAdvance(QStringLiteral("180")) <= box->width());
         }
         QVERIFY(near(f.form->Left(), 1500));
         QVERIFY(near(f.form->Top(), 750));

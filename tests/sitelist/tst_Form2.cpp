@@ -1,6 +1,7 @@
 #include "EditorLayout.h"
 #include "Form1Fixture.h"
 #include "Form2.h"
+#include "OuterGeometry.h"
 #include "SiteListFile.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -255,14 +256,15 @@ private slots:
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         e.resize(e.twips().toPixelsX(8000), e.twips().toPixelsY(4000));
-        QTRY_VERIFY(
-            nearTwips(e.Width(), 8000 + e.twips().fromPixelsX(e.frameGeometry().width() - e.width())));
+        const QMargins frame = OuterGeometry::frameOf(&e);
+        QTRY_VERIFY(nearTwips(e.Width(), 8000 + e.twips().fromPixelsX(frame.left() + frame.right())));
         QCOMPARE(f.state.Settings.EditorWidth, e.Width());
+        const float height = e.Height();
         e.close();
         QCOMPARE(QFileInfo(f.path()).lastModified(), before);
         QCOMPARE(TestFiles::read(f.path()), kABCD);
         QCOMPARE(f.entries(), QStringList{"stale"});
-        QCOMPARE(f.state.Settings.EditorHeight, e.Height());
+        QCOMPARE(f.state.Settings.EditorHeight, height);
     }
 
     void emptiedListDeletesTheFile()

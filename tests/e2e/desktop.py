@@ -1,0 +1,273 @@
+"""The built program on a real X desktop: Xvfb with the openbox window manager, real X input through
+xdotool (XTEST), a loopback web server, and the program's record files."""
+
+import http.server
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import threading
+import time
+
+SCREEN = (1920, 1080)
+TWIPS_PER_PIXEL = 15  # Xvfb's 96 dpi
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, predicate, timeout=20.0, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+# --- record files -----------------------------------------------------------------------------
+
+def settings_record(left=0.0, top=0.0, width=7095.0, height=5445.0, editor_width=6945.0,
+                    editor_height=3525.0, start_page="", font_name="", font_size=0.0):
+    record = struct.pack("<6fh4x", left, top, width, height, editor_width, editor_height, 0)
+    record += start_page.encode("cp1252").ljust(300, b" ")
+    record += bytes(6)
+    record += font_name.encode("cp1252").ljust(128, b" ")
+    record += struct.pack("<hf", 0, font_size)
+    assert len(record) == 470
+    return record
+
+
+def read_settings(folder):
+    with open(os.path.join(folder, "Skyvn.ini"), "rb") as f:
+        data = f.read()
+    check(len(data) == 470, "Skyvn.ini has %d bytes, not 470" % len(data))
+    main = struct.unpack_from("<4f", data, 0)
+    editor = struct.unpack_from("<2f", data, 16)
+    return {
+        "main": tuple(main),
+        "editor": tuple(editor),
+        "start_page": data[30:330].decode("cp1252").rstrip(" \0"),
+        "font": data[336:464].decode("cp1252").rstrip(" \0"),
+        "font_size": struct.unpack_from("<f", data, 466)[0],
+    }
+
+
+def site_list(sites):
+    return b"".join(name.encode("cp1252").ljust(140, b" ") + url.encode("cp1252").ljust(260, b" ")
+                    for name, url in sites)
+
+
+def read_site_list(folder):
+    with open(os.path.join(folder, "SiteList.dab"), "rb") as f:
+        data = f.read()
+    return [(data[i:i + 140].decode("cp1252").rstrip(), data[i + 140:i + 400].decode("cp1252").rstrip())
+            for i in range(0, len(data), 400)]
+
+
+# --- loopback web server ----------------------------------------------------------------------
+
+class WebServer:
+    """Serves /<name> as a page titled <name> with links to /next and back, and logs every path."""
+
+    def __init__(self):
+        self.requests = []
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                server.requests.append(self.path)
+                name = self.path.strip("/").split("?")[0] or "root"
+                body = ("<html><head><title>%s</title></head><body style='background:#cde'>"
+                        "<h1>%s</h1><p><a href='/next'>next</a></p></body></html>" % (name, name)).encode()
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+        self.base = "http://127.0.0.1:%d" % self.httpd.server_address[1]
+
+    def url(self, name):
+        return "%s/%s" % (self.base, name)
+
+    def wait_request(self, path, timeout=20.0):
+        wait_for("a request for " + path, lambda: path in self.requests, timeout)
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+# --- the X desktop ----------------------------------------------------------------------------
+
+class Desktop:
+    """An X server of its own with openbox, for one scenario."""
+
+    def __init__(self, workdir):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
+             "-dpi", "96"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            number = f.readline().strip()
+        check(number, "Xvfb did not start")
+        self.env = dict(os.environ)
+        for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QT_LOGGING_RULES",
+                    "QTWEBENGINE_CHROMIUM_FLAGS", "SESSION_MANAGER"):
+            self.env.pop(key, None)
+        runtime = os.path.join(workdir, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        self.env.update({"DISPLAY": ":" + number, "XDG_RUNTIME_DIR": runtime, "HOME": workdir,
+                         "XDG_CONFIG_HOME": os.path.join(workdir, "config"),
+                         "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(runtime, "no-bus")})
+        self.openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("openbox", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check_rc=False))
+
+    def run(self, argv, check_rc=True):
+        p = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=30)
+        if check_rc and p.returncode != 0:
+            raise Failure("%s failed: %s" % (" ".join(argv), p.stderr.strip()))
+        return p.stdout
+
+    def xdotool(self, *args):
+        return self.run(["xdotool"] + [str(a) for a in args])
+
+    def windows(self, title_regex):
+        out = self.run(["xdotool", "search", "--onlyvisible", "--name", title_regex], check_rc=False)
+        return [int(w) for w in out.split()]
+
+    def window(self, title_regex, timeout=30.0):
+        return wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex) or [None])[0],
+                        timeout)
+
+    def wait_gone(self, title_regex, timeout=10.0):
+        wait_for("no window titled " + title_regex, lambda: not self.windows(title_regex), timeout)
+
+    def title(self, wid):
+        return self.run(["xdotool", "getwindowname", str(wid)], check_rc=False).strip()
+
+    def wait_title(self, wid, pattern, timeout=20.0):
+        wait_for("title matching %r (last %r)" % (pattern, self.title(wid)),
+                 lambda: re.search(pattern, self.title(wid)), timeout)
+
+    def client_geometry(self, wid):
+        out = self.run(["xwininfo", "-id", str(wid)])
+        value = lambda key: int(re.search(key + r":\s+(-?\d+)", out).group(1))
+        return value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height")
+
+    def frame_extents(self, wid):
+        out = self.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], check_rc=False)
+        m = re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)", out)
+        return tuple(int(v) for v in m.groups()) if m else None  # left, right, top, bottom
+
+    def outer_geometry(self, wid):
+        x, y, w, h = self.client_geometry(wid)
+        left, right, top, bottom = wait_for("frame extents", lambda: self.frame_extents(wid))
+        return x - left, y - top, w + left + right, h + top + bottom
+
+    def click(self, wid, x, y, button=1):
+        """A real click at a point of the window's client area, in pixels."""
+        self.xdotool("mousemove", "--window", wid, x, y)
+        time.sleep(0.1)
+        self.xdotool("click", button)
+
+    def click_twips(self, wid, left, top, width, height, button=1):
+        """A real click in the middle of a control placed at these twips."""
+        self.click(wid, int((left + width / 2) / TWIPS_PER_PIXEL), int((top + height / 2) / TWIPS_PER_PIXEL),
+                   button)
+
+    def key(self, *keys):
+        """Real key presses, to whichever window has the keyboard focus."""
+        self.xdotool("key", "--delay", 60, *keys)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", 30, text)
+
+    def close_window(self, wid):
+        """What the window's close box does."""
+        self.run(["wmctrl", "-i", "-c", hex(wid)])
+
+    def close(self):
+        for p in (self.openbox, self.xvfb):
+            p.terminate()
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+
+
+class Skyvane:
+    """The built program copied alone into a fresh folder, with seeded record files."""
+
+    MAIN_TITLE = r"Skyvane ie5\+$"
+
+    def __init__(self, desktop, program, folder, settings=None, sites=None):
+        self.desktop = desktop
+        self.folder = folder
+        os.makedirs(folder, exist_ok=True)
+        self.program = os.path.join(folder, "skyvane")
+        if not os.path.exists(self.program):
+            shutil.copy2(program, self.program)
+        if settings is not None:
+            with open(os.path.join(folder, "Skyvn.ini"), "wb") as f:
+                f.write(settings)
+        if sites is not None:
+            with open(os.path.join(folder, "SiteList.dab"), "wb") as f:
+                f.write(site_list(sites))
+        self.process = None
+        self.output = ""
+
+    def start(self):
+        self.log = tempfile.TemporaryFile(mode="w+")
+        self.process = subprocess.Popen([self.program], cwd=self.folder, env=self.desktop.env,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+        self.wid = self.desktop.window(self.MAIN_TITLE + "|Skyvane ie5\\+")
+        return self.wid
+
+    def settle(self):
+        """Lets the window manager frame the window and the first page load."""
+        time.sleep(1.5)
+
+    def end(self, how="close", timeout=20.0):
+        if how == "close":
+            self.desktop.close_window(self.wid)
+        else:
+            self.process.send_signal(how)
+        try:
+            code = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the program did not end")
+        self.log.seek(0)
+        self.output = self.log.read()
+        self.log.close()
+        check(code == 0, "the program ended with %s:\n%s" % (code, self.output))
+        lines = [l for l in self.output.splitlines() if l.strip()]
+        check(len(lines) <= 2, "a normal start and end printed %d lines:\n%s" % (len(lines), self.output))
+        return self.output
+
+    def kill(self):
+        if self.process and self.process.poll() is None:
+            self.process.send_signal(signal.SIGKILL)
+            self.process.wait()

@@ -1,0 +1,258 @@
+#!/usr/bin/python3
+"""End-to-end scenarios: the built program, alone in a fresh folder, on Xvfb with openbox, driven by
+real X input. Usage: run_e2e.py PROGRAM [SCENARIO...]"""
+
+import concurrent.futures
+import os
+import signal
+import sys
+import tempfile
+import time
+import traceback
+
+from desktop import SCREEN, Desktop, Failure, Skyvane, WebServer, check, read_settings, read_site_list, \
+    settings_record, wait_for
+
+# Where the main window's controls are, in twips of its client area.
+MENU = (60, 15, 600, 300)
+LIST = (3360, 15, 480, 300)
+BACK = (3870, 15, 300, 300)
+FORWARD = (4185, 15, 300, 300)
+SELECTOR_TEXT = (4530, -15, 1200, 330)
+
+
+def go_button(desktop, wid):
+    width_twips = desktop.client_geometry(wid)[2] * 15
+    return (width_twips - 390, 15, 375, 300)
+
+
+def selector_arrow(desktop, wid):
+    width_twips = desktop.client_geometry(wid)[2] * 15
+    return (width_twips - 420 - 240, -15, 180, 330)
+
+
+def type_address(desktop, wid, address):
+    desktop.click_twips(wid, *SELECTOR_TEXT)
+    desktop.key("ctrl+a")
+    desktop.type(address)
+
+
+def open_menu_item(desktop, wid, accelerator):
+    desktop.click_twips(wid, *MENU)
+    time.sleep(0.4)
+    desktop.key(accelerator)
+
+
+def enter_in_selector_goes(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder)
+    wid = app.start()
+    app.settle()
+    for page, key in (("typed", "Return"), ("keypad", "KP_Enter")):
+        type_address(desktop, wid, server.url(page))
+        desktop.key(key)
+        server.wait_request("/" + page)
+        desktop.wait_title(wid, "^%s - Skyvane ie5\\+$" % page)
+    app.end()
+
+
+def main_window_geometry_survives_three_runs(desktop, server, program, folder):
+    seeded = (600.0, 300.0, 9000.0, 6000.0)
+    Skyvane(desktop, program, folder, settings=settings_record(*seeded))
+    for run in range(3):
+        app = Skyvane(desktop, program, folder)
+        wid = app.start()
+        app.settle()
+        check(desktop.outer_geometry(wid) == (40, 20, 600, 400),
+              "run %d shows the window at %s" % (run + 1, desktop.outer_geometry(wid)))
+        app.end()
+        check(read_settings(folder)["main"] == seeded,
+              "run %d saved %s" % (run + 1, read_settings(folder)["main"]))
+
+
+def closed_maximized_fits_the_screen(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder)
+    wid = app.start()
+    app.settle()
+    desktop.run(["wmctrl", "-i", "-r", hex(wid), "-b", "add,maximized_vert,maximized_horz"])
+    wait_for("the maximized window", lambda: desktop.outer_geometry(wid)[2] == SCREEN[0])
+    time.sleep(0.5)
+    app.end()
+    stored = read_settings(folder)["main"]
+    check(stored[2:] == (SCREEN[0] * 15.0, SCREEN[1] * 15.0), "closed maximized, it saved %s" % (stored,))
+    for run in range(2):
+        app = Skyvane(desktop, program, folder)
+        wid = app.start()
+        app.settle()
+        x, y, w, h = desktop.outer_geometry(wid)
+        check(x >= 0 and y >= 0 and x + w <= SCREEN[0] and y + h <= SCREEN[1],
+              "the next start shows %s on a %s screen" % ((x, y, w, h), SCREEN))
+        app.end()
+        check(read_settings(folder)["main"] == stored, "run %d saved %s" % (run + 1, read_settings(folder)["main"]))
+
+
+def editor_size_survives_three_openings(desktop, server, program, folder):
+    seeded = (7500.0, 4005.0)
+    app = Skyvane(desktop, program, folder, settings=settings_record(editor_width=seeded[0],
+                                                                     editor_height=seeded[1]))
+    wid = app.start()
+    app.settle()
+    for opening in range(3):
+        desktop.click_twips(wid, *LIST)
+        editor = desktop.window("^Edit Selector List$")
+        time.sleep(1.0)
+        x, y, w, h = desktop.outer_geometry(editor)
+        check((w, h) == (500, 267), "opening %d shows the editor at %dx%d" % (opening + 1, w, h))
+        check(abs((x + w / 2) - SCREEN[0] / 2) <= 1 and abs((y + h / 2) - SCREEN[1] / 2) <= 1,
+              "the editor is not centred: %s" % ((x, y, w, h),))
+        desktop.close_window(editor)
+        desktop.wait_gone("^Edit Selector List$")
+    app.end()
+    check(read_settings(folder)["editor"] == seeded, "the editor's size became %s" % (read_settings(folder)["editor"],))
+
+
+def start_page_dialog_keys(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder)
+    wid = app.start()
+    app.settle()
+    open_menu_item(desktop, wid, "p")
+    desktop.window("^Set Default Start Page$")
+    time.sleep(0.5)
+    desktop.key("Escape")
+    desktop.wait_gone("^Set Default Start Page$")
+    open_menu_item(desktop, wid, "p")
+    dialog = desktop.window("^Set Default Start Page$")
+    time.sleep(0.5)
+    desktop.key("Return")  # Apply with no option chosen: the notice says so
+    notice = desktop.window("^Skyvane$")
+    desktop.key("Return")
+    desktop.wait_gone("^Skyvane$")
+    check(desktop.windows("^Set Default Start Page$") == [dialog], "the dialog closed on Apply's notice")
+    desktop.close_window(dialog)
+    desktop.wait_gone("^Set Default Start Page$")
+    app.end()
+    check(notice, "no notice")
+
+
+def saved_site_go_back_forward(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")),
+                  sites=[("First", server.url("first")), ("Second", server.url("second"))])
+    wid = app.start()
+    desktop.wait_title(wid, "^start - ")
+    desktop.click_twips(wid, *selector_arrow(desktop, wid))
+    time.sleep(0.5)
+    desktop.key("Down", "Return")
+    server.wait_request("/second")
+    desktop.wait_title(wid, "^second - ")
+    type_address(desktop, wid, server.url("clicked"))
+    desktop.click_twips(wid, *go_button(desktop, wid))
+    desktop.wait_title(wid, "^clicked - ")
+    desktop.click_twips(wid, *BACK)
+    desktop.wait_title(wid, "^second - ")
+    desktop.click_twips(wid, *FORWARD)
+    desktop.wait_title(wid, "^clicked - ")
+    app.end()
+
+
+def site_list_add_move_to_top(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("shown")),
+                  sites=[("First", server.url("first"))])
+    wid = app.start()
+    desktop.wait_title(wid, "^shown - ")
+    desktop.click_twips(wid, *LIST)
+    editor = desktop.window("^Edit Selector List$")
+    time.sleep(0.8)
+    width_twips = desktop.client_geometry(editor)[2] * 15
+    desktop.click_twips(editor, 30, 15, width_twips / 2, 300)  # Add Currently Displayed Web Page To List
+    time.sleep(0.3)
+    desktop.key("End")  # the list keeps the focus: select the new last row
+    list_top = 315 / 15
+    desktop.click(editor, 40, int(list_top + 60), button=3)  # below the rows: the list's pop-up menu
+    time.sleep(0.4)
+    desktop.key("t")  # Move To Top
+    time.sleep(0.3)
+    desktop.close_window(editor)
+    desktop.wait_gone("^Edit Selector List$")
+    check(read_site_list(folder) == [("shown", server.url("shown")), ("First", server.url("first"))],
+          "the list file holds %s" % read_site_list(folder))
+    # The selector was rebuilt from the file: its last entry is now First.
+    desktop.click_twips(wid, *selector_arrow(desktop, wid))
+    time.sleep(0.5)
+    desktop.key("End", "Return")
+    server.wait_request("/first")
+    app.end()
+
+
+def menu_items_open_their_windows(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder)
+    wid = app.start()
+    app.settle()
+    for accelerator, title, close_key in (("u", "^About$", None), ("f", "^Select Font$", "Escape"),
+                                          ("o", "^Open$|^Find File$", "Escape"), ("i", "^Skyvane$", "Escape")):
+        open_menu_item(desktop, wid, accelerator)
+        window = desktop.window(title)
+        time.sleep(0.5)
+        if close_key:
+            desktop.key(close_key)
+        else:
+            desktop.close_window(window)
+        desktop.wait_gone(title)
+    type_address(desktop, wid, server.url("away"))
+    desktop.key("Return")
+    desktop.wait_title(wid, "^away - ")
+    open_menu_item(desktop, wid, "h")
+    desktop.wait_title(wid, Skyvane.MAIN_TITLE)
+    app.end()
+
+
+def end_signals_save(desktop, server, program, folder):
+    seeded = (1500.0, 1200.0, 8010.0, 6000.0)
+    for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+        app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
+        app.start()
+        app.settle()
+        app.end(sig)
+        check(read_settings(folder)["main"] == seeded, "after %s the file holds %s" % (sig.name, read_settings(folder)["main"]))
+
+
+SCENARIOS = [enter_in_selector_goes, main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
+             editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
+             site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save]
+
+
+def run_scenario(scenario, program):
+    started = time.monotonic()
+    with tempfile.TemporaryDirectory(prefix="skyvane-e2e-") as workdir:
+        desktop = Desktop(workdir)
+        server = WebServer()
+        try:
+            scenario(desktop, server, program, os.path.join(workdir, "program"))
+            return scenario.__name__, None, time.monotonic() - started
+        except Exception:
+            shot = os.path.join(tempfile.gettempdir(), scenario.__name__ + ".xwd")
+            desktop.run(["xwd", "-root", "-silent", "-out", shot], check_rc=False)
+            return scenario.__name__, traceback.format_exc() + "screen: " + shot, time.monotonic() - started
+        finally:
+            for p in ("skyvane",):
+                desktop.run(["pkill", "-KILL", "-f", os.path.join(workdir, "program", p)], check_rc=False)
+            server.close()
+            desktop.close()
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    wanted = sys.argv[2:]
+    scenarios = [s for s in SCENARIOS if not wanted or s.__name__ in wanted]
+    workers = int(os.environ.get("SKYVANE_E2E_JOBS", "3"))
+    failed = 0
+    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+        for name, error, seconds in pool.map(lambda s: run_scenario(s, program), scenarios):
+            print("%-4s %-45s %5.1f s" % ("ok" if error is None else "FAIL", name, seconds), flush=True)
+            if error:
+                failed += 1
+                print(error, flush=True)
+    print("%d of %d scenarios passed" % (len(scenarios) - failed, len(scenarios)))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
