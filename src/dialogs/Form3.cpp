@@ -25,7 +25,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 } // namespace
 
-Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+Form3::Form3(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("About"));

@@ -15,8 +15,8 @@
 #include <QScreen>
 
 Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> selectorText, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_state(state),
-      m_messages(messages), m_selectorText(std::move(selectorText))
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_state(state), m_messages(messages), m_selectorText(std::move(selectorText))
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Set Default Start Page"));

@@ -33,8 +33,9 @@ QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 } // namespace
 
 Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_state(state),
-      m_locationUrl(std::move(locationUrl)), m_selector(selector), m_twips(ScreenTwips::of(this))
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_state(state), m_locationUrl(std::move(locationUrl)), m_selector(selector),
+      m_twips(ScreenTwips::of(this))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Edit Selector List"));

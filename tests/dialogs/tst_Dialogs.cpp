@@ -1,14 +1,19 @@
 #include "Form3.h"
 #include "Form4.h"
 #include "PreparedMessageBoxes.h"
+#include "QtCommonDialogs.h"
 #include "ShippedFiles.h"
 #include "TestMain.h"
 
+#include <QCheckBox>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 
@@ -160,6 +165,41 @@ private slots:
         }
         QTest::keyClick(about.data(), Qt::Key_Escape);
         QTRY_VERIFY(about.isNull());
+    }
+
+    // The font dialog opens on the style the font really shows and offers nothing that is not kept.
+    void fontDialog_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("DejaVu Sans") << QStringLiteral("DejaVu Sans") << false;
+        QTest::newRow("Liberation Sans bold") << QStringLiteral("Liberation Sans") << true;
+    }
+    void fontDialog()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, bold);
+        QFont shown(family);
+        shown.setBold(bold);
+        QString styleShown;
+        QStringList effects;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            styleShown = dialog->currentFont().styleName();
+            for (const QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+                if (box->isVisibleTo(dialog)) {
+                    effects.append(box->text());
+                }
+            }
+            dialog->reject();
+        });
+        QtCommonDialogs dialogs;
+        const CommonDialogs::Font start{family, bold, 9};
+        const CommonDialogs::Font chosen = dialogs.ShowFont(start);
+        QCOMPARE(styleShown, QFontInfo(shown).styleName());
+        QVERIFY2(effects.isEmpty(), qPrintable(effects.join(QLatin1Char(','))));
+        QCOMPARE(chosen.name, start.name); // cancelled
     }
 };
 

@@ -1,0 +1,97 @@
+#include "Form1Fixture.h"
+#include "Form2.h"
+#include "Module1.h"
+#include "StartupCorrections.h"
+#include "TestMain.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+namespace {
+
+// Where a control's caption is cut at its font, a description of it; empty when it reads whole.
+QString cutCaption(const QWidget* w)
+{
+    const QString where = w->window()->objectName() + QLatin1Char('.') + w->objectName();
+    if (const auto* b = qobject_cast<const QPushButton*>(w); b && !b->text().isEmpty()) {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        const QRect room = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        const int needed = b->fontMetrics().horizontalAdvance(b->text());
+        return needed <= room.width() ? QString()
+                                      : where + QStringLiteral(": %1 > %2").arg(needed).arg(room.width());
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w); b && !b->text().isEmpty()) {
+        return b->sizeHint().width() <= b->width() ? QString() : where;
+    }
+    if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty()) {
+        const bool fits = l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
+                                        : l->sizeHint().width() <= l->width();
+        return fits ? QString() : where + QStringLiteral(" \"%1\"").arg(l->text());
+    }
+    return {};
+}
+
+QStringList cutCaptions(const QWidget* window)
+{
+    QStringList cut;
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (const QString c = cutCaption(w); !c.isEmpty()) {
+            cut.append(c);
+        }
+    }
+    return cut;
+}
+
+} // namespace
+
+// Every caption of every window reads whole with the fonts this system really has.
+class TestCaptions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wholeAtTheChosenFont_data()
+    {
+        QTest::addColumn<QString>("fontName"); // empty: what a fresh start chooses
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<float>("size");
+        QTest::newRow("fresh start") << QString() << false << 0.0f;
+        QTest::newRow("DejaVu Sans Bold 12") << QStringLiteral("DejaVu Sans") << true << 12.0f;
+        QTest::newRow("largest the dialog leaves") << QStringLiteral("DejaVu Sans") << true << 12.25f;
+    }
+    void wholeAtTheChosenFont()
+    {
+        QFETCH(QString, fontName);
+        QFETCH(bool, bold);
+        QFETCH(float, size);
+        Form1Fixture f;
+        f.state.Settings.FontName = fontName;
+        f.state.Settings.FontBold = bold;
+        f.state.Settings.FontSize = size;
+        StartupCorrections::correctFont(f.state.Settings, Module1::platformEnvironment(f.state.AppDir));
+        Form1& form = f.create();
+        form.Form_Load();
+        // The count boxes at their widest value.
+        f.child<QLabel>("Label1")->setText(QStringLiteral("180"));
+        f.child<QLabel>("Label2")->setText(QStringLiteral("180"));
+        form.mnuAbout_Click();
+        form.mnuDefStartPage_Click();
+        QComboBox selector;
+        Form2 editor(
+            f.state, [] { return QString(); }, &selector);
+        editor.Form_Load();
+        QStringList cut;
+        for (const QWidget* window : {static_cast<QWidget*>(&form), form.aboutWindow(),
+                                      form.startPageDialog(), static_cast<QWidget*>(&editor)}) {
+            cut += cutCaptions(window);
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    }
+};
+
+SKYVANE_TEST_MAIN(TestCaptions)
+#include "tst_Captions.moc"
