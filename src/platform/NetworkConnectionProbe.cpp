@@ -3,7 +3,10 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QNetworkInterface>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,6 +16,7 @@ namespace {
 const QString kNmService = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kNmPath = QStringLiteral("/org/freedesktop/NetworkManager");
 constexpr int kDbusTimeoutMs = 3000;
+constexpr int kQueryTimeoutMs = 500; // the poll runs on the window's thread
 
 bool anyUpPppLink()
 {
@@ -21,6 +25,40 @@ bool anyUpPppLink()
         const auto flags = i.flags();
         if (i.type() == QNetworkInterface::Ppp && flags.testFlag(QNetworkInterface::IsUp) &&
             flags.testFlag(QNetworkInterface::IsRunning)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant networkManagerProperty(const QString& path, const QString& interface, const QString& name)
+{
+    QDBusInterface properties(kNmService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                              QDBusConnection::systemBus());
+    properties.setTimeout(kQueryTimeoutMs);
+    const QDBusMessage reply = properties.call(QStringLiteral("Get"), interface, name);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return {};
+    }
+    return reply.arguments().first().value<QDBusVariant>().variant();
+}
+
+// Whether NetworkManager's primary connection runs over a modem (a mobile or dial-up link).
+bool primaryConnectionIsModem()
+{
+    constexpr uint kDeviceTypeModem = 8;
+    const auto primary = networkManagerProperty(kNmPath, kNmService, QStringLiteral("PrimaryConnection"))
+                             .value<QDBusObjectPath>();
+    if (primary.path().isEmpty() || primary.path() == QLatin1String("/")) {
+        return false;
+    }
+    const QVariant devices = networkManagerProperty(
+        primary.path(), kNmService + QStringLiteral(".Connection.Active"), QStringLiteral("Devices"));
+    const auto paths = qdbus_cast<QList<QDBusObjectPath>>(devices.value<QDBusArgument>());
+    for (const QDBusObjectPath& device : paths) {
+        if (networkManagerProperty(device.path(), kNmService + QStringLiteral(".Device"),
+                                   QStringLiteral("DeviceType"))
+                .toUInt() == kDeviceTypeModem) {
             return true;
         }
     }
@@ -82,8 +120,10 @@ ConnectionProbe::State NetworkConnectionProbe::query()
     }
     State s;
     s.connected = info->reachability() == QNetworkInformation::Reachability::Online;
-    s.viaModem = s.connected && (info->transportMedium() == QNetworkInformation::TransportMedium::Cellular ||
-                                 anyUpPppLink());
+    s.viaModem =
+        s.connected &&
+        (info->transportMedium() == QNetworkInformation::TransportMedium::Cellular || anyUpPppLink() ||
+         (m_backend == QLatin1String("networkmanager") && primaryConnectionIsModem()));
     return s;
 }
 

@@ -66,30 +66,6 @@ class TestProgramRun : public QObject
     }
 
 private slots:
-    void firstStartThenSignal_data()
-    {
-        QTest::addColumn<int>("sig");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-    }
-    void firstStartThenSignal()
-    {
-        QFETCH(int, sig);
-        QTemporaryDir folder;
-        const QByteArray bytes = runAndTerminate(folder.path(), sig);
-        QCOMPARE(bytes.size(), 470);
-        const SettingsRecord r = SettingsRecord::decode(bytes);
-        QCOMPARE(r.MainLeft, 0.0f);
-        QCOMPARE(r.MainTop, 0.0f);
-        QVERIFY(qAbs(r.MainWidth - 7095) <= 15 && qAbs(r.MainHeight - 5445) <= 15);
-        QCOMPARE(r.EditorWidth, 6945.0f);
-        QCOMPARE(r.EditorHeight, 3525.0f);
-        QCOMPARE(r.StartPage, QDir::toNativeSeparators(folder.filePath(QStringLiteral("SkyvaneHelp.htm"))));
-        QVERIFY(!r.FontName.isEmpty());
-        QVERIFY(r.FontSize >= 2);
-    }
-
     void installedCopyKeepsItsFilesInTheUserDataFolder()
     {
         QTemporaryDir prefix;
