@@ -159,11 +159,13 @@ private slots:
         QCOMPARE(about->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Custom Built Web Browser For Weather Radar And Large Image Sites."));
         QVERIFY(!about->findChild<QLabel*>(QStringLiteral("Label3"))->text().isEmpty());
+        about->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about.data()));
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_A, Qt::Key_Space}) {
-            QTest::keyClick(about.data(), key);
+            QTest::keyClick(keyTarget(), key);
             QVERIFY(about->isVisible());
         }
-        QTest::keyClick(about.data(), Qt::Key_Escape);
+        QTest::keyClick(keyTarget(), Qt::Key_Escape);
         QTRY_VERIFY(about.isNull());
     }
 

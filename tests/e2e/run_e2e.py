@@ -197,7 +197,8 @@ def menu_items_open_their_windows(desktop, server, program, folder):
     wid = app.start()
     app.settle()
     for accelerator, title, close_key in (("u", "^About$", None), ("f", "^Select Font$", "Escape"),
-                                          ("o", "^Open$|^Find File$", "Escape"), ("i", "^Skyvane$", "Escape")):
+                                          ("o", "^Open$", "Escape"), ("s", "^Save As$", "Escape"),
+                                          ("i", "^Skyvane$", "Escape")):
         open_menu_item(desktop, wid, accelerator)
         window = desktop.window(title)
         time.sleep(0.5)

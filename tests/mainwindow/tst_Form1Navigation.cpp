@@ -152,14 +152,14 @@ private slots:
         f.browser->calls.clear();
         combo->setFocus();
         combo->setEditText(QStringLiteral("Satellite"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(keyTarget(), Qt::Key_Return);
         QCOMPARE(f.browser->calls, QStringList{"Navigate:Satellite"});
         QVERIFY(updown->hasFocus());
 
         f.browser->calls.clear();
         combo->setFocus();
         combo->setEditText(QStringLiteral("example.org"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(keyTarget(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(f.browser->calls, QStringList{"Navigate:example.org"});
 
         // A pick from the drop-down list is a site choice.
@@ -167,7 +167,7 @@ private slots:
         combo->showPopup();
         QTRY_VERIFY(combo->view()->isVisible());
         combo->view()->setCurrentIndex(combo->model()->index(1, 0));
-        QTest::keyClick(combo->view(), Qt::Key_Return);
+        QTest::keyClick(keyTarget(), Qt::Key_Return);
         QCOMPARE(combo->currentText(), QStringLiteral("http://127.0.0.1/sat"));
         QCOMPARE(f.browser->calls, QStringList{"Navigate:http://127.0.0.1/sat"});
     }

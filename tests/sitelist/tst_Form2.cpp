@@ -163,7 +163,8 @@ private slots:
         auto* edit = f.list()->findChild<QLineEdit*>();
         QVERIFY(edit != nullptr);
         edit->setText(typed);
-        QTest::keyClick(edit, Qt::Key(key));
+        QCOMPARE(keyTarget(), edit);
+        QTest::keyClick(keyTarget(), Qt::Key(key));
         QTRY_VERIFY(f.list()->findChild<QLineEdit*>() == nullptr); // the edit has ended
         QTEST(f.list()->topLevelItem(0)->text(0), "name");
         QTEST(int(e.listChanged()), "changed");

@@ -20,6 +20,16 @@ inline void prepareHeadlessEnvironment(QTemporaryDir& runtimeDir)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
+// Where a real key press goes: the open pop-up, else the focus widget, else the active window.
+inline QWidget* keyTarget()
+{
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+    }
+    return QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                  : QApplication::activeWindow();
+}
+
 #define SKYVANE_TEST_MAIN(TestObject)                                                                        \
     int main(int argc, char** argv)                                                                          \
     {                                                                                                        \
