@@ -29,10 +29,19 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
     QFontDialog dialog(m_parent);
     dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(start);
-    // Only the family, boldness and size are kept: offer no effects that would change nothing.
-    for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+    // Only the family, boldness and size are kept: offer no effects that would change nothing. The
+    // sample beside them keeps the height they shared, so it still shows its text.
+    int sharedHeight = 0;
+    const QList<QGroupBox*> boxes = dialog.findChildren<QGroupBox*>();
+    for (QGroupBox* box : boxes) {
         if (!box->findChildren<QCheckBox*>().isEmpty()) {
+            sharedHeight = qMax(sharedHeight, box->sizeHint().height());
             box->hide();
+        }
+    }
+    for (QGroupBox* box : boxes) {
+        if (box->isVisibleTo(&dialog)) {
+            box->setMinimumHeight(sharedHeight);
         }
     }
     if (dialog.exec() != QDialog::Accepted) {
