@@ -1,8 +1,10 @@
 #include "SessionCloser.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -66,6 +68,33 @@ void SessionCloser::sessionEnding()
 
 void SessionCloser::closeMainWindow()
 {
+    if (!m_ending) {
+        m_ending = true;
+        endStep();
+    }
+}
+
+// A cancelled dialog's caller goes on only once the dialog's own event loop has been left, and may
+// open another: so each step runs from the event loop, until none is open and the window can close.
+void SessionCloser::endStep()
+{
+    if (++m_steps > kMaxSteps) {
+        QCoreApplication::exit(0); // leaves every event loop, nested ones included
+        return;
+    }
+    QWidget* open = QApplication::activePopupWidget();
+    if (open == nullptr) {
+        open = QApplication::activeModalWidget();
+    }
+    if (open != nullptr) {
+        if (auto* dialog = qobject_cast<QDialog*>(open)) {
+            dialog->reject();
+        } else {
+            open->close();
+        }
+        QTimer::singleShot(0, this, &SessionCloser::endStep);
+        return;
+    }
     if (!m_mainWindow.isNull()) {
         m_mainWindow->close();
     }

@@ -7,7 +7,8 @@
 class QSocketNotifier;
 
 // Closes the main window, as its close box does, when the process is told to end (SIGTERM, SIGHUP,
-// SIGINT) or the desktop session ends, so that the settings are saved.
+// SIGINT) or the desktop session ends, so that the settings are saved. Open dialogs and pop-up menus
+// are cancelled first, one by one, so that nothing is left running behind the closed window.
 class SessionCloser : public QObject
 {
     Q_OBJECT
@@ -20,7 +21,12 @@ public:
 
 private:
     void closeMainWindow();
+    void endStep();
+
+    static constexpr int kMaxSteps = 100; // a dialog that will not go: end the event loops anyway
 
     QPointer<QWidget> m_mainWindow;
     QSocketNotifier* m_notifier = nullptr;
+    bool m_ending = false;
+    int m_steps = 0;
 };

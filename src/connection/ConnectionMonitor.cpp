@@ -46,12 +46,13 @@ void ConnectionMonitor::click()
     if (state.connected) {
         m_messages.show(QStringLiteral("You Are CONNECTED To The Internet"), MessageBoxes::Buttons::Ok);
         ViaModem = state.viaModem ? 1 : 0;
-    } else if (ViaModem == 1) {
-        m_probe.autodial();
-    } else if (m_messages.show(QStringLiteral("You Are NOT CONNECTED To The Internet\n"
-                                              "Do You Want An iNet Dial-Up Window?"),
-                               MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes) {
-        m_probe.autodial();
+    } else if (ViaModem == 1 || m_messages.show(QStringLiteral("You Are NOT CONNECTED To The Internet\n"
+                                                               "Do You Want An iNet Dial-Up Window?"),
+                                                MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes) {
+        if (!m_probe.autodial()) {
+            m_messages.show(QStringLiteral("No dial-up or network settings program was found."),
+                            MessageBoxes::Buttons::Ok);
+        }
     }
 }
 

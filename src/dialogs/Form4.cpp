@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -38,7 +39,7 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
 
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setMaxLength(260);
+    Text1->setMaxLength(kTypedMaximum);
     Text1->setGeometry(m_twips.rect(165, 450, 5865, 285));
 
     m_options = new QButtonGroup(this);
@@ -81,6 +82,13 @@ Form4::Form4(AppState& state, MessageBoxes& messages, std::function<QString()> s
 
 void Form4::Form_Load()
 {
+    showStartPage();
+}
+
+void Form4::showStartPage()
+{
+    // The limit is for typing: a longer stored start page is shown, and applied, whole.
+    Text1->setMaxLength(qMax(kTypedMaximum, int(m_state.Settings.StartPage.size())));
     Text1->setText(m_state.Settings.StartPage);
 }
 
@@ -90,14 +98,20 @@ void Form4::Command2_Click()
                                            Option4->isChecked());
     const StartPageChoice::Outcome outcome = StartPageChoice::apply(
         code, m_state.AppDir, Text1->text(), m_selectorText ? m_selectorText() : QString(), &FileMissing);
+    // A message box runs its own event loop, in which the program may be told to end and this
+    // window go: touch it after a box only while it is still there.
+    const QPointer<Form4> self(this);
     if (!outcome.notice.isEmpty()) {
         m_messages.show(outcome.notice, MessageBoxes::Buttons::Ok);
     }
     if (outcome.startPage) {
         m_state.Settings.StartPage = *outcome.startPage;
     }
+    if (self.isNull()) {
+        return;
+    }
     if (outcome.showStartPage) {
-        Text1->setText(m_state.Settings.StartPage);
+        showStartPage();
     }
     if (outcome.confirm) {
         m_messages.show(StartPageChoice::confirmation(), MessageBoxes::Buttons::Ok);

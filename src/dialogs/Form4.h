@@ -32,6 +32,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static constexpr int kTypedMaximum = 260; // characters the address box takes when typed
+    void showStartPage();
+
     AppState& m_state;
     MessageBoxes& m_messages;
     std::function<QString()> m_selectorText;

@@ -13,5 +13,6 @@ public:
     virtual ~ConnectionProbe() = default;
     virtual State query() = 0;
     // Asks the system to bring the connection up; returns within a few seconds whatever happens.
-    virtual void autodial() = 0;
+    // False when there was nothing to ask: no connection service and no settings program.
+    virtual bool autodial() = 0;
 };

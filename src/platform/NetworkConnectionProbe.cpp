@@ -127,14 +127,13 @@ ConnectionProbe::State NetworkConnectionProbe::query()
     return s;
 }
 
-void NetworkConnectionProbe::autodial()
+bool NetworkConnectionProbe::autodial()
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     const bool haveNetworkManager = bus.isConnected() && bus.interface() != nullptr &&
                                     bus.interface()->isServiceRegistered(kNmService).value();
     if (!haveNetworkManager) {
-        openDesktopNetworkSettings();
-        return;
+        return openDesktopNetworkSettings();
     }
     QDBusInterface nm(kNmService, kNmPath, kNmService, bus);
     nm.setTimeout(kDbusTimeoutMs);
@@ -143,4 +142,5 @@ void NetworkConnectionProbe::autodial()
     const QDBusObjectPath none(QStringLiteral("/"));
     nm.call(QStringLiteral("ActivateConnection"), QVariant::fromValue(none), QVariant::fromValue(none),
             QVariant::fromValue(none));
+    return true;
 }

@@ -13,7 +13,7 @@ public:
     NetworkConnectionProbe();
 
     State query() override;
-    void autodial() override;
+    bool autodial() override;
 
     // What the interfaces alone say: one that is up, running, not loopback and has an address.
     static State stateFromInterfaces();

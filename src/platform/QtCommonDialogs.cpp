@@ -53,7 +53,29 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
 
 QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
 {
-    return QDir::toNativeSeparators(QFileDialog::getSaveFileName(
-        m_parent, QString(), suggestedPath,
-        QStringLiteral("Web page, complete (*.html *.htm);;Web archive (*.mhtml *.mht);;All files (*)")));
+    // The suggested name takes the suffix of the type chosen in the dialog (a complete page at
+    // first), and the dialog starts where the last page was saved.
+    const QFileInfo suggested(suggestedPath);
+    const QString folder = m_lastSaveFolder.isEmpty() ? suggested.absolutePath() : m_lastSaveFolder;
+    const QStringList filters = {QStringLiteral("Web page, complete (*.html *.htm)"),
+                                 QStringLiteral("Web archive (*.mhtml *.mht)")};
+    const QStringList suffixes = {QStringLiteral("html"), QStringLiteral("mhtml")};
+    QFileDialog dialog(m_parent, QString(), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    dialog.selectFile(suggested.completeBaseName() + QLatin1Char('.') + suffixes.first());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const QStringList typed = dialog.selectedFiles();
+        const QString base =
+            typed.isEmpty() ? suggested.completeBaseName() : QFileInfo(typed.first()).completeBaseName();
+        dialog.selectFile(base + QLatin1Char('.') +
+                          suffixes.value(filters.indexOf(filter), suffixes.first()));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = dialog.selectedFiles().first();
+    m_lastSaveFolder = QFileInfo(chosen).absolutePath();
+    return QDir::toNativeSeparators(chosen);
 }

@@ -17,4 +17,5 @@ public:
 
 private:
     QWidget* m_parent;
+    QString m_lastSaveFolder; // where the last page was saved, for this session
 };

@@ -83,12 +83,16 @@ WebEngineBrowserControl::~WebEngineBrowserControl() = default;
 
 void WebEngineBrowserControl::Navigate(const QString& address)
 {
-    uncover();
     // An absolute path is a local file; anything else is read as a typed address ("example.org").
     QUrl url = QFileInfo(address).isAbsolute() ? QUrl::fromLocalFile(address) : QUrl::fromUserInput(address);
-    if (!url.isValid() || url.isEmpty()) {
+    if (address.trimmed().isEmpty()) {
         url = QUrl(QStringLiteral("about:blank"));
+    } else if (!url.isValid() || url.isEmpty()) {
+        // Not an address ("weather radar"): the page and the typed text stay as they are.
+        emit StatusTextChange(tr("\"%1\" is not an address Skyvane can open").arg(address));
+        return;
     }
+    uncover();
     m_view->load(url);
 }
 

@@ -12,7 +12,8 @@ ConnectionProbe::State WinInetConnectionProbe::query()
     return s;
 }
 
-void WinInetConnectionProbe::autodial()
+bool WinInetConnectionProbe::autodial()
 {
     InternetAutodial(INTERNET_AUTODIAL_FORCE_ONLINE, reinterpret_cast<HWND>(m_parentWindow));
+    return true; // the system's own dial-up window is always there
 }

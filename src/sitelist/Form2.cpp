@@ -3,6 +3,7 @@
 #include "ApplicationFont.h"
 #include "DesignedFont.h"
 #include "EditorLayout.h"
+#include "NoEditDelegate.h"
 #include "OuterGeometry.h"
 #include "ProgramDirectory.h"
 #include "ScreenTwips.h"
@@ -55,6 +56,7 @@ Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* s
     ListView1->header()->setStretchLastSection(false);
     ListView1->viewport()->installEventFilter(this);
     // Only the name column is edited in place; the address stays as it was added.
+    ListView1->setItemDelegateForColumn(1, new NoEditDelegate(ListView1));
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { ListView1->editItem(item, 0); });
     connect(ListView1->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
@@ -299,7 +301,20 @@ void Form2::finish()
 {
     if (!m_closed) {
         m_closed = true;
+        commitOpenRename();
         Form_QueryUnload();
+    }
+}
+
+void Form2::commitOpenRename()
+{
+    // A name still being typed counts, as it does when another row is clicked.
+    const QModelIndex index = ListView1->currentIndex();
+    QWidget* editor = index.isValid() ? ListView1->indexWidget(index.siblingAtColumn(0)) : nullptr;
+    if (editor != nullptr) {
+        QAbstractItemDelegate* delegate = ListView1->itemDelegateForIndex(index.siblingAtColumn(0));
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
     }
 }
 

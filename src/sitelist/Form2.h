@@ -63,6 +63,7 @@ private:
     void place(QWidget* w, float left, float top, float width, float height) const;
     void setOuterSize(float width, float height);
     void finish();
+    void commitOpenRename();
 
     AppState& m_state;
     std::function<QString()> m_locationUrl;

@@ -127,6 +127,16 @@ private slots:
         QCOMPARE(run.messages.shownButtons, QList<MessageBoxes::Buttons>{MessageBoxes::Buttons::YesNo});
     }
 
+    void nothingToDialIsSaid()
+    {
+        Run run(0);
+        run.probe.canDial = false;
+        run.play("a- c-");
+        QCOMPARE(run.probe.autodials, 1);
+        QCOMPARE(run.messages.shown,
+                 (QStringList{kOffer, QStringLiteral("No dial-up or network settings program was found.")}));
+    }
+
     void menuSwitch_data()
     {
         using A = MessageBoxes::Answer;

@@ -219,8 +219,7 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && qstrcmp(argv[1], "--autodial") == 0) {
         NetworkConnectionProbe probe;
-        probe.autodial();
-        std::printf("dialled\n");
+        std::printf(probe.autodial() ? "dialled\n" : "nothing to dial\n");
         return 0;
     }
     TestNetworkConnectionProbe tc;

@@ -64,6 +64,20 @@ private slots:
         QVERIFY(sawPercentage);
     }
 
+    void textThatIsNoAddressLeavesThePage()
+    {
+        QVERIFY(navigateAndWait(server.url(QStringLiteral("/a")).toString()));
+        QSignalSpy status(browser.get(), &BrowserControl::StatusTextChange);
+        QSignalSpy started(browser->findChild<QWebEngineView*>(), &QWebEngineView::loadStarted);
+        browser->Navigate(QStringLiteral("weather radar"));
+        QCOMPARE(status.size(), 1);
+        QCOMPARE(status.first().at(0).toString(),
+                 QStringLiteral("\"weather radar\" is not an address Skyvane can open"));
+        QTest::qWait(200);
+        QVERIFY(started.isEmpty());
+        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/a")).toString());
+    }
+
     void bareHostAndLocalPath()
     {
         const QString bare = QStringLiteral("127.0.0.1:%1/b").arg(server.url(QStringLiteral("/")).port());

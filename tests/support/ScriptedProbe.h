@@ -17,10 +17,15 @@ public:
         current = script.takeFirst();
         return current;
     }
-    void autodial() override { ++autodials; }
+    bool autodial() override
+    {
+        ++autodials;
+        return canDial;
+    }
 
     QList<State> script;
     State current{true, false};
     int queries = 0;
     int autodials = 0;
+    bool canDial = true; // false: no connection service and no settings program
 };
