@@ -139,10 +139,19 @@ class Desktop:
         self.env.update({"DISPLAY": ":" + number, "XDG_RUNTIME_DIR": runtime, "HOME": workdir,
                          "XDG_CONFIG_HOME": os.path.join(workdir, "config"),
                          "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(runtime, "no-bus")})
-        self.openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("openbox", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check_rc=False))
+        self.openbox = None
+        try:
+            wait_for("openbox", self.window_manager_running, timeout=30, interval=0.2)
+        except Failure:
+            self.close()
+            raise
+
+    def window_manager_running(self):
+        if self.openbox is None or self.openbox.poll() is not None:  # (re)start it
+            self.openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                              check_rc=False)
 
     def run(self, argv, check_rc=True):
         p = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=30)
@@ -210,6 +219,8 @@ class Desktop:
 
     def close(self):
         for p in (self.openbox, self.xvfb):
+            if p is None:
+                continue
             p.terminate()
             try:
                 p.wait(5)

@@ -4,6 +4,7 @@ real X input. Usage: run_e2e.py PROGRAM [SCENARIO...]"""
 
 import concurrent.futures
 import os
+import re
 import signal
 import sys
 import tempfile
@@ -235,28 +236,121 @@ def end_signals_save(desktop, server, program, folder):
         check(read_settings(folder)["main"] == seeded, "after %s the file holds %s" % (sig.name, read_settings(folder)["main"]))
 
 
+def ending_with_a_dialog_open(desktop, server, program, folder):
+    seeded = (1500.0, 1200.0, 8010.0, 6000.0)
+    for accelerator, title, more_keys in (("f", "^Select Font$", ()), ("o", "^Open$", ()), ("s", "^Save As$", ()),
+                                          ("i", "^Skyvane$", ()), ("p", "^Skyvane$", ("Return",))):
+        app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
+        wid = app.start()
+        app.settle()
+        open_menu_item(desktop, wid, accelerator)
+        if more_keys:  # the start page dialog: Apply with nothing chosen brings up its notice
+            desktop.window("^Set Default Start Page$")
+            time.sleep(0.5)
+            desktop.key(*more_keys)
+        desktop.window(title)
+        time.sleep(0.3)
+        started = time.monotonic()
+        app.end(signal.SIGTERM, timeout=5)
+        check(time.monotonic() - started < 5, "ending took too long")
+        check(read_settings(folder)["main"] == seeded, "with %s open the file holds %s" % (title, read_settings(folder)))
+
+
+def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, folder):
+    sites = [("Old name", server.url("old")), ("Second", server.url("second"))]
+    app = Skyvane(desktop, program, folder, sites=sites)
+    wid = app.start()
+    app.settle()
+    first_row_name, first_row_address = (40, 46), (340, 46)
+    desktop.click_twips(wid, *LIST)
+    editor = desktop.window("^Edit Selector List$")
+    time.sleep(0.8)
+    desktop.click(editor, *first_row_name)
+    time.sleep(0.2)
+    desktop.key("F2", "ctrl+a")
+    desktop.type("New name")
+    desktop.close_window(editor)  # while the rename is still being typed
+    desktop.wait_gone("^Edit Selector List$")
+    check(read_site_list(folder)[0] == ("New name", server.url("old")), "the list holds %s" % read_site_list(folder))
+    desktop.click_twips(wid, *LIST)
+    editor = desktop.window("^Edit Selector List$")
+    time.sleep(0.8)
+    desktop.click(editor, *first_row_address)
+    time.sleep(1.0)  # not a double click
+    desktop.click(editor, *first_row_address)  # a click on the selected row's address
+    time.sleep(0.8)
+    desktop.key("F2")
+    desktop.type("zzz")
+    desktop.key("Return")
+    time.sleep(0.3)
+    desktop.close_window(editor)
+    desktop.wait_gone("^Edit Selector List$")
+    check([url for _, url in read_site_list(folder)] == [url for _, url in sites],
+          "an address changed: %s" % read_site_list(folder))
+    app.end()
+
+
+def long_start_page_survives_apply(desktop, server, program, folder):
+    address = server.url("long?")
+    address += "x" * (300 - len(address))
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=address))
+    wid = app.start()
+    desktop.wait_title(wid, "^long - ")
+    open_menu_item(desktop, wid, "p")
+    dialog = desktop.window("^Set Default Start Page$")
+    time.sleep(0.5)
+    desktop.click_twips(dialog, 45 + 570, -30 + 1425, 2000, 300)  # Type An Address In The Text Box Manually
+    desktop.key("Return")  # Apply
+    desktop.window("^Skyvane$")  # the new start page is confirmed
+    desktop.key("Return")
+    desktop.wait_gone("^Skyvane$")
+    desktop.key("Escape")
+    desktop.wait_gone("^Set Default Start Page$")
+    app.end()
+    check(read_settings(folder)["start_page"] == address, "the start page became %r" % read_settings(folder)["start_page"])
+
+
+def text_that_is_no_address_leaves_the_page(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")))
+    wid = app.start()
+    desktop.wait_title(wid, "^start - ")
+    pages = lambda: [r for r in server.requests if r != "/favicon.ico"]
+    asked = len(pages())
+    type_address(desktop, wid, "weather radar")
+    desktop.click_twips(wid, *go_button(desktop, wid))
+    time.sleep(1.5)
+    check(re.match("^start - ", desktop.title(wid)), "the page became %r" % desktop.title(wid))
+    check(len(pages()) == asked, "something was loaded: %s" % pages()[asked:])
+    app.end()
+
+
 SCENARIOS = [enter_in_selector_goes, main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
              editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
-             site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save]
+             site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
+             editor_keeps_a_typed_rename_and_its_addresses, long_start_page_survives_apply,
+             text_that_is_no_address_leaves_the_page]
 
 
 def run_scenario(scenario, program):
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="skyvane-e2e-") as workdir:
-        desktop = Desktop(workdir)
-        server = WebServer()
+        desktop = server = None
         try:
+            desktop = Desktop(workdir)
+            server = WebServer()
             scenario(desktop, server, program, os.path.join(workdir, "program"))
             return scenario.__name__, None, time.monotonic() - started
         except Exception:
             shot = os.path.join(tempfile.gettempdir(), scenario.__name__ + ".xwd")
-            desktop.run(["xwd", "-root", "-silent", "-out", shot], check_rc=False)
+            if desktop:
+                desktop.run(["xwd", "-root", "-silent", "-out", shot], check_rc=False)
             return scenario.__name__, traceback.format_exc() + "screen: " + shot, time.monotonic() - started
         finally:
-            for p in ("skyvane",):
-                desktop.run(["pkill", "-KILL", "-f", os.path.join(workdir, "program", p)], check_rc=False)
-            server.close()
-            desktop.close()
+            if desktop:
+                desktop.run(["pkill", "-KILL", "-f", os.path.join(workdir, "program", "skyvane")], check_rc=False)
+                desktop.close()
+            if server:
+                server.close()
 
 
 def main():
