@@ -108,8 +108,10 @@ int Module1::Main(int argc, char** argv)
     }
 
     const SettingsFile settingsFile(state.settingsPath());
-    state.Settings = LiveSettings::fromRecord(settingsFile.load());
+    const SettingsRecord loaded = settingsFile.load();
+    state.Settings = LiveSettings::fromRecord(loaded);
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
+    state.rememberStart(loaded);
 
     Form1Parts parts;
     auto browser = std::make_unique<WebEngineBrowserControl>();

@@ -15,6 +15,7 @@
 #include "RefreshSound.h"
 #include "ScreenTwips.h"
 #include "SettingsFile.h"
+#include "SettingsMerge.h"
 #include "SiteListFile.h"
 #include "SoundPlayer.h"
 #include "UpDown.h"
@@ -391,9 +392,16 @@ void Form1::Timer4_Timer()
 
 void Form1::Form_QueryUnload()
 {
-    const SettingsRecord record = m_state.Settings.toRecord(Left(), Top(), Width(), Height());
-    SettingsFile(m_state.settingsPath()).save(record);
-    for (QPointer<QWidget>* form : {&m_form2, &m_form3, &m_form4}) {
+    // Another window on the same folder may have saved settings meanwhile: keep those this one left alone.
+    const SettingsFile file(m_state.settingsPath());
+    const float left = Left(), top = Top(), width = Width(), height = Height();
+    file.save(SettingsMerge::merge(m_state.LoadedRecord,
+                                   m_state.SettingsAtStart.toRecord(left, top, width, height),
+                                   m_state.Settings.toRecord(left, top, width, height), file.load()));
+    if (!m_form2.isNull()) {
+        static_cast<Form2*>(m_form2.data())->closeAtEnd();
+    }
+    for (QPointer<QWidget>* form : {&m_form3, &m_form4}) {
         if (!form->isNull()) {
             (*form)->close();
         }
@@ -411,7 +419,9 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::fillSelector()
 {
-    const QList<SiteRecord> records = SiteListFile(m_state.siteListPath()).readAll();
+    const SiteListFile file(m_state.siteListPath());
+    m_selectorStamp = file.stamp();
+    const QList<SiteRecord> records = file.readAll();
     QStringList names;
     names.reserve(records.size());
     for (const SiteRecord& r : records) {
@@ -467,12 +477,16 @@ void Form1::Command5_Click()
 {
     if (m_form2.isNull()) {
         auto* editor = new Form2(
-            m_state, [this] { return WebBrowser1->LocationURL(); }, Combo1, this);
+            m_state, [this] { return WebBrowser1->LocationURL(); }, Combo1, m_messages.get(), this);
         m_form2 = editor;
         editor->Form_Load();
     }
     // Modal: the timers and the browser go on while the editor is open.
-    static_cast<Form2*>(m_form2.data())->exec();
+    auto* editor = static_cast<Form2*>(m_form2.data());
+    editor->exec();
+    if (!m_form2.isNull() && editor->listChanged() != 0) {
+        m_selectorStamp = SiteListFile(m_state.siteListPath()).stamp(); // it wrote the file and the selector
+    }
     if (!m_form2.isNull()) {
         m_form2->deleteLater();
         m_form2.clear();
@@ -495,6 +509,16 @@ void Form1::Combo1_Click(int listIndex)
         return;
     }
     const SiteListFile file(m_state.siteListPath());
+    if (file.stamp() != m_selectorStamp) {
+        // Another window changed the list since the selector was filled: the entry picked may now
+        // stand for another site. Show the list as it is now and let the user choose again.
+        Combo1->clear();
+        fillSelector();
+        Combo1->setEditText(text);
+        StatusBar1->showMessage(
+            tr("The site list was changed by another Skyvane window. Choose the site again."));
+        return;
+    }
     const std::optional<SiteRecord> site = file.readRecord(listIndex + 1);
     if (!site) {
         Combo1->setEditText(text);

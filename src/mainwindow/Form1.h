@@ -8,6 +8,7 @@
 #include "MainLayout.h"
 #include "MessageBoxes.h"
 #include "RefreshCounter.h"
+#include "SiteListFile.h"
 #include "SoundPlayer.h"
 #include "Twips.h"
 
@@ -144,8 +145,9 @@ private:
 
     AppState& m_state;
     Twips m_twips;
-    qint16 LoadDone = 0;              // 1 once Form_Load has finished
-    OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
+    qint16 LoadDone = 0;                 // 1 once Form_Load has finished
+    SiteListFile::Stamp m_selectorStamp; // the site list file the selector was filled from
+    OuterGeometry* m_outer = nullptr;    // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;

@@ -33,10 +33,11 @@ QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 
 } // namespace
 
-Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector, QWidget* parent)
+Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector,
+             MessageBoxes* messages, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_state(state), m_locationUrl(std::move(locationUrl)), m_selector(selector),
-      m_twips(ScreenTwips::of(this))
+      m_twips(ScreenTwips::of(this)), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
@@ -128,7 +129,9 @@ void Form2::Form_Load()
     ApplicationFont::applyTo(ListView1, m_state.Settings);
 
     ListView1->clear();
-    const QList<SiteRecord> records = SiteListFile(m_state.siteListPath()).readAll();
+    const SiteListFile file(m_state.siteListPath());
+    m_loadedStamp = file.stamp();
+    const QList<SiteRecord> records = file.readAll();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(records.size());
     for (const SiteRecord& r : records) {
@@ -270,8 +273,21 @@ void Form2::mnuToBot_Click()
 
 void Form2::Form_QueryUnload()
 {
+    const SiteListFile file(m_state.siteListPath());
+    if (ListChanged != 0 && file.stamp() != m_loadedStamp) {
+        // Another window saved the list since this one read it.
+        const MessageBoxes::Answer answer =
+            m_messages == nullptr
+                ? MessageBoxes::Answer::Yes
+                : m_messages->show(QStringLiteral("The site list was changed by another Skyvane "
+                                                  "window. Replace it with this list?"),
+                                   MessageBoxes::Buttons::YesNo);
+        if (answer != MessageBoxes::Answer::Yes) {
+            ListChanged = 0;                                              // the other window's list stays
+            m_keepOpen = answer == MessageBoxes::Answer::No && !m_ending; // shown here to look at
+        }
+    }
     if (ListChanged != 0) {
-        const SiteListFile file(m_state.siteListPath());
         const int n = ListView1->topLevelItemCount();
         QList<SiteRecord> records;
         QStringList names;
@@ -297,13 +313,26 @@ void Form2::Form_QueryUnload()
     }
 }
 
-void Form2::finish()
+bool Form2::finish()
 {
     if (!m_closed) {
         m_closed = true;
         commitOpenRename();
         Form_QueryUnload();
+        if (m_keepOpen) {
+            m_keepOpen = false;
+            m_closed = false;
+            Form_Load(); // the other window's list, in place of this one's
+            return false;
+        }
     }
+    return true;
+}
+
+void Form2::closeAtEnd()
+{
+    m_ending = true;
+    close();
 }
 
 void Form2::commitOpenRename()
@@ -320,12 +349,16 @@ void Form2::commitOpenRename()
 
 void Form2::done(int result)
 {
-    finish();
-    QDialog::done(result);
+    if (finish()) {
+        QDialog::done(result);
+    }
 }
 
 void Form2::closeEvent(QCloseEvent* event)
 {
-    finish();
+    if (!finish()) {
+        event->ignore();
+        return;
+    }
     QDialog::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "MessageBoxes.h"
 #include "SiteListReorder.h"
 #include "Twips.h"
 
@@ -21,9 +22,10 @@ class Form2 : public QDialog
 {
     Q_OBJECT
 public:
-    // locationUrl reads the address shown in the main window; selector is the main window's Combo1.
+    // locationUrl reads the address shown in the main window; selector is the main window's Combo1;
+    // messages asks before the list of another window is replaced (none: it is replaced).
     Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector,
-          QWidget* parent = nullptr);
+          MessageBoxes* messages = nullptr, QWidget* parent = nullptr);
     ~Form2() override;
 
     void Form_Load();
@@ -38,6 +40,8 @@ public:
     void mnuToTop_Click();
     void mnuToBot_Click();
     void Form_QueryUnload();
+    // Closes the editor because the program ends: it cannot stay open for another look.
+    void closeAtEnd();
 
     qint16 listChanged() const { return ListChanged; }
     qint16 listLoaded() const { return ListLoaded; }
@@ -62,7 +66,7 @@ private:
     int selectedPosition() const; // 1-based, 0 when no row is selected
     void place(QWidget* w, float left, float top, float width, float height) const;
     void setOuterSize(float width, float height);
-    void finish();
+    bool finish(); // false: the editor stays open
     void commitOpenRename();
 
     AppState& m_state;
@@ -70,7 +74,11 @@ private:
     QComboBox* m_selector;
     Twips m_twips;
     bool m_closed = false;
-    OuterGeometry* m_outer = nullptr; // the stored outer size, kept while the frame comes
+    bool m_ending = false;
+    bool m_keepOpen = false;
+    MessageBoxes* m_messages;
+    SiteListFile::Stamp m_loadedStamp; // the site list file the rows were read from
+    OuterGeometry* m_outer = nullptr;  // the stored outer size, kept while the frame comes
 
     qint16 ListChanged = 0; // 1 once a row was added, deleted, renamed or moved
     qint16 ListLoaded = 0;  // 1 once Form_Load has finished

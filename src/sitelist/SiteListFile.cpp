@@ -4,6 +4,7 @@
 #include "FileMissing.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 qint64 SiteListFile::recordCount(qint64 fileLength)
 {
@@ -14,6 +15,15 @@ qint64 SiteListFile::recordCount(qint64 fileLength)
         return whole + 1;
     }
     return whole;
+}
+
+SiteListFile::Stamp SiteListFile::stamp() const
+{
+    const QFileInfo info(m_path);
+    if (!info.exists()) {
+        return {};
+    }
+    return {true, info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 QList<SiteRecord> SiteListFile::readAll() const

@@ -25,6 +25,16 @@ public:
     // Record r (from 1) read by seeking to it; nothing when r is past the count or the file is missing.
     std::optional<SiteRecord> readRecord(qint64 r) const;
 
+    // What identifies one version of the file: whether it is there, its size and when it was written.
+    struct Stamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 modifiedMs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp stamp() const;
+
     // Replaces the file with these records at once; an empty list deletes the file.
     bool writeAll(const QList<SiteRecord>& records) const;
 

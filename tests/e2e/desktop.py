@@ -162,13 +162,19 @@ class Desktop:
     def xdotool(self, *args):
         return self.run(["xdotool"] + [str(a) for a in args])
 
-    def windows(self, title_regex):
-        out = self.run(["xdotool", "search", "--onlyvisible", "--name", title_regex], check_rc=False)
+    def windows(self, title_regex, pid=None):
+        by_pid = ["--all", "--pid", str(pid)] if pid else []
+        out = self.run(["xdotool", "search", "--onlyvisible"] + by_pid + ["--name", title_regex], check_rc=False)
         return [int(w) for w in out.split()]
 
-    def window(self, title_regex, timeout=30.0):
-        return wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex) or [None])[0],
+    def window(self, title_regex, timeout=30.0, pid=None):
+        return wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex, pid) or [None])[0],
                         timeout)
+
+    def activate(self, wid):
+        """Brings a window to the front with the keyboard focus, as a click on its task button does."""
+        self.xdotool("windowactivate", "--sync", wid)
+        time.sleep(0.3)
 
     def wait_gone(self, title_regex, timeout=10.0):
         wait_for("no window titled " + title_regex, lambda: not self.windows(title_regex), timeout)
@@ -253,7 +259,7 @@ class Skyvane:
         self.log = tempfile.TemporaryFile(mode="w+")
         self.process = subprocess.Popen([self.program], cwd=self.folder, env=self.desktop.env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
-        self.wid = self.desktop.window(self.MAIN_TITLE + "|Skyvane ie5\\+")
+        self.wid = self.desktop.window("Skyvane ie5\\+", pid=self.process.pid)
         return self.wid
 
     def settle(self):

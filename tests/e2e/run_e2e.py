@@ -324,11 +324,68 @@ def text_that_is_no_address_leaves_the_page(desktop, server, program, folder):
     app.end()
 
 
+def two_windows_on_one_folder(desktop, server, program, folder):
+    sites = [("A", server.url("a")), ("B", server.url("b")), ("C", server.url("c"))]
+    first = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")), sites=sites)
+    w1 = first.start()
+    desktop.wait_title(w1, "^start - ")
+    second = Skyvane(desktop, program, folder)
+    w2 = second.start()
+    desktop.wait_title(w2, "^start - ")
+    # The second window moves C to the top of the list.
+    desktop.activate(w2)
+    desktop.click_twips(w2, *LIST)
+    editor = desktop.window("^Edit Selector List$")
+    time.sleep(0.8)
+    third_row = (40, 74)
+    desktop.click(editor, *third_row)
+    time.sleep(0.3)
+    desktop.click(editor, *third_row, button=3)
+    time.sleep(0.4)
+    desktop.key("t")
+    time.sleep(0.3)
+    desktop.close_window(editor)
+    desktop.wait_gone("^Edit Selector List$")
+    check([name for name, _ in read_site_list(folder)] == ["C", "A", "B"], "the list is %s" % read_site_list(folder))
+    # The first window still lists A, B, C: its pick of B must not open A, now second in the file.
+    desktop.activate(w1)
+    desktop.click_twips(w1, *selector_arrow(desktop, w1))
+    time.sleep(0.5)
+    desktop.key("Down", "Return")
+    time.sleep(1.5)
+    check("/a" not in server.requests and "/b" not in server.requests, "a stale pick opened %s" % server.requests)
+    check(re.match("^start - ", desktop.title(w1)), "the first window shows %r" % desktop.title(w1))
+    # Refilled from the file, the selector's second entry is A now.
+    desktop.click_twips(w1, *selector_arrow(desktop, w1))
+    time.sleep(0.5)
+    desktop.key("Home", "Down", "Return")
+    server.wait_request("/a")
+    # The first window sets a start page; the second, closing last, keeps it.
+    open_menu_item(desktop, w1, "p")
+    dialog = desktop.window("^Set Default Start Page$")
+    time.sleep(0.5)
+    desktop.click_twips(dialog, 45 + 165, -30 + 450, 5865, 285)  # the address box
+    desktop.key("ctrl+a")
+    desktop.type(server.url("new-start"))
+    desktop.click_twips(dialog, 45 + 570, -30 + 1425, 2000, 300)  # Type An Address In The Text Box Manually
+    desktop.key("Return")
+    desktop.window("^Skyvane$")
+    desktop.key("Return")
+    desktop.wait_gone("^Skyvane$")
+    desktop.key("Escape")
+    desktop.wait_gone("^Set Default Start Page$")
+    first.end()
+    check(read_settings(folder)["start_page"] == server.url("new-start"), "%r" % read_settings(folder)["start_page"])
+    second.end()
+    check(read_settings(folder)["start_page"] == server.url("new-start"),
+          "the second window's close wrote %r" % read_settings(folder)["start_page"])
+
+
 SCENARIOS = [enter_in_selector_goes, main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
              editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
              site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
              editor_keeps_a_typed_rename_and_its_addresses, long_start_page_survives_apply,
-             text_that_is_no_address_leaves_the_page]
+             text_that_is_no_address_leaves_the_page, two_windows_on_one_folder]
 
 
 def run_scenario(scenario, program):

@@ -2,6 +2,7 @@
 #include "Form1Fixture.h"
 #include "Form2.h"
 #include "OuterGeometry.h"
+#include "PreparedMessageBoxes.h"
 #include "SiteListFile.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -48,10 +49,12 @@ struct EditorFixture
 
     QString path() const { return dir.filePath(QStringLiteral("SiteList.dab")); }
 
+    PreparedMessageBoxes messages;
+
     Form2& open()
     {
         editor = std::make_unique<Form2>(
-            state, [this] { return location; }, &selector);
+            state, [this] { return location; }, &selector, &messages);
         editor->Form_Load();
         return *editor;
     }
@@ -372,6 +375,45 @@ private slots:
         QCOMPARE(TestFiles::read(f.siteListPath()).left(400), record("Now", "http://127.0.0.1/now"));
         QCOMPARE(f.child<QComboBox>("Combo1")->itemText(0), QStringLiteral("Now"));
         QCOMPARE(f.child<QComboBox>("Combo1")->count(), 5);
+    }
+
+    // Another window saved the list while this editor had it open with changes of its own.
+    void listChangedByAnotherWindow_data()
+    {
+        QTest::addColumn<int>("answer"); // to "Replace it with this list?"
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("yes: this list") << int(MessageBoxes::Answer::Yes) << true << false;
+        QTest::newRow("no: the other list, shown") << int(MessageBoxes::Answer::No) << false << true;
+        QTest::newRow("box dismissed: the other list") << int(MessageBoxes::Answer::Cancel) << false << false;
+    }
+    void listChangedByAnotherWindow()
+    {
+        QFETCH(int, answer);
+        EditorFixture f;
+        TestFiles::write(f.path(), kABCD);
+        Form2& e = f.open();
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        f.select(4);
+        e.mnuToTop_Click();
+        const QByteArray other = record("D", "http://d/") + record("A", "http://a/");
+        TestFiles::write(f.path(), other);
+        QFile(f.path()).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                    QFileDevice::FileModificationTime);
+        f.messages.answers = {MessageBoxes::Answer(answer)};
+        e.close();
+        QCOMPARE(
+            f.messages.shown,
+            QStringList{"The site list was changed by another Skyvane window. Replace it with this list?"});
+        QFETCH(bool, replaced);
+        QCOMPARE(TestFiles::read(f.path()), replaced ? record("D", "http://d/") + record("A", "http://a/") +
+                                                           record("B", "http://b/") + record("C", "http://c/")
+                                                     : other);
+        QTEST(e.isVisible(), "staysOpen");
+        if (e.isVisible()) {
+            QCOMPARE(f.rows(), (QStringList{"D|http://d/", "A|http://a/"}));
+        }
     }
 };
 
