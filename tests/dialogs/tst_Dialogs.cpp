@@ -6,6 +6,8 @@
 #include "TestMain.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -202,6 +204,36 @@ private slots:
         QCOMPARE(styleShown, QFontInfo(shown).styleName());
         QVERIFY2(effects.isEmpty(), qPrintable(effects.join(QLatin1Char(','))));
         QCOMPARE(chosen.name, start.name); // cancelled
+    }
+
+    // Save As suggests a name of the type chosen and starts where the last page was saved.
+    void saveAsSuggestion()
+    {
+        QTemporaryDir downloads, elsewhere;
+        QtCommonDialogs dialogs;
+        QStringList seen;
+        const auto answer = [&](const std::function<void(QFileDialog*)>& act) {
+            QTimer::singleShot(0, [&seen, act] {
+                auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(d != nullptr);
+                seen << QFileInfo(d->selectedFiles().value(0)).fileName() << d->directory().absolutePath();
+                act(d);
+            });
+        };
+        answer([&](QFileDialog* d) {
+            d->selectNameFilter(d->nameFilters().at(1)); // a web archive
+            emit d->filterSelected(d->nameFilters().at(1));
+            seen << QFileInfo(d->selectedFiles().value(0)).fileName();
+            d->selectFile(elsewhere.filePath(QStringLiteral("radar.mhtml")));
+            QMetaObject::invokeMethod(d, "accept"); // as the Save button does
+        });
+        QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteC.mhtml"))),
+                 QDir::toNativeSeparators(elsewhere.filePath(QStringLiteral("radar.mhtml"))));
+        answer([](QFileDialog* d) { d->reject(); });
+        QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteD.mhtml"))), QString());
+        QCOMPARE(seen,
+                 (QStringList{"SiteC.html", QFileInfo(downloads.path()).absoluteFilePath(), "SiteC.mhtml",
+                              "SiteD.html", QFileInfo(elsewhere.path()).absoluteFilePath()}));
     }
 };
 
