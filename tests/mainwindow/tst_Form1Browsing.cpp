@@ -108,28 +108,6 @@ private slots:
         QVERIFY(!box->isVisible());
     }
 
-    void backAndForwardFollowTheHistory()
-    {
-        auto* back = form->findChild<QPushButton*>(QStringLiteral("Command3"));
-        auto* forward = form->findChild<QPushButton*>(QStringLiteral("Command4"));
-        QVERIFY(go(server.url(QStringLiteral("/one")).toString()));
-        QVERIFY(go(server.url(QStringLiteral("/two")).toString()));
-        QVERIFY(go(server.url(QStringLiteral("/three")).toString()));
-        QTRY_VERIFY(back->isEnabled());
-        QVERIFY(!forward->isEnabled());
-
-        QSignalSpy done(browser, &BrowserControl::DownloadComplete);
-        QTest::mouseClick(back, Qt::LeftButton);
-        QVERIFY(done.wait(15000));
-        QTRY_COMPARE(form->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
-                     server.url(QStringLiteral("/two")).toString());
-        QTRY_VERIFY(forward->isEnabled());
-        QTest::mouseClick(forward, Qt::LeftButton);
-        QVERIFY(done.wait(15000));
-        QTRY_VERIFY(!forward->isEnabled());
-        QCOMPARE(browser->LocationURL(), server.url(QStringLiteral("/three")).toString());
-    }
-
     void linkClickAndRedirectUpdateTheSelector()
     {
         QVERIFY(go(server.url(QStringLiteral("/one")).toString()));

@@ -55,21 +55,6 @@ private slots:
         QVERIFY(f.child<QPushButton>("Command8")->toolTip().isEmpty());
     }
 
-    void menuButtonPopsUpAtThePointer()
-    {
-        Form1Fixture f;
-        Form1& form = f.create();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCursor::setPos(form.mapToGlobal(QPoint(30, 10)));
-        QTest::mouseClick(f.child<QPushButton>("Command8"), Qt::LeftButton);
-        auto* menu = f.child<QMenu>("mnuPop1");
-        QTRY_VERIFY(menu->isVisible());
-        QVERIFY((menu->geometry().topLeft() - QCursor::pos()).manhattanLength() <= 2);
-        QCOMPARE(form.focusWidget(), f.child<QWidget>("UpDown1"));
-        menu->close();
-    }
-
     void textSizes()
     {
         Form1Fixture f;

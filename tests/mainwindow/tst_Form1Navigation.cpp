@@ -199,17 +199,6 @@ private slots:
         QCOMPARE(f.state.MinuteCount, qint16(0));
     }
 
-    void backAndForward()
-    {
-        Form1Fixture f;
-        Form1& form = f.create();
-        f.state.MinuteCount = 2;
-        form.Command3_Click();
-        form.Command4_Click();
-        QCOMPARE(f.browser->calls, (QStringList{"GoBack", "GoForward"}));
-        QCOMPARE(f.state.MinuteCount, qint16(2));
-    }
-
     void browserEvents()
     {
         Form1Fixture f;

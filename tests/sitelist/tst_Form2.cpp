@@ -344,39 +344,6 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"SiteList.dab"});
     }
 
-    void listButtonOpensTheModalEditor()
-    {
-        Form1Fixture f;
-        TestFiles::write(f.siteListPath(), kABCD);
-        Form1& form = f.create();
-        form.Form_Load();
-        form.show();
-        form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
-        f.browser->location = QStringLiteral("http://127.0.0.1/now");
-        f.state.PageTitle = QStringLiteral("Now");
-        QWidget* seen = nullptr;
-        QTimer::singleShot(0, &form, [&] {
-            auto* editor = qobject_cast<Form2*>(form.siteListEditor());
-            seen = editor;
-            if (editor != nullptr) {
-                QVERIFY(editor->isModal() && editor->isVisible());
-                editor->Command1_Click();
-                editor->findChild<QTreeWidget*>()->setCurrentItem(
-                    editor->findChild<QTreeWidget*>()->topLevelItem(4));
-                editor->mnuToTop_Click();
-                editor->close();
-            }
-        });
-        QTest::mouseClick(f.child<QPushButton>("Command5"), Qt::LeftButton);
-        QVERIFY(seen != nullptr);
-        QVERIFY(form.siteListEditor() == nullptr);
-        QCOMPARE(form.focusWidget(), f.child<QWidget>("UpDown1"));
-        QCOMPARE(TestFiles::read(f.siteListPath()).left(400), record("Now", "http://127.0.0.1/now"));
-        QCOMPARE(f.child<QComboBox>("Combo1")->itemText(0), QStringLiteral("Now"));
-        QCOMPARE(f.child<QComboBox>("Combo1")->count(), 5);
-    }
-
     // Another window saved the list while this editor had it open with changes of its own.
     void listChangedByAnotherWindow_data()
     {
