@@ -12,7 +12,7 @@ bool sameAddress(const QString& a, const QString& b)
 
 QString elided(const QString& host)
 {
-    constexpr qsizetype kLongest = 20;
+    constexpr qsizetype kLongest = 16;
     return host.size() <= kLongest ? host : host.left(kLongest - 1) + QChar(0x2026);
 }
 
