@@ -1,10 +1,12 @@
 #include "WebEngineBrowserControl.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -15,25 +17,18 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
+WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_cover(new QLabel(this)),
-      m_reloadTimeLimit(new QTimer(this)), m_retry(new QTimer(this))
+      m_watchTimer(new QTimer(this)),
+      m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentMSecsSinceEpoch))
 {
     m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
     m_cover->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_cover->setFocusPolicy(Qt::StrongFocus);
     m_cover->installEventFilter(this);
     m_cover->hide();
-    m_reloadTimeLimit->setSingleShot(true);
-    m_reloadTimeLimit->setInterval(ReloadTimeLimitMs);
-    connect(m_reloadTimeLimit, &QTimer::timeout, this, [this] {
-        if (m_coveredReload) {
-            m_view->stop(); // finishes the load as failed
-        }
-    });
-    m_retry->setSingleShot(true);
-    m_retry->setInterval(RetryAfterMs);
-    connect(m_retry, &QTimer::timeout, this, [this] { coveredReload(QWebEnginePage::Reload); });
+    m_watchTimer->setInterval(1000);
+    connect(m_watchTimer, &QTimer::timeout, this, &WebEngineBrowserControl::watchTick);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -42,8 +37,15 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     QWebEnginePage* page = m_view->page();
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowserControl::onLoadStarted);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowserControl::onLoadFinished);
-    connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) { emit ProgressChange(p, 100); });
-    connect(m_view, &QWebEngineView::titleChanged, this, &WebEngineBrowserControl::TitleChange);
+    connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) {
+        m_watch.progressed(m_clock());
+        emit ProgressChange(p, 100);
+    });
+    connect(m_view, &QWebEngineView::titleChanged, this, [this](const QString& title) {
+        if (!m_watch.holdTitle()) { // the caption names the picture on screen
+            emit TitleChange(title);
+        }
+    });
     connect(m_view, &QWebEngineView::urlChanged, this, [this] { emit NavigateComplete2(); });
     connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
 
@@ -119,10 +121,13 @@ void WebEngineBrowserControl::Refresh2(qint16 level)
                                               : QWebEnginePage::Reload);
 }
 
-void WebEngineBrowserControl::setReloadTimings(int timeLimitMs, int retryAfterMs)
+void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryAfterMs)
 {
-    m_reloadTimeLimit->setInterval(timeLimitMs);
-    m_retry->setInterval(retryAfterMs);
+    ReloadWatch::Timings t;
+    t.noProgressLimitMs = noProgressLimitMs;
+    t.retryAfterMs = retryAfterMs;
+    m_watch.setTimings(t);
+    m_watchTimer->setInterval(qBound(50, qMin(noProgressLimitMs, retryAfterMs) / 4, 1000));
 }
 
 bool WebEngineBrowserControl::showingLastGoodPicture() const
@@ -130,56 +135,121 @@ bool WebEngineBrowserControl::showingLastGoodPicture() const
     return m_cover->isVisible();
 }
 
-void WebEngineBrowserControl::coveredReload(QWebEnginePage::WebAction action)
+bool WebEngineBrowserControl::seenOnScreen() const
 {
-    m_retry->stop();
-    if (LocationURL().isEmpty()) {
-        m_view->triggerPageAction(action);
-        return;
+    return isVisible() && !window()->isMinimized() && m_view->width() > 0;
+}
+
+void WebEngineBrowserControl::rememberWhatIsSeen()
+{
+    if (seenOnScreen() && !m_cover->isVisible()) {
+        m_lastSeen = m_view->grab();
     }
-    // The radar stays on screen until the new picture is complete.
-    // Once a reload has failed, the view may show an error page (the user can uncover it with a
-    // click): the cover keeps the picture it took before the failure.
-    if (!m_cover->isVisible() && !m_failedAt.isValid()) {
-        m_cover->setPixmap(m_view->grab());
+}
+
+void WebEngineBrowserControl::showCover()
+{
+    // The radar stays on screen until the new picture is complete. A picture can be taken only of a
+    // page on screen, and after a failure the view may hold an error page: otherwise the cover is
+    // the page as it was last seen.
+    if (!m_cover->isVisible()) {
+        if (!m_watch.failed() && seenOnScreen()) {
+            m_lastSeen = m_view->grab();
+        }
+        m_cover->setPixmap(m_lastSeen);
     }
     m_cover->setGeometry(m_view->geometry());
     m_cover->show();
     m_cover->raise();
-    m_coveredReload = true;
-    m_reloadTimeLimit->start();
-    m_view->triggerPageAction(action);
+}
+
+void WebEngineBrowserControl::coveredReload(QWebEnginePage::WebAction action)
+{
+    if (LocationURL().isEmpty()) {
+        m_view->triggerPageAction(action);
+        return;
+    }
+    if (m_stopping > 0) {
+        return; // the reload given up on is still ending; the retry follows it
+    }
+    startAttempt(m_watch.begin(m_clock(), LocationURL()), action);
+}
+
+void WebEngineBrowserControl::startAttempt(ReloadWatch::Step step, QWebEnginePage::WebAction action)
+{
+    if (step != ReloadWatch::Step::ReloadPage && step != ReloadWatch::Step::LoadWatched) {
+        return; // one is loading already: one request is enough
+    }
+    showCover();
+    m_documentSize = -1;
+    m_watchTimer->start();
+    if (step == ReloadWatch::Step::LoadWatched) {
+        m_view->load(QUrl(m_watch.watchedUrl())); // not the login page the last attempt ended on
+    } else {
+        m_view->triggerPageAction(action);
+    }
 }
 
 void WebEngineBrowserControl::uncover()
 {
-    m_coveredReload = false;
-    m_reloadTimeLimit->stop();
-    m_retry->stop();
-    m_failedAt = QDateTime();
+    m_watch.reset();
+    m_watchTimer->stop();
+    m_stopping = 0;
     m_cover->hide();
     m_cover->clear();
 }
 
-void WebEngineBrowserControl::reloadFailedNow()
+void WebEngineBrowserControl::showNotice()
 {
-    m_coveredReload = false;
-    m_reloadTimeLimit->stop();
-    const QDateTime now = QDateTime::currentDateTime();
-    if (!m_failedAt.isValid()) {
-        m_failedAt = now;
+    const QString notice = m_watch.notice(m_lastGoodLoad);
+    if (!notice.isEmpty() && notice != m_loadStateText) {
+        m_loadStateText = notice;
+        emit StatusTextChange(m_loadStateText);
     }
-    const QString since =
-        m_lastGoodLoad.isValid() ? m_lastGoodLoad.time().toString(QStringLiteral("HH:mm:ss")) : tr("before");
-    m_loadStateText = tr("Refresh failed at %1; the picture is unchanged since %2. Trying again in a minute.")
-                          .arg(now.time().toString(QStringLiteral("HH:mm:ss")), since);
-    m_retry->start();
+}
+
+void WebEngineBrowserControl::watchTick()
+{
+    const qint64 now = m_clock();
+    if (m_stopping > 0) {
+        --m_stopping; // waiting for the given-up reload to report its end
+        return;
+    }
+    if (m_watch.loading()) {
+        // Data arriving for a page whose estimate does not move still counts: look at the markup.
+        m_view->page()->runJavaScript(
+            QStringLiteral("document.documentElement ? document.documentElement.outerHTML.length : 0"),
+            [this, guard = QPointer<WebEngineBrowserControl>(this)](const QVariant& v) {
+                if (!guard.isNull() && m_watch.loading()) {
+                    const qint64 size = v.toLongLong();
+                    if (m_documentSize >= 0 && size != m_documentSize) {
+                        m_watch.progressed(m_clock());
+                    }
+                    m_documentSize = size;
+                }
+            });
+    }
+    const ReloadWatch::Step step = m_watch.tick(now);
+    if (step == ReloadWatch::Step::Stop) {
+        m_stopping = 3;
+        showNotice();
+        m_view->stop(); // the load ends as failed; the retry comes once it has
+        return;
+    }
+    if (step == ReloadWatch::Step::Retry) {
+        startAttempt(m_watch.begin(now, LocationURL()), QWebEnginePage::Reload);
+    }
+    showNotice();
+    if (!m_watch.loading() && !m_watch.failed()) {
+        m_watchTimer->stop();
+    }
 }
 
 void WebEngineBrowserControl::ConnectionRestored()
 {
-    if (m_failedAt.isValid() && !m_coveredReload) {
-        coveredReload(QWebEnginePage::Reload);
+    m_watch.connectionRestored(m_clock());
+    if (m_watch.failed() && !m_watch.loading()) {
+        watchTick();
     }
 }
 
@@ -238,6 +308,10 @@ QString WebEngineBrowserControl::LocationURL() const
 
 void WebEngineBrowserControl::onLoadStarted()
 {
+    if (m_watch.failed()) {
+        showNotice(); // the failure stays said until a load succeeds
+        return;
+    }
     const QUrl target = m_view->page()->requestedUrl();
     m_loadStateText =
         target.isEmpty() ? tr("Opening page...") : tr("Opening page %1...").arg(target.toDisplayString());
@@ -249,21 +323,37 @@ void WebEngineBrowserControl::onLoadFinished(bool ok)
     if (m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }
-    if (ok) {
-        m_lastGoodLoad = QDateTime::currentDateTime();
-        m_loadStateText =
-            tr("Done - loaded at %1").arg(m_lastGoodLoad.time().toString(QStringLiteral("HH:mm:ss")));
-        if (m_coveredReload || m_failedAt.isValid()) {
-            uncover();
+    const qint64 now = m_clock();
+    const bool wasStopped = m_stopping > 0;
+    m_stopping = 0;
+    switch (m_watch.finished(now, ok, m_view->url().toString())) {
+    case ReloadWatch::Outcome::Good:
+        uncover();
+        emit TitleChange(m_view->title()); // held while the picture was covered
+        [[fallthrough]];
+    case ReloadWatch::Outcome::NotOurs:
+        if (ok && !m_watch.failed()) {
+            m_lastGoodLoad = now;
+            m_loadStateText =
+                tr("Done - loaded at %1")
+                    .arg(QDateTime::fromMSecsSinceEpoch(now).time().toString(QStringLiteral("HH:mm:ss")));
+            QTimer::singleShot(300, this, &WebEngineBrowserControl::rememberWhatIsSeen);
+        } else if (!m_watch.failed()) {
+            m_loadStateText = tr("Could not open %1").arg(m_view->url().toDisplayString());
         }
-    } else if (m_coveredReload) {
-        reloadFailedNow();
-    } else {
-        m_loadStateText = tr("Could not open %1").arg(m_view->url().toDisplayString());
+        break;
+    case ReloadWatch::Outcome::Failed:
+        break;
     }
     emit ProgressChange(-1, 100);
+    if (m_watch.failed()) {
+        m_loadStateText = m_watch.notice(m_lastGoodLoad);
+    }
     emit StatusTextChange(m_loadStateText);
     emit DownloadComplete();
+    if (wasStopped) {
+        watchTick(); // the retry may be due already
+    }
 }
 
 void WebEngineBrowserControl::onLinkHovered(const QString& url)
@@ -277,10 +367,18 @@ void WebEngineBrowserControl::onRenderProcessTerminated(int status, int exitCode
     if (status == QWebEnginePage::NormalTerminationStatus) {
         return;
     }
-    emit StatusTextChange(
-        tr("The page stopped working (renderer exit code %1); loading it again...").arg(exitCode));
+    Q_UNUSED(exitCode);
+    // Like a failed refresh: the last good picture stays, and the page is loaded again under it,
+    // at once the first time and after a growing pause when it keeps crashing.
+    if (LocationURL().isEmpty()) {
+        return;
+    }
+    m_watch.crashed(m_clock());
+    showCover();
+    m_watchTimer->start();
+    showNotice();
     // Not from inside the engine's own notification.
-    QTimer::singleShot(0, this, [this] { m_view->triggerPageAction(QWebEnginePage::Reload); });
+    QTimer::singleShot(0, this, &WebEngineBrowserControl::watchTick);
 }
 
 void WebEngineBrowserControl::onDownloadRequested(QWebEngineDownloadRequest* download)

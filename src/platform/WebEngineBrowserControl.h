@@ -1,10 +1,11 @@
 #pragma once
 
 #include "BrowserControl.h"
+#include "ReloadWatch.h"
 
 #include <functional>
 
-#include <QDateTime>
+#include <QPixmap>
 #include <QWebEnginePage>
 
 class QLabel;
@@ -20,13 +21,12 @@ public:
     // Asked for the file to save the page into; an empty answer cancels the save.
     using SavePathAsker = std::function<QString(const QString& suggestedPath)>;
 
-    static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
-    // A reload that has not finished by then counts as failed.
-    static constexpr int ReloadTimeLimitMs = 60000;
-    // A failed reload is tried again after this long.
-    static constexpr int RetryAfterMs = 60000;
+    // The time in milliseconds since the epoch: the wall clock, unless a test gives another.
+    using Clock = std::function<qint64()>;
 
-    explicit WebEngineBrowserControl(QWidget* parent = nullptr);
+    static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
+
+    explicit WebEngineBrowserControl(QWidget* parent = nullptr, Clock clock = {});
     ~WebEngineBrowserControl() override;
 
     void Navigate(const QString& address) override;
@@ -41,8 +41,9 @@ public:
 
     // While a reload of the displayed page loads, or after it failed, the last good picture covers the view.
     bool showingLastGoodPicture() const;
-    bool reloadFailed() const { return m_failedAt.isValid(); }
-    void setReloadTimings(int timeLimitMs, int retryAfterMs);
+    bool reloadFailed() const { return m_watch.failed(); }
+    // How long a reload may go without data, and how long after a failed one began it is retried.
+    void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
 
     void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
     QWebEngineView* view() const { return m_view; }
@@ -53,21 +54,28 @@ protected:
 
 private:
     void coveredReload(QWebEnginePage::WebAction action);
+    void startAttempt(ReloadWatch::Step step, QWebEnginePage::WebAction action);
+    void showCover();
+    void rememberWhatIsSeen();
+    bool seenOnScreen() const;
     void uncover();
-    void reloadFailedNow();
+    void watchTick();
+    void showNotice();
     void onLoadStarted();
     void onLoadFinished(bool ok);
     void onLinkHovered(const QString& url);
     void onDownloadRequested(QWebEngineDownloadRequest* download);
     void onRenderProcessTerminated(int status, int exitCode);
 
-    QWebEngineView* m_view;       // the engine's view, filling this control
-    QLabel* m_cover;              // the last good picture, over the view during a reload
-    QTimer* m_reloadTimeLimit;    // gives up on a reload that takes too long
-    QTimer* m_retry;              // tries a failed reload again
-    bool m_coveredReload = false; // a reload of the displayed page is loading under the cover
-    QDateTime m_lastGoodLoad;     // when the picture under the cover was loaded
-    QDateTime m_failedAt;         // when the last reload failed; invalid while all is well
+    QWebEngineView* m_view; // the engine's view, filling this control
+    QLabel* m_cover;        // the last good picture, over the view during a reload
+    QTimer* m_watchTimer;   // runs the reload rules while a reload loads or has failed
+    Clock m_clock;
+    ReloadWatch m_watch;        // when a reload has failed and when it is tried again
+    QPixmap m_lastSeen;         // the page as last seen on screen after a good load
+    qint64 m_lastGoodLoad = 0;  // when the picture under the cover was loaded (ms)
+    int m_stopping = 0;         // ticks left to wait for a stopped reload to report its end
+    qint64 m_documentSize = -1; // the page's markup length at the last look, while a reload loads
     QString m_loadStateText;
     double m_zoom = 1.0;
     bool m_zoomChosen = false;

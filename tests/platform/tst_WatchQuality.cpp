@@ -51,7 +51,7 @@ class TestWatchQuality : public QObject
     {
         for (const QString& s : statuses) {
             if (s.startsWith(QLatin1String("Refresh failed at ")) &&
-                s.contains(QLatin1String("unchanged since"))) {
+                s.contains(QLatin1String("; picture from "))) {
                 return true;
             }
         }
