@@ -6,6 +6,7 @@ import concurrent.futures
 import os
 import re
 import signal
+import subprocess
 import sys
 import tempfile
 import time
@@ -381,11 +382,121 @@ def two_windows_on_one_folder(desktop, server, program, folder):
           "the second window's close wrote %r" % read_settings(folder)["start_page"])
 
 
+REFRESH = (2520, 15, 825, 300)
+INTERVAL_DOWN = (1605, 15, 225, 300)
+
+
+def renderer_pids(program_pid):
+    """The page renderers: children of the engine's zygote, itself a child of the program."""
+    table = [line.split(None, 2) for line in subprocess.run(["ps", "-eo", "pid,ppid,args"], capture_output=True,
+                                                               text=True).stdout.splitlines()[1:]]
+    zygotes = {int(p) for p, pp, args in table if int(pp) == program_pid and "--type=zygote" in args}
+    return [int(p) for p, pp, args in table if int(pp) in zygotes]
+
+
+def watch_page(desktop, server, program, folder, refresh_every_minute=False):
+    """Skyvane showing /radar (titled "radar 1"), ready for a refresh."""
+    server.titles["/radar"] = "radar 1"
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("radar")))
+    wid = app.start()
+    desktop.wait_title(wid, "^radar 1 - ")
+    app.settle()
+    if refresh_every_minute:
+        for _ in range(9):  # 10 minutes down to 1
+            desktop.click_twips(wid, *INTERVAL_DOWN)
+            time.sleep(0.1)
+    server.titles["/radar"] = "radar 2"
+    return app, wid
+
+
+def radar_requests(server):
+    return [r for r in server.requests if r.startswith("/radar")]
+
+
+def slow_refresh_is_let_finish(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder)
+    server.faults["/radar"] = ("trickle", 75)
+    desktop.click_twips(wid, *REFRESH)
+    desktop.wait_title(wid, "^radar 2 - ", timeout=100)
+    check(len(radar_requests(server)) == 2, "the slow refresh was given up: %s" % server.requests)
+    app.end()
+
+
+def caption_keeps_the_picture_through_a_failed_refresh(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder)
+    server.titles["/radar"] = "Busy"
+    server.faults["/radar"] = ("status", 503)
+    desktop.click_twips(wid, *REFRESH)
+    wait_for("the refresh", lambda: len(radar_requests(server)) >= 2)
+    time.sleep(2)
+    check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
+    check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the picture is gone")
+    app.end()
+
+
+def hanging_server_is_back_within_75_seconds(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder)
+    server.faults["/radar"] = ("hang",)
+    desktop.click_twips(wid, *REFRESH)
+    wait_for("the refresh", lambda: len(radar_requests(server)) >= 2)
+    time.sleep(10)
+    del server.faults["/radar"]
+    recovered = time.monotonic()
+    desktop.wait_title(wid, "^radar 2 - ", timeout=80)
+    check(time.monotonic() - recovered <= 75, "back after %.0f s" % (time.monotonic() - recovered))
+    app.end()
+
+
+def renderer_killed_during_an_outage(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder)
+    server.faults["/radar"] = ("status", 503)
+    killed = renderer_pids(app.process.pid)
+    check(killed, "no renderer found")
+    for pid in killed:
+        os.kill(pid, signal.SIGKILL)
+    wait_for("a reload after the crash", lambda: len(radar_requests(server)) >= 2)
+    time.sleep(2)
+    check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
+    check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the last good picture is gone")
+    del server.faults["/radar"]
+    recovered = time.monotonic()
+    desktop.wait_title(wid, "^radar 2 - ", timeout=80)
+    check(time.monotonic() - recovered <= 75, "back after %.0f s" % (time.monotonic() - recovered))
+    app.end()
+
+
+def login_page_is_not_taken_for_the_watched_page(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder)
+    server.faults["/radar"] = ("redirect", "/login")
+    desktop.click_twips(wid, *REFRESH)
+    server.wait_request("/login")
+    del server.faults["/radar"]
+    check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
+    desktop.wait_title(wid, "^radar 2 - ", timeout=75)  # the next attempt asks for /radar again
+    check(server.requests.count("/login") == 1, "the login page was reloaded: %s" % server.requests)
+    app.end()
+
+
+def reload_while_minimized_is_never_blank(desktop, server, program, folder):
+    app, wid = watch_page(desktop, server, program, folder, refresh_every_minute=True)
+    desktop.xdotool("windowminimize", "--sync", wid)
+    server.faults["/radar"] = ("hang",)  # the reload is still loading when the window comes back
+    wait_for("the timer's refresh", lambda: len(radar_requests(server)) >= 2, timeout=75)
+    time.sleep(1)
+    desktop.activate(wid)
+    time.sleep(1)
+    check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the window came back blank")
+    app.end()
+
+
 SCENARIOS = [enter_in_selector_goes, main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
              editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
              site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
              editor_keeps_a_typed_rename_and_its_addresses, long_start_page_survives_apply,
-             text_that_is_no_address_leaves_the_page, two_windows_on_one_folder]
+             text_that_is_no_address_leaves_the_page, two_windows_on_one_folder, slow_refresh_is_let_finish,
+             caption_keeps_the_picture_through_a_failed_refresh, hanging_server_is_back_within_75_seconds,
+             renderer_killed_during_an_outage, login_page_is_not_taken_for_the_watched_page,
+             reload_while_minimized_is_never_blank]
 
 
 def run_scenario(scenario, program):
