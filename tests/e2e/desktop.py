@@ -81,7 +81,7 @@ def read_site_list(folder):
 class WebServer:
     """Serves /<name> as a page titled <name> (or as set in titles) with a link to /next, and logs
     every path. faults[path] makes a path misbehave: ("status", code), ("hang",), ("trickle", seconds),
-    ("redirect", path)."""
+    ("redirect", path), ("reset",), ("truncated",)."""
 
     def __init__(self):
         self.requests = []
@@ -102,6 +102,17 @@ class WebServer:
                 tail = b"</body></html>"
                 if fault[:1] == ("hang",):
                     server.stopping.wait(600)
+                    return
+                if fault[:1] == ("reset",):  # the connection closes without an answer
+                    self.close_connection = True
+                    return
+                if fault[:1] == ("truncated",):  # the body stops half-way
+                    self.send_response(200)
+                    self.send_header("Content-Type", "text/html")
+                    self.send_header("Content-Length", str(2 * len(body)))
+                    self.end_headers()
+                    self.wfile.write(body)
+                    self.close_connection = True
                     return
                 if fault[:1] == ("redirect",):
                     self.send_response(302)

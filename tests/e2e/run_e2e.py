@@ -422,15 +422,23 @@ def slow_refresh_is_let_finish(desktop, server, program, folder):
     app.end()
 
 
-def caption_keeps_the_picture_through_a_failed_refresh(desktop, server, program, folder):
+def failed_refreshes_keep_the_picture_and_caption(desktop, server, program, folder):
     app, wid = watch_page(desktop, server, program, folder)
-    server.titles["/radar"] = "Busy"
-    server.faults["/radar"] = ("status", 503)
-    desktop.click_twips(wid, *REFRESH)
-    wait_for("the refresh", lambda: len(radar_requests(server)) >= 2)
-    time.sleep(2)
-    check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
-    check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the picture is gone")
+    good = 1
+    for fault in (("status", 503), ("status", 404), ("status", 500), ("reset",), ("truncated",)):
+        server.titles["/radar"] = "Busy"
+        server.faults["/radar"] = fault
+        asked = len(radar_requests(server))
+        desktop.click_twips(wid, *REFRESH)
+        wait_for("the refresh", lambda: len(radar_requests(server)) > asked)
+        time.sleep(2)
+        check(re.match("^radar %d - " % good, desktop.title(wid)), "after %s the caption is %r" % (fault, desktop.title(wid)))
+        check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "after %s the picture is gone" % (fault,))
+        del server.faults["/radar"]
+        good += 1
+        server.titles["/radar"] = "radar %d" % good
+        desktop.click_twips(wid, *REFRESH)  # the site answers again
+        desktop.wait_title(wid, "^radar %d - " % good)
     app.end()
 
 
@@ -492,7 +500,7 @@ def reload_while_minimized_is_never_blank(desktop, server, program, folder):
 # The minute-long watch scenarios first, so that the short ones fill the time beside them.
 SCENARIOS = [slow_refresh_is_let_finish, hanging_server_is_back_within_75_seconds, renderer_killed_during_an_outage,
              login_page_is_not_taken_for_the_watched_page, reload_while_minimized_is_never_blank,
-             caption_keeps_the_picture_through_a_failed_refresh, enter_in_selector_goes,
+             failed_refreshes_keep_the_picture_and_caption, enter_in_selector_goes,
              main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
              editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
              site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
