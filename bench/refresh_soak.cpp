@@ -1,7 +1,7 @@
 // Soak run of the automatic refresh: drives refresh steps of a page with a large, changing image
 // from a loopback server and prints the memory of the whole process tree before and after.
 //
-//   build/bin/bench/refresh_soak [steps=500] [imageBytes=4000000]
+//   build/bench-bin/refresh_soak [steps=500] [imageBytes=4000000]
 
 #include "Form1.h"
 #include "Form1Fixture.h"

@@ -66,7 +66,7 @@ void ConnectionMonitor::redialCheck()
     }
 }
 
-void ConnectionMonitor::mnuINetFun_Click()
+void ConnectionMonitor::switchForNextStart()
 {
     const QString question =
         QStringLiteral("InternetConnectionState Detection Functions Are\n") +

@@ -31,7 +31,9 @@ public:
     void activate();
     void click();
     void redialCheck();
-    void mnuINetFun_Click();
+    // The iNet Functions switch: asks whether the connection functions are to be off (or on) from
+    // the next start.
+    void switchForNextStart();
 
     qint16 viaModem() const { return ViaModem; }
     qint16 indicatorDown() const { return IndicatorDown; }

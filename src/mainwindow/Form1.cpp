@@ -109,6 +109,7 @@ void Form1::createControls()
     Timer4 = new QTimer(this);
     Timer4->setObjectName(QStringLiteral("Timer4"));
     Timer4->setInterval(100);
+    Timer4->setSingleShot(true); // ticks once each time a browser event arms it
     connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
 
     Command1 = button("Command1", QStringLiteral("Go"), QStringLiteral("Go To Site URL, Shown"));
@@ -322,7 +323,7 @@ void Form1::Command6_Click()
 
 void Form1::mnuINetFun_Click()
 {
-    m_connection->mnuINetFun_Click();
+    m_connection->switchForNextStart();
 }
 
 void Form1::showIndicator(ConnectionMonitor::Picture picture)

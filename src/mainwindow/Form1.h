@@ -174,22 +174,21 @@ private:
     QTimer* Timer1 = nullptr;                // refresh minute timer, 60 s
     std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
     QLabel* Label2 = nullptr;                // minute count
-    QLabel* Label1 = nullptr;
-    QMenu* mnuPop1 = nullptr;       // "Menu1": the pop-up menu of the Menu button
-    QAction* mnuOpen = nullptr;     // "&Open"
-    QAction* mnuSaveAs = nullptr;   // "&SaveAs"
-    QMenu* mnuTextSize = nullptr;   // "&Web Page Text Size"
-    QAction* mnuLargest = nullptr;  // "La&rgest", level 4
-    QAction* mnuLarge = nullptr;    // "&Large", level 3
-    QAction* mnuMedium = nullptr;   // "&Medium", level 2
-    QAction* mnuSmall = nullptr;    // "Sma&ll", level 1
-    QAction* mnuSmallest = nullptr; // "Sm&allest", level 0
-    QAction* mnuFonts = nullptr;    // "App &Fonts"
-    QAction* mnuINetFun = nullptr;  // "&iNet Functions"
-    QAction* mnuHelp = nullptr;     // "&Help"
-    QAction* mnuAbout = nullptr;    // "Abo&ut"
-    QAction* mnuDefStartPage =
-        nullptr; // "Default Start &Page"              // refresh interval, kept by UpDown1
+    QLabel* Label1 = nullptr;                // refresh interval, minutes
+    QMenu* mnuPop1 = nullptr;                // "Menu1": the pop-up menu of the Menu button
+    QAction* mnuOpen = nullptr;              // "&Open"
+    QAction* mnuSaveAs = nullptr;            // "&SaveAs"
+    QMenu* mnuTextSize = nullptr;            // "&Web Page Text Size"
+    QAction* mnuLargest = nullptr;           // "La&rgest", level 4
+    QAction* mnuLarge = nullptr;             // "&Large", level 3
+    QAction* mnuMedium = nullptr;            // "&Medium", level 2
+    QAction* mnuSmall = nullptr;             // "Sma&ll", level 1
+    QAction* mnuSmallest = nullptr;          // "Sm&allest", level 0
+    QAction* mnuFonts = nullptr;             // "App &Fonts"
+    QAction* mnuINetFun = nullptr;           // "&iNet Functions"
+    QAction* mnuHelp = nullptr;              // "&Help"
+    QAction* mnuAbout = nullptr;             // "Abo&ut"
+    QAction* mnuDefStartPage = nullptr;      // "Default Start &Page"
 
     QPointer<QWidget> m_form2; // the site list editor (Form2), while open
     QPointer<QWidget> m_form3; // the About window (Form3), while open

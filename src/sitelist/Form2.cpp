@@ -235,7 +235,7 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Form2::move(SiteListReorder::Move how)
+void Form2::moveSelected(SiteListReorder::Move how)
 {
     const int count = ListView1->topLevelItemCount();
     const int i = selectedPosition();
@@ -253,22 +253,22 @@ void Form2::move(SiteListReorder::Move how)
 
 void Form2::mnuMoveUp_Click()
 {
-    move(SiteListReorder::Move::Up);
+    moveSelected(SiteListReorder::Move::Up);
 }
 
 void Form2::mnuMovedown_Click()
 {
-    move(SiteListReorder::Move::Down);
+    moveSelected(SiteListReorder::Move::Down);
 }
 
 void Form2::mnuToTop_Click()
 {
-    move(SiteListReorder::Move::ToTop);
+    moveSelected(SiteListReorder::Move::ToTop);
 }
 
 void Form2::mnuToBot_Click()
 {
-    move(SiteListReorder::Move::ToBottom);
+    moveSelected(SiteListReorder::Move::ToBottom);
 }
 
 void Form2::Form_QueryUnload()

@@ -61,7 +61,7 @@ public slots:
     void done(int result) override;
 
 private:
-    void move(SiteListReorder::Move move);
+    void moveSelected(SiteListReorder::Move how);
     void deleteSelected();
     int selectedPosition() const; // 1-based, 0 when no row is selected
     void place(QWidget* w, float left, float top, float width, float height) const;

@@ -89,7 +89,7 @@ class TestBadInput : public QObject
 {
     Q_OBJECT
 private slots:
-    void settingsOfEveryLength()
+    void settingsOfDamagedLengths()
     {
         // A damaged record: random bytes with NaN patterns and high bytes in the text fields.
         QRandomGenerator random(470);
@@ -100,7 +100,9 @@ private slots:
         for (int off : {0, 8, 20}) {
             damaged.replace(off, 4, floatBytes(std::numeric_limits<float>::quiet_NaN()));
         }
-        for (int length = 0; length <= 600; ++length) {
+        // Field boundaries and a long tail; every length in between is the fuzzers' work.
+        for (int length :
+             {0, 1, 4, 15, 16, 24, 26, 30, 31, 329, 330, 334, 336, 337, 463, 464, 466, 469, 470, 471, 600}) {
             Start s;
             TestFiles::write(s.ini(), damaged.left(length));
             verifySane(s.run());

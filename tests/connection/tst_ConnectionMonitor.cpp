@@ -168,7 +168,7 @@ private slots:
         run.messages.answers = answers;
         const int times = answers.size() > 2 ? 2 : 1;
         for (int i = 0; i < times; ++i) {
-            run.monitor->mnuINetFun_Click();
+            run.monitor->switchForNextStart();
         }
         QTEST(run.messages.shown, "shown");
         QTEST(int(run.settings.INetDisabledNext), "next");

@@ -155,9 +155,8 @@ private slots:
                                 << "Refresh failed at *; picture from *. Trying again now.";
         QTest::newRow("login page") << "b portal"
                                     << "Refresh sent to hotel.example; picture from *. Next try *.";
-        QTest::newRow("a long host name")
-            << "b portalLong"
-            << "Refresh sent to wifi-login.a-ve?; picture from *. Next try *.";
+        QTest::newRow("a long host name") << "b portalLong"
+                                          << "Refresh sent to wifi-login.a-ve?; picture from *. Next try *.";
         QTest::newRow("keeps crashing") << "crash +1 crash"
                                         << "The page keeps crashing; picture from *. Next try *.";
     }
