@@ -78,8 +78,11 @@ int main(int argc, char** argv)
 
         auto* combo = form->findChild<QComboBox*>(QStringLiteral("Combo1"));
         t.restart();
-        auto editor = std::make_unique<Form2>(
-            state, [] { return QStringLiteral("https://shown.example/"); }, combo);
+        auto editor = std::make_unique<Form2>(state, [] { return QStringLiteral("https://shown.example/"); });
+        QObject::connect(editor.get(), &Form2::listSaved, combo, [combo](const QStringList& names) {
+            combo->clear();
+            combo->addItems(names);
+        });
         editor->Form_Load();
         open.append(ms(t));
 

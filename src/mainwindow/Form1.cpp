@@ -478,16 +478,19 @@ void Form1::Command5_Click()
 {
     if (m_form2.isNull()) {
         auto* editor = new Form2(
-            m_state, [this] { return WebBrowser1->LocationURL(); }, Combo1, m_messages.get(), this);
+            m_state, [this] { return WebBrowser1->LocationURL(); }, m_messages.get(), this);
+        connect(editor, &Form2::listSaved, this, [this](const QStringList& names) {
+            const QString text = Combo1->currentText();
+            Combo1->clear();
+            Combo1->addItems(names);
+            Combo1->setEditText(text);
+            m_selectorStamp = SiteListFile(m_state.siteListPath()).stamp();
+        });
         m_form2 = editor;
         editor->Form_Load();
     }
     // Modal: the timers and the browser go on while the editor is open.
-    auto* editor = static_cast<Form2*>(m_form2.data());
-    editor->exec();
-    if (!m_form2.isNull() && editor->listChanged() != 0) {
-        m_selectorStamp = SiteListFile(m_state.siteListPath()).stamp(); // it wrote the file and the selector
-    }
+    static_cast<Form2*>(m_form2.data())->exec();
     if (!m_form2.isNull()) {
         m_form2->deleteLater();
         m_form2.clear();

@@ -33,11 +33,10 @@ QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 
 } // namespace
 
-Form2::Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector,
-             MessageBoxes* messages, QWidget* parent)
+Form2::Form2(AppState& state, std::function<QString()> locationUrl, MessageBoxes* messages, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_state(state), m_locationUrl(std::move(locationUrl)), m_selector(selector),
-      m_twips(ScreenTwips::of(this)), m_messages(messages)
+      m_state(state), m_locationUrl(std::move(locationUrl)), m_twips(ScreenTwips::of(this)),
+      m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
@@ -300,11 +299,8 @@ void Form2::Form_QueryUnload()
         }
         // The new list replaces the old file in one step, so a failed write leaves the old list
         // whole; the selector is rebuilt only when the file matches it.
-        if (file.writeAll(records) && n >= 1 && m_selector != nullptr) {
-            const QString text = m_selector->currentText();
-            m_selector->clear();
-            m_selector->addItems(names);
-            m_selector->setEditText(text);
+        if (file.writeAll(records) && n >= 1) {
+            emit listSaved(names);
         }
     }
     if (!isMaximized() && !isMinimized()) {

@@ -10,22 +10,21 @@
 #include <functional>
 
 class OuterGeometry;
-class QComboBox;
 class QMenu;
 class QAction;
 class QPushButton;
 class QTreeWidget;
 
 // The site list editor: the saved sites as a two-column list. Changes are kept in the list and
-// written, with the main window's selector rebuilt, when the window closes.
+// written when the window closes; listSaved then tells the main window the new entries.
 class Form2 : public QDialog
 {
     Q_OBJECT
 public:
-    // locationUrl reads the address shown in the main window; selector is the main window's Combo1;
-    // messages asks before the list of another window is replaced (none: it is replaced).
-    Form2(AppState& state, std::function<QString()> locationUrl, QComboBox* selector,
-          MessageBoxes* messages = nullptr, QWidget* parent = nullptr);
+    // locationUrl reads the address shown in the main window; messages asks before the list of another
+    // window is replaced (none: it is replaced).
+    Form2(AppState& state, std::function<QString()> locationUrl, MessageBoxes* messages = nullptr,
+          QWidget* parent = nullptr);
     ~Form2() override;
 
     void Form_Load();
@@ -56,6 +55,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
+signals:
+    // The list was written to the file: these are its names, in order, for the selector.
+    void listSaved(const QStringList& names);
+
 public slots:
     // Every way of closing (close box, Esc, the main window closing) comes through here.
     void done(int result) override;
@@ -71,7 +74,6 @@ private:
 
     AppState& m_state;
     std::function<QString()> m_locationUrl;
-    QComboBox* m_selector;
     Twips m_twips;
     bool m_closed = false;
     bool m_ending = false;

@@ -80,9 +80,7 @@ private slots:
         f.child<QLabel>("Label2")->setText(QStringLiteral("180"));
         form.mnuAbout_Click();
         form.mnuDefStartPage_Click();
-        QComboBox selector;
-        Form2 editor(
-            f.state, [] { return QString(); }, &selector);
+        Form2 editor(f.state, [] { return QString(); });
         editor.Form_Load();
         QStringList cut;
         for (const QWidget* window : {static_cast<QWidget*>(&form), form.aboutWindow(),

@@ -54,7 +54,13 @@ struct EditorFixture
     Form2& open()
     {
         editor = std::make_unique<Form2>(
-            state, [this] { return location; }, &selector, &messages);
+            state, [this] { return location; }, &messages);
+        QObject::connect(editor.get(), &Form2::listSaved, &selector, [this](const QStringList& names) {
+            const QString text = selector.currentText(); // as the main window takes the saved list
+            selector.clear();
+            selector.addItems(names);
+            selector.setEditText(text);
+        });
         editor->Form_Load();
         return *editor;
     }
