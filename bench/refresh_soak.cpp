@@ -3,16 +3,16 @@
 //
 //   build/bench-bin/refresh_soak [steps=500] [imageBytes=4000000]
 
-#include "Form1.h"
 #include "Form1Fixture.h"
 #include "LoopbackServer.h"
 #include "ProcessTreeMemory.h"
-#include "QtSoundPlayer.h"
 #include "RadarPages.h"
-#include "ShippedFiles.h"
 #include "TestMain.h"
-#include "UpDown.h"
-#include "WebEngineBrowserControl.h"
+#include "core/ShippedFiles.h"
+#include "platform/QtSoundPlayer.h"
+#include "platform/WebEngineBrowserControl.h"
+#include "windows/Form1.h"
+#include "windows/UpDown.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -4,11 +4,11 @@
 //   build/bench-bin/sitelist_bench [sites=10000] [runs=7]
 
 #include "FakeBrowserControl.h"
-#include "Form1.h"
 #include "Form1Fixture.h"
-#include "Form2.h"
-#include "SiteListFile.h"
 #include "TestMain.h"
+#include "core/SiteListFile.h"
+#include "windows/Form1.h"
+#include "windows/Form2.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

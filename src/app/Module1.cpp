@@ -1,22 +1,22 @@
-#include "Module1.h"
+#include "app/Module1.h"
 
-#include "AppState.h"
-#include "FileMissing.h"
-#include "Form1.h"
-#include "ProgramDirectory.h"
-#include "QtCommonDialogs.h"
-#include "QtMessageBoxes.h"
-#include "QtSoundPlayer.h"
+#include "core/AppState.h"
+#include "core/FileMissing.h"
+#include "core/ProgramDirectory.h"
+#include "platform/QtCommonDialogs.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/QtSoundPlayer.h"
+#include "windows/Form1.h"
 #ifdef Q_OS_WIN
-#include "WinInetConnectionProbe.h"
+#include "platform/WinInetConnectionProbe.h"
 #else
-#include "NetworkConnectionProbe.h"
+#include "platform/NetworkConnectionProbe.h"
 #endif
-#include "SessionCloser.h"
-#include "SettingsFile.h"
-#include "ShippedFiles.h"
-#include "StartupCorrections.h"
-#include "WebEngineBrowserControl.h"
+#include "app/SessionCloser.h"
+#include "core/SettingsFile.h"
+#include "core/ShippedFiles.h"
+#include "core/StartupCorrections.h"
+#include "platform/WebEngineBrowserControl.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 // The start-up procedure: works out the program directory, loads and corrects the settings and
 // shows the main window. Returns the program's exit code.
-#include "StartupCorrections.h"
+#include "core/StartupCorrections.h"
 
 class Module1
 {

@@ -1,4 +1,4 @@
-#include "SessionCloser.h"
+#include "app/SessionCloser.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConnectionProbe.h"
+#include "core/ConnectionProbe.h"
 
 #include <QNetworkInformation>
 

@@ -1,4 +1,4 @@
-#include "QtCommonDialogs.h"
+#include "platform/QtCommonDialogs.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommonDialogs.h"
+#include "core/CommonDialogs.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "QtSoundPlayer.h"
+#include "platform/QtSoundPlayer.h"
 
 #include <QSoundEffect>
 #include <QUrl>

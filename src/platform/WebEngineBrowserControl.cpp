@@ -1,4 +1,4 @@
-#include "WebEngineBrowserControl.h"
+#include "platform/WebEngineBrowserControl.h"
 
 #include <QAction>
 #include <QDateTime>

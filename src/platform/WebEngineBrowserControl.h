@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrowserControl.h"
-#include "ReloadWatch.h"
+#include "core/ReloadWatch.h"
+#include "platform/BrowserControl.h"
 
 #include <functional>
 

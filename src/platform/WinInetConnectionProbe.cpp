@@ -1,4 +1,4 @@
-#include "WinInetConnectionProbe.h"
+#include "platform/WinInetConnectionProbe.h"
 
 #include <windows.h>
 #include <wininet.h>

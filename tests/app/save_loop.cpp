@@ -3,9 +3,9 @@
 //
 //   save_loop DIR
 
-#include "SettingsFile.h"
-#include "SiteListFile.h"
 #include "TornFileVersions.h"
+#include "core/SettingsFile.h"
+#include "core/SiteListFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

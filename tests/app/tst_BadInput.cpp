@@ -1,10 +1,10 @@
-#include "FileMissing.h"
 #include "Form1Fixture.h"
-#include "Module1.h"
-#include "SettingsFile.h"
-#include "SiteListFile.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "app/Module1.h"
+#include "core/FileMissing.h"
+#include "core/SettingsFile.h"
+#include "core/SiteListFile.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "SettingsFile.h"
 #include "TornFileVersions.h"
+#include "core/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "FileMissing.h"
-#include "ProgramDirectory.h"
-#include "ShippedFiles.h"
+#include "core/FileMissing.h"
+#include "core/ProgramDirectory.h"
+#include "core/ShippedFiles.h"
 
 #include <QDir>
 #include <QFile>

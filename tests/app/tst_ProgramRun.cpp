@@ -1,4 +1,4 @@
-#include "SettingsRecord.h"
+#include "core/SettingsRecord.h"
 
 #include <QDir>
 #include <QFile>

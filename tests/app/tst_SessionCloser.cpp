@@ -1,7 +1,7 @@
 #include "Form1Fixture.h"
-#include "SessionCloser.h"
-#include "SettingsRecord.h"
 #include "TestMain.h"
+#include "app/SessionCloser.h"
+#include "core/SettingsRecord.h"
 
 #include <QFile>
 

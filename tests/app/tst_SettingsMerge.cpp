@@ -1,4 +1,4 @@
-#include "SettingsMerge.h"
+#include "core/SettingsMerge.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "AtomicFile.h"
-#include "LiveSettings.h"
-#include "SettingsFile.h"
-#include "SettingsRecord.h"
 #include "TestFiles.h"
-#include "Windows1252.h"
+#include "core/AtomicFile.h"
+#include "core/LiveSettings.h"
+#include "core/SettingsFile.h"
+#include "core/SettingsRecord.h"
+#include "core/Windows1252.h"
 
 #include <QDir>
 #include <QFile>

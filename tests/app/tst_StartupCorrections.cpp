@@ -1,4 +1,4 @@
-#include "StartupCorrections.h"
+#include "core/StartupCorrections.h"
 
 #include <QTest>
 

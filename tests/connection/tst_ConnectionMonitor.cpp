@@ -1,6 +1,6 @@
-#include "ConnectionMonitor.h"
 #include "PreparedMessageBoxes.h"
 #include "ScriptedProbe.h"
+#include "core/ConnectionMonitor.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "Form1Fixture.h"
-#include "ShippedFiles.h"
 #include "TestMain.h"
+#include "core/ShippedFiles.h"
 
 #include <QFile>
 #include <QPushButton>

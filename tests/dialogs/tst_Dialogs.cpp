@@ -1,9 +1,9 @@
-#include "Form3.h"
-#include "Form4.h"
 #include "PreparedMessageBoxes.h"
-#include "QtCommonDialogs.h"
-#include "ShippedFiles.h"
 #include "TestMain.h"
+#include "core/ShippedFiles.h"
+#include "platform/QtCommonDialogs.h"
+#include "windows/Form3.h"
+#include "windows/Form4.h"
 
 #include <QCheckBox>
 #include <QDir>

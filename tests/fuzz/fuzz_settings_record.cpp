@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as the settings file. Decoding never fails, encoding always gives 470
 // bytes, and a decoded record survives a save and a load unchanged.
-#include "LiveSettings.h"
-#include "SettingsRecord.h"
+#include "core/LiveSettings.h"
+#include "core/SettingsRecord.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as SiteList.dab. The count follows the rounding rule, every record
 // decodes, and a decoded record is stable under save and load.
-#include "SiteListFile.h"
-#include "SiteRecord.h"
+#include "core/SiteListFile.h"
+#include "core/SiteRecord.h"
 
 #include <cstdint>
 #include <cstdlib>

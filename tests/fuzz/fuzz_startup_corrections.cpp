@@ -1,8 +1,8 @@
 // libFuzzer target: the start-up corrections over any stored record and any font list. Whatever was
 // stored, the corrected window lies on the screen at least at its minimum size and the font size is
 // usable.
-#include "SettingsRecord.h"
-#include "StartupCorrections.h"
+#include "core/SettingsRecord.h"
+#include "core/StartupCorrections.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "Form1Fixture.h"
-#include "Form2.h"
-#include "Module1.h"
-#include "StartupCorrections.h"
 #include "TestMain.h"
+#include "app/Module1.h"
+#include "core/StartupCorrections.h"
+#include "windows/Form2.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "Form1Fixture.h"
-#include "MainLayout.h"
-#include "SettingsRecord.h"
 #include "TestMain.h"
+#include "core/MainLayout.h"
+#include "core/SettingsRecord.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "Form1.h"
 #include "Form1Fixture.h"
 #include "LoopbackServer.h"
 #include "RecordingSoundPlayer.h"
 #include "TestMain.h"
-#include "WebEngineBrowserControl.h"
+#include "platform/WebEngineBrowserControl.h"
+#include "windows/Form1.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "MenuRules.h"
+#include "core/MenuRules.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "NetworkConnectionProbe.h"
+#include "platform/NetworkConnectionProbe.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

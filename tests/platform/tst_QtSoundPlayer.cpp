@@ -1,6 +1,6 @@
-#include "QtSoundPlayer.h"
-#include "RefreshSound.h"
 #include "TestMain.h"
+#include "core/RefreshSound.h"
+#include "platform/QtSoundPlayer.h"
 
 #include <QFile>
 #include <QSoundEffect>

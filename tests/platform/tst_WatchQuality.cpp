@@ -1,6 +1,6 @@
 #include "LoopbackServer.h"
 #include "TestMain.h"
-#include "WebEngineBrowserControl.h"
+#include "platform/WebEngineBrowserControl.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "LoopbackServer.h"
 #include "TestMain.h"
 #include "TlsLoopbackServer.h"
-#include "WebEngineBrowserControl.h"
+#include "platform/WebEngineBrowserControl.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

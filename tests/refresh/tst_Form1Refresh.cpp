@@ -1,7 +1,7 @@
 #include "Form1Fixture.h"
-#include "QtSoundPlayer.h"
 #include "TestMain.h"
-#include "UpDown.h"
+#include "platform/QtSoundPlayer.h"
+#include "windows/UpDown.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "ReloadWatch.h"
+#include "core/ReloadWatch.h"
 
 #include <QRegularExpression>
 #include <QTest>

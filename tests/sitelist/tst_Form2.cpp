@@ -1,11 +1,11 @@
-#include "EditorLayout.h"
 #include "Form1Fixture.h"
-#include "Form2.h"
-#include "OuterGeometry.h"
 #include "PreparedMessageBoxes.h"
-#include "SiteListFile.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "core/EditorLayout.h"
+#include "core/SiteListFile.h"
+#include "windows/Form2.h"
+#include "windows/OuterGeometry.h"
 
 #include <QAction>
 #include <QComboBox>

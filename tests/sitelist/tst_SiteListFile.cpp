@@ -1,5 +1,5 @@
-#include "SiteListFile.h"
 #include "TestFiles.h"
+#include "core/SiteListFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "SiteListReorder.h"
+#include "core/SiteListReorder.h"
 
 #include <QStringList>
 #include <QTest>

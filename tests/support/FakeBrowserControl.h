@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrowserControl.h"
+#include "platform/BrowserControl.h"
 
 #include <QStringList>
 

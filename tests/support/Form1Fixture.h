@@ -1,12 +1,12 @@
 #pragma once
 
 #include "FakeBrowserControl.h"
-#include "Form1.h"
 #include "PreparedDialogs.h"
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
-#include "SiteListFile.h"
+#include "core/SiteListFile.h"
+#include "windows/Form1.h"
 
 #include <QTemporaryDir>
 

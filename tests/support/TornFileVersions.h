@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SettingsRecord.h"
-#include "SiteRecord.h"
+#include "core/SettingsRecord.h"
+#include "core/SiteRecord.h"
 
 #include <QList>
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/LiveSettings.h"
+#include "core/ProgramDirectory.h"
+#include "core/SettingsFile.h"
+#include "core/SiteListFile.h"
+
+#include <QString>
+
+// Process-wide state shared by the windows for the whole run.
+struct AppState
+{
+    QString AppDir;        // program directory (its shipped files), no trailing separator
+    QString DataDir;       // where Skyvn.ini and SiteList.dab live; empty means AppDir
+    LiveSettings Settings; // loaded at start-up, saved when the main window closes
+    qint16 MinuteCount = 0;
+    QString PageTitle;            // last title the browser reported
+    QString LastOpenFolder;       // folder of the file opened last through Open; never saved
+    SettingsRecord LoadedRecord;  // Skyvn.ini as read at start-up
+    LiveSettings SettingsAtStart; // the settings as this run began with them, corrected
+
+    // Remembers how the run began, so that only what this window changes is written at the end.
+    void rememberStart(const SettingsRecord& loaded)
+    {
+        LoadedRecord = loaded;
+        SettingsAtStart = Settings;
+    }
+
+    const QString& dataDir() const { return DataDir.isEmpty() ? AppDir : DataDir; }
+    QString settingsPath() const
+    {
+        return ProgramDirectory::file(dataDir(), QString::fromLatin1(SettingsFile::FileName));
+    }
+    QString siteListPath() const
+    {
+        return ProgramDirectory::file(dataDir(), QString::fromLatin1(SiteListFile::FileName));
+    }
+};

@@ -1,0 +1,18 @@
+#include "core/AtomicFile.h"
+
+#include <QSaveFile>
+
+bool AtomicFile::replace(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    // A full disk or a file size limit can cut a write short without any error being reported
+    // (Qt counts the bytes that did go out as success), so the length on disk is checked too.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

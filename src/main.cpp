@@ -1,6 +1,0 @@
-#include "Module1.h"
-
-int main(int argc, char** argv)
-{
-    return Module1::Main(argc, argv);
-}
