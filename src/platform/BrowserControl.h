@@ -1,35 +1,28 @@
 #pragma once
 
+#include "core/PageNavigator.h"
+
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
 
 // The embedded web browser as the main window drives it: a few operations, and six events that
 // report what the browser does.
-class BrowserControl : public QWidget
+class BrowserControl : public QWidget, public PageNavigator
 {
     Q_OBJECT
 public:
-    static constexpr qint16 REFRESH_COMPLETELY = 3;
     static constexpr qint32 CSC_NAVIGATEFORWARD = 1;
     static constexpr qint32 CSC_NAVIGATEBACK = 2;
 
     using QWidget::QWidget;
 
-    // Shows the address as a user typed it: a URL, a bare host name or an absolute local path.
-    virtual void Navigate(const QString& address) = 0;
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
-    // Plain reload; cached sub-resources may be reused.
-    virtual void Refresh() = 0;
-    // Reload at the given level; REFRESH_COMPLETELY bypasses every cache.
-    virtual void Refresh2(qint16 level) = 0;
     // Text size, level 0 (smallest) to 4 (largest). Returns false when the browser refused it.
     virtual bool ExecWBZoom(qint32 level) = 0;
     // Asks the user where to save the displayed page and saves it there.
     virtual void ExecWBSaveAs() = 0;
-    // The address of the displayed page; empty while nothing is displayed.
-    virtual QString LocationURL() const = 0;
     // The Internet connection has come back (the indicator turned from red to green).
     virtual void ConnectionRestored() {}
 

@@ -1,15 +1,9 @@
 #include "windows/Form1.h"
 
 #include "core/BrowserEventRules.h"
-#include "core/FileMissing.h"
+#include "core/BrowsingSession.h"
 #include "core/MainLayout.h"
-#include "core/MenuRules.h"
 #include "core/ProgramDirectory.h"
-#include "core/RefreshSound.h"
-#include "core/SettingsFile.h"
-#include "core/SettingsMerge.h"
-#include "core/SiteListFile.h"
-#include "core/SoundPlayer.h"
 #include "platform/BrowserControl.h"
 #include "windows/ApplicationFont.h"
 #include "windows/DesignedFont.h"
@@ -23,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,7 +35,7 @@
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
       m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
-      m_counter(state.MinuteCount), MMControl1(std::move(parts.sound))
+      MMControl1(std::move(parts.sound))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(Caption));
@@ -53,11 +46,8 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     WebBrowser1->setParent(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     createControls();
-    m_connection = std::make_unique<ConnectionMonitor>(
-        m_state.Settings, *m_probe, *m_messages,
-        ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { showIndicator(p); },
-                                     [this] { Timer2->stop(); }});
-    m_redialCheck = [this] { m_connection->redialCheck(); };
+    m_session = new BrowsingSession(
+        m_state, {WebBrowser1, MMControl1.get(), m_probe.get(), m_messages.get(), m_dialogs.get()}, this);
     m_outer = new OuterGeometry(this);
     createMenu();
     connectControls();
@@ -222,6 +212,28 @@ void Form1::connectControls()
     connect(WebBrowser1, &BrowserControl::DownloadComplete, this, &Form1::WebBrowser1_DownloadComplete);
     connect(WebBrowser1, &BrowserControl::TitleChange, this, &Form1::WebBrowser1_TitleChange);
     connect(WebBrowser1, &BrowserControl::NavigateComplete2, this, &Form1::WebBrowser1_NavigateComplete2);
+
+    // What the session tells the window.
+    connect(m_session, &BrowsingSession::minuteCountChanged, Label2,
+            [this](int count) { Label2->setText(QString::number(count)); });
+    connect(m_session, &BrowsingSession::timerStateChanged, this, &Form1::showTimerState);
+    connect(m_session, &BrowsingSession::selectorTextChanged, Combo1, &QComboBox::setEditText);
+    connect(m_session, &BrowsingSession::selectorEntriesChanged, this,
+            [this](const QStringList& names, const QString& text) {
+                Combo1->clear();
+                Combo1->addItems(names);
+                Combo1->setEditText(text);
+            });
+    connect(m_session, &BrowsingSession::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_session, &BrowsingSession::statusMessage, StatusBar1,
+            [this](const QString& text) { StatusBar1->showMessage(text); });
+    connect(m_session, &BrowsingSession::fontChanged, this, [this] {
+        ApplicationFont::applyToNumberBox(Label1, m_state.Settings);
+        ApplicationFont::applyToNumberBox(Label2, m_state.Settings);
+        ApplicationFont::applyTo(Combo1, m_state.Settings);
+    });
+    connect(m_session, &BrowsingSession::indicatorChanged, this, &Form1::showIndicator);
+    connect(m_session, &BrowsingSession::connectionPollStopped, Timer2, &QTimer::stop);
 }
 
 void Form1::place(QWidget* w, float left, float top, float width, float height) const
@@ -278,23 +290,13 @@ void Form1::Form_Load()
             qMin(height, qMax(MainLayout::MinOuterHeight, m_twips.fromPixelsY(s->virtualSize().height())));
     }
     moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height);
-    WebBrowser1->Navigate(m_state.Settings.StartPage);
+    m_session->startPage();
     LoadDone = 1;
 }
 
 void Form1::mnuFonts_Click()
 {
-    LiveSettings& s = m_state.Settings;
-    if (LoadDone != 0 && m_dialogs) {
-        const CommonDialogs::Font start = MenuRules::dialogStart({s.FontName, s.FontBold, s.FontSize});
-        const CommonDialogs::Font chosen = MenuRules::afterDialog(m_dialogs->ShowFont(start));
-        s.FontName = chosen.name;
-        s.FontBold = chosen.bold;
-        s.FontSize = chosen.size;
-    }
-    ApplicationFont::applyToNumberBox(Label1, s);
-    ApplicationFont::applyToNumberBox(Label2, s);
-    ApplicationFont::applyTo(Combo1, s);
+    m_session->chooseFont(LoadDone != 0);
 }
 
 bool Form1::event(QEvent* event)
@@ -307,23 +309,23 @@ bool Form1::event(QEvent* event)
 
 void Form1::Form_Activate()
 {
-    m_connection->activate();
+    m_session->connection().activate();
 }
 
 void Form1::Timer2_Timer()
 {
-    m_connection->CheckConnection();
+    m_session->connection().CheckConnection();
 }
 
 void Form1::Command6_Click()
 {
-    m_connection->click();
+    m_session->connection().click();
     UpDown1->setFocus();
 }
 
 void Form1::mnuINetFun_Click()
 {
-    m_connection->switchForNextStart();
+    m_session->connection().switchForNextStart();
 }
 
 void Form1::showIndicator(ConnectionMonitor::Picture picture)
@@ -393,12 +395,7 @@ void Form1::Timer4_Timer()
 
 void Form1::Form_QueryUnload()
 {
-    // Another window on the same folder may have saved settings meanwhile: keep those this one left alone.
-    const SettingsFile file(m_state.settingsPath());
-    const float left = Left(), top = Top(), width = Width(), height = Height();
-    file.save(SettingsMerge::merge(m_state.LoadedRecord,
-                                   m_state.SettingsAtStart.toRecord(left, top, width, height),
-                                   m_state.Settings.toRecord(left, top, width, height), file.load()));
+    m_session->saveSettings(Left(), Top(), Width(), Height());
     if (!m_form2.isNull()) {
         static_cast<Form2*>(m_form2.data())->closeAtEnd();
     }
@@ -420,14 +417,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::fillSelector()
 {
-    const SiteListFile file(m_state.siteListPath());
-    m_selectorStamp = file.stamp();
-    const QList<SiteRecord> records = file.readAll();
-    QStringList names;
-    names.reserve(records.size());
-    for (const SiteRecord& r : records) {
-        names.append(r.Name);
-    }
+    const QStringList names = m_session->siteNames();
     if (!names.isEmpty()) {
         Combo1->addItems(names);
         Combo1->setEditText(names.first());
@@ -436,31 +426,18 @@ void Form1::fillSelector()
 
 void Form1::resetMinuteCount()
 {
-    m_state.MinuteCount = 0;
-    Label2->setText(QString::number(m_state.MinuteCount));
-}
-
-void Form1::playRefreshSound()
-{
-    if (MMControl1 != nullptr) {
-        RefreshSound::PlayRefreshSound(*MMControl1, m_state.AppDir);
-    }
+    m_session->resetMinuteCount();
 }
 
 void Form1::Command1_Click()
 {
-    resetMinuteCount();
-    WebBrowser1->Navigate(Combo1->currentText());
+    m_session->go(Combo1->currentText());
     UpDown1->setFocus();
 }
 
 void Form1::Command2_Click()
 {
-    if (!WebBrowser1->LocationURL().isEmpty()) {
-        playRefreshSound();
-        resetMinuteCount();
-        WebBrowser1->Refresh2(BrowserControl::REFRESH_COMPLETELY);
-    }
+    m_session->refreshNow();
     UpDown1->setFocus();
 }
 
@@ -484,7 +461,7 @@ void Form1::Command5_Click()
             Combo1->clear();
             Combo1->addItems(names);
             Combo1->setEditText(text);
-            m_selectorStamp = SiteListFile(m_state.siteListPath()).stamp();
+            m_session->siteListSaved();
         });
         m_form2 = editor;
         editor->Form_Load();
@@ -507,30 +484,7 @@ void Form1::Combo1_KeyPress(int keyAscii)
 
 void Form1::Combo1_Click(int listIndex)
 {
-    const QString text = Combo1->currentText();
-    if (listIndex < 0) {
-        Combo1->setEditText(text);
-        return;
-    }
-    const SiteListFile file(m_state.siteListPath());
-    if (file.stamp() != m_selectorStamp) {
-        // Another window changed the list since the selector was filled: the entry picked may now
-        // stand for another site. Show the list as it is now and let the user choose again.
-        Combo1->clear();
-        fillSelector();
-        Combo1->setEditText(text);
-        StatusBar1->showMessage(
-            tr("The site list was changed by another Skyvane window. Choose the site again."));
-        return;
-    }
-    const std::optional<SiteRecord> site = file.readRecord(listIndex + 1);
-    if (!site) {
-        Combo1->setEditText(text);
-        return;
-    }
-    Combo1->setEditText(site->URL);
-    resetMinuteCount();
-    WebBrowser1->Navigate(Combo1->currentText());
+    m_session->chooseSite(listIndex, Combo1->currentText());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -587,60 +541,43 @@ void Form1::WebBrowser1_DownloadComplete()
 void Form1::WebBrowser1_TitleChange(const QString& text)
 {
     Timer4->start();
-    m_state.PageTitle = text;
-    setWindowTitle(BrowserEventRules::captionFor(text));
+    m_session->titleChanged(text);
 }
 
 void Form1::WebBrowser1_NavigateComplete2()
 {
-    Combo1->setEditText(BrowserEventRules::selectorTextFor(WebBrowser1->LocationURL()));
-    resetMinuteCount();
+    m_session->pageShown();
 }
 
 void Form1::Timer1_Timer()
 {
-    if (m_counter.tick(UpDown1->value())) {
-        // The redial check and the sound never stop a refresh.
-        if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
-            m_redialCheck();
-        }
-        playRefreshSound();
-        m_counter.reset();
-        if (!WebBrowser1->LocationURL().isEmpty()) {
-            WebBrowser1->Refresh();
-        }
-    }
-    Label2->setText(QString::number(m_state.MinuteCount));
+    m_session->minuteTick(UpDown1->value());
 }
 
 void Form1::UpDown1_Change()
 {
-    if (m_counter.intervalChanged()) {
-        showTimerState();
-    }
+    m_session->intervalChanged();
 }
 
 void Form1::Label1_DblClick()
 {
-    m_counter.toggleTimer();
-    showTimerState();
-    Label2->setText(QString::number(m_state.MinuteCount));
+    m_session->toggleTimer();
 }
 
 void Form1::Label2_DblClick()
 {
-    resetMinuteCount();
+    m_session->resetMinuteCount();
 }
 
-void Form1::showTimerState()
+void Form1::showTimerState(bool on)
 {
-    if (m_counter.timerOn()) {
+    if (on) {
         Timer1->start();
     } else {
         Timer1->stop();
     }
     // Running: the light background of window contents; off: the button face.
-    const QPalette::ColorRole role = m_counter.timerOn() ? QPalette::Base : QPalette::Button;
+    const QPalette::ColorRole role = on ? QPalette::Base : QPalette::Button;
     for (QLabel* label : {Label1, Label2}) {
         QPalette p = label->palette();
         p.setColor(QPalette::Window, palette().color(role));
@@ -696,15 +633,7 @@ void Form1::Command8_Click()
 
 void Form1::mnuOpen_Click()
 {
-    if (!m_dialogs) {
-        return;
-    }
-    const QString fileName = m_dialogs->ShowOpen(m_state.LastOpenFolder);
-    if (fileName.isEmpty()) {
-        return;
-    }
-    m_state.LastOpenFolder = MenuRules::openFolder(fileName, QFileInfo(fileName).fileName());
-    WebBrowser1->Navigate(fileName);
+    m_session->openFile();
 }
 
 void Form1::mnuSaveAs_Click()
@@ -747,13 +676,7 @@ void Form1::mnuSmallest_Click()
 
 void Form1::mnuHelp_Click()
 {
-    const QString path = ProgramDirectory::file(m_state.AppDir, QStringLiteral("SkyvaneHelp.htm"));
-    if (FileMissing(path) != 0) {
-        m_messages->show(QStringLiteral("The Skyvane Intro-Help file Is Missing."),
-                         MessageBoxes::Buttons::Ok);
-        return;
-    }
-    WebBrowser1->Navigate(path);
+    m_session->showHelp();
 }
 
 void Form1::mnuAbout_Click()

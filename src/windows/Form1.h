@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/BrowsingSession.h"
 #include "core/CommonDialogs.h"
 #include "core/ConnectionMonitor.h"
 #include "core/ConnectionProbe.h"
@@ -99,7 +100,7 @@ public:
     void Command6_Click();
     void Timer2_Timer();
     void mnuINetFun_Click();
-    const ConnectionMonitor& connectionMonitor() const { return *m_connection; }
+    const ConnectionMonitor& connectionMonitor() const { return m_session->connection(); }
 
     // Automatic refresh.
     void Timer1_Timer();
@@ -107,8 +108,8 @@ public:
     void Label1_DblClick();
     void Label2_DblClick();
     // Runs inside the refresh step before the sound when the connection functions are on.
-    void setRedialCheck(std::function<void()> check) { m_redialCheck = std::move(check); }
-    const RefreshCounter& refreshCounter() const { return m_counter; }
+    void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
+    bool timerOn() const { return m_session->timerOn(); }
 
     // Outer geometry in twips, frame included.
     float Left() const;
@@ -135,8 +136,7 @@ private:
     void createControls();
     void connectControls();
     void fillSelector();
-    void playRefreshSound();
-    void showTimerState();
+    void showTimerState(bool on);
     void createMenu();
     void textSize(int level, QAction* item);
     void showIndicator(ConnectionMonitor::Picture picture);
@@ -145,16 +145,13 @@ private:
 
     AppState& m_state;
     Twips m_twips;
-    qint16 LoadDone = 0;                 // 1 once Form_Load has finished
-    SiteListFile::Stamp m_selectorStamp; // the site list file the selector was filled from
-    OuterGeometry* m_outer = nullptr;    // the saved outer geometry, kept while the frame comes
+    qint16 LoadDone = 0;              // 1 once Form_Load has finished
+    OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
-    std::unique_ptr<ConnectionMonitor> m_connection;
     std::unique_ptr<CommonDialogs> m_dialogs;
-    RefreshCounter m_counter;
-    std::function<void()> m_redialCheck;
+    BrowsingSession* m_session = nullptr; // the rules this window runs on
 
     QComboBox* Combo1 = nullptr;             // site selector: address text with the saved sites
     QFrame* Picture3 = nullptr;              // progress box over the right end of the status bar

@@ -90,7 +90,7 @@ private slots:
         f.browser->location = QStringLiteral("http://127.0.0.1/radar");
         run(f, script);
         QTEST(f.child<QLabel>("Label2")->text(), "label2");
-        QTEST(f.form->refreshCounter().timerOn(), "timerOn");
+        QTEST(f.form->timerOn(), "timerOn");
         QTEST(f.child<QTimer>("Timer1")->isActive(), "timerOn");
         QTEST(int(f.browser->calls.count(QStringLiteral("Refresh"))), "reloads");
         QTEST(int(f.browser->calls.count(QStringLiteral("Play"))), "sounds");

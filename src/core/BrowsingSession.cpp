@@ -1,0 +1,185 @@
+#include "core/BrowsingSession.h"
+
+#include "core/BrowserEventRules.h"
+#include "core/CommonDialogs.h"
+#include "core/FileMissing.h"
+#include "core/MenuRules.h"
+#include "core/PageNavigator.h"
+#include "core/ProgramDirectory.h"
+#include "core/RefreshSound.h"
+#include "core/SettingsMerge.h"
+
+#include <QFileInfo>
+
+BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
+    : QObject(parent), m_state(state), m_parts(parts), m_counter(state.MinuteCount)
+{
+    m_connection = std::make_unique<ConnectionMonitor>(
+        m_state.Settings, *m_parts.probe, *m_parts.messages,
+        ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { emit indicatorChanged(p); },
+                                     [this] { emit connectionPollStopped(); }});
+    m_redialCheck = [this] { m_connection->redialCheck(); };
+}
+
+BrowsingSession::~BrowsingSession() = default;
+
+QStringList BrowsingSession::siteNames()
+{
+    const SiteListFile file(m_state.siteListPath());
+    m_selectorStamp = file.stamp();
+    QStringList names;
+    for (const SiteRecord& r : file.readAll()) {
+        names.append(r.Name);
+    }
+    return names;
+}
+
+void BrowsingSession::siteListSaved()
+{
+    m_selectorStamp = SiteListFile(m_state.siteListPath()).stamp();
+}
+
+void BrowsingSession::chooseSite(int index, const QString& typed)
+{
+    if (index < 0) {
+        emit selectorTextChanged(typed);
+        return;
+    }
+    const SiteListFile file(m_state.siteListPath());
+    if (file.stamp() != m_selectorStamp) {
+        // Another window changed the list since the selector was filled: the entry picked may now
+        // stand for another site. Show the list as it is now and let the user choose again.
+        emit selectorEntriesChanged(siteNames(), typed);
+        emit statusMessage(tr("The site list was changed by another Skyvane window. Choose the site again."));
+        return;
+    }
+    const std::optional<SiteRecord> site = file.readRecord(index + 1);
+    if (!site) {
+        emit selectorTextChanged(typed);
+        return;
+    }
+    emit selectorTextChanged(site->URL);
+    resetMinuteCount();
+    m_parts.browser->Navigate(site->URL);
+}
+
+void BrowsingSession::go(const QString& address)
+{
+    resetMinuteCount();
+    m_parts.browser->Navigate(address);
+}
+
+void BrowsingSession::refreshNow()
+{
+    if (m_parts.browser->LocationURL().isEmpty()) {
+        return;
+    }
+    playRefreshSound();
+    resetMinuteCount();
+    m_parts.browser->Refresh2(PageNavigator::REFRESH_COMPLETELY);
+}
+
+void BrowsingSession::startPage()
+{
+    m_parts.browser->Navigate(m_state.Settings.StartPage);
+}
+
+void BrowsingSession::playRefreshSound()
+{
+    if (m_parts.sound != nullptr) {
+        RefreshSound::PlayRefreshSound(*m_parts.sound, m_state.AppDir);
+    }
+}
+
+void BrowsingSession::minuteTick(int interval)
+{
+    if (m_counter.tick(interval)) {
+        // The redial check and the sound never stop a refresh.
+        if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
+            m_redialCheck();
+        }
+        playRefreshSound();
+        m_counter.reset();
+        if (!m_parts.browser->LocationURL().isEmpty()) {
+            m_parts.browser->Refresh();
+        }
+    }
+    emit minuteCountChanged(m_state.MinuteCount);
+}
+
+void BrowsingSession::intervalChanged()
+{
+    if (m_counter.intervalChanged()) {
+        emit timerStateChanged(m_counter.timerOn());
+    }
+}
+
+void BrowsingSession::toggleTimer()
+{
+    m_counter.toggleTimer();
+    emit timerStateChanged(m_counter.timerOn());
+    emit minuteCountChanged(m_state.MinuteCount);
+}
+
+void BrowsingSession::resetMinuteCount()
+{
+    m_state.MinuteCount = 0;
+    emit minuteCountChanged(0);
+}
+
+void BrowsingSession::titleChanged(const QString& title)
+{
+    m_state.PageTitle = title;
+    emit captionChanged(BrowserEventRules::captionFor(title));
+}
+
+void BrowsingSession::pageShown()
+{
+    emit selectorTextChanged(BrowserEventRules::selectorTextFor(m_parts.browser->LocationURL()));
+    resetMinuteCount();
+}
+
+void BrowsingSession::openFile()
+{
+    if (m_parts.dialogs == nullptr) {
+        return;
+    }
+    const QString fileName = m_parts.dialogs->ShowOpen(m_state.LastOpenFolder);
+    if (fileName.isEmpty()) {
+        return;
+    }
+    m_state.LastOpenFolder = MenuRules::openFolder(fileName, QFileInfo(fileName).fileName());
+    m_parts.browser->Navigate(fileName);
+}
+
+void BrowsingSession::showHelp()
+{
+    const QString path = ProgramDirectory::file(m_state.AppDir, QStringLiteral("SkyvaneHelp.htm"));
+    if (FileMissing(path) != 0) {
+        m_parts.messages->show(QStringLiteral("The Skyvane Intro-Help file Is Missing."),
+                               MessageBoxes::Buttons::Ok);
+        return;
+    }
+    m_parts.browser->Navigate(path);
+}
+
+void BrowsingSession::chooseFont(bool withDialog)
+{
+    LiveSettings& s = m_state.Settings;
+    if (withDialog && m_parts.dialogs != nullptr) {
+        const CommonDialogs::Font start = MenuRules::dialogStart({s.FontName, s.FontBold, s.FontSize});
+        const CommonDialogs::Font chosen = MenuRules::afterDialog(m_parts.dialogs->ShowFont(start));
+        s.FontName = chosen.name;
+        s.FontBold = chosen.bold;
+        s.FontSize = chosen.size;
+    }
+    emit fontChanged();
+}
+
+void BrowsingSession::saveSettings(float left, float top, float width, float height) const
+{
+    const SettingsFile file(m_state.settingsPath());
+    file.save(SettingsMerge::merge(m_state.LoadedRecord,
+                                   m_state.SettingsAtStart.toRecord(left, top, width, height),
+                                   m_state.Settings.toRecord(left, top, width, height), file.load()));
+}
