@@ -1,9 +1,11 @@
 #include "core/BrowserEventRules.h"
 
+#include "core/ProgramNames.h"
+
 QString BrowserEventRules::captionFor(const QString& title)
 {
-    static const QString base = QStringLiteral("Skyvane ie5+");
-    if (title == base || title == QLatin1String("SkyvaneHelp.htm") || title == QLatin1String("SkyvaneHelp")) {
+    const QString base = ProgramNames::Caption;
+    if (title == base || title == ProgramNames::HelpPage || title == QLatin1String("SkyvaneHelp")) {
         return base;
     }
     return title + QStringLiteral(" - ") + base;

@@ -6,6 +6,7 @@
 #include "core/MenuRules.h"
 #include "core/PageNavigator.h"
 #include "core/ProgramDirectory.h"
+#include "core/ProgramNames.h"
 #include "core/RefreshSound.h"
 #include "core/SettingsMerge.h"
 
@@ -154,7 +155,7 @@ void BrowsingSession::openFile()
 
 void BrowsingSession::showHelp()
 {
-    const QString path = ProgramDirectory::file(m_state.AppDir, QStringLiteral("SkyvaneHelp.htm"));
+    const QString path = ProgramDirectory::file(m_state.AppDir, ProgramNames::HelpPage);
     if (FileMissing(path) != 0) {
         m_parts.messages->show(QStringLiteral("The Skyvane Intro-Help file Is Missing."),
                                MessageBoxes::Buttons::Ok);

@@ -1,6 +1,7 @@
 #include "core/ProgramDirectory.h"
 
 #include "core/FileMissing.h"
+#include "core/ProgramNames.h"
 
 #include <QDir>
 
@@ -23,7 +24,7 @@ ProgramDirectory::Locations ProgramDirectory::locate(const QString& programDir,
                                                      const QString& userDataDir)
 {
     const auto holdsShippedFiles = [](const QString& dir) {
-        return !dir.isEmpty() && FileMissing(file(dir, QStringLiteral("SkyvaneHelp.htm"))) == 0;
+        return !dir.isEmpty() && FileMissing(file(dir, ProgramNames::HelpPage)) == 0;
     };
     if (!holdsShippedFiles(programDir) && holdsShippedFiles(installedDataDir)) {
         return {installedDataDir, userDataDir};

@@ -1,6 +1,7 @@
 #include "core/StartPageChoice.h"
 
 #include "core/ProgramDirectory.h"
+#include "core/ProgramNames.h"
 
 const QString& StartPageChoice::confirmation()
 {
@@ -35,7 +36,7 @@ StartPageChoice::Outcome StartPageChoice::apply(int code, const QString& appDir,
     switch (code) {
     case 1:
     case 2: {
-        const QString name = code == 1 ? QStringLiteral("SkyvaneHelp.htm") : QStringLiteral("DefPage.htm");
+        const QString name = code == 1 ? ProgramNames::HelpPage : ProgramNames::BlankPage;
         const QString path = ProgramDirectory::file(appDir, name);
         if (fileMissing(path) != 0) {
             out.notice =

@@ -1,11 +1,12 @@
 #include "core/StartupCorrections.h"
 
 #include "core/ProgramDirectory.h"
+#include "core/ProgramNames.h"
 
 namespace {
 
-const QString kHelpPage = QStringLiteral("SkyvaneHelp.htm");
-const QString kBlankPage = QStringLiteral("DefPage.htm");
+const QString kHelpPage = ProgramNames::HelpPage;
+const QString kBlankPage = ProgramNames::BlankPage;
 
 void raiseTo(float& value, float minimum)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/EditorLayout.h"
 #include "core/LiveSettings.h"
+#include "core/MainLayout.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,10 +17,10 @@ class StartupCorrections
 public:
     static constexpr float HorizontalMargin = 3000;
     static constexpr float VerticalMargin = 1500;
-    static constexpr float MainMinWidth = 7095;
-    static constexpr float MainMinHeight = 5445;
-    static constexpr float EditorMinWidth = 6945;
-    static constexpr float EditorMinHeight = 3525;
+    static constexpr float MainMinWidth = MainLayout::MinOuterWidth;
+    static constexpr float MainMinHeight = MainLayout::MinOuterHeight;
+    static constexpr float EditorMinWidth = EditorLayout::MinWidth;
+    static constexpr float EditorMinHeight = EditorLayout::MinHeight;
     static constexpr float SmallestFontSize = 2;
 
     struct Environment

@@ -38,7 +38,7 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
       MMControl1(std::move(parts.sound))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromLatin1(Caption));
+    setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
     setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
 

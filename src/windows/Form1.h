@@ -7,6 +7,7 @@
 #include "core/ConnectionProbe.h"
 #include "core/MainLayout.h"
 #include "core/MessageBoxes.h"
+#include "core/ProgramNames.h"
 #include "core/RefreshCounter.h"
 #include "core/SiteListFile.h"
 #include "core/SoundPlayer.h"
@@ -46,7 +47,7 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr const char* Caption = "Skyvane ie5+";
+    static constexpr QLatin1StringView Caption = ProgramNames::Caption;
     static constexpr const char* InitialSelectorText = "https://radar.weather.gov/";
 
     Form1(AppState& state, Form1Parts parts, QWidget* parent = nullptr);
