@@ -9,7 +9,6 @@
 #include "core/MessageBoxes.h"
 #include "core/ProgramNames.h"
 #include "core/RefreshCounter.h"
-#include "core/SiteListFile.h"
 #include "core/SoundPlayer.h"
 #include "core/Twips.h"
 #include "platform/BrowserControl.h"
