@@ -268,6 +268,14 @@ class Desktop:
         return sum(1 for x in range(x0 + left, x0 + left + width, 2) for y in range(y0 + top, y0 + top + height, 2)
                    if sum(pixel(x, y)) < 200)
 
+    def text_extent(self, wid, left, top, width, height):
+        """The first and last column, from left, where a part of a window's client area shows text."""
+        x0, y0, _, _ = self.client_geometry(wid)
+        _, _, pixel = self.screen_pixels()
+        columns = [x for x in range(width) if any(sum(pixel(x0 + left + x, y0 + top + y)) < 200
+                                                  for y in range(height))]
+        return (columns[0], columns[-1]) if columns else None
+
     def click(self, wid, x, y, button=1):
         """A real click at a point of the window's client area, in pixels."""
         self.xdotool("mousemove", "--window", wid, x, y)

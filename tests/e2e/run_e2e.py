@@ -112,6 +112,12 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
         check((w, h) == (500, 267), "opening %d shows the editor at %dx%d" % (opening + 1, w, h))
         check(abs((x + w / 2) - SCREEN[0] / 2) <= 1 and abs((y + h / 2) - SCREEN[1] / 2) <= 1,
               "the editor is not centred: %s" % ((x, y, w, h),))
+        if opening == 0:  # both buttons' captions read whole: blank space is left on either side
+            half = desktop.client_geometry(editor)[2] // 2
+            for left, width in ((2, half - 2), (half + 2, half - 4)):
+                extent = desktop.text_extent(editor, left + 3, 4, width - 6, 12)
+                check(extent and extent[0] >= 4 and extent[1] <= width - 6 - 5,
+                      "a caption is cut: text at %s of %d" % (extent, width - 6))
         desktop.close_window(editor)
         desktop.wait_gone("^Edit Selector List$")
     app.end()
