@@ -52,10 +52,42 @@ public:
     Form1(AppState& state, Form1Parts parts, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Handlers, named by control and event.
+    // Load handling: applies the font, fills the selector, places the window and opens the start page.
     void Form_Load();
-    void Form_Activate();
+    // Lays the controls out for the window's size (also run by every resize).
     void Form_Resize();
+
+    QWidget* aboutWindow() const { return m_form3; }
+    QWidget* startPageDialog() const { return m_form4; }
+    const ConnectionMonitor& connectionMonitor() const { return m_session->connection(); }
+    // Runs inside the refresh step before the sound when the connection functions are on.
+    void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
+    bool timerOn() const { return m_session->timerOn(); }
+
+    // Outer geometry in twips, frame included.
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    void moveOuter(float left, float top, float width, float height);
+
+    const Twips& twips() const { return m_twips; }
+    qint16 loadDone() const { return LoadDone; }
+    BrowserControl* browser() const { return WebBrowser1; }
+    QWidget* siteListEditor() const { return m_form2; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    // Handlers, named by control and event; reached through the controls.
+    void Form_Activate();
     void Timer4_Timer();
     void Form_QueryUnload();
 
@@ -73,8 +105,6 @@ public:
     void mnuHelp_Click();
     void mnuAbout_Click();
     void mnuDefStartPage_Click();
-    QWidget* aboutWindow() const { return m_form3; }
-    QWidget* startPageDialog() const { return m_form4; }
 
     // Navigation bar and site selector.
     void Command1_Click(); // Go
@@ -100,37 +130,12 @@ public:
     void Command6_Click();
     void Timer2_Timer();
     void mnuINetFun_Click();
-    const ConnectionMonitor& connectionMonitor() const { return m_session->connection(); }
 
     // Automatic refresh.
     void Timer1_Timer();
     void UpDown1_Change();
     void Label1_DblClick();
     void Label2_DblClick();
-    // Runs inside the refresh step before the sound when the connection functions are on.
-    void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
-    bool timerOn() const { return m_session->timerOn(); }
-
-    // Outer geometry in twips, frame included.
-    float Left() const;
-    float Top() const;
-    float Width() const;
-    float Height() const;
-    float ScaleWidth() const;
-    float ScaleHeight() const;
-    void moveOuter(float left, float top, float width, float height);
-
-    const Twips& twips() const { return m_twips; }
-    qint16 loadDone() const { return LoadDone; }
-    BrowserControl* browser() const { return WebBrowser1; }
-    QWidget* siteListEditor() const { return m_form2; }
-
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();

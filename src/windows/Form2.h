@@ -29,16 +29,6 @@ public:
 
     void Form_Load();
     void Form_Resize();
-    void Command1_Click(); // add the displayed page
-    void Command2_Click(); // delete the selected row
-    void mnuDelete_Click();
-    void ListView1_AfterLabelEdit();
-    void ListView1_MouseUp(Qt::MouseButton button);
-    void mnuMoveUp_Click();
-    void mnuMovedown_Click();
-    void mnuToTop_Click();
-    void mnuToBot_Click();
-    void Form_QueryUnload();
     // Closes the editor because the program ends: it cannot stay open for another look.
     void closeAtEnd();
 
@@ -62,6 +52,19 @@ signals:
 public slots:
     // Every way of closing (close box, Esc, the main window closing) comes through here.
     void done(int result) override;
+
+private slots:
+    // Handlers, named by control and event; reached through the controls.
+    void Command1_Click(); // add the displayed page
+    void Command2_Click(); // delete the selected row
+    void mnuDelete_Click();
+    void ListView1_AfterLabelEdit();
+    void ListView1_MouseUp(Qt::MouseButton button);
+    void mnuMoveUp_Click();
+    void mnuMovedown_Click();
+    void mnuToTop_Click();
+    void mnuToBot_Click();
+    void Form_QueryUnload();
 
 private:
     void moveSelected(SiteListReorder::Move how);

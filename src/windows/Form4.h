@@ -25,6 +25,8 @@ public:
           QWidget* parent = nullptr);
 
     void Form_Load();
+
+private slots:
     void Command2_Click(); // Apply
     void Command1_Click(); // Cancel
 

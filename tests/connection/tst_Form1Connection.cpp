@@ -37,16 +37,17 @@ private slots:
         QVERIFY(f.child<QTimer>("Timer2")->isActive());
 
         f.probe->current = {false, false};
-        form.Timer2_Timer();
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer2")));
         QCOMPARE(iconImage(indicator), fileImage(f.dir.filePath(QStringLiteral("iNetRed.gif"))));
         f.probe->current = {true, false};
-        form.Form_Activate();
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activated);
         QCOMPARE(iconImage(indicator), fileImage(f.dir.filePath(QStringLiteral("iNetGrn.gif"))));
 
         // A missing picture leaves the old one, but the state still changes.
         QVERIFY(QFile::remove(f.dir.filePath(QStringLiteral("iNetRed.gif"))));
         f.probe->current = {false, false};
-        form.Timer2_Timer();
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer2")));
         QCOMPARE(form.connectionMonitor().indicatorDown(), qint16(1));
         QCOMPARE(iconImage(indicator), fileImage(f.dir.filePath(QStringLiteral("iNetGrn.gif"))));
     }
@@ -73,7 +74,7 @@ private slots:
 
         // The refresh step never redials while the functions are off.
         f.probe->current = {false, false};
-        form.Timer1_Timer();
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer1")));
         QCOMPARE(f.probe->queries, 0);
     }
 
@@ -82,10 +83,10 @@ private slots:
         Form1Fixture f;
         Form1& form = f.create();
         f.probe->current = {true, true};
-        form.Timer2_Timer();
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer2")));
         f.probe->current = {false, false};
         for (int i = 0; i < 10; ++i) {
-            form.Timer1_Timer(); // interval 10: the tenth tick refreshes
+            tick(form.findChild<QTimer*>(QStringLiteral("Timer1"))); // interval 10: the tenth tick refreshes
         }
         QCOMPARE(f.probe->autodials, 1);
     }

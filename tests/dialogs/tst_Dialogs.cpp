@@ -135,7 +135,7 @@ private slots:
         DialogFixture f(true);
         f.child<QLineEdit>("Text1")->clear();
         f.child<QRadioButton>("Option3")->setChecked(true);
-        f.form->Command2_Click();
+        f.form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         QCOMPARE(f.state.Settings.StartPage, QString());
     }
 
@@ -144,7 +144,7 @@ private slots:
         DialogFixture f(true);
         f.form->show();
         f.child<QRadioButton>("Option4")->setChecked(true);
-        f.form->Command2_Click();
+        f.form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
         QTRY_VERIFY(f.form.isNull());
         QCOMPARE(f.state.Settings.StartPage, QStringLiteral("http://typed-in-selector/"));

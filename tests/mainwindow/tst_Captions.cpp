@@ -78,8 +78,8 @@ private slots:
         // The count boxes at their widest value.
         f.child<QLabel>("Label1")->setText(QStringLiteral("180"));
         f.child<QLabel>("Label2")->setText(QStringLiteral("180"));
-        form.mnuAbout_Click();
-        form.mnuDefStartPage_Click();
+        f.child<QAction>("mnuAbout")->trigger();
+        f.child<QAction>("mnuDefStartPage")->trigger();
         Form2 editor(f.state, [] { return QString(); });
         editor.Form_Load();
         QStringList cut;

@@ -27,7 +27,7 @@ class TestForm1Browsing : public QObject
     {
         QSignalSpy done(browser, &BrowserControl::DownloadComplete);
         form->findChild<QComboBox*>(QStringLiteral("Combo1"))->setEditText(address);
-        form->Command1_Click();
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         return done.wait(15000);
     }
 

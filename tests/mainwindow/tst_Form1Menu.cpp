@@ -58,16 +58,16 @@ private slots:
     void textSizes()
     {
         Form1Fixture f;
-        Form1& form = f.create();
+        f.create();
         QVERIFY(f.browser->calls.isEmpty()); // no zoom until the user chooses a size
         f.browser->zoomAccepted = false;     // refused: the check mark still moves
         f.child<QAction>("mnuMedium")->trigger();
         QCOMPARE(checked(f), QStringList{"mnuMedium"});
-        form.mnuLargest_Click();
+        f.child<QAction>("mnuLargest")->trigger();
         QCOMPARE(checked(f), QStringList{"mnuLargest"});
-        form.mnuSmallest_Click();
-        form.mnuSmall_Click();
-        form.mnuLarge_Click();
+        f.child<QAction>("mnuSmallest")->trigger();
+        f.child<QAction>("mnuSmall")->trigger();
+        f.child<QAction>("mnuLarge")->trigger();
         QCOMPARE(checked(f), QStringList{"mnuLarge"});
         QCOMPARE(f.browser->calls, (QStringList{"Zoom:2", "Zoom:4", "Zoom:0", "Zoom:1", "Zoom:3"}));
     }
@@ -75,18 +75,18 @@ private slots:
     void openRemembersTheFolder()
     {
         Form1Fixture f;
-        Form1& form = f.create();
+        f.create();
         f.dialogs->openAnswers = {QString(), QStringLiteral("/home/u/maps/radar.htm"),
                                   QStringLiteral("/radar.htm"), QString()};
-        form.mnuOpen_Click(); // cancelled
+        f.child<QAction>("mnuOpen")->trigger(); // cancelled
         QVERIFY(f.browser->calls.isEmpty());
         QCOMPARE(f.state.LastOpenFolder, QString());
-        form.mnuOpen_Click();
+        f.child<QAction>("mnuOpen")->trigger();
         QCOMPARE(f.state.LastOpenFolder, QStringLiteral("/home/u/maps"));
         QCOMPARE(f.browser->calls, QStringList{"Navigate:/home/u/maps/radar.htm"});
-        form.mnuOpen_Click();
+        f.child<QAction>("mnuOpen")->trigger();
         QCOMPARE(f.state.LastOpenFolder, QStringLiteral("/"));
-        form.mnuOpen_Click(); // cancelled: the folder stays
+        f.child<QAction>("mnuOpen")->trigger(); // cancelled: the folder stays
         QCOMPARE(f.state.LastOpenFolder, QStringLiteral("/"));
         QCOMPARE(f.dialogs->openedIn, (QStringList{"", "", "/home/u/maps", "/"}));
     }
@@ -102,14 +102,14 @@ private slots:
         QVERIFY(f.dialogs->fontOpenedWith.isEmpty());
         QCOMPARE(f.child<QComboBox>("Combo1")->font().pointSizeF(), 14.0);
 
-        form.mnuFonts_Click(); // cancelled: 12.25 stored and applied
+        f.child<QAction>("mnuFonts")->trigger(); // cancelled: 12.25 stored and applied
         QCOMPARE(f.dialogs->fontOpenedWith.size(), 1);
         QCOMPARE(f.dialogs->fontOpenedWith.first().size, 14.0f);
         QCOMPARE(f.state.Settings.FontSize, 12.25f);
         QCOMPARE(f.child<QWidget>("Combo1")->font().pointSizeF(), 12.25);
 
         f.dialogs->fontAnswer = CommonDialogs::Font{QStringLiteral("DejaVu Serif"), true, 10};
-        form.mnuFonts_Click();
+        f.child<QAction>("mnuFonts")->trigger();
         QCOMPARE(f.state.Settings.FontName, QStringLiteral("DejaVu Serif"));
         QVERIFY(f.state.Settings.FontBold);
         QCOMPARE(f.child<QComboBox>("Combo1")->font().family(), QStringLiteral("DejaVu Serif"));
@@ -119,12 +119,12 @@ private slots:
     void help()
     {
         Form1Fixture f;
-        Form1& form = f.create();
-        form.mnuHelp_Click();
+        f.create();
+        f.child<QAction>("mnuHelp")->trigger();
         QCOMPARE(f.messages->shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
         QVERIFY(f.browser->calls.isEmpty());
         ShippedFiles::unpackIntoBareDirectory(f.dir.path());
-        form.mnuHelp_Click();
+        f.child<QAction>("mnuHelp")->trigger();
         QCOMPARE(f.browser->calls,
                  QStringList{"Navigate:" + QDir::toNativeSeparators(f.dir.filePath("SkyvaneHelp.htm"))});
         QCOMPARE(f.messages->shown.size(), 1);
@@ -135,14 +135,14 @@ private slots:
         Form1Fixture f;
         Form1& form = f.create();
         form.show();
-        form.mnuAbout_Click();
+        f.child<QAction>("mnuAbout")->trigger();
         QWidget* about = form.aboutWindow();
         QVERIFY(about != nullptr && about->isVisible());
-        form.mnuAbout_Click();
+        f.child<QAction>("mnuAbout")->trigger();
         QCOMPARE(form.aboutWindow(), about);
-        form.mnuDefStartPage_Click();
+        f.child<QAction>("mnuDefStartPage")->trigger();
         QWidget* dialog = form.startPageDialog();
-        form.mnuDefStartPage_Click();
+        f.child<QAction>("mnuDefStartPage")->trigger();
         QCOMPARE(form.startPageDialog(), dialog);
         int abouts = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -152,7 +152,7 @@ private slots:
 
         about->close();
         QTRY_VERIFY(form.aboutWindow() == nullptr);
-        form.mnuAbout_Click();
+        f.child<QAction>("mnuAbout")->trigger();
         QVERIFY(form.aboutWindow() != nullptr && form.aboutWindow() != about);
 
         // Closing the main window closes both, after the settings are written.

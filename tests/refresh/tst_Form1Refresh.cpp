@@ -30,7 +30,7 @@ class TestForm1Refresh : public QObject
             } else if (step == QLatin1String("d2")) {
                 QTest::mouseDClick(f.child<QLabel>("Label2"), Qt::LeftButton);
             } else if (step == QLatin1String("tick")) {
-                f.form->Timer1_Timer();
+                tick(f.child<QTimer>("Timer1"));
             } else if (step.startsWith(QLatin1String("count="))) {
                 f.state.MinuteCount = qint16(step.mid(6).toInt());
             } else if (step.startsWith(QLatin1String("url="))) {
@@ -106,7 +106,7 @@ private slots:
         QString countAtReload;
         f.browser->onRefresh = [&] { countAtReload = QString::number(f.state.MinuteCount); };
         f.child<UpDown>("UpDown1")->setValue(1);
-        f.form->Timer1_Timer();
+        tick(f.child<QTimer>("Timer1"));
         const QString wav = QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("Start.wav")));
         QCOMPARE(f.browser->calls, (QStringList{"Redial", "Close", "Open:" + wav, "Play", "Refresh"}));
         QCOMPARE(countAtReload, QStringLiteral("0"));
@@ -114,7 +114,7 @@ private slots:
         // With the connection functions off there is no redial check.
         f.state.Settings.INetDisabled = 3;
         f.browser->calls.clear();
-        f.form->Timer1_Timer();
+        tick(f.child<QTimer>("Timer1"));
         QCOMPARE(f.browser->calls.first(), QStringLiteral("Close"));
     }
 
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(label1->text(), QStringLiteral("11"));
         QCOMPARE(label1->palette().color(QPalette::Window), on);
         QCOMPARE(label2->palette().color(QPalette::Window), on);
-        form.Label1_DblClick();
+        QTest::mouseDClick(label1, Qt::LeftButton);
         QCOMPARE(label1->palette().color(QPalette::Window), off);
         QCOMPARE(label2->palette().color(QPalette::Window), off);
     }
@@ -151,8 +151,8 @@ private slots:
         completeParts(parts);
         Form1 form(state, std::move(parts));
         form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
-        form.Timer1_Timer();
-        form.Timer1_Timer();
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer1")));
+        tick(form.findChild<QTimer*>(QStringLiteral("Timer1")));
         QCOMPARE(browser->calls, (QStringList{"Refresh", "Refresh"}));
         QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("0"));
         for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -118,10 +118,10 @@ private slots:
     {
         EditorFixture f;
         Form2& e = f.open();
-        e.Command1_Click(); // before any title
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // before any title
         f.state.PageTitle = QString(100, QLatin1Char('t'));
-        e.Command1_Click();
-        e.Command1_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         QCOMPARE(f.rows(), (QStringList{"|http://127.0.0.1/shown",
                                         QString(80, QLatin1Char('t')) + "|http://127.0.0.1/shown",
                                         QString(80, QLatin1Char('t')) + "|http://127.0.0.1/shown"}));
@@ -132,16 +132,16 @@ private slots:
     {
         EditorFixture f;
         Form2& e = f.open();
-        e.Command2_Click(); // empty list
+        e.findChild<QPushButton*>(QStringLiteral("Command2"))->click(); // empty list
         QCOMPARE(e.listChanged(), qint16(0));
         f.editor.reset();
         TestFiles::write(f.path(), kABCD);
         Form2& e2 = f.open();
-        e2.Command2_Click(); // rows, none selected
+        e2.findChild<QPushButton*>(QStringLiteral("Command2"))->click(); // rows, none selected
         QCOMPARE(f.rows().size(), 4);
         QCOMPARE(e2.listChanged(), qint16(0));
         f.select(2);
-        e2.Command2_Click();
+        e2.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         f.select(3);
         f.trigger("mnuDelete");
         QCOMPARE(f.rows(), (QStringList{"A|http://a/", "C|http://c/"}));
@@ -230,15 +230,15 @@ private slots:
         TestFiles::write(f.path(), record("Old", "http://old/"));
         Form2& e = f.open();
         f.select(1);
-        e.Command2_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         f.state.PageTitle = QStringLiteral("  Radar  ");
-        e.Command1_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         f.location = QStringLiteral("http://sat/");
         f.state.PageTitle = QString(150, QLatin1Char('s'));
-        e.Command1_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         f.location = QStringLiteral("http://x/") + QString(300, QLatin1Char('x'));
         f.state.PageTitle = QStringLiteral("Long");
-        e.Command1_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         e.close();
         const QByteArray bytes = TestFiles::read(f.path());
         QCOMPARE(bytes.size(), 1200);
@@ -284,7 +284,7 @@ private slots:
         f.selector.addItem(QStringLiteral("Only"));
         Form2& e = f.open();
         f.select(1);
-        e.Command2_Click();
+        e.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         e.close();
         QVERIFY(!QFile::exists(f.path()));
         QCOMPARE(f.entries(), QStringList{"Only"}); // left until the next start
@@ -369,7 +369,7 @@ private slots:
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         f.select(4);
-        e.mnuToTop_Click();
+        e.findChild<QAction*>(QStringLiteral("mnuToTop"))->trigger();
         const QByteArray other = record("D", "http://d/") + record("A", "http://a/");
         TestFiles::write(f.path(), other);
         QFile(f.path()).setFileTime(QDateTime::currentDateTime().addSecs(5),

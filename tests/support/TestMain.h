@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -18,6 +19,12 @@ inline void prepareHeadlessEnvironment(QTemporaryDir& runtimeDir)
     }
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// A timer's tick, as its event loop would deliver it.
+inline void tick(QObject* timer)
+{
+    QMetaObject::invokeMethod(timer, "timeout");
 }
 
 // Where a real key press goes: the open pop-up, else the focus widget, else the active window.
