@@ -45,13 +45,12 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     WebBrowser1 = parts.browser.release();
     WebBrowser1->setParent(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    createControls();
+    ui.setupUi(this, WebBrowser1, m_twips);
     m_session = new BrowsingSession(
         m_state, {WebBrowser1, MMControl1.get(), m_probe.get(), m_messages.get(), m_dialogs.get()}, this);
     m_outer = new OuterGeometry(this);
-    createMenu();
     connectControls();
-    Timer2->start();
+    ui.Timer2->start();
 
     // Designed client area.
     resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
@@ -59,152 +58,44 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::createControls()
-{
-    const auto button = [this](const char* name, const QString& caption, const QString& tip) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(tip);
-        b->setFont(DesignedFont::arial(8.25));
-        return b;
-    };
-
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr); // the text is an address; the entries are names
-
-    Combo1->setEditText(QString::fromLatin1(InitialSelectorText));
-    Combo1->setToolTip(QStringLiteral("Site Selector"));
-    Combo1->setFont(DesignedFont::arial(8.25));
-    place(Combo1, 4530, -15, 5340, 330);
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    place(StatusBar1, 0, 4710, 10290, 270);
-
-    Picture3 = new QFrame(this);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setFrameShape(QFrame::StyledPanel);
-    Picture3->setAutoFillBackground(true);
-    place(Picture3, 8835, 4740, 885, 240);
-    ProgressBar1 = new QProgressBar(Picture3);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setTextVisible(false);
-    place(ProgressBar1, 75, 15, 720, 195);
-    Picture3->hide();
-
-    Timer4 = new QTimer(this);
-    Timer4->setObjectName(QStringLiteral("Timer4"));
-    Timer4->setInterval(100);
-    Timer4->setSingleShot(true); // ticks once each time a browser event arms it
-    connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
-
-    Command1 = button("Command1", QStringLiteral("Go"), QStringLiteral("Go To Site URL, Shown"));
-    place(Command1, 9900, 15, 375, 300);
-
-    Command4 = button("Command4", QString(), QStringLiteral("Forward"));
-    Command4->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-    Command4->setEnabled(false);
-    place(Command4, 4185, 15, 300, 300);
-
-    Command3 = button("Command3", QString(), QStringLiteral("Back"));
-    Command3->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-    Command3->setEnabled(false);
-    place(Command3, 3870, 15, 300, 300);
-
-    Command5 = button("Command5", QStringLiteral("List"),
-                      QStringLiteral("Edit, Add, Delete Site Selector List Items"));
-    place(Command5, 3360, 15, 480, 300);
-
-    Command2 = button("Command2", QStringLiteral("Refresh"), QStringLiteral("Refresh Page"));
-    place(Command2, 2520, 15, 825, 300);
-
-    UpDown1 = new UpDown(this);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->setToolTip(QStringLiteral("Inc.-Dec. Refresh Interval (Turns Timer On)"));
-    place(UpDown1, 1605, 15, 450, 300);
-
-    Command6 = button("Command6", QString(),
-                      QStringLiteral("internetGetConnectedState And Force Up Internet Dialer If False"));
-    Command6->setIcon(QIcon(QStringLiteral(":/shipped/iNetGrn.gif")));
-    Command6->setIconSize(QSize(26, 14));
-    place(Command6, 660, 15, 465, 300);
-
-    Command8 = button("Command8", QStringLiteral("Menu"), QString());
-    place(Command8, 60, 15, 600, 300);
-
-    place(WebBrowser1, 0, 360, 10290, 4350);
-
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(10000);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(60000);
-    Timer1->setTimerType(Qt::PreciseTimer); // a minute is a minute, for days on end
-
-    const auto label = [this](const char* name, const QString& text, const QString& tip) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setToolTip(tip);
-        l->setFont(DesignedFont::arial(9));
-        l->setAlignment(Qt::AlignCenter);
-        l->setAutoFillBackground(true);
-        QPalette p = l->palette();
-        p.setColor(QPalette::Window, p.color(QPalette::Button));
-        l->setPalette(p);
-        return l;
-    };
-    Label2 = label("Label2", QStringLiteral("0"), QStringLiteral("Minute Count - (Dbl Click To Reset=0)"));
-    place(Label2, 2085, 15, 390, 285);
-    Label1 =
-        label("Label1", QStringLiteral("10"), QStringLiteral("Refresh Interval (Dbl Click - Timer On-Off)"));
-    place(Label1, 1185, 15, 390, 285);
-
-    UpDown1->setRange(RefreshCounter::IntervalMinimum, RefreshCounter::IntervalMaximum);
-    UpDown1->setValue(RefreshCounter::IntervalInitial);
-    UpDown1->setBuddy(Label1);
-
-    // Tab order follows the strip from left to right.
-    setTabOrder(Command8, Command6);
-    setTabOrder(Command6, UpDown1);
-    setTabOrder(UpDown1, Command2);
-    setTabOrder(Command2, Command5);
-    setTabOrder(Command5, Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Combo1);
-    setTabOrder(Combo1, Command1);
-}
-
 void Form1::connectControls()
 {
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(ui.Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+    connect(ui.mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
+    connect(ui.mnuSaveAs, &QAction::triggered, this, &Form1::mnuSaveAs_Click);
+    connect(ui.mnuLargest, &QAction::triggered, this, &Form1::mnuLargest_Click);
+    connect(ui.mnuLarge, &QAction::triggered, this, &Form1::mnuLarge_Click);
+    connect(ui.mnuMedium, &QAction::triggered, this, &Form1::mnuMedium_Click);
+    connect(ui.mnuSmall, &QAction::triggered, this, &Form1::mnuSmall_Click);
+    connect(ui.mnuSmallest, &QAction::triggered, this, &Form1::mnuSmallest_Click);
+    connect(ui.mnuFonts, &QAction::triggered, this, &Form1::mnuFonts_Click);
+    connect(ui.mnuINetFun, &QAction::triggered, this, &Form1::mnuINetFun_Click);
+    connect(ui.mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
+    connect(ui.mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
+    connect(ui.mnuDefStartPage, &QAction::triggered, this, &Form1::mnuDefStartPage_Click);
+    connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(ui.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(ui.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(WebBrowser1, &BrowserControl::SaveFinished, this, [this](bool saved, const QString& path) {
-        StatusBar1->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
+        ui.StatusBar1->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
     });
-    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    connect(ui.Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     // A key typed into the selector goes to the combo box, the focus widget, which hands it on to its
     // line edit directly: the combo box is where a key can be seen.
-    Combo1->installEventFilter(this);
-    Label1->installEventFilter(this);
-    Label2->installEventFilter(this);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(UpDown1, &UpDown::Change, this, &Form1::UpDown1_Change);
+    ui.Combo1->installEventFilter(this);
+    ui.Label1->installEventFilter(this);
+    ui.Label2->installEventFilter(this);
+    connect(ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(ui.Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(ui.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(ui.UpDown1, &UpDown::Change, this, &Form1::UpDown1_Change);
     // Only a pick from the drop-down list is a site choice. Left to itself the combo box would also
     // "choose" an entry whose name matches the typed text when Enter is pressed or the focus leaves.
-    disconnect(Combo1->lineEdit(), &QLineEdit::returnPressed, Combo1, nullptr);
-    disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
+    disconnect(ui.Combo1->lineEdit(), &QLineEdit::returnPressed, ui.Combo1, nullptr);
+    disconnect(ui.Combo1->lineEdit(), &QLineEdit::editingFinished, ui.Combo1, nullptr);
 
     connect(WebBrowser1, &BrowserControl::StatusTextChange, this, &Form1::WebBrowser1_StatusTextChange);
     connect(WebBrowser1, &BrowserControl::ProgressChange, this, &Form1::WebBrowser1_ProgressChange);
@@ -214,61 +105,31 @@ void Form1::connectControls()
     connect(WebBrowser1, &BrowserControl::NavigateComplete2, this, &Form1::WebBrowser1_NavigateComplete2);
 
     // What the session tells the window.
-    connect(m_session, &BrowsingSession::minuteCountChanged, Label2,
-            [this](int count) { Label2->setText(QString::number(count)); });
+    connect(m_session, &BrowsingSession::minuteCountChanged, ui.Label2,
+            [this](int count) { ui.Label2->setText(QString::number(count)); });
     connect(m_session, &BrowsingSession::timerStateChanged, this, &Form1::showTimerState);
-    connect(m_session, &BrowsingSession::selectorTextChanged, Combo1, &QComboBox::setEditText);
+    connect(m_session, &BrowsingSession::selectorTextChanged, ui.Combo1, &QComboBox::setEditText);
     connect(m_session, &BrowsingSession::selectorEntriesChanged, this,
             [this](const QStringList& names, const QString& text) {
-                Combo1->clear();
-                Combo1->addItems(names);
-                Combo1->setEditText(text);
+                ui.Combo1->clear();
+                ui.Combo1->addItems(names);
+                ui.Combo1->setEditText(text);
             });
     connect(m_session, &BrowsingSession::captionChanged, this, &QWidget::setWindowTitle);
-    connect(m_session, &BrowsingSession::statusMessage, StatusBar1,
-            [this](const QString& text) { StatusBar1->showMessage(text); });
+    connect(m_session, &BrowsingSession::statusMessage, ui.StatusBar1,
+            [this](const QString& text) { ui.StatusBar1->showMessage(text); });
     connect(m_session, &BrowsingSession::fontChanged, this, [this] {
-        ApplicationFont::applyToNumberBox(Label1, m_state.Settings);
-        ApplicationFont::applyToNumberBox(Label2, m_state.Settings);
-        ApplicationFont::applyTo(Combo1, m_state.Settings);
+        ApplicationFont::applyToNumberBox(ui.Label1, m_state.Settings);
+        ApplicationFont::applyToNumberBox(ui.Label2, m_state.Settings);
+        ApplicationFont::applyTo(ui.Combo1, m_state.Settings);
     });
     connect(m_session, &BrowsingSession::indicatorChanged, this, &Form1::showIndicator);
-    connect(m_session, &BrowsingSession::connectionPollStopped, Timer2, &QTimer::stop);
+    connect(m_session, &BrowsingSession::connectionPollStopped, ui.Timer2, &QTimer::stop);
 }
 
 void Form1::place(QWidget* w, float left, float top, float width, float height) const
 {
     w->setGeometry(m_twips.rect(left, top, width, height));
-}
-
-float Form1::Left() const
-{
-    return m_twips.fromPixelsX(OuterGeometry::of(this).x());
-}
-
-float Form1::Top() const
-{
-    return m_twips.fromPixelsY(OuterGeometry::of(this).y());
-}
-
-float Form1::Width() const
-{
-    return m_twips.fromPixelsX(OuterGeometry::of(this).width());
-}
-
-float Form1::Height() const
-{
-    return m_twips.fromPixelsY(OuterGeometry::of(this).height());
-}
-
-float Form1::ScaleWidth() const
-{
-    return m_twips.fromPixelsX(width());
-}
-
-float Form1::ScaleHeight() const
-{
-    return m_twips.fromPixelsY(height());
 }
 
 void Form1::moveOuter(float left, float top, float width, float height)
@@ -294,11 +155,6 @@ void Form1::Form_Load()
     LoadDone = 1;
 }
 
-void Form1::mnuFonts_Click()
-{
-    m_session->chooseFont(LoadDone != 0);
-}
-
 bool Form1::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate) {
@@ -307,25 +163,10 @@ bool Form1::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void Form1::Form_Activate()
-{
-    m_session->connection().activate();
-}
-
-void Form1::Timer2_Timer()
-{
-    m_session->connection().CheckConnection();
-}
-
 void Form1::Command6_Click()
 {
     m_session->connection().click();
-    UpDown1->setFocus();
-}
-
-void Form1::mnuINetFun_Click()
-{
-    m_session->connection().switchForNextStart();
+    ui.UpDown1->setFocus();
 }
 
 void Form1::showIndicator(ConnectionMonitor::Picture picture)
@@ -333,7 +174,7 @@ void Form1::showIndicator(ConnectionMonitor::Picture picture)
     static const char* const files[] = {"iNetGrn.gif", "iNetRed.gif", "iNetGrey.gif"};
     const QPixmap image(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(files[int(picture)])));
     if (!image.isNull()) {
-        Command6->setIcon(QIcon(image));
+        ui.Command6->setIcon(QIcon(image));
     }
     if (picture == ConnectionMonitor::Picture::Green) {
         WebBrowser1->ConnectionRestored(); // a refresh that failed while the link was down goes again
@@ -370,11 +211,11 @@ void Form1::Form_Resize()
     }
     const float sw = ScaleWidth();
     const float sh = ScaleHeight();
-    place(Combo1, MainLayout::ComboLeft, -15, MainLayout::comboWidth(sw), 330);
-    place(Command1, MainLayout::goLeft(sw), 15, 375, 300);
+    place(ui.Combo1, MainLayout::ComboLeft, -15, MainLayout::comboWidth(sw), 330);
+    place(ui.Command1, MainLayout::goLeft(sw), 15, 375, 300);
     placeBrowser(0);
-    place(Picture3, MainLayout::progressLeft(sw), MainLayout::progressTop(sh), 885, 240);
-    place(StatusBar1, 0, sh - 270, sw, 270);
+    place(ui.Picture3, MainLayout::progressLeft(sw), MainLayout::progressTop(sh), 885, 240);
+    place(ui.StatusBar1, 0, sh - 270, sw, 270);
 }
 
 void Form1::placeBrowser(float widthTakenOff)
@@ -390,7 +231,7 @@ void Form1::Timer4_Timer()
         placeBrowser(MainLayout::Nudge);
         placeBrowser(0);
     }
-    Timer4->stop();
+    ui.Timer4->stop();
 }
 
 void Form1::Form_QueryUnload()
@@ -419,36 +260,21 @@ void Form1::fillSelector()
 {
     const QStringList names = m_session->siteNames();
     if (!names.isEmpty()) {
-        Combo1->addItems(names);
-        Combo1->setEditText(names.first());
+        ui.Combo1->addItems(names);
+        ui.Combo1->setEditText(names.first());
     }
-}
-
-void Form1::resetMinuteCount()
-{
-    m_session->resetMinuteCount();
 }
 
 void Form1::Command1_Click()
 {
-    m_session->go(Combo1->currentText());
-    UpDown1->setFocus();
+    m_session->go(ui.Combo1->currentText());
+    ui.UpDown1->setFocus();
 }
 
 void Form1::Command2_Click()
 {
     m_session->refreshNow();
-    UpDown1->setFocus();
-}
-
-void Form1::Command3_Click()
-{
-    WebBrowser1->GoBack();
-}
-
-void Form1::Command4_Click()
-{
-    WebBrowser1->GoForward();
+    ui.UpDown1->setFocus();
 }
 
 void Form1::Command5_Click()
@@ -457,10 +283,10 @@ void Form1::Command5_Click()
         auto* editor = new Form2(
             m_state, [this] { return WebBrowser1->LocationURL(); }, m_messages.get(), this);
         connect(editor, &Form2::listSaved, this, [this](const QStringList& names) {
-            const QString text = Combo1->currentText();
-            Combo1->clear();
-            Combo1->addItems(names);
-            Combo1->setEditText(text);
+            const QString text = ui.Combo1->currentText();
+            ui.Combo1->clear();
+            ui.Combo1->addItems(names);
+            ui.Combo1->setEditText(text);
             m_session->siteListSaved();
         });
         m_form2 = editor;
@@ -472,7 +298,7 @@ void Form1::Command5_Click()
         m_form2->deleteLater();
         m_form2.clear();
     }
-    UpDown1->setFocus();
+    ui.UpDown1->setFocus();
 }
 
 void Form1::Combo1_KeyPress(int keyAscii)
@@ -482,21 +308,16 @@ void Form1::Combo1_KeyPress(int keyAscii)
     }
 }
 
-void Form1::Combo1_Click(int listIndex)
-{
-    m_session->chooseSite(listIndex, Combo1->currentText());
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == Label1) {
+        if (watched == ui.Label1) {
             Label1_DblClick();
-        } else if (watched == Label2) {
+        } else if (watched == ui.Label2) {
             Label2_DblClick();
         }
     }
-    if (watched == Combo1 && event->type() == QEvent::KeyPress) {
+    if (watched == ui.Combo1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             Combo1_KeyPress(13); // the key then goes on to the selector
@@ -505,178 +326,63 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::WebBrowser1_StatusTextChange(const QString& text)
-{
-    StatusBar1->showMessage(text);
-}
-
 void Form1::WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax)
 {
-    const BrowserEventRules::Progress p =
-        BrowserEventRules::progressFor(progress, progressMax, ProgressBar1->maximum(), ProgressBar1->value());
+    const BrowserEventRules::Progress p = BrowserEventRules::progressFor(
+        progress, progressMax, ui.ProgressBar1->maximum(), ui.ProgressBar1->value());
     if (!p.visible) {
-        Picture3->hide();
+        ui.Picture3->hide();
         return;
     }
-    Picture3->show();
-    Picture3->raise();
-    ProgressBar1->setMaximum(p.maximum);
-    ProgressBar1->setValue(p.value);
+    ui.Picture3->show();
+    ui.Picture3->raise();
+    ui.ProgressBar1->setMaximum(p.maximum);
+    ui.ProgressBar1->setValue(p.value);
 }
 
 void Form1::WebBrowser1_CommandStateChange(qint32 command, bool enable)
 {
     if (command == BrowserControl::CSC_NAVIGATEFORWARD) {
-        Command4->setEnabled(enable);
+        ui.Command4->setEnabled(enable);
     } else if (command == BrowserControl::CSC_NAVIGATEBACK) {
-        Command3->setEnabled(enable);
+        ui.Command3->setEnabled(enable);
     }
-}
-
-void Form1::WebBrowser1_DownloadComplete()
-{
-    Timer4->start();
 }
 
 void Form1::WebBrowser1_TitleChange(const QString& text)
 {
-    Timer4->start();
+    ui.Timer4->start();
     m_session->titleChanged(text);
-}
-
-void Form1::WebBrowser1_NavigateComplete2()
-{
-    m_session->pageShown();
-}
-
-void Form1::Timer1_Timer()
-{
-    m_session->minuteTick(UpDown1->value());
-}
-
-void Form1::UpDown1_Change()
-{
-    m_session->intervalChanged();
-}
-
-void Form1::Label1_DblClick()
-{
-    m_session->toggleTimer();
-}
-
-void Form1::Label2_DblClick()
-{
-    m_session->resetMinuteCount();
 }
 
 void Form1::showTimerState(bool on)
 {
     if (on) {
-        Timer1->start();
+        ui.Timer1->start();
     } else {
-        Timer1->stop();
+        ui.Timer1->stop();
     }
     // Running: the light background of window contents; off: the button face.
     const QPalette::ColorRole role = on ? QPalette::Base : QPalette::Button;
-    for (QLabel* label : {Label1, Label2}) {
+    for (QLabel* label : {ui.Label1, ui.Label2}) {
         QPalette p = label->palette();
         p.setColor(QPalette::Window, palette().color(role));
         label->setPalette(p);
     }
 }
 
-void Form1::createMenu()
-{
-    mnuPop1 = new QMenu(QStringLiteral("Menu1"), this);
-    mnuPop1->setObjectName(QStringLiteral("mnuPop1"));
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                             void (Form1::*handler)()) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
-        return a;
-    };
-    const auto separator = [this](const char* name) {
-        mnuPop1->addSeparator()->setObjectName(QString::fromLatin1(name));
-    };
-
-    mnuOpen = item(mnuPop1, "mnuOpen", QStringLiteral("&Open"), &Form1::mnuOpen_Click);
-    mnuSaveAs = item(mnuPop1, "mnuSaveAs", QStringLiteral("&SaveAs"), &Form1::mnuSaveAs_Click);
-    separator("mnuSep1");
-    mnuTextSize = mnuPop1->addMenu(QStringLiteral("&Web Page Text Size"));
-    mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));
-    mnuLargest = item(mnuTextSize, "mnuLargest", QStringLiteral("La&rgest"), &Form1::mnuLargest_Click);
-    mnuLarge = item(mnuTextSize, "mnuLarge", QStringLiteral("&Large"), &Form1::mnuLarge_Click);
-    mnuMedium = item(mnuTextSize, "mnuMedium", QStringLiteral("&Medium"), &Form1::mnuMedium_Click);
-    mnuSmall = item(mnuTextSize, "mnuSmall", QStringLiteral("Sma&ll"), &Form1::mnuSmall_Click);
-    mnuSmallest = item(mnuTextSize, "mnuSmallest", QStringLiteral("Sm&allest"), &Form1::mnuSmallest_Click);
-    for (QAction* a : {mnuLargest, mnuLarge, mnuMedium, mnuSmall, mnuSmallest}) {
-        a->setCheckable(true);
-    }
-    separator("mnuSep2");
-    mnuFonts = item(mnuPop1, "mnuFonts", QStringLiteral("App &Fonts"), &Form1::mnuFonts_Click);
-    separator("mnuSep3");
-    mnuINetFun = item(mnuPop1, "mnuINetFun", QStringLiteral("&iNet Functions"), &Form1::mnuINetFun_Click);
-    separator("mnuSep4");
-    mnuHelp = item(mnuPop1, "mnuHelp", QStringLiteral("&Help"), &Form1::mnuHelp_Click);
-    mnuAbout = item(mnuPop1, "mnuAbout", QStringLiteral("Abo&ut"), &Form1::mnuAbout_Click);
-    separator("mnuSep5");
-    mnuDefStartPage = item(mnuPop1, "mnuDefStartPage", QStringLiteral("Default Start &Page"),
-                           &Form1::mnuDefStartPage_Click);
-}
-
 void Form1::Command8_Click()
 {
-    UpDown1->setFocus();
-    mnuPop1->popup(QCursor::pos());
-}
-
-void Form1::mnuOpen_Click()
-{
-    m_session->openFile();
-}
-
-void Form1::mnuSaveAs_Click()
-{
-    WebBrowser1->ExecWBSaveAs();
+    ui.UpDown1->setFocus();
+    ui.mnuPop1->popup(QCursor::pos());
 }
 
 void Form1::textSize(int level, QAction* item)
 {
     WebBrowser1->ExecWBZoom(level); // refused while no page is shown; the check mark moves anyway
-    for (QAction* a : {mnuLargest, mnuLarge, mnuMedium, mnuSmall, mnuSmallest}) {
+    for (QAction* a : {ui.mnuLargest, ui.mnuLarge, ui.mnuMedium, ui.mnuSmall, ui.mnuSmallest}) {
         a->setChecked(a == item);
     }
-}
-
-void Form1::mnuLargest_Click()
-{
-    textSize(4, mnuLargest);
-}
-
-void Form1::mnuLarge_Click()
-{
-    textSize(3, mnuLarge);
-}
-
-void Form1::mnuMedium_Click()
-{
-    textSize(2, mnuMedium);
-}
-
-void Form1::mnuSmall_Click()
-{
-    textSize(1, mnuSmall);
-}
-
-void Form1::mnuSmallest_Click()
-{
-    textSize(0, mnuSmallest);
-}
-
-void Form1::mnuHelp_Click()
-{
-    m_session->showHelp();
 }
 
 void Form1::mnuAbout_Click()
@@ -693,7 +399,7 @@ void Form1::mnuDefStartPage_Click()
 {
     if (m_form4.isNull()) {
         auto* dialog = new Form4(
-            m_state, *m_messages, [this] { return Combo1->currentText(); }, this);
+            m_state, *m_messages, [this] { return ui.Combo1->currentText(); }, this);
         m_form4 = dialog;
         dialog->Form_Load();
     }

@@ -12,8 +12,13 @@
 #include "core/SoundPlayer.h"
 #include "core/Twips.h"
 #include "platform/BrowserControl.h"
+#include "windows/Form1Ui.h"
+#include "windows/OuterGeometry.h"
+#include "windows/UpDown.h"
 
+#include <QComboBox>
 #include <QPointer>
+#include <QStatusBar>
 #include <QWidget>
 
 #include <functional>
@@ -28,7 +33,6 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTimer;
-class OuterGeometry;
 class UpDown;
 
 // What the main window works with, handed in by whoever creates it.
@@ -47,7 +51,7 @@ class Form1 : public QWidget
     Q_OBJECT
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
-    static constexpr const char* InitialSelectorText = "https://radar.weather.gov/";
+    static constexpr const char* InitialSelectorText = Form1Ui::InitialSelectorText;
 
     Form1(AppState& state, Form1Parts parts, QWidget* parent = nullptr);
     ~Form1() override;
@@ -65,12 +69,12 @@ public:
     bool timerOn() const { return m_session->timerOn(); }
 
     // Outer geometry in twips, frame included.
-    float Left() const;
-    float Top() const;
-    float Width() const;
-    float Height() const;
-    float ScaleWidth() const;
-    float ScaleHeight() const;
+    float Left() const { return OuterGeometry::twipsOf(this, m_twips).left; }
+    float Top() const { return OuterGeometry::twipsOf(this, m_twips).top; }
+    float Width() const { return OuterGeometry::twipsOf(this, m_twips).width; }
+    float Height() const { return OuterGeometry::twipsOf(this, m_twips).height; }
+    float ScaleWidth() const { return m_twips.fromPixelsX(width()); }
+    float ScaleHeight() const { return m_twips.fromPixelsY(height()); }
     void moveOuter(float left, float top, float width, float height);
 
     const Twips& twips() const { return m_twips; }
@@ -87,62 +91,60 @@ protected:
 
 private slots:
     // Handlers, named by control and event; reached through the controls.
-    void Form_Activate();
+    void Form_Activate() { m_session->connection().activate(); }
     void Timer4_Timer();
     void Form_QueryUnload();
 
     // The pop-up menu.
     void Command8_Click();
-    void mnuOpen_Click();
-    void mnuSaveAs_Click();
-    void mnuLargest_Click();
-    void mnuLarge_Click();
-    void mnuMedium_Click();
-    void mnuSmall_Click();
-    void mnuSmallest_Click();
+    void mnuOpen_Click() { m_session->openFile(); }
+    void mnuSaveAs_Click() { WebBrowser1->ExecWBSaveAs(); }
+    void mnuLargest_Click() { textSize(4, ui.mnuLargest); }
+    void mnuLarge_Click() { textSize(3, ui.mnuLarge); }
+    void mnuMedium_Click() { textSize(2, ui.mnuMedium); }
+    void mnuSmall_Click() { textSize(1, ui.mnuSmall); }
+    void mnuSmallest_Click() { textSize(0, ui.mnuSmallest); }
     // The application font: with LoadDone 0 only applies the stored font to the strip.
-    void mnuFonts_Click();
-    void mnuHelp_Click();
+    void mnuFonts_Click() { m_session->chooseFont(LoadDone != 0); }
+    void mnuHelp_Click() { m_session->showHelp(); }
     void mnuAbout_Click();
     void mnuDefStartPage_Click();
 
     // Navigation bar and site selector.
-    void Command1_Click(); // Go
-    void Command2_Click(); // Refresh
-    void Command3_Click(); // Back
-    void Command4_Click(); // Forward
-    void Command5_Click(); // List: the site list editor, modal
-    void Combo1_Click(int listIndex);
+    void Command1_Click();                              // Go
+    void Command2_Click();                              // Refresh
+    void Command3_Click() { WebBrowser1->GoBack(); }    // Back
+    void Command4_Click() { WebBrowser1->GoForward(); } // Forward
+    void Command5_Click();                              // List: the site list editor, modal
+    void Combo1_Click(int listIndex) { m_session->chooseSite(listIndex, ui.Combo1->currentText()); }
     void Combo1_KeyPress(int keyAscii);
 
     // The browser's events.
-    void WebBrowser1_StatusTextChange(const QString& text);
+    void WebBrowser1_StatusTextChange(const QString& text) { ui.StatusBar1->showMessage(text); }
     void WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax);
     void WebBrowser1_CommandStateChange(qint32 command, bool enable);
-    void WebBrowser1_DownloadComplete();
+    void WebBrowser1_DownloadComplete() { ui.Timer4->start(); }
     void WebBrowser1_TitleChange(const QString& text);
-    void WebBrowser1_NavigateComplete2();
+    void WebBrowser1_NavigateComplete2() { m_session->pageShown(); }
 
     // MinuteCount becomes 0 and Label2 shows it.
-    void resetMinuteCount();
+    void resetMinuteCount() { m_session->resetMinuteCount(); }
 
     // Connection indicator.
     void Command6_Click();
-    void Timer2_Timer();
-    void mnuINetFun_Click();
+    void Timer2_Timer() { m_session->connection().CheckConnection(); }
+    void mnuINetFun_Click() { m_session->connection().switchForNextStart(); }
 
     // Automatic refresh.
-    void Timer1_Timer();
-    void UpDown1_Change();
-    void Label1_DblClick();
-    void Label2_DblClick();
+    void Timer1_Timer() { m_session->minuteTick(ui.UpDown1->value()); }
+    void UpDown1_Change() { m_session->intervalChanged(); }
+    void Label1_DblClick() { m_session->toggleTimer(); }
+    void Label2_DblClick() { m_session->resetMinuteCount(); }
 
 private:
-    void createControls();
     void connectControls();
     void fillSelector();
     void showTimerState(bool on);
-    void createMenu();
     void textSize(int level, QAction* item);
     void showIndicator(ConnectionMonitor::Picture picture);
     void place(QWidget* w, float left, float top, float width, float height) const;
@@ -158,39 +160,9 @@ private:
     std::unique_ptr<CommonDialogs> m_dialogs;
     BrowsingSession* m_session = nullptr; // the rules this window runs on
 
-    QComboBox* Combo1 = nullptr;             // site selector: address text with the saved sites
-    QFrame* Picture3 = nullptr;              // progress box over the right end of the status bar
-    QProgressBar* ProgressBar1 = nullptr;    // download progress, inside Picture3
-    QTimer* Timer4 = nullptr;                // one-shot re-layout of the browser, 100 ms
-    QStatusBar* StatusBar1 = nullptr;        // browser status text along the bottom edge
-    QPushButton* Command1 = nullptr;         // "Go"
-    QPushButton* Command4 = nullptr;         // Forward (picture)
-    QPushButton* Command3 = nullptr;         // Back (picture)
-    QPushButton* Command5 = nullptr;         // "List": the site list editor
-    QPushButton* Command2 = nullptr;         // "Refresh"
-    UpDown* UpDown1 = nullptr;               // refresh interval, minutes
-    QPushButton* Command6 = nullptr;         // connection indicator (picture)
-    QPushButton* Command8 = nullptr;         // "Menu"
     BrowserControl* WebBrowser1 = nullptr;   // the embedded browser
-    QTimer* Timer2 = nullptr;                // connection poll, 10 s
-    QTimer* Timer1 = nullptr;                // refresh minute timer, 60 s
     std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
-    QLabel* Label2 = nullptr;                // minute count
-    QLabel* Label1 = nullptr;                // refresh interval, minutes
-    QMenu* mnuPop1 = nullptr;                // "Menu1": the pop-up menu of the Menu button
-    QAction* mnuOpen = nullptr;              // "&Open"
-    QAction* mnuSaveAs = nullptr;            // "&SaveAs"
-    QMenu* mnuTextSize = nullptr;            // "&Web Page Text Size"
-    QAction* mnuLargest = nullptr;           // "La&rgest", level 4
-    QAction* mnuLarge = nullptr;             // "&Large", level 3
-    QAction* mnuMedium = nullptr;            // "&Medium", level 2
-    QAction* mnuSmall = nullptr;             // "Sma&ll", level 1
-    QAction* mnuSmallest = nullptr;          // "Sm&allest", level 0
-    QAction* mnuFonts = nullptr;             // "App &Fonts"
-    QAction* mnuINetFun = nullptr;           // "&iNet Functions"
-    QAction* mnuHelp = nullptr;              // "&Help"
-    QAction* mnuAbout = nullptr;             // "Abo&ut"
-    QAction* mnuDefStartPage = nullptr;      // "Default Start &Page"
+    Form1Ui ui;                              // the other controls and the menu, as designed
 
     QPointer<QWidget> m_form2; // the site list editor (Form2), while open
     QPointer<QWidget> m_form3; // the About window (Form3), while open

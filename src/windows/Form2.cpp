@@ -108,12 +108,12 @@ void Form2::place(QWidget* w, float left, float top, float width, float height) 
 
 float Form2::Width() const
 {
-    return m_twips.fromPixelsX(OuterGeometry::of(this).width());
+    return OuterGeometry::twipsOf(this, m_twips).width;
 }
 
 float Form2::Height() const
 {
-    return m_twips.fromPixelsY(OuterGeometry::of(this).height());
+    return OuterGeometry::twipsOf(this, m_twips).height;
 }
 
 void Form2::setOuterSize(float width, float height)

@@ -29,6 +29,13 @@ QRect OuterGeometry::of(const QWidget* window)
     return window->geometry().marginsAdded(frameOf(window));
 }
 
+TwipRect OuterGeometry::twipsOf(const QWidget* window, const Twips& twips)
+{
+    const QRect r = of(window);
+    return {twips.fromPixelsX(r.x()), twips.fromPixelsY(r.y()), twips.fromPixelsX(r.width()),
+            twips.fromPixelsY(r.height())};
+}
+
 void OuterGeometry::apply(QSize outerSize, std::optional<QPoint> topLeft)
 {
     m_outerSize = outerSize;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/MainLayout.h"
+#include "core/Twips.h"
+
 #include <QMargins>
 #include <QObject>
 #include <QRect>
@@ -23,6 +26,8 @@ public:
     static QMargins frameOf(const QWidget* window);
     // The window's outer rectangle in pixels, frame included.
     static QRect of(const QWidget* window);
+    // The same in twips, as the settings hold it.
+    static TwipRect twipsOf(const QWidget* window, const Twips& twips);
 
     // Gives the window this outer size and puts its outer top-left corner at topLeft, or centres it
     // on its screen's work area when topLeft is not given.
