@@ -140,7 +140,7 @@ void Form1::moveOuter(float left, float top, float width, float height)
 
 void Form1::Form_Load()
 {
-    mnuFonts_Click();
+    m_session->chooseFont(false); // the stored application font, without the dialog
     fillSelector();
     // No upper bound is stored, but a window larger than all screens together is of no use.
     float width = m_state.Settings.MainWidth;

@@ -104,7 +104,7 @@ private slots:
     void mnuMedium_Click() { textSize(2, ui.mnuMedium); }
     void mnuSmall_Click() { textSize(1, ui.mnuSmall); }
     void mnuSmallest_Click() { textSize(0, ui.mnuSmallest); }
-    // The application font: with LoadDone 0 only applies the stored font to the strip.
+    // The application font, chosen in the font dialog (once loaded; at load the stored one is applied).
     void mnuFonts_Click() { m_session->chooseFont(LoadDone != 0); }
     void mnuHelp_Click() { m_session->showHelp(); }
     void mnuAbout_Click();
