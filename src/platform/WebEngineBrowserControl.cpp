@@ -1,5 +1,8 @@
 #include "platform/WebEngineBrowserControl.h"
 
+#include "platform/ContainedPage.h"
+#include "platform/SavePageDownloads.h"
+
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
@@ -34,7 +37,12 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
 
-    QWebEnginePage* page = m_view->page();
+    auto* page = new ContainedPage(m_view); // deleted with the view, before the profile
+    m_view->setPage(page);
+    m_saves = new SavePageDownloads(page, this);
+    connect(m_saves, &SavePageDownloads::finished, this, &WebEngineBrowserControl::SaveFinished);
+    connect(page, &ContainedPage::certificateRefused, this, &WebEngineBrowserControl::StatusTextChange);
+    connect(page, &ContainedPage::rendererDied, this, &WebEngineBrowserControl::onRendererDied);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowserControl::onLoadStarted);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowserControl::onLoadFinished);
     connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) {
@@ -49,25 +57,6 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     connect(m_view, &QWebEngineView::urlChanged, this, [this] { emit NavigateComplete2(); });
     connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
 
-    // Web content stays in its box: no pop-ups without a click, no local files for remote pages.
-    QWebEngineSettings* settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    // A link meant for a new window opens here: this program shows one page.
-    connect(page, &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest& request) { m_view->load(request.requestedUrl()); });
-    connect(page, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError& error) {
-        QWebEngineCertificateError refused = error;
-        refused.rejectCertificate();
-        emit StatusTextChange(
-            tr("Refused %1: its certificate is not valid (%2)").arg(error.url().host(), error.description()));
-    });
-    connect(page, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
-                onRenderProcessTerminated(int(status), exitCode);
-            });
-
     // The history actions are made on first use; ask for them once so that they follow the history.
     QAction* back = page->action(QWebEnginePage::Back);
     QAction* forward = page->action(QWebEnginePage::Forward);
@@ -75,10 +64,6 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
             [this](bool on) { emit CommandStateChange(CSC_NAVIGATEBACK, on); });
     connect(forward, &QAction::enabledChanged, this,
             [this](bool on) { emit CommandStateChange(CSC_NAVIGATEFORWARD, on); });
-
-    // The download request must be answered before the handler returns.
-    connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
-            &WebEngineBrowserControl::onDownloadRequested, Qt::DirectConnection);
 }
 
 WebEngineBrowserControl::~WebEngineBrowserControl() = default;
@@ -290,7 +275,7 @@ bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
 
 void WebEngineBrowserControl::ExecWBSaveAs()
 {
-    m_saveRequested = true;
+    m_saves->expectSave();
     m_view->triggerPageAction(QWebEnginePage::SavePage);
 }
 
@@ -362,12 +347,8 @@ void WebEngineBrowserControl::onLinkHovered(const QString& url)
     emit StatusTextChange(url.isEmpty() ? m_loadStateText : url);
 }
 
-void WebEngineBrowserControl::onRenderProcessTerminated(int status, int exitCode)
+void WebEngineBrowserControl::onRendererDied()
 {
-    if (status == QWebEnginePage::NormalTerminationStatus) {
-        return;
-    }
-    Q_UNUSED(exitCode);
     // Like a failed refresh: the last good picture stays, and the page is loaded again under it,
     // at once the first time and after a growing pause when it keeps crashing.
     if (LocationURL().isEmpty()) {
@@ -379,34 +360,4 @@ void WebEngineBrowserControl::onRenderProcessTerminated(int status, int exitCode
     showNotice();
     // Not from inside the engine's own notification.
     QTimer::singleShot(0, this, &WebEngineBrowserControl::watchTick);
-}
-
-void WebEngineBrowserControl::onDownloadRequested(QWebEngineDownloadRequest* download)
-{
-    if (download->page() != m_view->page()) {
-        return;
-    }
-    if (!download->isSavePageDownload() || !m_saveRequested) {
-        download->cancel(); // this program saves pages only, and only when asked
-        return;
-    }
-    m_saveRequested = false;
-    const QString suggested = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
-    const QString path = m_askSavePath ? m_askSavePath(suggested) : QString();
-    if (path.isEmpty()) {
-        download->cancel();
-        emit SaveFinished(false, {});
-        return;
-    }
-    const QFileInfo target(path);
-    download->setDownloadDirectory(target.absolutePath());
-    download->setDownloadFileName(target.fileName());
-    const QString suffix = target.suffix().toLower();
-    download->setSavePageFormat(suffix == QLatin1String("mhtml") || suffix == QLatin1String("mht")
-                                    ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
-                                    : QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
-        emit SaveFinished(download->state() == QWebEngineDownloadRequest::DownloadCompleted, path);
-    });
-    download->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "core/ReloadWatch.h"
 #include "platform/BrowserControl.h"
+#include "platform/SavePageDownloads.h"
 
 #include <functional>
 
@@ -18,9 +19,6 @@ class WebEngineBrowserControl : public BrowserControl
 {
     Q_OBJECT
 public:
-    // Asked for the file to save the page into; an empty answer cancels the save.
-    using SavePathAsker = std::function<QString(const QString& suggestedPath)>;
-
     // The time in milliseconds since the epoch: the wall clock, unless a test gives another.
     using Clock = std::function<qint64()>;
 
@@ -45,7 +43,7 @@ public:
     // How long a reload may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
 
-    void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
+    void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     QWebEngineView* view() const { return m_view; }
 
 protected:
@@ -64,8 +62,7 @@ private:
     void onLoadStarted();
     void onLoadFinished(bool ok);
     void onLinkHovered(const QString& url);
-    void onDownloadRequested(QWebEngineDownloadRequest* download);
-    void onRenderProcessTerminated(int status, int exitCode);
+    void onRendererDied();
 
     QWebEngineView* m_view; // the engine's view, filling this control
     QLabel* m_cover;        // the last good picture, over the view during a reload
@@ -79,6 +76,5 @@ private:
     QString m_loadStateText;
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
-    bool m_saveRequested = false;
-    SavePathAsker m_askSavePath;
+    SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
 };
