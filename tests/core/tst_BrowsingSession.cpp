@@ -113,6 +113,32 @@ private slots:
         QCOMPARE(s.state.MinuteCount, qint16(0));
     }
 
+    void caption_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a page") << "One"
+                                << "One - Skyvane ie5+";
+        QTest::newRow("the help page's title") << "SkyvaneHelp"
+                                               << "Skyvane ie5+";
+        QTest::newRow("its file name") << "SkyvaneHelp.htm"
+                                       << "Skyvane ie5+";
+        QTest::newRow("the program's own caption") << "Skyvane ie5+"
+                                                   << "Skyvane ie5+";
+        QTest::newRow("another letter case") << "skyvanehelp"
+                                             << "skyvanehelp - Skyvane ie5+";
+        QTest::newRow("no title") << ""
+                                  << " - Skyvane ie5+";
+    }
+    void caption()
+    {
+        QFETCH(QString, title);
+        Session s;
+        QSignalSpy caption(s.session.get(), &BrowsingSession::captionChanged);
+        s.session->titleChanged(title);
+        QTEST(caption.last().at(0).toString(), "caption");
+    }
+
     void browserReports()
     {
         Session s;

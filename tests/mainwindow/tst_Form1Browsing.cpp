@@ -43,10 +43,6 @@ private slots:
                     "<a id='next' href='/two' style='display:block;width:100%;height:300px'>two</a>")));
         server.setPage(QStringLiteral("/two"), LoopbackServer::page(QStringLiteral("Two")));
         server.setPage(QStringLiteral("/three"), LoopbackServer::page(QStringLiteral("Three")));
-        server.setPage(QStringLiteral("/help"), LoopbackServer::page(QStringLiteral("SkyvaneHelp")));
-        server.setPage(QStringLiteral("/own"), LoopbackServer::page(QStringLiteral("Skyvane ie5+")));
-        server.setPage(QStringLiteral("/helpfile"), LoopbackServer::page(QStringLiteral("SkyvaneHelp.htm")));
-        server.setPage(QStringLiteral("/variant"), LoopbackServer::page(QStringLiteral("skyvanehelp")));
         LoopbackServer::Response redirect;
         redirect.status = 302;
         redirect.location = server.url(QStringLiteral("/three")).toString().toUtf8();
@@ -68,31 +64,6 @@ private slots:
     }
 
     void cleanupTestCase() { form.reset(); }
-
-    void titlesMakeTheCaption_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("page") << "/one"
-                              << "One - Skyvane ie5+";
-        QTest::newRow("help title") << "/help"
-                                    << "Skyvane ie5+";
-        QTest::newRow("own name") << "/own"
-                                  << "Skyvane ie5+";
-        QTest::newRow("help file name") << "/helpfile"
-                                        << "Skyvane ie5+";
-        QTest::newRow("case variant") << "/variant"
-                                      << "skyvanehelp - Skyvane ie5+";
-    }
-    void titlesMakeTheCaption()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, caption);
-        QVERIFY(go(server.url(path).toString()));
-        QTRY_COMPARE(form->windowTitle(), caption);
-        QCOMPARE(form->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
-                 server.url(path).toString());
-    }
 
     void progressShownThenHidden()
     {
