@@ -43,17 +43,23 @@ QVariant networkManagerProperty(const QString& path, const QString& interface, c
     return reply.arguments().first().value<QDBusVariant>().variant();
 }
 
-// Whether NetworkManager's primary connection runs over a modem (a mobile or dial-up link).
-bool primaryConnectionIsModem()
+// NetworkManager's primary connection ("/" or empty when there is none).
+QString primaryConnection()
+{
+    return networkManagerProperty(kNmPath, kNmService, QStringLiteral("PrimaryConnection"))
+        .value<QDBusObjectPath>()
+        .path();
+}
+
+// Whether this active connection runs over a modem (a mobile or dial-up link).
+bool runsOverModem(const QString& activeConnection)
 {
     constexpr uint kDeviceTypeModem = 8;
-    const auto primary = networkManagerProperty(kNmPath, kNmService, QStringLiteral("PrimaryConnection"))
-                             .value<QDBusObjectPath>();
-    if (primary.path().isEmpty() || primary.path() == QLatin1String("/")) {
+    if (activeConnection.isEmpty() || activeConnection == QLatin1String("/")) {
         return false;
     }
     const QVariant devices = networkManagerProperty(
-        primary.path(), kNmService + QStringLiteral(".Connection.Active"), QStringLiteral("Devices"));
+        activeConnection, kNmService + QStringLiteral(".Connection.Active"), QStringLiteral("Devices"));
     const auto paths = qdbus_cast<QList<QDBusObjectPath>>(devices.value<QDBusArgument>());
     for (const QDBusObjectPath& device : paths) {
         if (networkManagerProperty(device.path(), kNmService + QStringLiteral(".Device"),
@@ -125,6 +131,17 @@ ConnectionProbe::State NetworkConnectionProbe::query()
         (info->transportMedium() == QNetworkInformation::TransportMedium::Cellular || anyUpPppLink() ||
          (m_backend == QLatin1String("networkmanager") && primaryConnectionIsModem()));
     return s;
+}
+
+bool NetworkConnectionProbe::primaryConnectionIsModem()
+{
+    // The poll asks every few seconds: look at the devices only when the connection is another one.
+    const QString primary = primaryConnection();
+    if (primary != m_primaryConnection) {
+        m_primaryConnection = primary;
+        m_primaryIsModem = runsOverModem(primary);
+    }
+    return m_primaryIsModem;
 }
 
 bool NetworkConnectionProbe::autodial()

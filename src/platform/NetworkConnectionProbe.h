@@ -21,5 +21,9 @@ public:
     QString backendName() const { return m_backend; }
 
 private:
+    bool primaryConnectionIsModem();
+
     QString m_backend;
+    QString m_primaryConnection; // the NetworkManager connection last looked at
+    bool m_primaryIsModem = false;
 };

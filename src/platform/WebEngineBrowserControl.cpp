@@ -201,9 +201,10 @@ void WebEngineBrowserControl::watchTick()
         return;
     }
     if (m_watch.loading()) {
-        // Data arriving for a page whose estimate does not move still counts: look at the markup.
+        // Data arriving for a page whose estimate does not move still counts: the parsed page grows.
+        // (A count of its elements: serializing a large page every second would cost far more.)
         m_view->page()->runJavaScript(
-            QStringLiteral("document.documentElement ? document.documentElement.outerHTML.length : 0"),
+            QStringLiteral("document.getElementsByTagName('*').length"),
             [this, guard = QPointer<WebEngineBrowserControl>(this)](const QVariant& v) {
                 if (!guard.isNull() && m_watch.loading()) {
                     const qint64 size = v.toLongLong();

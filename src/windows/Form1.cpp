@@ -1,7 +1,6 @@
 #include "windows/Form1.h"
 
 #include "core/BrowserEventRules.h"
-#include "core/BrowsingSession.h"
 #include "core/MainLayout.h"
 #include "core/ProgramDirectory.h"
 #include "platform/BrowserControl.h"
@@ -28,9 +27,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
-#include <QWindow>
-
-#include <cmath>
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
@@ -109,12 +105,7 @@ void Form1::connectControls()
             [this](int count) { ui.Label2->setText(QString::number(count)); });
     connect(m_session, &BrowsingSession::timerStateChanged, this, &Form1::showTimerState);
     connect(m_session, &BrowsingSession::selectorTextChanged, ui.Combo1, &QComboBox::setEditText);
-    connect(m_session, &BrowsingSession::selectorEntriesChanged, this,
-            [this](const QStringList& names, const QString& text) {
-                ui.Combo1->clear();
-                ui.Combo1->addItems(names);
-                ui.Combo1->setEditText(text);
-            });
+    connect(m_session, &BrowsingSession::selectorEntriesChanged, this, &Form1::showSites);
     connect(m_session, &BrowsingSession::captionChanged, this, &QWidget::setWindowTitle);
     connect(m_session, &BrowsingSession::statusMessage, ui.StatusBar1,
             [this](const QString& text) { ui.StatusBar1->showMessage(text); });
@@ -260,9 +251,15 @@ void Form1::fillSelector()
 {
     const QStringList names = m_session->siteNames();
     if (!names.isEmpty()) {
-        ui.Combo1->addItems(names);
-        ui.Combo1->setEditText(names.first());
+        showSites(names, names.first());
     }
+}
+
+void Form1::showSites(const QStringList& names, const QString& text)
+{
+    ui.Combo1->clear();
+    ui.Combo1->addItems(names);
+    ui.Combo1->setEditText(text);
 }
 
 void Form1::Command1_Click()
@@ -283,10 +280,7 @@ void Form1::Command5_Click()
         auto* editor = new Form2(
             m_state, [this] { return WebBrowser1->LocationURL(); }, m_messages.get(), this);
         connect(editor, &Form2::listSaved, this, [this](const QStringList& names) {
-            const QString text = ui.Combo1->currentText();
-            ui.Combo1->clear();
-            ui.Combo1->addItems(names);
-            ui.Combo1->setEditText(text);
+            showSites(names, ui.Combo1->currentText());
             m_session->siteListSaved();
         });
         m_form2 = editor;

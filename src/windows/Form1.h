@@ -5,10 +5,8 @@
 #include "core/CommonDialogs.h"
 #include "core/ConnectionMonitor.h"
 #include "core/ConnectionProbe.h"
-#include "core/MainLayout.h"
 #include "core/MessageBoxes.h"
 #include "core/ProgramNames.h"
-#include "core/RefreshCounter.h"
 #include "core/SoundPlayer.h"
 #include "core/Twips.h"
 #include "platform/BrowserControl.h"
@@ -24,16 +22,7 @@
 #include <functional>
 #include <memory>
 
-class QComboBox;
-class QFrame;
 class QAction;
-class QLabel;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QStatusBar;
-class QTimer;
-class UpDown;
 
 // What the main window works with, handed in by whoever creates it.
 struct Form1Parts
@@ -144,6 +133,7 @@ private slots:
 private:
     void connectControls();
     void fillSelector();
+    void showSites(const QStringList& names, const QString& text); // the selector's entries and text
     void showTimerState(bool on);
     void textSize(int level, QAction* item);
     void showIndicator(ConnectionMonitor::Picture picture);
