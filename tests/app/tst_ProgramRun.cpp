@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <csignal>
 
@@ -20,15 +19,6 @@ class TestProgramRun : public QObject
     Q_OBJECT
 
     QTemporaryDir runtime;
-
-    QByteArray runAndTerminate(const QString& folder, int sig)
-    {
-        const QString program = QDir(folder).filePath(QStringLiteral("skyvane"));
-        if (!QFile::exists(program) && !QFile::copy(QStringLiteral(SKYVANE_PROGRAM), program)) {
-            return {};
-        }
-        return runProgram(program, folder, sig, {});
-    }
 
     // Starts program, waits until its settings file in dataFolder exists, ends it with sig and returns
     // the settings file.
@@ -128,32 +118,6 @@ private slots:
                             dir + QStringLiteral("io.github.skyvane.Skyvane.metainfo.xml")});
         QVERIFY(b.waitForFinished(30000));
         QVERIFY2(b.exitCode() == 0, b.readAllStandardOutput().constData());
-    }
-
-    void damagedFileIsCorrectedAndItsExtraBytesKept()
-    {
-        QTemporaryDir folder;
-        QByteArray seeded(500, '\0');
-        for (int off : {0, 4, 8, 12, 16, 20}) {
-            qToLittleEndian<quint32>(0x7fc00000, seeded.data() + off);
-        }
-        seeded.replace(30, 300, QByteArray(300, 'x'));
-        seeded.replace(330, 6, QByteArray("\x11\x22\x33\x44\x55\x66", 6));
-        seeded.replace(470, 30, QByteArray(30, 'T'));
-        QFile f(folder.filePath(QStringLiteral("Skyvn.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(seeded);
-        f.close();
-
-        const QByteArray bytes = runAndTerminate(folder.path(), SIGTERM);
-        QCOMPARE(bytes.size(), 500);
-        const SettingsRecord r = SettingsRecord::decode(bytes);
-        QCOMPARE(r.MainLeft, 0.0f);
-        QVERIFY(qAbs(r.MainWidth - 7095) <= 15);
-        QCOMPARE(r.EditorWidth, 6945.0f);
-        QCOMPARE(r.StartPage, QString(300, QLatin1Char('x')));
-        QCOMPARE(bytes.mid(330, 6), QByteArray("\x11\x22\x33\x44\x55\x66", 6));
-        QCOMPARE(bytes.mid(470), QByteArray(30, 'T'));
     }
 };
 

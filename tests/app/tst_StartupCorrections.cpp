@@ -101,75 +101,59 @@ private slots:
             expected);
     }
 
-    void font_data()
-    {
-        QTest::addColumn<QStringList>("fonts");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<float>("size");
-        QTest::addColumn<QString>("expectedName");
-        QTest::addColumn<bool>("expectedBold");
-        QTest::addColumn<float>("expectedSize");
-        QTest::addColumn<QString>("arialFamily"); // what the system gives for "Arial"
-        const QStringList withArial = {QStringLiteral("C059"), QStringLiteral("Arial"),
-                                       QStringLiteral("DejaVu Sans")};
-        const QStringList withMs = {QStringLiteral("C059"), QStringLiteral("MS Sans Serif")};
-        const QStringList linux = {QStringLiteral("C059"), QStringLiteral("DejaVu Sans")};
-        const QStringList noUi = {QStringLiteral("C059"), QStringLiteral("Z003")};
-        QTest::newRow("found, kept") << linux << "DejaVu Sans" << true << 11.0f << "DejaVu Sans" << true
-                                     << 11.0f << QString();
-        QTest::newRow("found, size 0")
-            << linux << "C059" << true << 0.0f << "C059" << true << 8.0f << QString();
-        QTest::newRow("found, size 1.5")
-            << linux << "C059" << false << 1.5f << "C059" << false << 8.0f << QString();
-        QTest::newRow("found, size 2")
-            << linux << "C059" << false << 2.0f << "C059" << false << 2.0f << QString();
-        QTest::newRow("found, NaN size")
-            << linux << "C059" << false << NaN << "C059" << false << 8.0f << QString();
-        QTest::newRow("found, 14 kept")
-            << linux << "C059" << false << 14.0f << "C059" << false << 14.0f << QString();
-        QTest::newRow("case differs, Arial")
-            << withArial << "arial" << true << 14.0f << "Arial" << false << 9.0f << QString();
-        QTest::newRow("MS Sans Serif")
-            << withMs << "Gone" << true << 14.0f << "MS Sans Serif" << false << 8.0f << QString();
-        QTest::newRow("UI family") << linux << "Arial" << true << 14.0f << "DejaVu Sans" << false << 8.0f
-                                   << QString();
-        QTest::newRow("first font") << noUi << "" << true << 14.0f << "C059" << false << 8.0f << QString();
-        QTest::newRow("no fonts") << QStringList() << "Gone" << true << 1.0f << "Gone" << true << 8.0f
-                                  << QString();
-        const QStringList liberation = linux + QStringList{QStringLiteral("Liberation Sans")};
-        QTest::newRow("Arial's twin, by its name") << liberation << "Arial" << true << 14.0f
-                                                   << "Liberation Sans" << false << 9.0f << "Liberation Sans";
-        QTest::newRow("Arimo") << linux + QStringList{QStringLiteral("Arimo")} << "Gone" << false << 8.0f
-                               << "Arimo" << false << 9.0f << "Arimo";
-        QTest::newRow("real Arial first")
-            << withArial + QStringList{QStringLiteral("Liberation Sans")} << "Gone" << false << 8.0f
-            << "Arial" << false << 9.0f << "Liberation Sans";
-        QTest::newRow("twin before MS Sans Serif")
-            << withMs + QStringList{QStringLiteral("Liberation Sans")} << "Gone" << false << 8.0f
-            << "Liberation Sans" << false << 9.0f << "Liberation Sans";
-        QTest::newRow("other substitute: UI family")
-            << linux << "Arial" << false << 8.0f << "DejaVu Sans" << false << 8.0f << "DejaVu Sans";
-        QTest::newRow("twin named but not installed")
-            << linux << "Arial" << false << 8.0f << "DejaVu Sans" << false << 8.0f << "Liberation Sans";
-    }
     void font()
     {
-        QFETCH(QStringList, fonts);
-        QFETCH(QString, name);
-        QFETCH(bool, bold);
-        QFETCH(float, size);
-        LiveSettings s;
-        s.FontName = name;
-        s.FontBold = bold;
-        s.FontSize = size;
-        QFETCH(QString, arialFamily);
-        StartupCorrections::Environment e = env({}, fonts);
-        e.arialFamily = arialFamily;
-        StartupCorrections::correctFont(s, e);
-        QTEST(s.FontName, "expectedName");
-        QTEST(s.FontBold, "expectedBold");
-        QTEST(s.FontSize, "expectedSize");
+        const QStringList linux = {QStringLiteral("C059"), QStringLiteral("DejaVu Sans")};
+        const QStringList arial = linux + QStringList{QStringLiteral("Arial")};
+        const QStringList ms = {QStringLiteral("C059"), QStringLiteral("MS Sans Serif")};
+        const QStringList liberation = linux + QStringList{QStringLiteral("Liberation Sans")};
+        const QStringList arimo = linux + QStringList{QStringLiteral("Arimo")};
+        const QStringList noUi = {QStringLiteral("C059"), QStringLiteral("Z003")};
+        // Installed fonts, what fontconfig gives for "Arial", the stored font, the corrected font.
+        const struct
+        {
+            const char* row;
+            QStringList fonts;
+            const char* arialFamily;
+            const char* name;
+            bool bold;
+            float size;
+            const char* expectedName;
+            bool expectedBold;
+            float expectedSize;
+        } rows[] = {
+            {"found, kept", linux, "", "DejaVu Sans", true, 11, "DejaVu Sans", true, 11},
+            {"found, size 0", linux, "", "C059", true, 0, "C059", true, 8},
+            {"found, size 1.5", linux, "", "C059", false, 1.5f, "C059", false, 8},
+            {"found, size 2", linux, "", "C059", false, 2, "C059", false, 2},
+            {"found, NaN size", linux, "", "C059", false, NaN, "C059", false, 8},
+            {"case differs, Arial", arial, "", "arial", true, 14, "Arial", false, 9},
+            {"MS Sans Serif", ms, "", "Gone", true, 14, "MS Sans Serif", false, 8},
+            {"UI family", linux, "", "Arial", true, 14, "DejaVu Sans", false, 8},
+            {"first font", noUi, "", "", true, 14, "C059", false, 8},
+            {"no fonts", {}, "", "Gone", true, 1, "Gone", true, 8},
+            {"Arial's twin", liberation, "Liberation Sans", "Arial", true, 14, "Liberation Sans", false, 9},
+            {"Arimo", arimo, "Arimo", "Gone", false, 8, "Arimo", false, 9},
+            {"real Arial first", arial + liberation, "Liberation Sans", "Gone", false, 8, "Arial", false, 9},
+            {"twin before MS Sans Serif", ms + liberation, "Liberation Sans", "Gone", false, 8,
+             "Liberation Sans", false, 9},
+            {"other substitute", linux, "DejaVu Sans", "Arial", false, 8, "DejaVu Sans", false, 8},
+            {"twin not installed", linux, "Liberation Sans", "Arial", false, 8, "DejaVu Sans", false, 8},
+        };
+        for (const auto& r : rows) {
+            LiveSettings s;
+            s.FontName = QString::fromLatin1(r.name);
+            s.FontBold = r.bold;
+            s.FontSize = r.size;
+            StartupCorrections::Environment e = env({}, r.fonts);
+            e.arialFamily = QString::fromLatin1(r.arialFamily);
+            StartupCorrections::correctFont(s, e);
+            QVERIFY2(
+                s.FontName == QLatin1String(r.expectedName) && s.FontBold == r.expectedBold &&
+                    s.FontSize == r.expectedSize,
+                qPrintable(
+                    QStringLiteral("%1: %2 %3 %4").arg(r.row, s.FontName).arg(s.FontBold).arg(s.FontSize)));
+        }
     }
 
     void applyDoesEverything()

@@ -78,30 +78,37 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<int>("queries");
         QTest::addColumn<int>("pollStops");
-        QTest::newRow("connected: picture never replaced") << 0 << "aN pN pN"
-                                                           << "" << 0 << 0 << 0 << QStringList() << 3 << 0;
-        QTest::newRow("network lost and back") << 0 << "aN p- p- pN"
-                                               << "RG" << 0 << 0 << 0 << QStringList() << 4 << 0;
-        QTest::newRow("modem bit remembered after loss") << 0 << "aM p-"
-                                                         << "R" << 1 << 1 << 0 << QStringList() << 2 << 0;
-        QTest::newRow("lost network: click asks, yes dials")
-            << 0 << "aN p- c-"
-            << "R" << 1 << 0 << 1 << QStringList{kOffer} << 3 << 0;
-        QTest::newRow("lost network: refresh does not redial")
-            << 0 << "aN p- r-"
-            << "R" << 1 << 0 << 0 << QStringList() << 3 << 0;
-        QTest::newRow("lost modem: click dials at once") << 0 << "aM p- c-"
-                                                         << "R" << 1 << 1 << 1 << QStringList() << 3 << 0;
-        QTest::newRow("lost modem: refresh redials") << 0 << "aM p- r- r-"
-                                                     << "R" << 1 << 1 << 2 << QStringList() << 4 << 0;
-        QTest::newRow("redial check notes the link kind") << 0 << "aN rM p- r-"
-                                                          << "R" << 1 << 1 << 1 << QStringList() << 4 << 0;
-        QTest::newRow("click while connected: message, picture left")
-            << 0 << "a- cM"
-            << "R" << 1 << 1 << 0 << QStringList{kConnected} << 2 << 0;
-        QTest::newRow("functions off: grey once, poll stopped, click explains")
-            << 7 << "a a c"
-            << "Y" << 1 << 0 << 0 << QStringList{kNotConfigured} << 0 << 1;
+        const struct
+        {
+            const char *name, *steps, *pictures;
+            int disabled, down, modem, autodials;
+            QStringList shown;
+            int queries, pollStops;
+        } rows[] = {
+            {"connected: picture never replaced", "aN pN pN", "", 0, 0, 0, 0, {}, 3, 0},
+            {"network lost and back", "aN p- p- pN", "RG", 0, 0, 0, 0, {}, 4, 0},
+            {"modem bit remembered after loss", "aM p-", "R", 0, 1, 1, 0, {}, 2, 0},
+            {"lost network: click asks, yes dials", "aN p- c-", "R", 0, 1, 0, 1, {kOffer}, 3, 0},
+            {"lost network: refresh does not redial", "aN p- r-", "R", 0, 1, 0, 0, {}, 3, 0},
+            {"lost modem: click dials at once", "aM p- c-", "R", 0, 1, 1, 1, {}, 3, 0},
+            {"lost modem: refresh redials", "aM p- r- r-", "R", 0, 1, 1, 2, {}, 4, 0},
+            {"redial check notes the link kind", "aN rM p- r-", "R", 0, 1, 1, 1, {}, 4, 0},
+            {"click while connected: message, picture left", "a- cM", "R", 0, 1, 1, 0, {kConnected}, 2, 0},
+            {"functions off: grey once, poll stopped, click explains",
+             "a a c",
+             "Y",
+             7,
+             1,
+             0,
+             0,
+             {kNotConfigured},
+             0,
+             1},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r.name) << r.disabled << r.steps << r.pictures << r.down << r.modem << r.autodials
+                                  << r.shown << r.queries << r.pollStops;
+        }
     }
     void stateMachine()
     {

@@ -27,7 +27,7 @@ struct DialogFixture
     QTemporaryDir dir;
     AppState state;
     PreparedMessageBoxes messages;
-    QString selector = QStringLiteral("http://typed-in-selector/");
+    QString selector = QStringLiteral("http://sel/");
     QPointer<Form4> form;
 
     explicit DialogFixture(bool shipped)
@@ -54,89 +54,62 @@ class TestDialogs : public QObject
 {
     Q_OBJECT
 private slots:
-    void startPageDialogLayout()
-    {
-        DialogFixture f(true);
-        QCOMPARE(f.form->windowTitle(), QStringLiteral("Set Default Start Page"));
-        QCOMPARE(f.child<QLineEdit>("Text1")->text(), QStringLiteral("http://old/"));
-        QCOMPARE(f.child<QLineEdit>("Text1")->maxLength(), 260);
-        QCOMPARE(f.child<QLabel>("Label1")->text(), QStringLiteral("Skyvane - Default Start Page"));
-        for (const char* name : {"Option1", "Option2", "Option3", "Option4"}) {
-            QVERIFY(!f.child<QRadioButton>(name)->isChecked());
-        }
-        // Tab order: the text box, the four options, Cancel, Apply.
-        QWidget* w = f.child<QWidget>("Text1");
-        QStringList order;
-        for (int i = 0; i < 6; ++i) {
-            w = w->nextInFocusChain();
-            while (w->focusPolicy() == Qt::NoFocus) {
-                w = w->nextInFocusChain();
-            }
-            order << w->objectName();
-        }
-        QCOMPARE(order, (QStringList{"Option1", "Option2", "Option3", "Option4", "Command1", "Command2"}));
-    }
-
+    // Apply with each option; "@/" stands for the program directory.
     void apply_data()
     {
         QTest::addColumn<bool>("shipped");
         QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("startPage");
         QTest::addColumn<QString>("text1");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("no option") << true << ""
-                                   << "http://old/"
-                                   << "http://old/"
-                                   << QStringList{"You Did Not Select One Of The Options.", kConfirm};
-        QTest::newRow("help page") << true << "Option1"
-                                   << "@/SkyvaneHelp.htm"
-                                   << "@/SkyvaneHelp.htm" << QStringList{kConfirm};
-        QTest::newRow("help page missing")
-            << false << "Option1"
-            << "http://old/"
-            << "typed" << QStringList{"The Skyvane Intro-Help file Is Missing, Select Something Else."};
-        QTest::newRow("blank page") << true << "Option2"
-                                    << "@/DefPage.htm"
-                                    << "@/DefPage.htm" << QStringList{kConfirm};
-        QTest::newRow("blank page missing")
-            << false << "Option2"
-            << "http://old/"
-            << "typed" << QStringList{"The Skyvane DefPage.htm file Is Missing, Select Something Else."};
-        QTest::newRow("typed address") << true << "Option3"
-                                       << "typed"
-                                       << "typed" << QStringList{kConfirm};
-        QTest::newRow("selector text") << true << "Option4"
-                                       << "http://typed-in-selector/"
-                                       << "http://typed-in-selector/" << QStringList{kConfirm};
+        const QString helpMissing =
+            QStringLiteral("The Skyvane Intro-Help file Is Missing, Select Something Else.");
+        const QString blankMissing =
+            QStringLiteral("The Skyvane DefPage.htm file Is Missing, Select Something Else.");
+        const struct
+        {
+            const char *name, *option, *typed, *startPage, *text1;
+            bool shipped;
+            QStringList shown;
+        } rows[] = {
+            {"no option",
+             "",
+             "t",
+             "http://old/",
+             "http://old/",
+             true,
+             {"You Did Not Select One Of The Options.", kConfirm}},
+            {"help page", "Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {kConfirm}},
+            {"help page missing", "Option1", "t", "http://old/", "t", false, {helpMissing}},
+            {"blank page", "Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {kConfirm}},
+            {"blank page missing", "Option2", "t", "http://old/", "t", false, {blankMissing}},
+            {"typed address", "Option3", "t", "t", "t", true, {kConfirm}},
+            {"typed, empty", "Option3", "", "", "", true, {kConfirm}},
+            {"selector text", "Option4", "t", "http://sel/", "http://sel/", true, {kConfirm}},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r.name) << r.shipped << r.option << r.typed << r.startPage << r.text1 << r.shown;
+        }
     }
     void apply()
     {
         QFETCH(bool, shipped);
         QFETCH(QString, option);
-        QFETCH(QString, startPage);
-        QFETCH(QString, text1);
+        QFETCH(QString, typed);
         DialogFixture f(shipped);
-        const QString appDir = QDir::toNativeSeparators(f.dir.path());
-        f.child<QLineEdit>("Text1")->setText(QStringLiteral("typed"));
+        const QString appDir = QDir::toNativeSeparators(f.dir.path()) + QDir::separator();
+        f.child<QLineEdit>("Text1")->setText(typed);
         if (!option.isEmpty()) {
             f.child<QRadioButton>(option.toLatin1().constData())->setChecked(true);
         }
         QTest::mouseClick(f.child<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(f.state.Settings.StartPage,
-                 QString(startPage).replace(QLatin1String("@/"), appDir + QDir::separator()));
-        QCOMPARE(f.child<QLineEdit>("Text1")->text(),
-                 QString(text1).replace(QLatin1String("@/"), appDir + QDir::separator()));
+        QFETCH(QString, startPage);
+        QFETCH(QString, text1);
+        QCOMPARE(f.state.Settings.StartPage, startPage.replace(QLatin1String("@/"), appDir));
+        QCOMPARE(f.child<QLineEdit>("Text1")->text(), text1.replace(QLatin1String("@/"), appDir));
         QTEST(f.messages.shown, "shown");
         QVERIFY(!f.form.isNull()); // Apply does not close
-    }
-
-    void emptyTypedAddressIsAccepted()
-    {
-        DialogFixture f(true);
-        f.child<QLineEdit>("Text1")->clear();
-        f.child<QRadioButton>("Option3")->setChecked(true);
-        f.form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-        QCOMPARE(f.state.Settings.StartPage, QString());
     }
 
     void cancelKeepsTheAppliedPageAndDiscardsTheWindow()
@@ -147,7 +120,7 @@ private slots:
         f.form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
         QTRY_VERIFY(f.form.isNull());
-        QCOMPARE(f.state.Settings.StartPage, QStringLiteral("http://typed-in-selector/"));
+        QCOMPARE(f.state.Settings.StartPage, QStringLiteral("http://sel/"));
     }
 
     void aboutWindow()

@@ -1,192 +1,291 @@
 #include "Form1Fixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
-#include "core/MainLayout.h"
 #include "core/SettingsRecord.h"
+#include "core/ShippedFiles.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
-struct Fixture : Form1Fixture
+struct Shown : Form1Fixture
 {
-    Fixture() { create(); }
+    Shown()
+    {
+        create().show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
 };
 
-bool near(float a, float b)
+QImage iconImage(const QIcon& icon)
 {
-    return nearTwips(a, b);
+    return icon.pixmap(QSize(26, 14)).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
 
+// The main window's wiring: each control and each browser event reaches the rule behind it, and what
+// the rules say reaches the controls.
 class TestForm1 : public QObject
 {
     Q_OBJECT
 private slots:
-    void controlsAsDesigned()
+    void loadAppliesFontFillsSelectorPlacesAndNavigates()
     {
-        Fixture f;
-        QCOMPARE(f.form->windowTitle(), QStringLiteral("Skyvane ie5+"));
-        QCOMPARE(f.child<QPushButton>("Command1")->text(), QStringLiteral("Go"));
-        QCOMPARE(f.child<QPushButton>("Command2")->toolTip(), QStringLiteral("Refresh Page"));
-        QCOMPARE(f.child<QPushButton>("Command5")->toolTip(),
-                 QStringLiteral("Edit, Add, Delete Site Selector List Items"));
-        QVERIFY(!f.child<QPushButton>("Command3")->isEnabled());
-        QVERIFY(!f.child<QPushButton>("Command4")->isEnabled());
-        QVERIFY(f.child<QPushButton>("Command8")->toolTip().isEmpty());
-        QCOMPARE(f.child<QLabel>("Label1")->text(), QStringLiteral("10"));
-        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
-        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(),
-                 QString::fromLatin1(Form1::InitialSelectorText));
-        QCOMPARE(f.child<QComboBox>("Combo1")->count(), 0);
-        QCOMPARE(f.child<QTimer>("Timer1")->interval(), 60000);
-        QVERIFY(!f.child<QTimer>("Timer1")->isActive());
-        QCOMPARE(f.child<QTimer>("Timer2")->interval(), 10000);
-        QCOMPARE(f.child<QTimer>("Timer4")->interval(), 100);
-        QVERIFY(!f.child<QTimer>("Timer4")->isActive());
-        QVERIFY(!f.child<QWidget>("Picture3")->isVisibleTo(f.form.get()));
-    }
-
-    void layoutArithmeticAtDesignedSize()
-    {
-        // Designed client area 10290 x 4980.
-        QCOMPARE(MainLayout::comboWidth(10290), 5340.0f);
-        QCOMPARE(MainLayout::goLeft(10290), 9900.0f);
-        QCOMPARE(MainLayout::browser(10290, 4980), (TwipRect{0, 360, 10290, 4350}));
-        QCOMPARE(MainLayout::browser(10290, 4980, MainLayout::Nudge), (TwipRect{0, 360, 10275, 4350}));
-        QCOMPARE(MainLayout::progressLeft(10290), 8730.0f);
-        QCOMPARE(MainLayout::progressTop(4980), 4740.0f);
-        QCOMPARE(MainLayout::springBackWidth(7094.9f), 7095.0f);
-        QCOMPARE(MainLayout::springBackWidth(7095), 7095.0f);
-        QCOMPARE(MainLayout::springBackHeight(5000), 5445.0f);
-    }
-
-    void windowPlacesItsControls()
-    {
-        Fixture f;
-        const Twips& t = f.form->twips();
-        f.form->resize(t.toPixelsX(10290), t.toPixelsY(6000));
-        f.form->Form_Resize();
-        const QList<float> combo = f.twipsOf("Combo1");
-        QVERIFY(near(combo[0], 4530) && near(combo[2], 5340));
-        QVERIFY(near(f.twipsOf("Command1")[0], 9900));
-        const QList<float> browser = f.twipsOf("WebBrowser1");
-        QVERIFY(near(browser[0], 0) && near(browser[1], 360) && near(browser[2], 10290) &&
-                near(browser[3], 5370));
-        const QList<float> progress = f.twipsOf("Picture3");
-        QVERIFY(near(progress[0], 8730) && near(progress[1], 5760));
-        const QList<float> status = f.twipsOf("StatusBar1");
-        QVERIFY(near(status[1], 5730) && near(status[2], 10290));
-    }
-
-    void minimumSizeSpringsBack_data()
-    {
-        QTest::addColumn<float>("width");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<float>("expectedWidth");
-        QTest::addColumn<float>("expectedHeight");
-        QTest::newRow("too small") << 3000.0f << 2000.0f << 7095.0f << 5445.0f;
-        QTest::newRow("narrow only") << 3000.0f << 9000.0f << 7095.0f << 9000.0f;
-        QTest::newRow("exact minimum") << 7095.0f << 5445.0f << 7095.0f << 5445.0f;
-        QTest::newRow("large") << 15000.0f << 9000.0f << 15000.0f << 9000.0f;
-    }
-    void minimumSizeSpringsBack()
-    {
-        QFETCH(float, width);
-        QFETCH(float, height);
-        Fixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        f.form->moveOuter(0, 0, width, height);
-        QFETCH(float, expectedWidth);
-        QFETCH(float, expectedHeight);
-        QTRY_VERIFY2(near(f.form->Width(), expectedWidth) && near(f.form->Height(), expectedHeight),
-                     qPrintable(QStringLiteral("%1 x %2").arg(f.form->Width()).arg(f.form->Height())));
-        // The browser fills the client area below the strip.
-        const QList<float> browser = f.twipsOf("WebBrowser1");
-        QVERIFY(near(browser[2], f.form->ScaleWidth()));
-        QVERIFY(near(browser[3], f.form->ScaleHeight() - 630));
-    }
-
-    void loadAppliesFontMovesAndNavigates()
-    {
-        Fixture f;
+        Form1Fixture f;
         f.state.Settings.MainLeft = 1500;
         f.state.Settings.MainTop = 750;
         f.state.Settings.MainWidth = 9000;
-        QCOMPARE(f.form->loadDone(), qint16(0));
-        f.form->Form_Load();
-        QCOMPARE(f.form->loadDone(), qint16(1));
+        TestFiles::write(f.siteListPath(),
+                         SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode());
+        f.create().Form_Load();
         QCOMPARE(f.browser->calls, QStringList{QStringLiteral("Navigate:/prog/SkyvaneHelp.htm")});
-        for (const char* name : {"Label1", "Label2", "Combo1"}) {
-            const QFont font = f.child<QWidget>(name)->font();
-            QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
-            QVERIFY(font.bold());
-        }
+        QCOMPARE(f.child<QComboBox>("Combo1")->itemText(0), QStringLiteral("Radar"));
+        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QStringLiteral("Radar"));
         QCOMPARE(f.child<QWidget>("Combo1")->font().pointSizeF(), 11.0);
-        // The count boxes take the size where three digits fit them whole, at most the chosen one.
+        for (const char* name : {"Label1", "Label2", "Combo1"}) {
+            QCOMPARE(f.child<QWidget>(name)->font().family(), QStringLiteral("DejaVu Sans"));
+            QVERIFY(f.child<QWidget>(name)->font().bold());
+        }
+        // The count boxes take the size at which three digits fit them whole, at most the chosen one.
         for (const char* name : {"Label1", "Label2"}) {
             const QWidget* box = f.child<QWidget>(name);
             QVERIFY(box->font().pointSizeF() <= 11.0);
             QVERIFY(QFontMetricsF(box->font()).horizontalAdvance(QStringLiteral("180")) <= box->width());
         }
-        QVERIFY(near(f.form->Left(), 1500));
-        QVERIFY(near(f.form->Top(), 750));
-        QVERIFY(near(f.form->Width(), 9000));
+        QVERIFY(nearTwips(f.form->Left(), 1500) && nearTwips(f.form->Top(), 750));
+        QVERIFY(nearTwips(f.form->Width(), 9000));
     }
 
-    void emptyStartPageIsNavigatedUnchanged()
+    void controlsFollowTheWindowSize_data()
     {
-        Fixture f;
-        f.state.Settings.StartPage.clear();
-        f.form->Form_Load();
-        QCOMPARE(f.browser->calls, QStringList{QStringLiteral("Navigate:")});
+        QTest::addColumn<float>("width");
+        QTest::addColumn<float>("height");
+        QTest::addColumn<float>("expectedWidth");
+        QTest::addColumn<float>("expectedHeight");
+        QTest::newRow("too small springs back") << 3000.0f << 2000.0f << 7095.0f << 5445.0f;
+        QTest::newRow("large") << 15000.0f << 9000.0f << 15000.0f << 9000.0f;
+    }
+    void controlsFollowTheWindowSize()
+    {
+        QFETCH(float, width);
+        QFETCH(float, height);
+        Shown f;
+        f.form->moveOuter(0, 0, width, height);
+        QFETCH(float, expectedWidth);
+        QFETCH(float, expectedHeight);
+        QTRY_VERIFY(nearTwips(f.form->Width(), expectedWidth) && nearTwips(f.form->Height(), expectedHeight));
+        const float w = f.form->ScaleWidth(), h = f.form->ScaleHeight();
+        const QList<float> browser = f.twipsOf("WebBrowser1");
+        QVERIFY(nearTwips(browser[1], 360) && nearTwips(browser[2], w) && nearTwips(browser[3], h - 630));
+        QVERIFY(nearTwips(f.twipsOf("Combo1")[2], w - 4950) && nearTwips(f.twipsOf("Command1")[0], w - 390));
+        QVERIFY(nearTwips(f.twipsOf("StatusBar1")[1], h - 270));
     }
 
-    void timer4RelaysOnceAndStops()
+    void intervalBoxAndDoubleClicks()
     {
-        Fixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        Form1Fixture f;
+        Form1& form = f.create();
+        auto* label1 = f.child<QLabel>("Label1");
+        auto* label2 = f.child<QLabel>("Label2");
+        auto* timer1 = f.child<QTimer>("Timer1");
+        const QColor off = form.palette().color(QPalette::Button), on = form.palette().color(QPalette::Base);
+        QVERIFY(!timer1->isActive());
+        f.child<UpDown>("UpDown1")->stepUp();
+        QCOMPARE(label1->text(), QStringLiteral("11"));
+        QVERIFY(timer1->isActive());
+        QCOMPARE(label1->palette().color(QPalette::Window), on);
+        QCOMPARE(label2->palette().color(QPalette::Window), on);
+        tick(timer1);
+        QCOMPARE(label2->text(), QStringLiteral("1"));
+        QTest::mouseDClick(label2, Qt::LeftButton);
+        QCOMPARE(label2->text(), QStringLiteral("0"));
+        QVERIFY(timer1->isActive());
+        QTest::mouseDClick(label1, Qt::LeftButton);
+        QVERIFY(!timer1->isActive());
+        QCOMPARE(label1->palette().color(QPalette::Window), off);
+        f.child<UpDown>("UpDown1")->setValue(180);
+        f.child<UpDown>("UpDown1")->stepUp(); // at the top bound: no change, the timer stays off
+        QVERIFY(!timer1->isActive());
+        // The real timer, a minute shortened for the test, ticks.
+        f.child<UpDown>("UpDown1")->stepDown();
+        timer1->setInterval(10);
+        QTRY_COMPARE(label2->text(), QStringLiteral("1"));
+    }
+
+    void timerRefreshesThroughTheBrowserAndSound()
+    {
+        Form1Fixture f;
+        f.create();
+        f.browser->location = QStringLiteral("http://127.0.0.1/radar");
+        f.child<UpDown>("UpDown1")->setValue(1);
+        tick(f.child<QTimer>("Timer1"));
+        QCOMPARE(f.browser->calls.mid(2), (QStringList{"Play", "Refresh"}));
+    }
+
+    void buttons()
+    {
+        Shown f;
+        f.state.MinuteCount = 3;
+        f.child<QComboBox>("Combo1")->setEditText(QStringLiteral("http://typed/"));
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Navigate:http://typed/"));
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+        QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
+        QTest::mouseClick(f.child<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Refresh2:3"));
+        QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
+    }
+
+    void siteChoice()
+    {
+        Form1Fixture f;
+        TestFiles::write(f.siteListPath(),
+                         SiteRecord{QStringLiteral("A"), QStringLiteral("http://a/")}.encode() +
+                             SiteRecord{QStringLiteral("B"), QStringLiteral("http://b/")}.encode());
+        f.create().Form_Load();
+        auto* combo = f.child<QComboBox>("Combo1");
+        combo->setCurrentIndex(1);
+        emit combo->activated(1); // a pick from the list
+        QCOMPARE(combo->currentText(), QStringLiteral("http://b/"));
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Navigate:http://b/"));
+    }
+
+    void browserEvents()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        FakeBrowserControl* b = f.browser;
         auto* timer4 = f.child<QTimer>("Timer4");
-        timer4->start();
-        QTRY_VERIFY(!timer4->isActive());
-        QVERIFY(near(f.twipsOf("WebBrowser1")[2], f.form->ScaleWidth()));
+        emit b->TitleChange(QStringLiteral("Radar Loop"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Radar Loop - Skyvane ie5+"));
+        QVERIFY(timer4->isActive() && timer4->isSingleShot());
+        timer4->stop();
+        emit b->DownloadComplete();
+        QVERIFY(timer4->isActive());
+        emit b->StatusTextChange(QStringLiteral("http://127.0.0.1/x"));
+        QCOMPARE(f.child<QStatusBar>("StatusBar1")->currentMessage(), QStringLiteral("http://127.0.0.1/x"));
+        auto* box = f.child<QWidget>("Picture3");
+        auto* bar = f.child<QProgressBar>("ProgressBar1");
+        emit b->ProgressChange(150, 100);
+        QVERIFY(box->isVisibleTo(&form));
+        QCOMPARE(bar->value(), 100);
+        emit b->ProgressChange(5, 0);
+        QCOMPARE(bar->maximum(), 1);
+        emit b->ProgressChange(-1, 100);
+        QVERIFY(!box->isVisibleTo(&form));
+        emit b->CommandStateChange(BrowserControl::CSC_NAVIGATEBACK, true);
+        emit b->CommandStateChange(-1, false);
+        QVERIFY(f.child<QPushButton>("Command3")->isEnabled() &&
+                !f.child<QPushButton>("Command4")->isEnabled());
+        emit b->CommandStateChange(BrowserControl::CSC_NAVIGATEFORWARD, true);
+        QVERIFY(f.child<QPushButton>("Command4")->isEnabled());
+        f.state.MinuteCount = 9;
+        b->location = QStringLiteral("HTTP:///");
+        emit b->NavigateComplete2();
+        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QStringLiteral("http://"));
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+    }
 
-        f.form->showMinimized();
-        const QRect before = f.browser->geometry();
-        timer4->start();
-        QTRY_VERIFY(!timer4->isActive());
-        QCOMPARE(f.browser->geometry(), before);
+    void connectionIndicator()
+    {
+        Form1Fixture f;
+        ShippedFiles::unpackIntoBareDirectory(f.dir.path());
+        Form1& form = f.create();
+        auto* indicator = f.child<QPushButton>("Command6");
+        const auto picture = [&](const char* name) { return iconImage(QIcon(f.dir.filePath(name))); };
+        QCOMPARE(iconImage(indicator->icon()), picture("iNetGrn.gif"));
+        f.probe->current = {false, false};
+        tick(f.child<QTimer>("Timer2"));
+        QCOMPARE(iconImage(indicator->icon()), picture("iNetRed.gif"));
+        f.probe->current = {true, false};
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activated);
+        QCOMPARE(iconImage(indicator->icon()), picture("iNetGrn.gif"));
+        QTest::mouseClick(indicator, Qt::LeftButton);
+        QCOMPARE(f.messages->shown, QStringList{"You Are CONNECTED To The Internet"});
+    }
+
+    void connectionFunctionsOff()
+    {
+        Form1Fixture f;
+        ShippedFiles::unpackIntoBareDirectory(f.dir.path());
+        f.state.Settings.INetDisabled = 1;
+        f.create().show();
+        QTRY_COMPARE(iconImage(f.child<QPushButton>("Command6")->icon()),
+                     iconImage(QIcon(f.dir.filePath(QStringLiteral("iNetGrey.gif")))));
+        QVERIFY(!f.child<QTimer>("Timer2")->isActive());
+        QCOMPARE(f.probe->queries, 0);
+    }
+
+    void menuCommands()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        form.Form_Load();
+        f.browser->calls.clear();
+        f.browser->zoomAccepted = false; // refused: the check mark still moves
+        const QStringList sizes = {"mnuSmallest", "mnuSmall", "mnuMedium", "mnuLarge", "mnuLargest"};
+        for (const QString size : {"mnuMedium", "mnuLargest"}) {
+            f.child<QAction>(size.toLatin1())->trigger();
+            for (const QString& other : sizes) {
+                QCOMPARE(f.child<QAction>(other.toLatin1())->isChecked(), other == size);
+            }
+        }
+        QCOMPARE(f.browser->calls, (QStringList{"Zoom:2", "Zoom:4"}));
+        f.dialogs->openAnswers = {QStringLiteral("/maps/radar.htm")};
+        f.child<QAction>("mnuOpen")->trigger();
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Navigate:/maps/radar.htm"));
+        f.child<QAction>("mnuSaveAs")->trigger();
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("SaveAs"));
+        f.dialogs->fontAnswer = CommonDialogs::Font{QStringLiteral("DejaVu Serif"), false, 10};
+        f.child<QAction>("mnuFonts")->trigger();
+        QCOMPARE(f.child<QComboBox>("Combo1")->font().family(), QStringLiteral("DejaVu Serif"));
+        f.child<QAction>("mnuHelp")->trigger();
+        QCOMPARE(f.messages->shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
+
+        // About and the start page dialog open once each and close with the main window.
+        form.show();
+        f.child<QAction>("mnuAbout")->trigger();
+        QWidget* about = form.aboutWindow();
+        f.child<QAction>("mnuAbout")->trigger();
+        QVERIFY(about != nullptr && about->isVisible() && form.aboutWindow() == about);
+        f.child<QAction>("mnuDefStartPage")->trigger();
+        QWidget* dialog = form.startPageDialog();
+        f.child<QAction>("mnuDefStartPage")->trigger();
+        QVERIFY(dialog != nullptr && form.startPageDialog() == dialog);
+        about->close();
+        QTRY_VERIFY(form.aboutWindow() == nullptr);
+        form.close();
+        QTRY_VERIFY(form.startPageDialog() == nullptr);
     }
 
     void closeSavesTheWindowGeometry()
     {
-        Fixture f;
+        Form1Fixture f;
         f.state.Settings.Reserved330 = {'a', 'b', 'c', 'd'};
         f.state.Settings.INetDisabledNext = 1;
-        f.form->Form_Load();
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        f.form->moveOuter(300, 450, 9000, 6000);
-        QTRY_VERIFY(near(f.form->Width(), 9000));
-        f.form->close();
-        QFile file(f.dir.filePath(QStringLiteral("Skyvn.ini")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        Form1& form = f.create();
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.moveOuter(300, 450, 9000, 6000);
+        QTRY_VERIFY(nearTwips(form.Width(), 9000));
+        form.close();
+        const QByteArray bytes = TestFiles::read(f.dir.filePath(QStringLiteral("Skyvn.ini")));
         QCOMPARE(bytes.size(), 470);
         const SettingsRecord r = SettingsRecord::decode(bytes);
-        QVERIFY(near(r.MainLeft, 300) && near(r.MainTop, 450));
-        QVERIFY(near(r.MainWidth, 9000) && near(r.MainHeight, 6000));
+        QVERIFY(nearTwips(r.MainLeft, 300) && nearTwips(r.MainTop, 450));
+        QVERIFY(nearTwips(r.MainWidth, 9000) && nearTwips(r.MainHeight, 6000));
         QCOMPARE(r.INetDisabled, qint16(1));
-        QCOMPARE(r.StartPage, QStringLiteral("/prog/SkyvaneHelp.htm"));
         QCOMPARE(r.Reserved330[3], 'd');
         QCOMPARE(r.FontBold, qint16(-1));
     }

@@ -25,14 +25,14 @@ QColor centre(QWidget* w)
 
 } // namespace
 
-// A refresh never blanks the picture, a failed one keeps the last good picture and tries again.
+// What the user does during a refresh comes first; a refresh keeps the place on the page. (The
+// picture kept through slow, failed and hanging refreshes is seen end to end.)
 class TestWatchQuality : public QObject
 {
     Q_OBJECT
 
     LoopbackServer server;
     std::unique_ptr<WebEngineBrowserControl> browser;
-    QStringList statuses;
 
     bool waitLoaded(int ms = 20000)
     {
@@ -47,17 +47,6 @@ class TestWatchQuality : public QObject
         return done.wait(20000);
     }
 
-    bool failedStatusSeen() const
-    {
-        for (const QString& s : statuses) {
-            if (s.startsWith(QLatin1String("Refresh failed at ")) &&
-                s.contains(QLatin1String("; picture from "))) {
-                return true;
-            }
-        }
-        return false;
-    }
-
 private slots:
     void initTestCase() { QVERIFY(server.start()); }
 
@@ -70,71 +59,11 @@ private slots:
         browser->resize(320, 240);
         browser->show();
         QVERIFY(QTest::qWaitForWindowExposed(browser.get()));
-        statuses.clear();
-        connect(browser.get(), &BrowserControl::StatusTextChange, this,
-                [this](const QString& s) { statuses << s; });
         QVERIFY(show(QStringLiteral("/radar")));
         QTRY_COMPARE(centre(browser.get()), QColor(200, 0, 0));
     }
 
     void cleanup() { browser.reset(); }
-
-    void slowRefreshKeepsThePicture()
-    {
-        server.setPage(QStringLiteral("/radar"), colourPage("rgb(0,0,200)", QStringLiteral("Radar")));
-        server.setDelay(QStringLiteral("/radar"), 2500);
-        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
-        browser->Refresh2(BrowserControl::REFRESH_COMPLETELY);
-        for (int i = 0; i < 8; ++i) {
-            QTest::qWait(200);
-            QVERIFY(browser->showingLastGoodPicture());
-            QCOMPARE(centre(browser.get()), QColor(200, 0, 0)); // never blank, never half-drawn
-        }
-        QVERIFY(done.wait(20000));
-        QVERIFY(!browser->showingLastGoodPicture());
-        QTRY_COMPARE(centre(browser.get()), QColor(0, 0, 200));
-        QVERIFY(statuses.last().startsWith(QLatin1String("Done - loaded at ")));
-    }
-
-    void failedRefreshKeepsThePictureAndRetries()
-    {
-        browser->setReloadTimings(20000, 1500);
-        LoopbackServer::Response busy{
-            colourPage("rgb(255,255,255)", QStringLiteral("Service Unavailable")), "text/html", 503, {}};
-        server.setResponse(QStringLiteral("/radar"), busy);
-        const int before = server.requestCount(QStringLiteral("/radar"));
-        browser->Refresh();
-        QVERIFY(waitLoaded());
-        QVERIFY(browser->reloadFailed());
-        QVERIFY(browser->showingLastGoodPicture());
-        QTRY_COMPARE(centre(browser.get()), QColor(200, 0, 0));
-        QVERIFY(failedStatusSeen());
-
-        // The retry comes by itself; once the server answers again, the new picture shows.
-        QTRY_VERIFY_WITH_TIMEOUT(server.requestCount(QStringLiteral("/radar")) >= before + 2, 10000);
-        server.setPage(QStringLiteral("/radar"), colourPage("rgb(0,0,200)", QStringLiteral("Radar")));
-        QTRY_VERIFY_WITH_TIMEOUT(!browser->reloadFailed(), 15000);
-        QVERIFY(!browser->showingLastGoodPicture());
-        QTRY_COMPARE(centre(browser.get()), QColor(0, 0, 200));
-    }
-
-    void silentServerTimesOutAndConnectionBackRetries()
-    {
-        browser->setReloadTimings(1000, 600000);
-        server.setDelay(QStringLiteral("/radar"), 8000);
-        browser->Refresh();
-        QVERIFY(waitLoaded());
-        QVERIFY(browser->reloadFailed());
-        QCOMPARE(centre(browser.get()), QColor(200, 0, 0));
-        QVERIFY(failedStatusSeen());
-
-        // Not a minute later: the connection indicator turning green asks at once.
-        server.setDelay(QStringLiteral("/radar"), 0);
-        server.setPage(QStringLiteral("/radar"), colourPage("rgb(0,0,200)", QStringLiteral("Radar")));
-        browser->ConnectionRestored();
-        QTRY_VERIFY_WITH_TIMEOUT(!browser->reloadFailed(), 15000);
-        QTRY_COMPARE(centre(browser.get()), QColor(0, 0, 200));
-    }
 
     void userNavigationIsNeverHeldBack()
     {

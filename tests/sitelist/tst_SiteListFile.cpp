@@ -136,6 +136,18 @@ private slots:
         QVERIFY(!QFile::exists(path));
         QVERIFY(file.writeAll({})); // nothing to delete is no failure
     }
+
+    void aFailedSaveLeavesTheOldFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("SiteList.dab"));
+        const QByteArray old = record("A", "http://a/") + record("B", "http://b/");
+        TestFiles::write(path, old);
+        const QList<SiteRecord> ten(10, SiteRecord{QStringLiteral("Site"), QStringLiteral("http://s/")});
+        QVERIFY(!TestFiles::savesUnderFileLimit(1000, [&] { return SiteListFile(path).writeAll(ten); }));
+        QCOMPARE(TestFiles::read(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"SiteList.dab"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSiteListFile)

@@ -5,6 +5,13 @@
 #include <QString>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
 // Whole-file reads and writes for the tests.
 class TestFiles
 {
@@ -21,5 +28,20 @@ public:
         QFile f(path);
         QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
         QCOMPARE(f.write(bytes), bytes.size());
+    }
+
+    // Whether save succeeds in a child process that may write at most limit bytes to any file, as
+    // on a nearly full disk.
+    static bool savesUnderFileLimit(rlim_t limit, const std::function<bool()>& save)
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit l{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &l);
+            ::_exit(save() ? 0 : 3);
+        }
+        int status = 0;
+        return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 };
