@@ -13,8 +13,6 @@
 #include <QtEndian>
 
 #include <bit>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -78,35 +76,6 @@ private slots:
         QCOMPARE(r.INetDisabled, qint16(7));
     }
 
-    void decodeShortInput_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::newRow("empty") << 0;
-        QTest::newRow("100 bytes") << 100;
-        QTest::newRow("one short") << 469;
-    }
-    void decodeShortInput()
-    {
-        QFETCH(int, length);
-        const QByteArray full = sample().encode();
-        const SettingsRecord r = SettingsRecord::decode(full.left(length));
-        QByteArray expected = full.left(length);
-        expected.append(470 - length, '\0');
-        const SettingsRecord fromPadded = SettingsRecord::decode(expected);
-        QCOMPARE(r.encode(), fromPadded.encode());
-        if (length == 0) {
-            QCOMPARE(r.MainWidth, 0.0f);
-            QVERIFY(r.StartPage.isEmpty());
-            QVERIFY(r.FontName.isEmpty());
-        }
-        if (length == 100) {
-            QCOMPARE(r.MainWidth, 9000.5f);
-            QCOMPARE(r.StartPage, QStringLiteral("https://example.org/radar \u20ac"));
-            QVERIFY(r.FontName.isEmpty());
-            QCOMPARE(r.FontSize, 0.0f);
-        }
-    }
-
     void textFields_data()
     {
         QTest::addColumn<QString>("stored");
@@ -152,19 +121,6 @@ private slots:
         QCOMPARE(live.FontBold, bold);
         const QByteArray out = live.toRecord(0, 0, 0, 0).encode();
         QCOMPARE(qFromLittleEndian<qint16>(out.constData() + 464), bold ? qint16(-1) : qint16(0));
-    }
-
-    void nanFieldsSurviveDecoding()
-    {
-        QByteArray b(470, '\0');
-        const quint32 nan = 0x7fc00001;
-        for (int off : {0, 4, 8, 12, 16, 20, 466}) {
-            qToLittleEndian(nan, b.data() + off);
-        }
-        const SettingsRecord r = SettingsRecord::decode(b);
-        QVERIFY(std::isnan(r.MainLeft));
-        QVERIFY(std::isnan(r.EditorHeight));
-        QVERIFY(std::isnan(r.FontSize));
     }
 
     void liveSettingsCarryReservedAndSwitch()
@@ -225,15 +181,6 @@ private slots:
         QCOMPARE(now.left(470), sample().encode());
         QCOMPARE(now.mid(470), QByteArray(30, 'z'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary left behind
-    }
-
-    void fileSaveOverShortFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Skyvn.ini"));
-        TestFiles::write(path, QByteArray(100, 'q'));
-        QVERIFY(SettingsFile(path).save(sample()));
-        QCOMPARE(TestFiles::read(path), sample().encode());
     }
 
     void diskFullKeepsTheOldFile()
