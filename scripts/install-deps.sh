@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev
+    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev libwebp-dev
     qt6-qpa-plugins libqt6webenginecore6-bin
     xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev
     dpkg-dev desktop-file-utils appstream

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/FileMissing.h"
 #include "core/ProgramDirectory.h"
+#include "platform/FrameRecorder.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSoundPlayer.h"
@@ -112,6 +113,7 @@ int Module1::Main(int argc, char** argv)
     state.Settings = LiveSettings::fromRecord(loaded);
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
     state.rememberStart(loaded);
+    state.Prefs = Preferences::load(state.preferencesPath());
 
     Form1Parts parts;
     auto browser = std::make_unique<WebEngineBrowserControl>();
@@ -127,6 +129,8 @@ int Module1::Main(int argc, char** argv)
     parts.probe = std::make_unique<NetworkConnectionProbe>();
 #endif
     parts.messages = std::make_unique<QtMessageBoxes>();
+    parts.frames =
+        std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Form1 form(state, std::move(parts));
     SessionCloser closer(&form);
     form.Form_Load();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/LiveSettings.h"
+#include "core/Preferences.h"
 #include "core/ProgramDirectory.h"
 #include "core/SettingsFile.h"
 #include "core/SiteListFile.h"
@@ -18,6 +19,7 @@ struct AppState
     QString LastOpenFolder;       // folder of the file opened last through Open; never saved
     SettingsRecord LoadedRecord;  // Skyvn.ini as read at start-up
     LiveSettings SettingsAtStart; // the settings as this run began with them, corrected
+    Preferences Prefs;            // the settings beyond the record, from Skyvane.conf
 
     // Remembers how the run began, so that only what this window changes is written at the end.
     void rememberStart(const SettingsRecord& loaded)
@@ -31,6 +33,11 @@ struct AppState
     {
         return ProgramDirectory::file(dataDir(), QString::fromLatin1(SettingsFile::FileName));
     }
+    QString preferencesPath() const
+    {
+        return ProgramDirectory::file(dataDir(), QString::fromLatin1(Preferences::FileName));
+    }
+    QString framesPath() const { return ProgramDirectory::file(dataDir(), QStringLiteral("Frames")); }
     QString siteListPath() const
     {
         return ProgramDirectory::file(dataDir(), QString::fromLatin1(SiteListFile::FileName));

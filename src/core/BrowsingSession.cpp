@@ -75,7 +75,7 @@ void BrowsingSession::refreshNow()
     if (m_parts.browser->LocationURL().isEmpty()) {
         return;
     }
-    playRefreshSound();
+    refreshChime();
     resetMinuteCount();
     m_parts.browser->Refresh2(PageNavigator::REFRESH_COMPLETELY);
 }
@@ -92,6 +92,25 @@ void BrowsingSession::playRefreshSound()
     }
 }
 
+void BrowsingSession::refreshChime()
+{
+    if (m_chimeOnlyNew) {
+        m_chimeDue = true;
+    } else {
+        playRefreshSound();
+    }
+}
+
+QString BrowsingSession::pictureCompared(bool newPicture, const QDateTime& frameUtc)
+{
+    if (m_chimeDue && newPicture) {
+        playRefreshSound();
+    }
+    m_chimeDue = false;
+    const QString time = frameUtc.toLocalTime().toString(QStringLiteral("HH:mm"));
+    return newPicture ? tr("New picture at %1").arg(time) : tr("No change since %1").arg(time);
+}
+
 void BrowsingSession::minuteTick(int interval)
 {
     if (m_counter.tick(interval)) {
@@ -99,7 +118,7 @@ void BrowsingSession::minuteTick(int interval)
         if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
             m_redialCheck();
         }
-        playRefreshSound();
+        refreshChime();
         m_counter.reset();
         if (!m_parts.browser->LocationURL().isEmpty()) {
             m_parts.browser->Refresh();

@@ -5,6 +5,7 @@
 #include "core/RefreshCounter.h"
 #include "core/SiteListFile.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 
@@ -54,6 +55,11 @@ public:
     void toggleTimer();
     void resetMinuteCount();
     bool timerOn() const { return m_counter.timerOn(); }
+    // With this on, a refresh chimes only once its picture has been found new (pictureCompared).
+    void setChimeOnlyForNewPicture(bool on) { m_chimeOnlyNew = on; }
+    // The picture of the last load was compared with the last kept frame (taken at frameUtc). Returns
+    // what the status bar says of it.
+    QString pictureCompared(bool newPicture, const QDateTime& frameUtc);
     // Runs inside the refresh step before the sound when the connection functions are on.
     void setRedialCheck(std::function<void()> check) { m_redialCheck = std::move(check); }
 
@@ -86,11 +92,14 @@ signals:
 
 private:
     void playRefreshSound();
+    void refreshChime();
 
     AppState& m_state;
     Parts m_parts;
     RefreshCounter m_counter;
     std::unique_ptr<ConnectionMonitor> m_connection;
     std::function<void()> m_redialCheck;
+    bool m_chimeOnlyNew = false;
+    bool m_chimeDue = false;             // a refresh waits to learn whether its picture is new
     SiteListFile::Stamp m_selectorStamp; // the site list file the selector was filled from
 };

@@ -2,6 +2,7 @@
 
 #include "core/PageNavigator.h"
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
@@ -25,6 +26,8 @@ public:
     virtual void ExecWBSaveAs() = 0;
     // The Internet connection has come back (the indicator turned from red to green).
     virtual void ConnectionRestored() {}
+    // A few words about the picture of the last load, shown after the load's own status text.
+    virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
 
 signals:
     void StatusTextChange(const QString& text);
@@ -35,4 +38,6 @@ signals:
     void NavigateComplete2();
     // The end of a Save As: whether the page was saved, and where.
     void SaveFinished(bool saved, const QString& path);
+    // The displayed page as it shows on screen after a good load (not while covered or minimized).
+    void PictureShown(const QImage& picture, const QString& address);
 };

@@ -129,7 +129,17 @@ void WebEngineBrowserControl::rememberWhatIsSeen()
 {
     if (seenOnScreen() && !m_cover->isVisible()) {
         m_lastSeen = m_view->grab();
+        emit PictureShown(m_lastSeen.toImage(), LocationURL());
     }
+}
+
+void WebEngineBrowserControl::setPictureNote(const QString& note)
+{
+    if (m_watch.failed() || m_cover->isVisible()) {
+        return; // a reload is under way: its own state is the news
+    }
+    m_loadStateText = m_loadStateText.section(QStringLiteral(". "), 0, 0) + QStringLiteral(". ") + note;
+    emit StatusTextChange(m_loadStateText);
 }
 
 void WebEngineBrowserControl::showCover()

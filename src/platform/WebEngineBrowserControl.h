@@ -36,6 +36,7 @@ public:
     void ExecWBSaveAs() override;
     QString LocationURL() const override;
     void ConnectionRestored() override;
+    void setPictureNote(const QString& note) override;
 
     // While a reload of the displayed page loads, or after it failed, the last good picture covers the view.
     bool showingLastGoodPicture() const;

@@ -10,13 +10,13 @@
 #include "windows/Form3.h"
 #include "windows/Form4.h"
 #include "windows/OuterGeometry.h"
+#include "windows/ReplayView.h"
 #include "windows/ScreenTwips.h"
 #include "windows/UpDown.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,13 +25,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 
 Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
       m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
-      MMControl1(std::move(parts.sound))
+      m_frames(std::move(parts.frames)), MMControl1(std::move(parts.sound))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -69,6 +68,17 @@ void Form1::connectControls()
     connect(ui.mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
     connect(ui.mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
     connect(ui.mnuDefStartPage, &QAction::triggered, this, &Form1::mnuDefStartPage_Click);
+    connect(ui.mnuReplay, &QAction::triggered, this, &Form1::mnuReplay_Click);
+    connect(ui.mnuChimeNew, &QAction::triggered, this, &Form1::mnuChimeNew_Click);
+    ui.mnuChimeNew->setChecked(m_state.Prefs.chimeOnlyForNewPicture);
+    m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
+    if (m_frames) {
+        connect(WebBrowser1, &BrowserControl::PictureShown, m_frames.get(), &FrameRecorder::take);
+        connect(m_frames.get(), &FrameRecorder::pictureCompared, this, &Form1::frameCompared);
+        connect(m_frames.get(), &FrameRecorder::keepingStopped, ui.StatusBar1, [this] {
+            ui.StatusBar1->showMessage(tr("Frames are no longer kept: the Frames folder cannot be written."));
+        });
+    }
     connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -213,6 +223,9 @@ void Form1::placeBrowser(float widthTakenOff)
 {
     const TwipRect r = MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
     place(WebBrowser1, r.left, r.top, r.width, r.height);
+    if (m_replay != nullptr) {
+        m_replay->setGeometry(WebBrowser1->geometry());
+    }
 }
 
 void Form1::Timer4_Timer()
@@ -400,4 +413,37 @@ void Form1::mnuDefStartPage_Click()
     m_form4->show();
     m_form4->raise();
     m_form4->activateWindow();
+}
+
+void Form1::mnuReplay_Click()
+{
+    if (!m_frames) {
+        ui.StatusBar1->showMessage(tr("No frames are kept in this window."));
+        return;
+    }
+    if (m_replay == nullptr) {
+        m_replay = new ReplayView(*m_dialogs, m_state, this);
+        connect(m_replay, &ReplayView::closeRequested, this, &Form1::mnuReplay_Click);
+        connect(m_replay, &ReplayView::message, ui.StatusBar1,
+                [this](const QString& t) { ui.StatusBar1->showMessage(t); });
+    }
+    m_replay->toggleOver(WebBrowser1, WebBrowser1->LocationURL(), m_frames->store());
+}
+
+void Form1::mnuChimeNew_Click()
+{
+    m_state.Prefs.chimeOnlyForNewPicture = ui.mnuChimeNew->isChecked();
+    m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
+    m_state.Prefs.save(m_state.preferencesPath());
+}
+
+void Form1::frameCompared(const QString& address, bool newPicture, const QDateTime& frameUtc)
+{
+    if (address != WebBrowser1->LocationURL()) {
+        return; // the page has changed since
+    }
+    WebBrowser1->setPictureNote(m_session->pictureCompared(newPicture, frameUtc));
+    if (newPicture && m_replay != nullptr) {
+        m_replay->frameKept(address);
+    }
 }

@@ -10,6 +10,7 @@
 #include "core/SoundPlayer.h"
 #include "core/Twips.h"
 #include "platform/BrowserControl.h"
+#include "platform/FrameRecorder.h"
 #include "windows/Form1Ui.h"
 #include "windows/OuterGeometry.h"
 #include "windows/UpDown.h"
@@ -23,6 +24,7 @@
 #include <memory>
 
 class QAction;
+class ReplayView;
 
 // What the main window works with, handed in by whoever creates it.
 struct Form1Parts
@@ -32,6 +34,7 @@ struct Form1Parts
     std::unique_ptr<ConnectionProbe> probe; // the Internet connection state
     std::unique_ptr<MessageBoxes> messages; // the program's message boxes
     std::unique_ptr<CommonDialogs> dialogs; // open-file, font and save dialogs
+    std::unique_ptr<FrameRecorder> frames;  // keeps the new pictures as frames; none: no Replay
 };
 
 // The main window: the browser and, above it, one strip of small controls.
@@ -98,6 +101,9 @@ private slots:
     void mnuHelp_Click() { m_session->showHelp(); }
     void mnuAbout_Click();
     void mnuDefStartPage_Click();
+    void mnuReplay_Click();
+    void mnuChimeNew_Click();
+    void frameCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
 
     // Navigation bar and site selector.
     void Command1_Click();                              // Go
@@ -148,11 +154,13 @@ private:
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<CommonDialogs> m_dialogs;
+    std::unique_ptr<FrameRecorder> m_frames;
     BrowsingSession* m_session = nullptr; // the rules this window runs on
 
     BrowserControl* WebBrowser1 = nullptr;   // the embedded browser
     std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
     Form1Ui ui;                              // the other controls and the menu, as designed
+    ReplayView* m_replay = nullptr;          // the kept frames over the browser, once opened
 
     QPointer<QWidget> m_form2; // the site list editor (Form2), while open
     QPointer<QWidget> m_form3; // the About window (Form3), while open

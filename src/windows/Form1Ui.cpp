@@ -150,6 +150,12 @@ void Form1Ui::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
 
     mnuOpen = item(mnuPop1, "mnuOpen", QStringLiteral("&Open"));
     mnuSaveAs = item(mnuPop1, "mnuSaveAs", QStringLiteral("&SaveAs"));
+    separator("mnuSepReplay");
+    mnuReplay = item(mnuPop1, "mnuReplay", QStringLiteral("&Replay"));
+    mnuReplay->setShortcut(Qt::Key_F9);
+    form->addAction(mnuReplay); // F9 with the menu closed
+    mnuChimeNew = item(mnuPop1, "mnuChimeNew", QStringLiteral("&Chime Only For A New Picture"));
+    mnuChimeNew->setCheckable(true);
     separator("mnuSep1");
     mnuTextSize = mnuPop1->addMenu(QStringLiteral("&Web Page Text Size"));
     mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));

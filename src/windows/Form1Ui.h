@@ -43,6 +43,8 @@ struct Form1Ui
     QMenu* mnuPop1 = nullptr;             // "Menu1": the pop-up menu of the Menu button
     QAction* mnuOpen = nullptr;           // "&Open"
     QAction* mnuSaveAs = nullptr;         // "&SaveAs"
+    QAction* mnuReplay = nullptr;         // "&Replay" (F9): the kept frames as a loop, or the live page
+    QAction* mnuChimeNew = nullptr;       // "&Chime Only For A New Picture", checked
     QMenu* mnuTextSize = nullptr;         // "&Web Page Text Size"
     QAction* mnuLargest = nullptr;        // "La&rgest", level 4
     QAction* mnuLarge = nullptr;          // "&Large", level 3

@@ -80,13 +80,15 @@ def read_site_list(folder):
 
 class WebServer:
     """Serves /<name> as a page titled <name> (or as set in titles) with a link to /next, and logs
-    every path. faults[path] makes a path misbehave: ("status", code), ("hang",), ("trickle", seconds),
+    every path. colours[path], a list, gives the page's background, the next one at each request (the
+    last one stays). faults[path] makes a path misbehave: ("status", code), ("hang",), ("trickle", seconds),
     ("redirect", path), ("reset",), ("truncated",)."""
 
     def __init__(self):
         self.requests = []
         self.titles = {}
         self.faults = {}
+        self.colours = {}
         self.stopping = threading.Event()
         server = self
 
@@ -97,8 +99,10 @@ class WebServer:
                 name = path.strip("/") or "root"
                 fault = server.faults.get(path, ())
                 title = server.titles.get(path, name)
-                body = ("<html><head><title>%s</title></head><body style='background:#cde'>"
-                        "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, title)).encode()
+                colours = server.colours.get(path, ["#cde"])
+                colour = colours.pop(0) if len(colours) > 1 else colours[0]
+                body = ("<html><head><title>%s</title></head><body style='background:%s'>"
+                        "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, colour, title)).encode()
                 tail = b"</body></html>"
                 if fault[:1] == ("hang",):
                     server.stopping.wait(600)
@@ -267,6 +271,11 @@ class Desktop:
         _, _, pixel = self.screen_pixels()
         return sum(1 for x in range(x0 + left, x0 + left + width, 2) for y in range(y0 + top, y0 + top + height, 2)
                    if sum(pixel(x, y)) < 200)
+
+    def pixel(self, wid, x, y):
+        """The colour at a point of a window's client area, in pixels."""
+        x0, y0, _, _ = self.client_geometry(wid)
+        return self.screen_pixels()[2](x0 + x, y0 + y)
 
     def text_extent(self, wid, left, top, width, height):
         """The first and last column, from left, where a part of a window's client area shows text."""

@@ -504,6 +504,46 @@ def reload_while_minimized_is_never_blank(desktop, server, program, folder):
     app.end()
 
 
+def frames_of(folder):
+    """The PNG frames kept, by subfolder of Frames/, and the address each subfolder names."""
+    root = os.path.join(folder, "Frames")
+    subs = sorted(os.listdir(root)) if os.path.isdir(root) else []
+    return {sub: (sorted(f for f in os.listdir(os.path.join(root, sub)) if f.endswith(".png")),
+                  open(os.path.join(root, sub, "Address.txt")).read().strip()) for sub in subs}
+
+
+def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder):
+    colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200), (230, 200, 0)]
+    server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("radar")))
+    wid = app.start()
+    desktop.wait_title(wid, "^radar - ")
+    count = lambda: sum(len(pngs) for pngs, _ in frames_of(folder).values())
+    wait_for("the first frame", lambda: count() == 1)
+    for kept in (2, 3, 4):  # the page's colour changes at each load
+        desktop.click_twips(wid, *REFRESH)
+        wait_for("frame %d" % kept, lambda: count() == kept)
+    for _ in range(2):  # the same picture again: nothing more kept
+        asked = len(radar_requests(server))
+        desktop.click_twips(wid, *REFRESH)
+        wait_for("the refresh", lambda: len(radar_requests(server)) > asked)
+        time.sleep(2.5)
+    frames = frames_of(folder)
+    check(list(frames.values()) and len(frames) == 1 and frames[list(frames)[0]][1] == server.url("radar"),
+          "Frames/ holds %s" % frames)
+    check(count() == 4, "%d frames kept" % count())
+    centre = lambda: desktop.pixel(wid, desktop.client_geometry(wid)[2] // 2, 200)
+    desktop.key("F9")
+    for key, colour in ((None, colours[3]), ("Home", colours[0]), ("Right", colours[1]), ("End", colours[3])):
+        if key:
+            desktop.key(key)
+        wait_for("the frame's colour %s (seen %s)" % (colour, centre()),
+                 lambda: all(abs(a - b) <= 8 for a, b in zip(centre(), colour)), timeout=5)
+    desktop.key("Escape")
+    app.end()
+    check(os.path.getsize(os.path.join(folder, "Skyvn.ini")) == 470, "Skyvn.ini changed its size")
+
+
 # The minute-long watch scenarios first, so that the short ones fill the time beside them.
 SCENARIOS = [slow_refresh_is_let_finish, hanging_server_is_back_within_75_seconds, renderer_killed_during_an_outage,
              login_page_is_not_taken_for_the_watched_page, reload_while_minimized_is_never_blank,
@@ -512,7 +552,8 @@ SCENARIOS = [slow_refresh_is_let_finish, hanging_server_is_back_within_75_second
              editor_size_survives_three_openings, start_page_dialog_keys, saved_site_go_back_forward,
              site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
              editor_keeps_a_typed_rename_and_its_addresses, long_start_page_survives_apply,
-             text_that_is_no_address_leaves_the_page, two_windows_on_one_folder]
+             text_that_is_no_address_leaves_the_page, two_windows_on_one_folder,
+             refreshes_keep_new_pictures_and_replay_them]
 
 
 def run_scenario(scenario, program):

@@ -1,0 +1,24 @@
+#include "core/FrameChange.h"
+
+#include <cstdlib>
+#include <cstring>
+
+bool FrameChange::isNewPicture(const QByteArray& last, int lastWidth, const QByteArray& next, int nextWidth)
+{
+    if (last.isEmpty() || last.size() != next.size() || lastWidth != nextWidth || last.size() % 4 != 0) {
+        return true;
+    }
+    const qsizetype pixels = last.size() / 4;
+    const auto* a = reinterpret_cast<const unsigned char*>(last.constData());
+    const auto* b = reinterpret_cast<const unsigned char*>(next.constData());
+    qsizetype differing = 0;
+    for (qsizetype i = 0; i < pixels; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            if (std::abs(int(a[i * 4 + c]) - int(b[i * 4 + c])) > ChannelTolerance) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    return differing * 1000 >= pixels * ChangedPerMille;
+}

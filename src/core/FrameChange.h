@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+
+// Whether a refresh brought a new picture: two small copies of the view (32-bit pixels, the same
+// width), compared pixel by pixel. Compression noise moves a channel a little; a new radar sweep
+// changes many pixels a lot.
+class FrameChange
+{
+public:
+    static constexpr int CompareWidth = 256;
+    static constexpr int ChannelTolerance = 24; // a channel may differ this much and still match
+    static constexpr int ChangedPerMille = 5;   // 0.5% of the pixels differing is a new picture
+
+    // pixels: width x height 32-bit values, row by row. A size change is always a new picture.
+    static bool isNewPicture(const QByteArray& last, int lastWidth, const QByteArray& next, int nextWidth);
+};

@@ -1,0 +1,43 @@
+#include "core/Preferences.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+int boundedInt(const QSettings& s, const char* key, int fallback, int low, int high)
+{
+    bool ok = false;
+    const int v = s.value(QLatin1String(key)).toInt(&ok);
+    return ok && v >= low && v <= high ? v : fallback;
+}
+
+} // namespace
+
+Preferences Preferences::load(const QString& path)
+{
+    Preferences p;
+    if (!QFileInfo(path).isFile()) {
+        return p;
+    }
+    const QSettings s(path, QSettings::IniFormat);
+    if (s.status() != QSettings::NoError) {
+        return p;
+    }
+    const QString chime = s.value(QStringLiteral("Refresh/ChimeOnlyForNewPicture")).toString().toLower();
+    p.chimeOnlyForNewPicture = chime == QLatin1String("true");
+    p.framesPerAddress = boundedInt(s, "Replay/FramesPerAddress", p.framesPerAddress, 2, 1000);
+    p.replaySpeed = boundedInt(s, "Replay/Speed", p.replaySpeed, 0, SpeedCount - 1);
+    return p;
+}
+
+bool Preferences::save(const QString& path) const
+{
+    QSettings s(path, QSettings::IniFormat);
+    s.setAtomicSyncRequired(true); // written to a temporary file and renamed over the old one
+    s.setValue(QStringLiteral("Refresh/ChimeOnlyForNewPicture"), chimeOnlyForNewPicture);
+    s.setValue(QStringLiteral("Replay/FramesPerAddress"), framesPerAddress);
+    s.setValue(QStringLiteral("Replay/Speed"), replaySpeed);
+    s.sync();
+    return s.status() == QSettings::NoError;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/FrameStore.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QObject>
+#include <QThread>
+
+class FrameWorker;
+
+// Keeps a frame of the displayed page after each good load, when it is a new picture. The window
+// hands over the picture; the comparing and writing happen on a thread of the recorder's own.
+class FrameRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    FrameRecorder(const FrameStore& store, QObject* parent = nullptr);
+    ~FrameRecorder() override;
+
+    void take(const QImage& picture, const QString& address);
+    const FrameStore& store() const { return m_store; }
+    // Waits until every picture handed over has been dealt with (for an orderly end and for tests).
+    void finish();
+
+signals:
+    void requested(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+    // The picture was compared: new (kept at frameUtc) or unchanged since frameUtc.
+    void pictureCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
+    // Frames could not be written; none are kept from now on.
+    void keepingStopped();
+
+private:
+    void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, bool stored);
+
+    FrameStore m_store;
+    QThread m_thread;
+    FrameWorker* m_worker;
+    int m_pending = 0;
+    bool m_stopped = false;
+};

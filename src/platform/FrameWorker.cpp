@@ -1,0 +1,59 @@
+#include "platform/FrameWorker.h"
+
+#include "core/FrameChange.h"
+
+#include <QBuffer>
+
+FrameWorker::FrameWorker(const FrameStore& store) : m_store(store) {}
+
+FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
+{
+    Thumb t;
+    if (picture.isNull()) {
+        return t;
+    }
+    const QImage small = picture.scaledToWidth(FrameChange::CompareWidth, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_ARGB32);
+    t.width = small.width();
+    for (int y = 0; y < small.height(); ++y) {
+        t.pixels.append(reinterpret_cast<const char*>(small.constScanLine(y)), small.width() * 4);
+    }
+    return t;
+}
+
+FrameWorker::Thumb FrameWorker::lastKept(const QString& address)
+{
+    if (const auto it = m_last.constFind(address); it != m_last.constEnd()) {
+        return *it;
+    }
+    // The newest frame on disk that still reads; a damaged one is passed over.
+    const QList<FrameStore::Frame> frames = m_store.frames(address);
+    for (auto it = frames.crbegin(); it != frames.crend(); ++it) {
+        Thumb t = thumbOf(QImage(it->path));
+        if (t.width > 0) {
+            t.takenUtc = it->takenUtc;
+            m_last.insert(address, t);
+            return t;
+        }
+    }
+    return {};
+}
+
+void FrameWorker::take(const QImage& picture, const QString& address, const QDateTime& takenUtc)
+{
+    Thumb next = thumbOf(picture);
+    const Thumb last = lastKept(address);
+    if (!FrameChange::isNewPicture(last.pixels, last.width, next.pixels, next.width)) {
+        emit done(address, false, last.takenUtc, true);
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool stored = picture.save(&buffer, "PNG") && m_store.keep(address, takenUtc, png);
+    if (stored) {
+        next.takenUtc = takenUtc;
+        m_last.insert(address, next);
+    }
+    emit done(address, true, takenUtc, stored);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/FrameStore.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+
+// Compares and keeps frames on its own thread, so that encoding and writing never hold up the window.
+class FrameWorker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FrameWorker(const FrameStore& store);
+
+    // A small copy of a picture for the change rule: 32-bit pixels at the compare width.
+    struct Thumb
+    {
+        QByteArray pixels;
+        int width = 0;
+        QDateTime takenUtc;
+    };
+    static Thumb thumbOf(const QImage& picture);
+
+public slots:
+    void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+
+signals:
+    // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.
+    // stored is false when a new picture could not be written.
+    void done(const QString& address, bool newPicture, const QDateTime& frameUtc, bool stored);
+
+private:
+    Thumb lastKept(const QString& address);
+
+    FrameStore m_store;
+    QHash<QString, Thumb> m_last; // the last kept frame of each address, small
+};

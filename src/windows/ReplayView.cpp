@@ -1,0 +1,249 @@
+#include "windows/ReplayView.h"
+
+#include "core/CommonDialogs.h"
+#include "core/Preferences.h"
+#include "platform/WebPLoopWriter.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+template <typename T> T* barControl(T* w, const char* name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    w->setFocusPolicy(Qt::NoFocus); // the keys belong to the view
+    return w;
+}
+
+} // namespace
+
+ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_state(state), ReplayBar(new QWidget(this)),
+      PlayButton(barControl(new QPushButton(tr("Play"), ReplayBar), "PlayButton")),
+      SpeedBox(barControl(new QComboBox(ReplayBar), "SpeedBox")),
+      FrameSlider(barControl(new QSlider(Qt::Horizontal, ReplayBar), "FrameSlider")),
+      FrameLabel(new QLabel(ReplayBar)),
+      SaveLoop(barControl(new QPushButton(tr("Save Loop As..."), ReplayBar), "SaveLoop")),
+      LiveButton(barControl(new QPushButton(tr("Live"), ReplayBar), "LiveButton")),
+      PlayTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("ReplayView"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ReplayBar->setObjectName(QStringLiteral("ReplayBar"));
+    ReplayBar->setAutoFillBackground(true);
+    FrameLabel->setObjectName(QStringLiteral("FrameLabel"));
+    SpeedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
+    PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
+    auto* row = new QHBoxLayout(ReplayBar);
+    row->setContentsMargins(4, 2, 4, 2);
+    for (QWidget* w : std::initializer_list<QWidget*>{PlayButton, SpeedBox, FrameSlider, FrameLabel, SaveLoop,
+                                                      LiveButton}) {
+        row->addWidget(w, w == FrameSlider ? 1 : 0);
+    }
+    connect(PlayButton, &QPushButton::clicked, this, &ReplayView::playPause);
+    connect(LiveButton, &QPushButton::clicked, this, &ReplayView::closeRequested);
+    connect(SaveLoop, &QPushButton::clicked, this, &ReplayView::saveLoop);
+    connect(FrameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
+    connect(SpeedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
+        PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
+        if (m_state.Prefs.replaySpeed != speed) {
+            m_state.Prefs.replaySpeed = speed;
+            m_state.Prefs.save(m_state.preferencesPath());
+        }
+    });
+    connect(PlayTimer, &QTimer::timeout, this,
+            [this] { showFrame(m_frames.isEmpty() ? -1 : (m_index + 1) % int(m_frames.size())); });
+}
+
+void ReplayView::open(const FrameStore& store, const QString& address, int speed)
+{
+    m_store = &store;
+    m_address = address;
+    m_frames.clear();
+    m_png.clear();
+    m_index = -1;
+    SpeedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
+    PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[SpeedBox->currentIndex()]));
+    reload();
+    showFrame(int(m_frames.size()) - 1);
+}
+
+void ReplayView::toggleOver(QWidget* browser, const QString& address, const FrameStore& store)
+{
+    if (isVisible()) {
+        PlayTimer->stop();
+        hide();
+        browser->setFocus();
+        return;
+    }
+    open(store, address, m_state.Prefs.replaySpeed);
+    setGeometry(browser->geometry());
+    show();
+    raise();
+    setFocus();
+}
+
+void ReplayView::frameKept(const QString& address)
+{
+    if (isVisible() && address == m_address) {
+        reload();
+    }
+}
+
+void ReplayView::reload()
+{
+    if (m_store == nullptr) {
+        return;
+    }
+    const QDateTime shown = m_index >= 0 ? m_frames[m_index].takenUtc : QDateTime();
+    QList<FrameStore::Frame> frames;
+    QList<QByteArray> png;
+    for (const FrameStore::Frame& f : m_store->frames(m_address)) {
+        QFile file(f.path);
+        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        if (!bytes.startsWith("\x89PNG")) {
+            continue; // damaged or foreign: passed over
+        }
+        frames.append(f);
+        png.append(std::move(bytes));
+    }
+    m_frames = frames;
+    m_png = png;
+    m_index = -1;
+    for (int i = 0; i < m_frames.size(); ++i) {
+        if (m_frames[i].takenUtc == shown) {
+            m_index = i;
+        }
+    }
+    const QSignalBlocker quiet(FrameSlider);
+    FrameSlider->setRange(0, qMax(0, int(m_frames.size()) - 1));
+    FrameSlider->setValue(qMax(0, m_index));
+    FrameLabel->setText(m_frames.isEmpty() ? tr("No frames yet")
+                                           : tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
+}
+
+bool ReplayView::playing() const
+{
+    return PlayTimer->isActive();
+}
+
+void ReplayView::showFrame(int index)
+{
+    if (index < 0 || index >= m_frames.size()) {
+        return;
+    }
+    m_index = index;
+    m_shown = QImage::fromData(m_png[index], "PNG");
+    const QSignalBlocker quiet(FrameSlider);
+    FrameSlider->setValue(index);
+    FrameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
+    update();
+}
+
+void ReplayView::playPause()
+{
+    if (PlayTimer->isActive()) {
+        PlayTimer->stop();
+    } else if (m_frames.size() > 1) {
+        if (m_index == int(m_frames.size()) - 1) {
+            showFrame(0); // from the start
+        }
+        PlayTimer->start();
+    }
+    PlayButton->setText(PlayTimer->isActive() ? tr("Pause") : tr("Play"));
+}
+
+void ReplayView::saveLoop()
+{
+    if (m_frames.isEmpty()) {
+        return;
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString path = m_dialogs.ShowSave(QDir(folder).filePath(QStringLiteral("Loop.webp")));
+    if (path.isEmpty()) {
+        return;
+    }
+    QList<QImage> frames;
+    for (const QByteArray& png : m_png) {
+        frames.append(QImage::fromData(png, "PNG"));
+    }
+    const bool saved =
+        WebPLoopWriter::write(path, frames, Preferences::FramesPerSecond[SpeedBox->currentIndex()]);
+    emit message(saved ? tr("Loop saved as %1").arg(QDir::toNativeSeparators(path))
+                       : tr("The loop could not be saved as %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void ReplayView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect area(0, 0, width(), ReplayBar->y());
+    p.fillRect(rect(), Qt::black);
+    if (m_shown.isNull()) {
+        p.setPen(Qt::white);
+        p.drawText(area, Qt::AlignCenter, tr("No frames of this page yet"));
+        return;
+    }
+    const QSize fitted = m_shown.size().scaled(area.size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
+                       fitted);
+    p.drawImage(target, m_shown);
+    const QString time = m_frames[m_index].takenUtc.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
+    const QRect box = p.fontMetrics()
+                          .boundingRect(time)
+                          .adjusted(-6, -3, 6, 3)
+                          .translated(10, 10 + p.fontMetrics().ascent());
+    p.fillRect(box, QColor(0, 0, 0, 170));
+    p.setPen(Qt::white);
+    p.drawText(box, Qt::AlignCenter, time);
+}
+
+void ReplayView::keyPressEvent(QKeyEvent* event)
+{
+    const int last = int(m_frames.size()) - 1;
+    switch (event->key()) {
+    case Qt::Key_Space:
+        playPause();
+        break;
+    case Qt::Key_Left:
+        showFrame(qMax(0, m_index - 1));
+        break;
+    case Qt::Key_Right:
+        showFrame(qMin(last, m_index + 1));
+        break;
+    case Qt::Key_Home:
+        showFrame(0);
+        break;
+    case Qt::Key_End:
+        showFrame(last);
+        break;
+    case Qt::Key_Escape:
+        emit closeRequested();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ReplayView::resizeEvent(QResizeEvent*)
+{
+    layoutBar();
+}
+
+void ReplayView::layoutBar()
+{
+    const int h = ReplayBar->sizeHint().height();
+    ReplayBar->setGeometry(0, height() - h, width(), h);
+}

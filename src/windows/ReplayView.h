@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "core/FrameStore.h"
+
+#include <QImage>
+#include <QWidget>
+
+class CommonDialogs;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTimer;
+
+// The kept frames of one address, played back as a loop over the browser area: oldest first, each
+// with the time it was taken.
+class ReplayView : public QWidget
+{
+    Q_OBJECT
+public:
+    // The replay speed is kept in the preferences of state.
+    ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent);
+
+    // Shows the address's frames at a speed (an index of Preferences::FramesPerSecond), on the newest.
+    void open(const FrameStore& store, const QString& address, int speed);
+    // Shows the frames of the page the browser displays over it, or, when shown, the live page again.
+    void toggleOver(QWidget* browser, const QString& address, const FrameStore& store);
+    // A frame of address was kept: it joins the loop when that is the one shown.
+    void frameKept(const QString& address);
+    // Takes in frames kept since it opened; the one shown stays.
+    void reload();
+    QString address() const { return m_address; }
+    int frameCount() const { return int(m_frames.size()); }
+    int current() const { return m_index; }
+    bool playing() const;
+
+signals:
+    void closeRequested();
+    void message(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showFrame(int index);
+    void playPause();
+    void saveLoop();
+    void layoutBar();
+
+    CommonDialogs& m_dialogs;
+    AppState& m_state;
+    const FrameStore* m_store = nullptr;
+    QString m_address;
+    QList<FrameStore::Frame> m_frames;
+    QList<QByteArray> m_png; // the frames as stored, read once; decoded when shown
+    QImage m_shown;
+    int m_index = -1;
+
+    QWidget* ReplayBar;      // the strip of controls along the bottom
+    QPushButton* PlayButton; // Play / Pause (Space)
+    QComboBox* SpeedBox;     // three speeds
+    QSlider* FrameSlider;    // one step per frame
+    QLabel* FrameLabel;      // "7 of 36"
+    QPushButton* SaveLoop;   // "Save Loop As..."
+    QPushButton* LiveButton; // back to the live page (Esc)
+    QTimer* PlayTimer;       // steps through the frames while playing
+};
