@@ -1,5 +1,8 @@
 #include "core/Preferences.h"
 
+#include "core/AtomicFile.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -33,11 +36,20 @@ Preferences Preferences::load(const QString& path)
 
 bool Preferences::save(const QString& path) const
 {
-    QSettings s(path, QSettings::IniFormat);
-    s.setAtomicSyncRequired(true); // written to a temporary file and renamed over the old one
-    s.setValue(QStringLiteral("Refresh/ChimeOnlyForNewPicture"), chimeOnlyForNewPicture);
-    s.setValue(QStringLiteral("Replay/FramesPerAddress"), framesPerAddress);
-    s.setValue(QStringLiteral("Replay/Speed"), replaySpeed);
-    s.sync();
-    return s.status() == QSettings::NoError;
+    // Written out by QSettings beside the file, then put in its place whole: a damaged file that
+    // QSettings would refuse to touch is replaced all the same.
+    const QString scratch = path + QStringLiteral(".new");
+    QFile::remove(scratch);
+    {
+        QSettings s(scratch, QSettings::IniFormat);
+        s.setValue(QStringLiteral("Refresh/ChimeOnlyForNewPicture"), chimeOnlyForNewPicture);
+        s.setValue(QStringLiteral("Replay/FramesPerAddress"), framesPerAddress);
+        s.setValue(QStringLiteral("Replay/Speed"), replaySpeed);
+        s.sync();
+    }
+    QFile written(scratch);
+    const QByteArray text = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    written.close();
+    QFile::remove(scratch);
+    return !text.isEmpty() && AtomicFile::replace(path, text);
 }

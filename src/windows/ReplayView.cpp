@@ -38,6 +38,7 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
       PlayTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReplayView"));
+    hide(); // until asked for, even when its parent shows
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     ReplayBar->setObjectName(QStringLiteral("ReplayBar"));

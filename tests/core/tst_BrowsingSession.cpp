@@ -150,6 +150,21 @@ private slots:
         QCOMPARE(s.probe.autodials, 1);
     }
 
+    void chimeOnlyForANewPicture()
+    {
+        Session s;
+        s.session->setChimeOnlyForNewPicture(true);
+        const QDateTime at(QDate(2026, 12, 6), QTime(12, 30), Qt::LocalTime);
+        s.session->minuteTick(1);
+        QCOMPARE(s.session->pictureCompared(false, at), QStringLiteral("No change since 12:30"));
+        QCOMPARE(s.log, QStringList{"Refresh"}); // unchanged: silent
+        s.session->refreshNow();
+        QCOMPARE(s.session->pictureCompared(true, at), QStringLiteral("New picture at 12:30"));
+        QCOMPARE(s.log.count(QStringLiteral("Play")), 1);
+        s.session->pictureCompared(true, at); // a load that was no refresh: no chime
+        QCOMPARE(s.log.count(QStringLiteral("Play")), 1);
+    }
+
     void refreshButtonAndGo()
     {
         Session s;

@@ -1,0 +1,158 @@
+#include "TestFiles.h"
+#include "core/FrameChange.h"
+#include "core/FrameStore.h"
+#include "core/Preferences.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A width x height picture of 32-bit pixels, every channel v, with `changed` pixels set to 255 - v.
+QByteArray picture(int width, int height, int v, int changed = 0, int noise = 0)
+{
+    QByteArray p(width * height * 4, char(v));
+    for (int i = 0; i < p.size(); ++i) {
+        p[i] = char(qBound(0, v + (i % 3 == 0 ? noise : -noise), 255));
+    }
+    for (int i = 0; i < changed; ++i) {
+        p.replace(i * 4, 4, QByteArray(4, char(255 - v)));
+    }
+    return p;
+}
+
+const QDateTime kStart(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
+
+QStringList names(const QList<FrameStore::Frame>& frames)
+{
+    QStringList out;
+    for (const FrameStore::Frame& f : frames) {
+        out << f.takenUtc.toString(QStringLiteral("HH:mm"));
+    }
+    return out;
+}
+
+} // namespace
+
+// Which refreshes bring a new picture, and how the kept frames are bounded.
+class TestFrameStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void changeRule_data()
+    {
+        QTest::addColumn<QByteArray>("next");
+        QTest::addColumn<int>("nextWidth");
+        QTest::addColumn<bool>("isNew");
+        // The last frame: 256 x 100 of grey 100; 0.5% of it is 128 pixels.
+        QTest::newRow("identical") << picture(256, 100, 100) << 256 << false;
+        QTest::newRow("compression noise") << picture(256, 100, 100, 0, 20) << 256 << false;
+        QTest::newRow("127 pixels changed") << picture(256, 100, 100, 127) << 256 << false;
+        QTest::newRow("128 pixels changed") << picture(256, 100, 100, 128) << 256 << true;
+        QTest::newRow("a new sweep") << picture(256, 100, 100, 5000, 10) << 256 << true;
+        QTest::newRow("another size") << picture(256, 90, 100) << 256 << true;
+        QTest::newRow("another width, same bytes") << picture(200, 128, 100) << 200 << true;
+    }
+    void changeRule()
+    {
+        QFETCH(QByteArray, next);
+        QFETCH(int, nextWidth);
+        QTEST(FrameChange::isNewPicture(picture(256, 100, 100), 256, next, nextWidth), "isNew");
+        QVERIFY(FrameChange::isNewPicture({}, 0, next, nextWidth)); // the first frame of an address
+    }
+
+    void framesPerAddressAndTheCap()
+    {
+        QTemporaryDir dir;
+        FrameStore store(dir.filePath(QStringLiteral("Frames")), 3, 1000);
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), QByteArray(100, 'a')));
+        }
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), (QStringList{"12:02", "12:03", "12:04"}));
+        // 300 bytes of a, and now 800 of b: over 1000 in all, the oldest anywhere go first.
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(
+                store.keep(QStringLiteral("http://b/"), kStart.addSecs(600 + 60 * i), QByteArray(400, 'b')));
+        }
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))),
+                 (QStringList{"12:03", "12:04"})); // 1000 in all
+        QCOMPARE(names(store.frames(QStringLiteral("http://b/"))), (QStringList{"12:10", "12:11"}));
+        const QString folder = store.folderFor(QStringLiteral("http://b/"));
+        QCOMPARE(QFileInfo(folder).fileName().size(), 12);
+        QCOMPARE(TestFiles::read(QDir(folder).filePath(QStringLiteral("Address.txt"))),
+                 QByteArray("http://b/\n"));
+        // A frame larger than the cap alone is still kept: the newest frame always stays.
+        QVERIFY(store.keep(QStringLiteral("http://c/"), kStart.addSecs(3600), QByteArray(2000, 'c')));
+        QCOMPARE(store.frames(QStringLiteral("http://c/")).size(), 1);
+    }
+
+    void foreignFilesAreLeftAlone()
+    {
+        QTemporaryDir dir;
+        FrameStore store(dir.filePath(QStringLiteral("Frames")), 2);
+        const QString folder = store.folderFor(QStringLiteral("http://a/"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/20261206T100000000Z.png"))); // a folder, not a frame
+        for (const char* name :
+             {"notes.txt", "radar.png", "20261306T120000000Z.png", "20261206T110000000Z.png"}) {
+            TestFiles::write(QDir(folder).filePath(QLatin1String(name)), "not a picture");
+        }
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Frames/stray"))));
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), QStringList{"11:00"}); // named as ours
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), "png"));
+        }
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), (QStringList{"12:01", "12:02"}));
+        for (const char* name :
+             {"notes.txt", "radar.png", "20261306T120000000Z.png", "20261206T100000000Z.png"}) {
+            QVERIFY2(QFileInfo::exists(QDir(folder).filePath(QLatin1String(name))), name);
+        }
+    }
+
+    void anUnwritableFolderKeepsNothing()
+    {
+        QTemporaryDir dir;
+        TestFiles::write(dir.filePath(QStringLiteral("Frames")), "a file where the folder should be");
+        FrameStore store(dir.filePath(QStringLiteral("Frames")));
+        QVERIFY(!store.keep(QStringLiteral("http://a/"), kStart, "png"));
+        QVERIFY(store.frames(QStringLiteral("http://a/")).isEmpty());
+    }
+
+    void preferences_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // "none": no file
+        QTest::addColumn<bool>("chime");
+        QTest::addColumn<int>("perAddress");
+        QTest::addColumn<int>("speed");
+        QTest::newRow("no file") << QByteArray("none") << false << 36 << 1;
+        QTest::newRow("set")
+            << QByteArray("[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n")
+            << true << 72 << 2;
+        QTest::newRow("out of range")
+            << QByteArray("[Replay]\nFramesPerAddress=0\nSpeed=9\n") << false << 36 << 1;
+        QTest::newRow("not numbers") << QByteArray("[Replay]\nFramesPerAddress=many\nSpeed=\n") << false << 36
+                                     << 1;
+        QTest::newRow("damaged") << QByteArray("\x00\xff[[[=\n\x01\x02", 10) << false << 36 << 1;
+    }
+    void preferences()
+    {
+        QFETCH(QByteArray, file);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+        if (file != "none") {
+            TestFiles::write(path, file);
+        }
+        const Preferences p = Preferences::load(path);
+        QTEST(p.chimeOnlyForNewPicture, "chime");
+        QTEST(p.framesPerAddress, "perAddress");
+        QTEST(p.replaySpeed, "speed");
+        QVERIFY(p.save(path));
+        const Preferences back = Preferences::load(path);
+        QCOMPARE((QList<int>{back.chimeOnlyForNewPicture, back.framesPerAddress, back.replaySpeed}),
+                 (QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Skyvane.conf"}); // no temporary left
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFrameStore)
+#include "tst_FrameStore.moc"

@@ -1,0 +1,139 @@
+#include "PreparedDialogs.h"
+#include "TestFiles.h"
+#include "TestMain.h"
+#include "platform/FrameRecorder.h"
+#include "platform/WebPLoopWriter.h"
+#include "windows/ReplayView.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <QBuffer>
+#include <QSignalSpy>
+
+#include <webp/demux.h>
+
+namespace {
+
+QImage filled(const QColor& colour, QSize size = {400, 300})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+// Frames compared and kept on the recorder's thread, and the loop written as an animated WebP.
+class TestFrameRecorder : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keepsOnlyNewPictures()
+    {
+        QTemporaryDir dir;
+        const QString address = QStringLiteral("http://radar/");
+        FrameStore store(dir.filePath(QStringLiteral("Frames")));
+        // A damaged newest frame on disk, left by a crash of another kind: passed over.
+        QVERIFY(store.keep(address, QDateTime::currentDateTimeUtc().addSecs(-120), [] {
+            QByteArray png;
+            QBuffer b(&png);
+            b.open(QIODevice::WriteOnly);
+            filled(Qt::red).save(&b, "PNG");
+            return png;
+        }()));
+        TestFiles::write(store.folderFor(address) + QStringLiteral("/20261206T235959999Z.png"),
+                         "\x89PNG damaged");
+        FrameRecorder recorder(store);
+        QSignalSpy compared(&recorder, &FrameRecorder::pictureCompared);
+        for (const Qt::GlobalColor c : {Qt::red, Qt::blue, Qt::blue}) {
+            recorder.take(filled(c), address);
+            recorder.finish();
+        }
+        QCOMPARE(compared.size(), 3);
+        QCOMPARE((QList<bool>{compared[0][1].toBool(), compared[1][1].toBool(), compared[2][1].toBool()}),
+                 (QList<bool>{false, true, false}));
+        QCOMPARE(compared[2][2].toDateTime(), compared[1][2].toDateTime()); // unchanged since the blue one
+        QCOMPARE(store.frames(address).size(), 3);
+        QCOMPARE(QImage(store.frames(address).at(1).path).pixelColor(5, 5), QColor(Qt::blue));
+    }
+
+    void anUnwritableFolderStopsKeepingOnce()
+    {
+        QTemporaryDir dir;
+        TestFiles::write(dir.filePath(QStringLiteral("Frames")), "not a folder");
+        FrameRecorder recorder(FrameStore(dir.filePath(QStringLiteral("Frames"))));
+        QSignalSpy stopped(&recorder, &FrameRecorder::keepingStopped);
+        recorder.take(filled(Qt::red), QStringLiteral("http://a/"));
+        recorder.finish();
+        recorder.take(filled(Qt::blue), QStringLiteral("http://a/"));
+        recorder.finish();
+        QCOMPARE(stopped.size(), 1);
+    }
+
+    void loopDecodesWithItsFramesAndSize()
+    {
+        const QList<QImage> frames{filled(Qt::red, {1920, 1080}), filled(Qt::green, {1920, 1080}),
+                                   filled(Qt::blue, {1600, 900})};
+        const QByteArray webp = WebPLoopWriter::encode(frames, 2);
+        QVERIFY(!webp.isEmpty());
+        WebPData data{reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size())};
+        WebPAnimDecoderOptions options;
+        QVERIFY(WebPAnimDecoderOptionsInit(&options));
+        WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+        QVERIFY(decoder != nullptr);
+        WebPAnimInfo info;
+        QVERIFY(WebPAnimDecoderGetInfo(decoder, &info));
+        QCOMPARE((QList<uint32_t>{info.canvas_width, info.canvas_height, info.frame_count, info.loop_count}),
+                 (QList<uint32_t>{1280, 720, 3, 0}));
+        QList<int> times;
+        while (WebPAnimDecoderHasMoreFrames(decoder)) {
+            uint8_t* rgba = nullptr;
+            int timestamp = 0;
+            QVERIFY(WebPAnimDecoderGetNext(decoder, &rgba, &timestamp));
+            times << timestamp;
+        }
+        WebPAnimDecoderDelete(decoder);
+        QCOMPARE(times, (QList<int>{500, 1000, 1500}));
+        QVERIFY(WebPLoopWriter::encode({}, 2).isEmpty());
+    }
+
+    void replayControls()
+    {
+        QTemporaryDir dir;
+        AppState state;
+        state.AppDir = dir.path();
+        FrameStore store(state.framesPath());
+        FrameRecorder recorder(store);
+        for (const Qt::GlobalColor c : {Qt::red, Qt::green, Qt::blue}) {
+            recorder.take(filled(c), QStringLiteral("http://a/"));
+            recorder.finish();
+        }
+        PreparedDialogs dialogs;
+        dialogs.saveAnswer = dir.filePath(QStringLiteral("loop.webp"));
+        QWidget browser;
+        ReplayView replay(dialogs, state, &browser);
+        browser.show();
+        browser.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&browser));
+        replay.toggleOver(&browser, QStringLiteral("http://a/"), store);
+        QCOMPARE(keyTarget(), &replay);
+        QCOMPARE(replay.current(), 2); // the newest first
+        for (const auto& [key, frame] : {std::pair{Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 2}}) {
+            QTest::keyClick(keyTarget(), key);
+            QCOMPARE(replay.current(), frame);
+        }
+        QTest::keyClick(keyTarget(), Qt::Key_Space);
+        QVERIFY(replay.playing());
+        replay.findChild<QComboBox*>(QStringLiteral("SpeedBox"))->setCurrentIndex(2);
+        QCOMPARE(Preferences::load(state.preferencesPath()).replaySpeed, 2);
+        replay.findChild<QPushButton*>(QStringLiteral("SaveLoop"))->click();
+        QVERIFY(TestFiles::read(dialogs.saveAnswer).startsWith("RIFF"));
+        QSignalSpy closing(&replay, &ReplayView::closeRequested);
+        QTest::keyClick(keyTarget(), Qt::Key_Escape);
+        QCOMPARE(closing.size(), 1);
+    }
+};
+
+SKYVANE_TEST_MAIN(TestFrameRecorder)
+#include "tst_FrameRecorder.moc"
