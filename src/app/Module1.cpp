@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 
 #include "core/AppState.h"
+#include "core/CommandLine.h"
 #include "core/FileMissing.h"
 #include "core/ProgramDirectory.h"
 #include "platform/FrameRecorder.h"
@@ -8,6 +9,7 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSoundPlayer.h"
 #include "windows/Form1.h"
+#include "windows/WallDisplay.h"
 #ifdef Q_OS_WIN
 #include "platform/WinInetConnectionProbe.h"
 #else
@@ -72,10 +74,9 @@ int Module1::Main(int argc, char** argv)
 #ifdef Q_OS_UNIX
     // The engine's sandbox cannot work for root and the engine then refuses to start at all; run
     // without it, and say so. Ordinary users always keep it.
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+    const bool sandboxOff = ::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX");
+    if (sandboxOff) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);
-        previousMessageHandler = qInstallMessageHandler(&withoutSandboxNotice);
     }
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -89,6 +90,27 @@ int Module1::Main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
+    QApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    switch (options.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(qPrintable(options.usage), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::printf("Skyvane %s\n", SKYVANE_VERSION);
+        return 0;
+    case CommandLine::Action::Fail:
+        std::fprintf(stderr, "skyvane: %s\n\n%s", qPrintable(options.error), qPrintable(options.usage));
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+#ifdef Q_OS_UNIX
+    if (sandboxOff) {
+        std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);
+        previousMessageHandler = qInstallMessageHandler(&withoutSandboxNotice);
+    }
+#endif
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
 
     AppState state;
@@ -114,6 +136,8 @@ int Module1::Main(int argc, char** argv)
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
     state.rememberStart(loaded);
     state.Prefs = Preferences::load(state.preferencesPath());
+    state.StartAddress = options.address;
+    state.StartInterval = options.interval;
 
     Form1Parts parts;
     auto browser = std::make_unique<WebEngineBrowserControl>();
@@ -133,6 +157,9 @@ int Module1::Main(int argc, char** argv)
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Form1 form(state, std::move(parts));
     SessionCloser closer(&form);
+    if (options.kiosk || options.rotate > 0) {
+        new WallDisplay(form, state, options); // owned by the window
+    }
     form.Form_Load();
     form.show();
     form.activateWindow();

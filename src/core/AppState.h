@@ -17,6 +17,8 @@ struct AppState
     qint16 MinuteCount = 0;
     QString PageTitle;            // last title the browser reported
     QString LastOpenFolder;       // folder of the file opened last through Open; never saved
+    QString StartAddress;         // from the command line: opened instead of the start page
+    int StartInterval = 0;        // from the command line: the refresh started at once, minutes
     SettingsRecord LoadedRecord;  // Skyvn.ini as read at start-up
     LiveSettings SettingsAtStart; // the settings as this run began with them, corrected
     Preferences Prefs;            // the settings beyond the record, from Skyvane.conf

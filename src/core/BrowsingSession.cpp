@@ -82,7 +82,8 @@ void BrowsingSession::refreshNow()
 
 void BrowsingSession::startPage()
 {
-    m_parts.browser->Navigate(m_state.Settings.StartPage);
+    m_parts.browser->Navigate(m_state.StartAddress.isEmpty() ? m_state.Settings.StartPage
+                                                             : m_state.StartAddress);
 }
 
 void BrowsingSession::playRefreshSound()

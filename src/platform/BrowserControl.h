@@ -28,6 +28,10 @@ public:
     virtual void ConnectionRestored() {}
     // A few words about the picture of the last load, shown after the load's own status text.
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
+    // Opens an address with the page on screen kept over the view until the new one has loaded.
+    virtual void NavigateCovered(const QString& address) { Navigate(address); }
+    // Whether the last refresh of the displayed page failed (its last good picture is shown).
+    virtual bool refreshFailed() const { return false; }
 
 signals:
     void StatusTextChange(const QString& text);

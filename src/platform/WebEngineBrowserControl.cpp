@@ -70,6 +70,16 @@ WebEngineBrowserControl::~WebEngineBrowserControl() = default;
 
 void WebEngineBrowserControl::Navigate(const QString& address)
 {
+    open(address, false);
+}
+
+void WebEngineBrowserControl::NavigateCovered(const QString& address)
+{
+    open(address, !LocationURL().isEmpty() && !m_watch.failed());
+}
+
+void WebEngineBrowserControl::open(const QString& address, bool covered)
+{
     // An absolute path is a local file; anything else is read as a typed address ("example.org").
     QUrl url = QFileInfo(address).isAbsolute() ? QUrl::fromLocalFile(address) : QUrl::fromUserInput(address);
     if (address.trimmed().isEmpty()) {
@@ -80,6 +90,10 @@ void WebEngineBrowserControl::Navigate(const QString& address)
         return;
     }
     uncover();
+    if (covered) {
+        showCover(); // the page on screen stays until the new one has loaded
+        m_coverUntilLoaded = true;
+    }
     m_view->load(url);
 }
 
@@ -188,6 +202,7 @@ void WebEngineBrowserControl::startAttempt(ReloadWatch::Step step, QWebEnginePag
 void WebEngineBrowserControl::uncover()
 {
     m_watch.reset();
+    m_coverUntilLoaded = false;
     m_watchTimer->stop();
     m_stopping = 0;
     m_cover->hide();
@@ -322,6 +337,9 @@ void WebEngineBrowserControl::onLoadFinished(bool ok)
     const qint64 now = m_clock();
     const bool wasStopped = m_stopping > 0;
     m_stopping = 0;
+    if (m_coverUntilLoaded) {
+        uncover();
+    }
     switch (m_watch.finished(now, ok, m_view->url().toString())) {
     case ReloadWatch::Outcome::Good:
         uncover();

@@ -37,6 +37,8 @@ public:
     QString LocationURL() const override;
     void ConnectionRestored() override;
     void setPictureNote(const QString& note) override;
+    void NavigateCovered(const QString& address) override;
+    bool refreshFailed() const override { return m_watch.failed(); }
 
     // While a reload of the displayed page loads, or after it failed, the last good picture covers the view.
     bool showingLastGoodPicture() const;
@@ -52,6 +54,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void open(const QString& address, bool covered);
     void coveredReload(QWebEnginePage::WebAction action);
     void startAttempt(ReloadWatch::Step step, QWebEnginePage::WebAction action);
     void showCover();
@@ -69,11 +72,12 @@ private:
     QLabel* m_cover;        // the last good picture, over the view during a reload
     QTimer* m_watchTimer;   // runs the reload rules while a reload loads or has failed
     Clock m_clock;
-    ReloadWatch m_watch;        // when a reload has failed and when it is tried again
-    QPixmap m_lastSeen;         // the page as last seen on screen after a good load
-    qint64 m_lastGoodLoad = 0;  // when the picture under the cover was loaded (ms)
-    int m_stopping = 0;         // ticks left to wait for a stopped reload to report its end
-    qint64 m_documentSize = -1; // the page's markup length at the last look, while a reload loads
+    ReloadWatch m_watch;             // when a reload has failed and when it is tried again
+    QPixmap m_lastSeen;              // the page as last seen on screen after a good load
+    qint64 m_lastGoodLoad = 0;       // when the picture under the cover was loaded (ms)
+    bool m_coverUntilLoaded = false; // a covered navigation is loading
+    int m_stopping = 0;              // ticks left to wait for a stopped reload to report its end
+    qint64 m_documentSize = -1;      // the page's markup length at the last look, while a reload loads
     QString m_loadStateText;
     double m_zoom = 1.0;
     bool m_zoomChosen = false;

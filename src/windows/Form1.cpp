@@ -151,9 +151,26 @@ void Form1::Form_Load()
         height =
             qMin(height, qMax(MainLayout::MinOuterHeight, m_twips.fromPixelsY(s->virtualSize().height())));
     }
-    moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height);
+    if (!m_kiosk) {
+        moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height);
+    }
     m_session->startPage();
+    if (m_state.StartInterval > 0) { // as if the user had set the interval
+        ui.UpDown1->setValue(m_state.StartInterval);
+        UpDown1_Change();
+    }
     LoadDone = 1;
+}
+
+void Form1::showKiosk(QScreen* screen)
+{
+    m_kiosk = true;
+    for (QWidget* w : ui.around()) {
+        w->hide();
+    }
+    setScreen(screen);
+    setGeometry(screen->geometry());
+    showFullScreen();
 }
 
 bool Form1::event(QEvent* event)
@@ -162,12 +179,6 @@ bool Form1::event(QEvent* event)
         Form_Activate();
     }
     return QWidget::event(event);
-}
-
-void Form1::Command6_Click()
-{
-    m_session->connection().click();
-    ui.UpDown1->setFocus();
 }
 
 void Form1::showIndicator(ConnectionMonitor::Picture picture)
@@ -198,7 +209,10 @@ void Form1::changeEvent(QEvent* event)
 
 void Form1::Form_Resize()
 {
-    if (isMinimized()) {
+    if (m_kiosk) {
+        placeBrowser(0);
+    }
+    if (isMinimized() || m_kiosk) {
         return;
     }
     const QMargins frame = OuterGeometry::frameOf(this);
@@ -221,7 +235,8 @@ void Form1::Form_Resize()
 
 void Form1::placeBrowser(float widthTakenOff)
 {
-    const TwipRect r = MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
+    const TwipRect r = m_kiosk ? TwipRect{0, 0, ScaleWidth() - widthTakenOff, ScaleHeight()}
+                               : MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
     place(WebBrowser1, r.left, r.top, r.width, r.height);
     if (m_replay != nullptr) {
         m_replay->setGeometry(WebBrowser1->geometry());
@@ -240,7 +255,9 @@ void Form1::Timer4_Timer()
 
 void Form1::Form_QueryUnload()
 {
-    m_session->saveSettings(Left(), Top(), Width(), Height());
+    const LiveSettings& s = m_state.Settings; // in the kiosk, the window's place as it was saved
+    m_kiosk ? m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight)
+            : m_session->saveSettings(Left(), Top(), Width(), Height());
     if (!m_form2.isNull()) {
         static_cast<Form2*>(m_form2.data())->closeAtEnd();
     }
@@ -275,18 +292,6 @@ void Form1::showSites(const QStringList& names, const QString& text)
     ui.Combo1->setEditText(text);
 }
 
-void Form1::Command1_Click()
-{
-    m_session->go(ui.Combo1->currentText());
-    ui.UpDown1->setFocus();
-}
-
-void Form1::Command2_Click()
-{
-    m_session->refreshNow();
-    ui.UpDown1->setFocus();
-}
-
 void Form1::Command5_Click()
 {
     if (m_form2.isNull()) {
@@ -306,13 +311,6 @@ void Form1::Command5_Click()
         m_form2.clear();
     }
     ui.UpDown1->setFocus();
-}
-
-void Form1::Combo1_KeyPress(int keyAscii)
-{
-    if (keyAscii == 13) {
-        Command1_Click();
-    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -337,7 +335,7 @@ void Form1::WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax)
 {
     const BrowserEventRules::Progress p = BrowserEventRules::progressFor(
         progress, progressMax, ui.ProgressBar1->maximum(), ui.ProgressBar1->value());
-    if (!p.visible) {
+    if (!p.visible || m_kiosk) {
         ui.Picture3->hide();
         return;
     }
@@ -354,12 +352,6 @@ void Form1::WebBrowser1_CommandStateChange(qint32 command, bool enable)
     } else if (command == BrowserControl::CSC_NAVIGATEBACK) {
         ui.Command3->setEnabled(enable);
     }
-}
-
-void Form1::WebBrowser1_TitleChange(const QString& text)
-{
-    ui.Timer4->start();
-    m_session->titleChanged(text);
 }
 
 void Form1::showTimerState(bool on)

@@ -68,6 +68,8 @@ public:
     float ScaleWidth() const { return m_twips.fromPixelsX(width()); }
     float ScaleHeight() const { return m_twips.fromPixelsY(height()); }
     void moveOuter(float left, float top, float width, float height);
+    // Full screen on a screen with only the page; the saved window geometry is kept for next time.
+    void showKiosk(QScreen* screen);
 
     const Twips& twips() const { return m_twips; }
     qint16 loadDone() const { return LoadDone; }
@@ -106,27 +108,48 @@ private slots:
     void frameCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
 
     // Navigation bar and site selector.
-    void Command1_Click();                              // Go
-    void Command2_Click();                              // Refresh
+    void Command1_Click() // Go
+    {
+        m_session->go(ui.Combo1->currentText());
+        ui.UpDown1->setFocus();
+    }
+    void Command2_Click() // Refresh
+    {
+        m_session->refreshNow();
+        ui.UpDown1->setFocus();
+    }
     void Command3_Click() { WebBrowser1->GoBack(); }    // Back
     void Command4_Click() { WebBrowser1->GoForward(); } // Forward
     void Command5_Click();                              // List: the site list editor, modal
     void Combo1_Click(int listIndex) { m_session->chooseSite(listIndex, ui.Combo1->currentText()); }
-    void Combo1_KeyPress(int keyAscii);
+    void Combo1_KeyPress(int keyAscii)
+    {
+        if (keyAscii == 13) {
+            Command1_Click();
+        }
+    }
 
     // The browser's events.
     void WebBrowser1_StatusTextChange(const QString& text) { ui.StatusBar1->showMessage(text); }
     void WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax);
     void WebBrowser1_CommandStateChange(qint32 command, bool enable);
     void WebBrowser1_DownloadComplete() { ui.Timer4->start(); }
-    void WebBrowser1_TitleChange(const QString& text);
+    void WebBrowser1_TitleChange(const QString& text)
+    {
+        ui.Timer4->start();
+        m_session->titleChanged(text);
+    }
     void WebBrowser1_NavigateComplete2() { m_session->pageShown(); }
 
     // MinuteCount becomes 0 and Label2 shows it.
     void resetMinuteCount() { m_session->resetMinuteCount(); }
 
     // Connection indicator.
-    void Command6_Click();
+    void Command6_Click()
+    {
+        m_session->connection().click();
+        ui.UpDown1->setFocus();
+    }
     void Timer2_Timer() { m_session->connection().CheckConnection(); }
     void mnuINetFun_Click() { m_session->connection().switchForNextStart(); }
 
@@ -151,6 +174,7 @@ private:
     qint16 LoadDone = 0;              // 1 once Form_Load has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
+    bool m_kiosk = false; // only the page, full screen
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<CommonDialogs> m_dialogs;

@@ -14,6 +14,12 @@
 #include <QStyle>
 #include <QTimer>
 
+QList<QWidget*> Form1Ui::around() const
+{
+    return {Combo1,   Command1, Command2, Command3, Command4, Command5,  Command6,
+            Command8, UpDown1,  Label1,   Label2,   Picture3, StatusBar1};
+}
+
 void Form1Ui::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
 {
     const auto place = [&twips](QWidget* w, float left, float top, float width, float height) {

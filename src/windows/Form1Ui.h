@@ -22,6 +22,8 @@ struct Form1Ui
 
     // Makes the controls on form, places browser below the strip, and builds the menu.
     void setupUi(QWidget* form, QWidget* browser, const Twips& twips);
+    // Everything but the browser: the strip of controls, the progress box and the status bar.
+    QList<QWidget*> around() const;
 
     QComboBox* Combo1 = nullptr;          // site selector: address text with the saved sites
     QFrame* Picture3 = nullptr;           // progress box over the right end of the status bar

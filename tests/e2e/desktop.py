@@ -339,9 +339,9 @@ class Skyvane:
         self.process = None
         self.output = ""
 
-    def start(self):
+    def start(self, *args, env=None):
         self.log = tempfile.TemporaryFile(mode="w+")
-        self.process = subprocess.Popen([self.program], cwd=self.folder, env=self.desktop.env,
+        self.process = subprocess.Popen([self.program, *args], cwd=self.folder, env=env or self.desktop.env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.wid = self.desktop.window("Skyvane ie5\\+", pid=self.process.pid)
         return self.wid

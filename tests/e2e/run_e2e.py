@@ -544,8 +544,98 @@ def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder
     check(os.path.getsize(os.path.join(folder, "Skyvn.ini")) == 470, "Skyvn.ini changed its size")
 
 
+def command_line_answers_and_refusals(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder)
+    run = lambda *args: subprocess.run([app.program, *args], cwd=folder, env=desktop.env, capture_output=True,
+                                       text=True, timeout=60)
+    for args, code, stream, text in ((["--version"], 0, "stdout", "^Skyvane \\d+\\.\\d+"),
+                                     (["--help"], 0, "stdout", "--kiosk"),
+                                     (["--interval", "0"], 2, "stderr", "^skyvane: --interval takes"),
+                                     (["--bogus"], 2, "stderr", "^skyvane: Unknown option 'bogus'"),
+                                     (["--rotate", "x", "http://a/"], 2, "stderr", "^skyvane: --rotate")):
+        p = run(*args)
+        out = getattr(p, stream)
+        check(p.returncode == code and re.search(text, out), "%s gave %d: %r %r" % (args, p.returncode, p.stdout,
+                                                                                p.stderr))
+        if code == 2:
+            check("Usage:" in p.stderr and p.stderr.count("\n") > 5, "no usage after %s" % args)
+        check(not desktop.windows("Skyvane"), "%s opened a window" % args)
+    check(sorted(os.listdir(folder)) == ["skyvane"], "files were written: %s" % os.listdir(folder))
+
+
+def an_address_opens_and_the_start_page_stays(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")))
+    wid = app.start(server.url("given"), "--interval", "3")
+    desktop.wait_title(wid, "^given - ")
+    check("/start" not in server.requests, "the start page was opened too: %s" % server.requests)
+    lit = desktop.pixel(wid, 1185 // 15 + 2, 3)  # the interval box: lit (the window's base colour) when on
+    check(lit == (255, 255, 255), "the interval box shows %s: the timer is off" % (lit,))
+    app.end()
+    check(read_settings(folder)["start_page"] == server.url("start"), "the start page became %r" %
+          read_settings(folder)["start_page"])
+
+
+def kiosk_fills_the_screen_with_the_page(desktop, server, program, folder):
+    """Full screen, no strip; the screen saver is asked to hold off on a private session bus."""
+    server.colours["/wall"] = ["#00a000"]
+    seeded = (600.0, 300.0, 9000.0, 6000.0)
+    app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                           text=True)
+    mock = None
+    try:
+        env = dict(desktop.env, DBUS_SESSION_BUS_ADDRESS=bus.stdout.readline().strip())
+        mock = subprocess.Popen(["/usr/bin/python3", "-m", "dbusmock", "org.freedesktop.ScreenSaver",
+                                 "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver"], env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        import dbus  # Debian's python3-dbus, which python3-dbusmock brings
+        mock_object = lambda: dbus.Interface(dbus.bus.BusConnection(env["DBUS_SESSION_BUS_ADDRESS"]).get_object(
+            "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"), "org.freedesktop.DBus.Mock")
+
+        def add_methods():
+            try:
+                mock_object().AddMethods("org.freedesktop.ScreenSaver", [("Inhibit", "ss", "u", "ret = 42"),
+                                                                         ("UnInhibit", "u", "", "")])
+                return True
+            except dbus.exceptions.DBusException:
+                return False
+
+        wait_for("the screen saver mock", add_methods, timeout=15, interval=0.2)
+        called = lambda name: any(str(c[1]) == name for c in mock_object().GetCalls())
+        wid = app.start("--kiosk", server.url("wall"), env=env)
+        desktop.wait_title(wid, "^wall - ")
+        time.sleep(1.5)
+        check(desktop.client_geometry(wid) == (0, 0) + SCREEN, "the kiosk window is %s" % (desktop.client_geometry(wid),))
+        for x, y in ((5, 2), (SCREEN[0] // 2, 10), (SCREEN[0] // 2, SCREEN[1] - 3)):
+            check(desktop.pixel(wid, x, y) == (0, 160, 0), "the page does not fill the screen at %d,%d: %s" %
+                  (x, y, desktop.pixel(wid, x, y)))
+        check(called("Inhibit"), "no Inhibit call")
+        desktop.key("Escape")  # a passer-by's key does nothing
+        time.sleep(0.5)
+        check(app.process.poll() is None, "Esc ended the kiosk")
+        desktop.key("ctrl+q")
+        app.process.wait(20)
+        check(called("UnInhibit"), "the inhibit was not released")
+        check(read_settings(folder)["main"] == seeded, "the kiosk saved %s" % (read_settings(folder)["main"],))
+    finally:
+        for p in (mock, bus):
+            if p:
+                p.terminate()
+
+
+def rotation_shows_the_next_site(desktop, server, program, folder):
+    app = Skyvane(desktop, program, folder, sites=[("One", server.url("one")), ("No address", ""),
+                                                   ("Two", server.url("two"))])
+    wid = app.start("--rotate", "1")
+    desktop.wait_title(wid, "^one - ")
+    started = time.monotonic()
+    desktop.wait_title(wid, "^two - ", timeout=70)
+    check(time.monotonic() - started <= 65, "the next site came after %.0f s" % (time.monotonic() - started))
+    app.end()
+
+
 # The minute-long watch scenarios first, so that the short ones fill the time beside them.
-SCENARIOS = [slow_refresh_is_let_finish, hanging_server_is_back_within_75_seconds, renderer_killed_during_an_outage,
+SCENARIOS = [rotation_shows_the_next_site, slow_refresh_is_let_finish, hanging_server_is_back_within_75_seconds, renderer_killed_during_an_outage,
              login_page_is_not_taken_for_the_watched_page, reload_while_minimized_is_never_blank,
              failed_refreshes_keep_the_picture_and_caption, enter_in_selector_goes,
              main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
@@ -553,7 +643,8 @@ SCENARIOS = [slow_refresh_is_let_finish, hanging_server_is_back_within_75_second
              site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
              editor_keeps_a_typed_rename_and_its_addresses, long_start_page_survives_apply,
              text_that_is_no_address_leaves_the_page, two_windows_on_one_folder,
-             refreshes_keep_new_pictures_and_replay_them]
+             refreshes_keep_new_pictures_and_replay_them, command_line_answers_and_refusals,
+             an_address_opens_and_the_start_page_stays, kiosk_fills_the_screen_with_the_page]
 
 
 def run_scenario(scenario, program):

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for: skyvane [options] [ADDRESS].
+class CommandLine
+{
+public:
+    static constexpr int IntervalMinimum = 1;
+    static constexpr int IntervalMaximum = 180;
+    static constexpr int RotateMaximum = 24 * 60;
+    static constexpr int KioskInterval = 10; // the kiosk's refresh when --interval is not given
+
+    enum class Action
+    {
+        Run,
+        ShowHelp,    // print the usage, exit 0
+        ShowVersion, // print the version, exit 0
+        Fail         // print error and the usage to standard error, exit 2
+    };
+
+    Action action = Action::Run;
+    QString error;      // one line, when the action is Fail
+    QString usage;      // the help text
+    QString address;    // opened instead of the start page; empty: the start page
+    int interval = 0;   // minutes of the automatic refresh started at once; 0: off, as saved
+    bool kiosk = false; // full screen, only the page
+    int screen = -1;    // the screen for the kiosk; -1: the primary one
+    int rotate = 0;     // minutes on each saved site in turn; 0: no rotation
+
+    // arguments as the program got them, the program's name first.
+    static CommandLine parse(const QStringList& arguments);
+};

@@ -1,0 +1,136 @@
+#include "windows/WallDisplay.h"
+
+#include "core/SiteListFile.h"
+#include "platform/BrowserControl.h"
+#include "windows/Form1.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+
+constexpr int PointerStillMs = 3000;
+
+} // namespace
+
+WallDisplay::WallDisplay(Form1& form, AppState& state, const CommandLine& options)
+    : QObject(&form), m_form(form), m_state(state)
+{
+    BrowserControl* browser = m_form.browser();
+    connect(browser, &BrowserControl::DownloadComplete, this, &WallDisplay::pageDone);
+    if (options.kiosk) {
+        enterKiosk(options.screen);
+    }
+    if (options.rotate > 0) {
+        RotateTimer = new QTimer(this);
+        RotateTimer->setObjectName(QStringLiteral("RotateTimer"));
+        RotateTimer->setInterval(options.rotate * 60 * 1000);
+        RotateTimer->setTimerType(Qt::PreciseTimer);
+        connect(RotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
+        RotateTimer->start();
+        QTimer::singleShot(0, this, &WallDisplay::nextSite); // the first saved site at once
+    }
+}
+
+WallDisplay::~WallDisplay()
+{
+    if (m_pointerHidden) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void WallDisplay::enterKiosk(int screen)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    m_form.showKiosk(screen >= 0 && screen < screens.size() ? screens[screen]
+                                                            : QGuiApplication::primaryScreen());
+    CornerLabel = new QLabel(&m_form);
+    CornerLabel->setObjectName(QStringLiteral("CornerLabel"));
+    CornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    CornerLabel->setMargin(6);
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &m_form);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, &m_form, &QWidget::close);
+    PointerTimer = new QTimer(this);
+    PointerTimer->setSingleShot(true);
+    PointerTimer->setInterval(PointerStillMs);
+    connect(PointerTimer, &QTimer::timeout, this, [this] {
+        if (!m_pointerHidden) {
+            QApplication::setOverrideCursor(Qt::BlankCursor);
+            m_pointerHidden = true;
+        }
+    });
+    PointerTimer->start();
+    qApp->installEventFilter(this);
+    m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+    showCorner();
+}
+
+bool WallDisplay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove && PointerTimer != nullptr) {
+        if (m_pointerHidden) {
+            QApplication::restoreOverrideCursor();
+            m_pointerHidden = false;
+        }
+        PointerTimer->start();
+    }
+    if (event->type() == QEvent::Resize && watched == &m_form) {
+        QTimer::singleShot(0, this, &WallDisplay::showCorner);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WallDisplay::nextSite()
+{
+    const std::optional<SiteRecord> site = m_rotation.next(SiteListFile(m_state.siteListPath()).readAll());
+    if (!site) {
+        return;
+    }
+    m_siteName = site->Name;
+    m_form.browser()->NavigateCovered(site->URL);
+    showCorner();
+}
+
+void WallDisplay::pageDone()
+{
+    m_failed = m_form.browser()->refreshFailed();
+    if (!m_failed) {
+        m_pictureTime = QDateTime::currentDateTime();
+    }
+    showCorner();
+}
+
+QString WallDisplay::cornerText() const
+{
+    QStringList parts;
+    if (!m_siteName.isEmpty()) {
+        parts << m_siteName;
+    }
+    if (m_pictureTime.isValid()) {
+        parts << m_pictureTime.toString(QStringLiteral("HH:mm"));
+    }
+    if (m_failed) {
+        parts << tr("refresh failed");
+    }
+    return parts.join(QStringLiteral("  \u00b7  "));
+}
+
+void WallDisplay::showCorner()
+{
+    if (CornerLabel == nullptr) {
+        return;
+    }
+    CornerLabel->setText(cornerText());
+    CornerLabel->setStyleSheet(m_failed ? QStringLiteral("background: rgba(170,0,0,210); color: white;")
+                                        : QStringLiteral("background: rgba(0,0,0,150); color: white;"));
+    CornerLabel->setVisible(!CornerLabel->text().isEmpty());
+    CornerLabel->adjustSize();
+    CornerLabel->move(m_form.width() - CornerLabel->width() - 12, 12);
+    CornerLabel->raise();
+}
