@@ -28,77 +28,61 @@ class TestStartupCorrections : public QObject
 {
     Q_OBJECT
 private slots:
-    void startPage_data()
+    void startPage()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QStringList>("existing");
-        QTest::addColumn<QString>("expected");
         const QStringList both = {QStringLiteral("/prog/SkyvaneHelp.htm"),
                                   QStringLiteral("/prog/DefPage.htm")};
         const QStringList blankOnly = {QStringLiteral("/prog/DefPage.htm")};
-        QTest::newRow("empty, help present") << QString() << both << QStringLiteral("/prog/SkyvaneHelp.htm");
-        QTest::newRow("empty, only blank page")
-            << QString() << blankOnly << QStringLiteral("/prog/DefPage.htm");
-        QTest::newRow("empty, neither") << QString() << QStringList() << QString();
-        QTest::newRow("help page moved") << QStringLiteral("/old/place/SkyvaneHelp.htm") << both
-                                         << QStringLiteral("/prog/SkyvaneHelp.htm");
-        QTest::newRow("windows help path moved")
-            << QStringLiteral("D:\\Old\\SkyvaneHelp.htm") << blankOnly << QStringLiteral("/prog/DefPage.htm");
-        QTest::newRow("other letter case kept") << QStringLiteral("D:\\Old\\skyvanehelp.htm") << both
-                                                << QStringLiteral("D:\\Old\\skyvanehelp.htm");
-        QTest::newRow("bare help name kept")
-            << QStringLiteral("SkyvaneHelp.htm") << both << QStringLiteral("SkyvaneHelp.htm");
-        QTest::newRow("address kept") << QStringLiteral("https://radar.example/") << QStringList()
-                                      << QStringLiteral("https://radar.example/");
-    }
-    void startPage()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QStringList, existing);
-        QFETCH(QString, expected);
-        LiveSettings s;
-        s.StartPage = stored;
-        StartupCorrections::correctStartPage(s, env(existing));
-        QCOMPARE(s.StartPage, expected);
+        const struct
+        {
+            const char* stored;
+            QStringList existing;
+            const char* expected;
+        } rows[] = {
+            {"", both, "/prog/SkyvaneHelp.htm"},
+            {"", blankOnly, "/prog/DefPage.htm"},
+            {"", {}, ""},
+            {"/old/place/SkyvaneHelp.htm", both, "/prog/SkyvaneHelp.htm"}, // the help page moved
+            {"D:\\Old\\SkyvaneHelp.htm", blankOnly, "/prog/DefPage.htm"},
+            {"D:\\Old\\skyvanehelp.htm", both, "D:\\Old\\skyvanehelp.htm"}, // another letter case is kept
+            {"SkyvaneHelp.htm", both, "SkyvaneHelp.htm"},
+            {"https://radar.example/", {}, "https://radar.example/"},
+        };
+        for (const auto& r : rows) {
+            LiveSettings s;
+            s.StartPage = QString::fromLatin1(r.stored);
+            StartupCorrections::correctStartPage(s, env(r.existing));
+            QCOMPARE(s.StartPage, QString::fromLatin1(r.expected));
+        }
     }
 
-    void geometry_data()
-    {
-        QTest::addColumn<QList<float>>("stored"); // left, top, width, height, editor width, editor height
-        QTest::addColumn<QList<float>>("expected");
-        QTest::newRow("first start") << QList<float>{0, 0, 0, 0, 0, 0}
-                                     << QList<float>{0, 0, 7095, 5445, 6945, 3525};
-        QTest::newRow("kept") << QList<float>{300, 200, 9000, 7000, 8000, 4000}
-                              << QList<float>{300, 200, 9000, 7000, 8000, 4000};
-        QTest::newRow("left beyond screen") << QList<float>{20000, 900, 7095, 5445, 6945, 3525}
-                                            << QList<float>{0, 900, 7095, 5445, 6945, 3525};
-        QTest::newRow("left at the limit") << QList<float>{16200, 12900, 7095, 5445, 6945, 3525}
-                                           << QList<float>{16200, 12900, 7095, 5445, 6945, 3525};
-        QTest::newRow("top beyond screen")
-            << QList<float>{10, 12901, 7095, 5445, 6945, 3525} << QList<float>{10, 0, 7095, 5445, 6945, 3525};
-        QTest::newRow("minimized") << QList<float>{-48000, -48000, 2400, 600, 100, 100}
-                                   << QList<float>{0, 0, 7095, 5445, 6945, 3525};
-        QTest::newRow("not a number")
-            << QList<float>{NaN, NaN, NaN, NaN, NaN, NaN} << QList<float>{0, 0, 7095, 5445, 6945, 3525};
-        QTest::newRow("exact minimums")
-            << QList<float>{0, 0, 7095, 5445, 6945, 3525} << QList<float>{0, 0, 7095, 5445, 6945, 3525};
-    }
     void geometry()
     {
-        QFETCH(QList<float>, stored);
-        QFETCH(QList<float>, expected);
-        LiveSettings s;
-        s.MainLeft = stored[0];
-        s.MainTop = stored[1];
-        s.MainWidth = stored[2];
-        s.MainHeight = stored[3];
-        s.EditorWidth = stored[4];
-        s.EditorHeight = stored[5];
-        StartupCorrections::correctPosition(s, env());
-        StartupCorrections::correctSizes(s);
-        QCOMPARE(
-            (QList<float>{s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight, s.EditorWidth, s.EditorHeight}),
-            expected);
+        // Stored and corrected: left, top, width, height, editor width, editor height.
+        const QList<float> rows[][2] = {
+            {{0, 0, 0, 0, 0, 0}, {0, 0, 7095, 5445, 6945, 3525}},                             // first start
+            {{300, 200, 9000, 7000, 8000, 4000}, {300, 200, 9000, 7000, 8000, 4000}},         // kept
+            {{20000, 900, 7095, 5445, 6945, 3525}, {0, 900, 7095, 5445, 6945, 3525}},         // left beyond
+            {{16200, 12900, 7095, 5445, 6945, 3525}, {16200, 12900, 7095, 5445, 6945, 3525}}, // at the limit
+            {{10, 12901, 7095, 5445, 6945, 3525}, {10, 0, 7095, 5445, 6945, 3525}},           // top beyond
+            {{-48000, -48000, 2400, 600, 100, 100}, {0, 0, 7095, 5445, 6945, 3525}},          // minimized
+            {{NaN, NaN, NaN, NaN, NaN, NaN}, {0, 0, 7095, 5445, 6945, 3525}},
+        };
+        for (const auto& r : rows) {
+            LiveSettings s;
+            const QList<float>& in = r[0];
+            s.MainLeft = in[0];
+            s.MainTop = in[1];
+            s.MainWidth = in[2];
+            s.MainHeight = in[3];
+            s.EditorWidth = in[4];
+            s.EditorHeight = in[5];
+            StartupCorrections::correctPosition(s, env());
+            StartupCorrections::correctSizes(s);
+            QCOMPARE((QList<float>{s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight, s.EditorWidth,
+                                   s.EditorHeight}),
+                     r[1]);
+        }
     }
 
     void font()
