@@ -23,6 +23,50 @@ FORWARD = (4185, 15, 300, 300)
 SELECTOR_TEXT = (4530, -15, 1200, 330)
 
 
+def launch(desktop, program, folder, *args, settle=True, **files):
+    """Skyvane started in folder (with seeded record files) and its main window."""
+    app = Skyvane(desktop, program, folder, **files)
+    wid = app.start(*args)
+    if settle:
+        app.settle()
+    return app, wid
+
+
+def open_editor(desktop, wid):
+    desktop.click_twips(wid, *LIST)
+    editor = desktop.window("^Edit Selector List$")
+    time.sleep(0.8)
+    return editor
+
+
+def pick_site(desktop, wid, *keys):
+    """A site chosen from the selector's list with the keyboard."""
+    desktop.click_twips(wid, *selector_arrow(desktop, wid))
+    time.sleep(0.5)
+    desktop.key(*keys)
+
+
+def move_to_top(desktop, editor, row):
+    """Move To Top, from the pop-up menu of the editor's row at a point."""
+    desktop.click(editor, *row)
+    time.sleep(0.3)
+    desktop.click(editor, *row, button=3)
+    time.sleep(0.4)
+    desktop.key("t")
+    time.sleep(0.3)
+
+
+def apply_typed_start_page(desktop, dialog):
+    """Apply with "Type An Address In The Text Box Manually", confirm, and close the dialog."""
+    desktop.click_twips(dialog, 45 + 570, -30 + 1425, 2000, 300)
+    desktop.key("Return")
+    desktop.window("^Skyvane$")  # the new start page is confirmed
+    desktop.key("Return")
+    desktop.wait_gone("^Skyvane$")
+    desktop.key("Escape")
+    desktop.wait_gone("^Set Default Start Page$")
+
+
 def go_button(desktop, wid):
     width_twips = desktop.client_geometry(wid)[2] * 15
     return (width_twips - 390, 15, 375, 300)
@@ -46,9 +90,7 @@ def open_menu_item(desktop, wid, accelerator):
 
 
 def enter_in_selector_goes(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder)
-    wid = app.start()
-    app.settle()
+    app, wid = launch(desktop, program, folder)
     for page, key in (("typed", "Return"), ("keypad", "KP_Enter")):
         type_address(desktop, wid, server.url(page))
         desktop.key(key)
@@ -61,9 +103,7 @@ def main_window_geometry_survives_three_runs(desktop, server, program, folder):
     seeded = (600.0, 300.0, 9000.0, 6000.0)
     Skyvane(desktop, program, folder, settings=settings_record(*seeded))
     for run in range(3):
-        app = Skyvane(desktop, program, folder)
-        wid = app.start()
-        app.settle()
+        app, wid = launch(desktop, program, folder)
         check(desktop.outer_geometry(wid) == (40, 20, 600, 400),
               "run %d shows the window at %s" % (run + 1, desktop.outer_geometry(wid)))
         app.end()
@@ -72,9 +112,7 @@ def main_window_geometry_survives_three_runs(desktop, server, program, folder):
 
 
 def closed_maximized_fits_the_screen(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder)
-    wid = app.start()
-    app.settle()
+    app, wid = launch(desktop, program, folder)
     def maximized():
         desktop.run(["wmctrl", "-i", "-r", hex(wid), "-b", "add,maximized_vert,maximized_horz"])
         time.sleep(0.3)
@@ -88,9 +126,7 @@ def closed_maximized_fits_the_screen(desktop, server, program, folder):
     check(stored[2:] == (SCREEN[0] * 15.0, SCREEN[1] * 15.0) and all(abs(v) <= 15 for v in stored[:2]),
           "closed maximized, it saved %s" % (stored,))
     for run in range(2):
-        app = Skyvane(desktop, program, folder)
-        wid = app.start()
-        app.settle()
+        app, wid = launch(desktop, program, folder)
         x, y, w, h = desktop.outer_geometry(wid)
         check((x, y, w, h) == (0, 0) + SCREEN, "the next start shows %s on a %s screen" % ((x, y, w, h), SCREEN))
         app.end()
@@ -100,10 +136,8 @@ def closed_maximized_fits_the_screen(desktop, server, program, folder):
 
 def editor_size_survives_three_openings(desktop, server, program, folder):
     seeded = (7500.0, 4005.0)
-    app = Skyvane(desktop, program, folder, settings=settings_record(editor_width=seeded[0],
+    app, wid = launch(desktop, program, folder, settings=settings_record(editor_width=seeded[0],
                                                                      editor_height=seeded[1]))
-    wid = app.start()
-    app.settle()
     for opening in range(3):
         desktop.click_twips(wid, *LIST)
         editor = desktop.window("^Edit Selector List$")
@@ -125,9 +159,7 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
 
 
 def start_page_dialog_keys(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder)
-    wid = app.start()
-    app.settle()
+    app, wid = launch(desktop, program, folder)
     open_menu_item(desktop, wid, "p")
     desktop.window("^Set Default Start Page$")
     time.sleep(0.5)
@@ -151,13 +183,10 @@ def start_page_dialog_keys(desktop, server, program, folder):
 
 
 def saved_site_go_back_forward(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")),
-                  sites=[("First", server.url("first")), ("Second", server.url("second"))])
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("start")),
+                  sites=[("First", server.url("first")), ("Second", server.url("second"))], settle=False)
     desktop.wait_title(wid, "^start - ")
-    desktop.click_twips(wid, *selector_arrow(desktop, wid))
-    time.sleep(0.5)
-    desktop.key("Down", "Return")
+    pick_site(desktop, wid, "Down", "Return")
     server.wait_request("/second")
     desktop.wait_title(wid, "^second - ")
     type_address(desktop, wid, server.url("clicked"))
@@ -171,39 +200,27 @@ def saved_site_go_back_forward(desktop, server, program, folder):
 
 
 def site_list_add_move_to_top(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("shown")),
-                  sites=[("First", server.url("first"))])
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("shown")),
+                  sites=[("First", server.url("first"))], settle=False)
     desktop.wait_title(wid, "^shown - ")
-    desktop.click_twips(wid, *LIST)
-    editor = desktop.window("^Edit Selector List$")
-    time.sleep(0.8)
+    editor = open_editor(desktop, wid)
     width_twips = desktop.client_geometry(editor)[2] * 15
     desktop.click_twips(editor, 30, 15, width_twips / 2, 300)  # Add Currently Displayed Web Page To List
     time.sleep(0.3)
     second_row = (40, 60)  # below the column headers, the second row of the list
-    desktop.click(editor, *second_row)
-    time.sleep(0.3)
-    desktop.click(editor, *second_row, button=3)  # the list's pop-up menu
-    time.sleep(0.4)
-    desktop.key("t")  # Move To Top
-    time.sleep(0.3)
+    move_to_top(desktop, editor, second_row)
     desktop.close_window(editor)
     desktop.wait_gone("^Edit Selector List$")
     check(read_site_list(folder) == [("shown", server.url("shown")), ("First", server.url("first"))],
           "the list file holds %s" % read_site_list(folder))
     # The selector was rebuilt from the file: its last entry is now First.
-    desktop.click_twips(wid, *selector_arrow(desktop, wid))
-    time.sleep(0.5)
-    desktop.key("End", "Return")
+    pick_site(desktop, wid, "End", "Return")
     server.wait_request("/first")
     app.end()
 
 
 def menu_items_open_their_windows(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder)
-    wid = app.start()
-    app.settle()
+    app, wid = launch(desktop, program, folder)
     for accelerator, title, close_key in (("u", "^About$", None), ("f", "^Select Font$", "Escape"),
                                           ("o", "^Open$", "Escape"), ("s", "^Save As$", "Escape"),
                                           ("i", "^Skyvane$", "Escape")):
@@ -247,9 +264,7 @@ def ending_with_a_dialog_open(desktop, server, program, folder):
     seeded = (1500.0, 1200.0, 8010.0, 6000.0)
     for accelerator, title, more_keys in (("f", "^Select Font$", ()), ("o", "^Open$", ()), ("s", "^Save As$", ()),
                                           ("i", "^Skyvane$", ()), ("p", "^Skyvane$", ("Return",))):
-        app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
-        wid = app.start()
-        app.settle()
+        app, wid = launch(desktop, program, folder, settings=settings_record(*seeded))
         open_menu_item(desktop, wid, accelerator)
         if more_keys:  # the start page dialog: Apply with nothing chosen brings up its notice
             desktop.window("^Set Default Start Page$")
@@ -265,13 +280,9 @@ def ending_with_a_dialog_open(desktop, server, program, folder):
 
 def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, folder):
     sites = [("Old name", server.url("old")), ("Second", server.url("second"))]
-    app = Skyvane(desktop, program, folder, sites=sites)
-    wid = app.start()
-    app.settle()
+    app, wid = launch(desktop, program, folder, sites=sites)
     first_row_name, first_row_address = (40, 46), (340, 46)
-    desktop.click_twips(wid, *LIST)
-    editor = desktop.window("^Edit Selector List$")
-    time.sleep(0.8)
+    editor = open_editor(desktop, wid)
     desktop.click(editor, *first_row_name)
     time.sleep(0.2)
     desktop.key("F2", "ctrl+a")
@@ -279,9 +290,7 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
     desktop.close_window(editor)  # while the rename is still being typed
     desktop.wait_gone("^Edit Selector List$")
     check(read_site_list(folder)[0] == ("New name", server.url("old")), "the list holds %s" % read_site_list(folder))
-    desktop.click_twips(wid, *LIST)
-    editor = desktop.window("^Edit Selector List$")
-    time.sleep(0.8)
+    editor = open_editor(desktop, wid)
     desktop.click(editor, *first_row_address)
     time.sleep(1.0)  # not a double click
     desktop.click(editor, *first_row_address)  # a click on the selected row's address
@@ -300,26 +309,18 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
 def long_start_page_survives_apply(desktop, server, program, folder):
     address = server.url("long?")
     address += "x" * (300 - len(address))
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=address))
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=address), settle=False)
     desktop.wait_title(wid, "^long - ")
     open_menu_item(desktop, wid, "p")
     dialog = desktop.window("^Set Default Start Page$")
     time.sleep(0.5)
-    desktop.click_twips(dialog, 45 + 570, -30 + 1425, 2000, 300)  # Type An Address In The Text Box Manually
-    desktop.key("Return")  # Apply
-    desktop.window("^Skyvane$")  # the new start page is confirmed
-    desktop.key("Return")
-    desktop.wait_gone("^Skyvane$")
-    desktop.key("Escape")
-    desktop.wait_gone("^Set Default Start Page$")
+    apply_typed_start_page(desktop, dialog)
     app.end()
     check(read_settings(folder)["start_page"] == address, "the start page became %r" % read_settings(folder)["start_page"])
 
 
 def text_that_is_no_address_leaves_the_page(desktop, server, program, folder):
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")))
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("start")), settle=False)
     desktop.wait_title(wid, "^start - ")
     pages = lambda: [r for r in server.requests if r != "/favicon.ico"]
     asked = len(pages())
@@ -341,31 +342,20 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     desktop.wait_title(w2, "^start - ")
     # The second window moves C to the top of the list.
     desktop.activate(w2)
-    desktop.click_twips(w2, *LIST)
-    editor = desktop.window("^Edit Selector List$")
-    time.sleep(0.8)
+    editor = open_editor(desktop, w2)
     third_row = (40, 74)
-    desktop.click(editor, *third_row)
-    time.sleep(0.3)
-    desktop.click(editor, *third_row, button=3)
-    time.sleep(0.4)
-    desktop.key("t")
-    time.sleep(0.3)
+    move_to_top(desktop, editor, third_row)
     desktop.close_window(editor)
     desktop.wait_gone("^Edit Selector List$")
     check([name for name, _ in read_site_list(folder)] == ["C", "A", "B"], "the list is %s" % read_site_list(folder))
     # The first window still lists A, B, C: its pick of B must not open A, now second in the file.
     desktop.activate(w1)
-    desktop.click_twips(w1, *selector_arrow(desktop, w1))
-    time.sleep(0.5)
-    desktop.key("Down", "Return")
+    pick_site(desktop, w1, "Down", "Return")
     time.sleep(1.5)
     check("/a" not in server.requests and "/b" not in server.requests, "a stale pick opened %s" % server.requests)
     check(re.match("^start - ", desktop.title(w1)), "the first window shows %r" % desktop.title(w1))
     # Refilled from the file, the selector's second entry is A now.
-    desktop.click_twips(w1, *selector_arrow(desktop, w1))
-    time.sleep(0.5)
-    desktop.key("Home", "Down", "Return")
+    pick_site(desktop, w1, "Home", "Down", "Return")
     server.wait_request("/a")
     # The first window sets a start page; the second, closing last, keeps it.
     open_menu_item(desktop, w1, "p")
@@ -374,13 +364,7 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     desktop.click_twips(dialog, 45 + 165, -30 + 450, 5865, 285)  # the address box
     desktop.key("ctrl+a")
     desktop.type(server.url("new-start"))
-    desktop.click_twips(dialog, 45 + 570, -30 + 1425, 2000, 300)  # Type An Address In The Text Box Manually
-    desktop.key("Return")
-    desktop.window("^Skyvane$")
-    desktop.key("Return")
-    desktop.wait_gone("^Skyvane$")
-    desktop.key("Escape")
-    desktop.wait_gone("^Set Default Start Page$")
+    apply_typed_start_page(desktop, dialog)
     first.end()
     check(read_settings(folder)["start_page"] == server.url("new-start"), "%r" % read_settings(folder)["start_page"])
     second.end()
@@ -403,8 +387,7 @@ def renderer_pids(program_pid):
 def watch_page(desktop, server, program, folder, refresh_every_minute=False):
     """Skyvane showing /radar (titled "radar 1"), ready for a refresh."""
     server.titles["/radar"] = "radar 1"
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("radar")))
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("radar")), settle=False)
     desktop.wait_title(wid, "^radar 1 - ")
     app.settle()
     if refresh_every_minute:
@@ -515,8 +498,7 @@ def frames_of(folder):
 def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder):
     colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200), (230, 200, 0)]
     server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]
-    app = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("radar")))
-    wid = app.start()
+    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("radar")), settle=False)
     desktop.wait_title(wid, "^radar - ")
     count = lambda: sum(len(pngs) for pngs, _ in frames_of(folder).values())
     wait_for("the first frame", lambda: count() == 1)

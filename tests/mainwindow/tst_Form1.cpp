@@ -1,8 +1,10 @@
 #include "Form1Fixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "core/CommandLine.h"
 #include "core/SettingsRecord.h"
 #include "core/ShippedFiles.h"
+#include "windows/WallDisplay.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -271,6 +273,59 @@ private slots:
         QTRY_VERIFY(form.aboutWindow() == nullptr);
         form.close();
         QTRY_VERIFY(form.startPageDialog() == nullptr);
+    }
+
+    void framesAndReplay()
+    {
+        Form1Fixture f;
+        Form1& form = f.create(true);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        f.browser->location = QStringLiteral("http://radar/");
+        QImage picture(320, 200, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        for (int i = 0; i < 2; ++i) {
+            emit f.browser->PictureShown(picture, f.browser->location);
+            QTRY_COMPARE(f.browser->calls.filter(QStringLiteral("Note:")).size(), i + 1);
+        }
+        const QStringList notes = f.browser->calls.filter(QStringLiteral("Note:"));
+        QVERIFY2(notes[0].startsWith(QLatin1String("Note:New picture at ")) &&
+                     notes[1].startsWith(QLatin1String("Note:No change since ")),
+                 qPrintable(notes.join(QLatin1Char(';'))));
+        QTest::keyClick(keyTarget(), Qt::Key_F9);
+        auto* replay = f.child<QWidget>("ReplayView");
+        QVERIFY(replay != nullptr && replay->isVisible());
+        QCOMPARE(replay->geometry(), f.browser->geometry());
+        QTest::keyClick(keyTarget(), Qt::Key_F9);
+        QVERIFY(!replay->isVisible());
+    }
+
+    void wallDisplay()
+    {
+        Form1Fixture f;
+        TestFiles::write(f.siteListPath(),
+                         SiteRecord{QStringLiteral("One"), QStringLiteral("http://1/")}.encode() +
+                             SiteRecord{QStringLiteral("Two"), QStringLiteral("http://2/")}.encode());
+        Form1& form = f.create();
+        CommandLine options = CommandLine::parse({QStringLiteral("skyvane"), QStringLiteral("--kiosk"),
+                                                  QStringLiteral("--rotate"), QStringLiteral("5")});
+        auto* wall = new WallDisplay(form, f.state, options);
+        form.Form_Load();
+        QVERIFY(form.isFullScreen());
+        for (const char* strip : {"Combo1", "Command8", "StatusBar1"}) {
+            QVERIFY(!f.child<QWidget>(strip)->isVisible());
+        }
+        QTRY_COMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://1/")); // the first site at once
+        tick(wall->findChild<QTimer*>(QStringLiteral("RotateTimer")));
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://2/"));
+        emit f.browser->DownloadComplete();
+        auto* corner = form.findChild<QLabel*>(QStringLiteral("CornerLabel"));
+        QVERIFY(corner->isVisible() && corner->text().startsWith(QStringLiteral("Two  \u00b7  ")));
+        f.browser->failed = true;
+        emit f.browser->DownloadComplete();
+        QVERIFY(corner->text().endsWith(QLatin1String("refresh failed")));
+        QVERIFY(corner->styleSheet().contains(QLatin1String("170,0,0")));
     }
 
     void closeSavesTheWindowGeometry()

@@ -83,7 +83,12 @@ private slots:
         QVERIFY(!navigated.isEmpty());
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toInt(), -1);
-        QVERIFY(status.last().at(0).toString().startsWith(QLatin1String("Done - loaded at ")));
+        const QString done = status.last().at(0).toString();
+        QVERIFY(done.startsWith(QLatin1String("Done - loaded at ")));
+        for (const char* note : {"New picture at 10:00", "No change since 10:00"}) { // replaces, not adds
+            browser->setPictureNote(QLatin1String(note));
+            QCOMPARE(status.last().at(0).toString(), done + QStringLiteral(". ") + QLatin1String(note));
+        }
         bool sawPercentage = false;
         for (const QList<QVariant>& p : progress) {
             sawPercentage = sawPercentage || (p.at(0).toInt() > 0 && p.at(1).toInt() == 100);
@@ -215,6 +220,20 @@ private slots:
         QVERIFY(!browser->showingLastGoodPicture());
         QTRY_COMPARE_WITH_TIMEOUT(centre(browser.get()), QColor(0, 160, 0), 15000);
         QVERIFY(!browser->reloadFailed());
+    }
+
+    void aCoveredNavigationKeepsThePictureUntilLoaded()
+    {
+        showRadar();
+        server.setDelay(QStringLiteral("/other"), 1500);
+        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
+        browser->NavigateCovered(server.url(QStringLiteral("/other")).toString());
+        QVERIFY(browser->showingLastGoodPicture());
+        QCOMPARE(centre(browser.get()), QColor(200, 0, 0));
+        QVERIFY(done.wait(20000));
+        QVERIFY(!browser->showingLastGoodPicture());
+        QTRY_COMPARE(centre(browser.get()), QColor(0, 160, 0));
+        server.setDelay(QStringLiteral("/other"), 0);
     }
 
     void aClickShowsTheLivePage()

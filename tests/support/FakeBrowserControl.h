@@ -41,9 +41,17 @@ public:
     }
     void ExecWBSaveAs() override { calls << QStringLiteral("SaveAs"); }
     QString LocationURL() const override { return location; }
+    void NavigateCovered(const QString& address) override
+    {
+        calls << QStringLiteral("Covered:") + address;
+        location = address;
+    }
+    void setPictureNote(const QString& note) override { calls << QStringLiteral("Note:") + note; }
+    bool refreshFailed() const override { return failed; }
 
     QStringList calls;
     QString location;
     bool zoomAccepted = true;
+    bool failed = false;             // the last refresh failed
     std::function<void()> onRefresh; // runs inside Refresh and Refresh2
 };
