@@ -563,6 +563,7 @@ def kiosk_fills_the_screen_with_the_page(desktop, server, program, folder):
     seeded = (600.0, 300.0, 9000.0, 6000.0)
     app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL,
                            text=True)
     mock = None
     try:
