@@ -68,8 +68,37 @@ StartupCorrections::Environment Module1::platformEnvironment(const QString& appD
     return env;
 }
 
+int Module1::answer(const CommandLine& options)
+{
+    switch (options.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::printf("Skyvane %s\n", SKYVANE_VERSION);
+        return 0;
+    case CommandLine::Action::Fail:
+        std::fprintf(stderr, "skyvane: %s\n\n%s", qPrintable(options.error),
+                     qPrintable(CommandLine::usage()));
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    return 0;
+}
+
 int Module1::Main(int argc, char** argv)
 {
+    // The command line first: --help, --version and mistakes are answered without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    CommandLine options = CommandLine::parse(arguments);
+    if (options.action != CommandLine::Action::Run) {
+        const QCoreApplication answering(argc, argv);
+        return answer(options);
+    }
     Q_INIT_RESOURCE(shipped);
 #ifdef Q_OS_UNIX
     // The engine's sandbox cannot work for root and the engine then refuses to start at all; run
@@ -91,19 +120,9 @@ int Module1::Main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     QApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
-    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
-    switch (options.action) {
-    case CommandLine::Action::ShowHelp:
-        std::fputs(qPrintable(options.usage), stdout);
-        return 0;
-    case CommandLine::Action::ShowVersion:
-        std::printf("Skyvane %s\n", SKYVANE_VERSION);
-        return 0;
-    case CommandLine::Action::Fail:
-        std::fprintf(stderr, "skyvane: %s\n\n%s", qPrintable(options.error), qPrintable(options.usage));
-        return 2;
-    case CommandLine::Action::Run:
-        break;
+    options = CommandLine::parse(QCoreApplication::arguments()); // as QApplication left them
+    if (options.action != CommandLine::Action::Run) {
+        return answer(options);
     }
 #ifdef Q_OS_UNIX
     if (sandboxOff) {

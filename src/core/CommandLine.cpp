@@ -27,19 +27,18 @@ int bounded(const QCommandLineParser& parser, const QString& option, int low, in
 
 } // namespace
 
-CommandLine CommandLine::parse(const QStringList& arguments)
+namespace {
+
+// The program's own options on parser; Qt's window-system arguments hidden beside them.
+void describe(QCommandLineParser& parser)
 {
-    CommandLine c;
-    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions); // "-platform", as Qt has it
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine", "A web browser for weather radar and other large-image pages: one page, refreshed."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QCoreApplication::translate("CommandLine", "Show this help and exit."));
-    const QCommandLineOption version(
-        QStringLiteral("version"), QCoreApplication::translate("CommandLine", "Show the version and exit."));
-    parser.addOption(help);
-    parser.addOption(version);
     parser.addOptions({
+        {{QStringLiteral("h"), QStringLiteral("help")},
+         QCoreApplication::translate("CommandLine", "Show this help and exit.")},
+        {QStringLiteral("version"), QCoreApplication::translate("CommandLine", "Show the version and exit.")},
         {QStringLiteral("interval"),
          QCoreApplication::translate("CommandLine",
                                      "Refresh the page every MINUTES (1 to 180), from the start."),
@@ -54,21 +53,50 @@ CommandLine CommandLine::parse(const QStringList& arguments)
          QCoreApplication::translate("CommandLine", "Show each saved site in turn for MINUTES."),
          QStringLiteral("MINUTES")},
     });
+    const char* const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin",       "display",
+        "geometry", "qwindowgeometry",    "qwindowicon",   "qwindowtitle", "title",
+        "style",    "stylesheet",         "session",       "dialogs"};
+    for (const char* name : withValue) {
+        QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption qt(QString::fromLatin1(name));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
     parser.addPositionalArgument(
         QStringLiteral("ADDRESS"),
         QCoreApplication::translate("CommandLine", "A page or file to open instead of the start page."),
         QStringLiteral("[ADDRESS]"));
-    c.usage = parser.helpText();
+}
+
+} // namespace
+
+QString CommandLine::usage()
+{
+    QCommandLineParser parser;
+    describe(parser);
+    return parser.helpText();
+}
+
+CommandLine CommandLine::parse(const QStringList& arguments)
+{
+    CommandLine c;
+    QCommandLineParser parser;
+    describe(parser);
     if (!parser.parse(arguments)) {
         c.action = Action::Fail;
         c.error = parser.errorText();
         return c;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(QStringLiteral("help"))) {
         c.action = Action::ShowHelp;
         return c;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(QStringLiteral("version"))) {
         c.action = Action::ShowVersion;
         return c;
     }

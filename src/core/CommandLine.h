@@ -22,13 +22,16 @@ public:
 
     Action action = Action::Run;
     QString error;      // one line, when the action is Fail
-    QString usage;      // the help text
     QString address;    // opened instead of the start page; empty: the start page
     int interval = 0;   // minutes of the automatic refresh started at once; 0: off, as saved
     bool kiosk = false; // full screen, only the page
     int screen = -1;    // the screen for the kiosk; -1: the primary one
     int rotate = 0;     // minutes on each saved site in turn; 0: no rotation
 
-    // arguments as the program got them, the program's name first.
+    // arguments as the program got them, the program's name first. Needs no application object, so
+    // that --help, --version and mistakes are answered without a display. Qt's own window-system
+    // arguments (-platform, -display, -style...) are let through for QApplication.
     static CommandLine parse(const QStringList& arguments);
+    // The help text (needs a QCoreApplication, for the program's name).
+    static QString usage();
 };

@@ -528,7 +528,8 @@ def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder
 
 def command_line_answers_and_refusals(desktop, server, program, folder):
     app = Skyvane(desktop, program, folder)
-    run = lambda *args: subprocess.run([app.program, *args], cwd=folder, env=desktop.env, capture_output=True,
+    no_display = {k: v for k, v in desktop.env.items() if k != "DISPLAY"}  # as over ssh: no display needed
+    run = lambda *args: subprocess.run([app.program, *args], cwd=folder, env=no_display, capture_output=True,
                                        text=True, timeout=60)
     for args, code, stream, text in ((["--version"], 0, "stdout", "^Skyvane \\d+\\.\\d+"),
                                      (["--help"], 0, "stdout", "--kiosk"),
