@@ -4,6 +4,10 @@
 
 #include <QBuffer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 FrameWorker::FrameWorker(const FrameStore& store) : m_store(store) {}
 
 FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
@@ -56,4 +60,9 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
         m_last.insert(address, next);
     }
     emit done(address, true, takenUtc, stored);
+#ifdef __GLIBC__
+    // The full picture and its PNG were this thread's largest allocations; give them back to the
+    // system rather than keep them in the thread's own heap until the next frame.
+    ::malloc_trim(0);
+#endif
 }
