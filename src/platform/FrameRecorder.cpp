@@ -33,7 +33,7 @@ void FrameRecorder::take(const QImage& picture, const QString& address)
 void FrameRecorder::finish()
 {
     while (m_pending > 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); // the worker's answer wakes it
     }
 }
 
