@@ -94,7 +94,7 @@ int Module1::Main(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    CommandLine options = CommandLine::parse(arguments);
+    const CommandLine options = CommandLine::parse(arguments);
     if (options.action != CommandLine::Action::Run) {
         const QCoreApplication answering(argc, argv);
         return answer(options);
@@ -120,10 +120,6 @@ int Module1::Main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     QApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
-    options = CommandLine::parse(QCoreApplication::arguments()); // as QApplication left them
-    if (options.action != CommandLine::Action::Run) {
-        return answer(options);
-    }
 #ifdef Q_OS_UNIX
     if (sandboxOff) {
         std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);

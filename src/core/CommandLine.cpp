@@ -79,7 +79,9 @@ QString CommandLine::usage()
 {
     QCommandLineParser parser;
     describe(parser);
-    return parser.helpText();
+    // The parser names the program as it was started, path and all; the usage names it plainly.
+    const QString text = parser.helpText();
+    return QStringLiteral("Usage: skyvane [options] [ADDRESS]") + text.mid(text.indexOf(QLatin1Char('\n')));
 }
 
 CommandLine CommandLine::parse(const QStringList& arguments)
