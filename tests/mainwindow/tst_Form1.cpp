@@ -1,6 +1,7 @@
 #include "Form1Fixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "app/SessionCloser.h"
 #include "core/CommandLine.h"
 #include "core/SettingsRecord.h"
 #include "core/ShippedFiles.h"
@@ -328,21 +329,29 @@ private slots:
         QVERIFY(corner->styleSheet().contains(QLatin1String("170,0,0")));
     }
 
-    void closeSavesTheWindowGeometry()
+    // The close box and the end of the desktop session save the same record. (The end signals are seen
+    // end to end.)
+    void closeAndSessionEndSaveTheWindow()
     {
-        Form1Fixture f;
-        f.state.Settings.Reserved330 = {'a', 'b', 'c', 'd'};
-        f.state.Settings.INetDisabledNext = 1;
-        Form1& form = f.create();
-        form.Form_Load();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.moveOuter(300, 450, 9000, 6000);
-        QTRY_VERIFY(nearTwips(form.Width(), 9000));
-        form.close();
-        const QByteArray bytes = TestFiles::read(f.dir.filePath(QStringLiteral("Skyvn.ini")));
-        QCOMPARE(bytes.size(), 470);
-        const SettingsRecord r = SettingsRecord::decode(bytes);
+        QByteArray saved[2];
+        for (const bool sessionEnd : {false, true}) {
+            Form1Fixture f;
+            f.state.Settings.Reserved330 = {'a', 'b', 'c', 'd'};
+            f.state.Settings.INetDisabledNext = 1;
+            Form1& form = f.create();
+            SessionCloser closer(&form);
+            form.Form_Load();
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            form.moveOuter(300, 450, 9000, 6000);
+            QTRY_VERIFY(nearTwips(form.Width(), 9000));
+            sessionEnd ? closer.sessionEnding() : void(form.close());
+            QTRY_VERIFY(!form.isVisible());
+            saved[sessionEnd] = TestFiles::read(f.dir.filePath(QStringLiteral("Skyvn.ini")));
+        }
+        QCOMPARE(saved[1], saved[0]);
+        QCOMPARE(saved[0].size(), 470);
+        const SettingsRecord r = SettingsRecord::decode(saved[0]);
         QVERIFY(nearTwips(r.MainLeft, 300) && nearTwips(r.MainTop, 450));
         QVERIFY(nearTwips(r.MainWidth, 9000) && nearTwips(r.MainHeight, 6000));
         QCOMPARE(r.INetDisabled, qint16(1));
