@@ -35,7 +35,7 @@ void RadarPages::install(LoopbackServer& server, int approximateBytes)
         QByteArray& b = *picture;
         const int row = (*counter)++ % side;
         std::fill(b.data() + 54 + row * rowBytes, b.data() + 54 + (row + 1) * rowBytes, char(0xff));
-        return LoopbackServer::Response{b, "image/bmp", 200, {}};
+        return LoopbackServer::Response{b, "image/bmp"};
     });
     server.setPage(QStringLiteral("/radar"), "<html><head><title>Radar</title></head><body style='margin:0'>"
                                              "<img src='/radar.bmp' style='width:100%'></body></html>");

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
 #include <QObject>
-#include <QString>
 #include <QTcpServer>
 #include <QUrl>
 
@@ -18,8 +16,6 @@ public:
     {
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
-        int status = 200;
-        QByteArray location; // for redirects
     };
 
     explicit LoopbackServer(QObject* parent = nullptr);
@@ -32,11 +28,13 @@ public:
             .toUtf8();
     }
 
-    bool start();
-    void setPage(const QString& path, const QByteArray& html);
-    void setResponse(const QString& path, Response response);
+    bool start() { return m_server.listen(QHostAddress::LocalHost, 0); }
+    void setPage(const QString& path, const QByteArray& html) { m_pages.insert(path, Response{html}); }
     // A response made afresh for every request.
-    void setGenerator(const QString& path, std::function<Response()> generator);
+    void setGenerator(const QString& path, std::function<Response()> generator)
+    {
+        m_generators.insert(path, std::move(generator));
+    }
     QUrl url(const QString& path) const;
     // Answers requests for path only after this many milliseconds.
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
