@@ -93,55 +93,44 @@ class WebServer:
         server = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
+            def answer(self, status, body, length=None, headers=()):
+                self.send_response(status)
+                for header in (("Content-Type", "text/html"), ("Content-Length", str(length or len(body))), *headers):
+                    self.send_header(*header)
+                self.end_headers()
+                self.wfile.write(body)
+
             def do_GET(self):
                 server.requests.append(self.path)
                 path = self.path.split("?")[0]
-                name = path.strip("/") or "root"
-                fault = server.faults.get(path, ())
-                title = server.titles.get(path, name)
+                fault = server.faults.get(path, ("status", 200))
+                title = server.titles.get(path, path.strip("/") or "root")
                 colours = server.colours.get(path, ["#cde"])
                 colour = colours.pop(0) if len(colours) > 1 else colours[0]
                 body = ("<html><head><title>%s</title></head><body style='background:%s'>"
                         "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, colour, title)).encode()
                 tail = b"</body></html>"
-                if fault[:1] == ("hang",):
+                kind = fault[0]
+                if kind == "hang":
                     server.stopping.wait(600)
-                    return
-                if fault[:1] == ("reset",):  # the connection closes without an answer
+                elif kind == "reset":  # the connection closes without an answer
                     self.close_connection = True
-                    return
-                if fault[:1] == ("truncated",):  # the body stops half-way
-                    self.send_response(200)
-                    self.send_header("Content-Type", "text/html")
-                    self.send_header("Content-Length", str(2 * len(body)))
-                    self.end_headers()
-                    self.wfile.write(body)
+                elif kind == "truncated":  # the body stops half-way
+                    self.answer(200, body, length=2 * len(body))
                     self.close_connection = True
-                    return
-                if fault[:1] == ("redirect",):
-                    self.send_response(302)
-                    self.send_header("Location", fault[1])
-                    self.send_header("Content-Length", "0")
-                    self.end_headers()
-                    return
-                self.send_response(fault[1] if fault[:1] == ("status",) else 200)
-                self.send_header("Content-Type", "text/html")
-                if fault[:1] == ("trickle",):
-                    pieces = int(fault[1])
-                    filler = [("<p>%d</p>" % k).encode() for k in range(pieces)]
-                    self.send_header("Content-Length", str(len(body) + sum(map(len, filler)) + len(tail)))
-                    self.end_headers()
-                    self.wfile.write(body)
-                    for piece in filler:  # a second a piece
+                elif kind == "redirect":
+                    self.answer(302, b"", headers=[("Location", fault[1])])
+                elif kind == "trickle":  # a piece a second
+                    filler = [("<p>%d</p>" % k).encode() for k in range(int(fault[1]))]
+                    self.answer(200, body, length=len(body) + sum(map(len, filler)) + len(tail))
+                    for piece in filler:
                         self.wfile.flush()
                         if server.stopping.wait(1):
                             return
                         self.wfile.write(piece)
                     self.wfile.write(tail)
-                    return
-                self.send_header("Content-Length", str(len(body) + len(tail)))
-                self.end_headers()
-                self.wfile.write(body + tail)
+                else:
+                    self.answer(fault[1], body + tail)
 
             def log_message(self, *args):
                 pass
@@ -303,9 +292,11 @@ class Desktop:
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)
 
-    def close_window(self, wid):
-        """What the window's close box does."""
+    def close_window(self, wid, title_regex=None):
+        """What the window's close box does; with a title, until no window has it."""
         self.run(["wmctrl", "-i", "-c", hex(wid)])
+        if title_regex:
+            self.wait_gone(title_regex)
 
     def close(self):
         for p in (self.openbox, self.xvfb):

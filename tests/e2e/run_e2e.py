@@ -23,11 +23,16 @@ FORWARD = (4185, 15, 300, 300)
 SELECTOR_TEXT = (4530, -15, 1200, 330)
 
 
-def launch(desktop, program, folder, *args, settle=True, **files):
-    """Skyvane started in folder (with seeded record files) and its main window."""
+def launch(desktop, program, folder, *args, start=None, **files):
+    """Skyvane started in folder (with seeded record files) and its main window, settled, or showing the
+    start page given (its title is its name)."""
+    if start:
+        files["settings"] = settings_record(start_page=start)
     app = Skyvane(desktop, program, folder, **files)
     wid = app.start(*args)
-    if settle:
+    if start:
+        desktop.wait_title(wid, "^%s\\b" % re.split("[/?]", start)[3])
+    else:
         app.settle()
     return app, wid
 
@@ -83,10 +88,15 @@ def type_address(desktop, wid, address):
     desktop.type(address)
 
 
-def open_menu_item(desktop, wid, accelerator):
+def open_menu_item(desktop, wid, accelerator, title=None):
+    """A menu item chosen with its accelerator; with a title, the window it opens, once settled."""
     desktop.click_twips(wid, *MENU)
     time.sleep(0.4)
     desktop.key(accelerator)
+    if title:
+        window = desktop.window(title)
+        time.sleep(0.5)
+        return window
 
 
 def enter_in_selector_goes(desktop, server, program, folder):
@@ -139,9 +149,7 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder, settings=settings_record(editor_width=seeded[0],
                                                                      editor_height=seeded[1]))
     for opening in range(3):
-        desktop.click_twips(wid, *LIST)
-        editor = desktop.window("^Edit Selector List$")
-        time.sleep(1.0)
+        editor = open_editor(desktop, wid)
         x, y, w, h = desktop.outer_geometry(editor)
         check((w, h) == (500, 267), "opening %d shows the editor at %dx%d" % (opening + 1, w, h))
         check(abs((x + w / 2) - SCREEN[0] / 2) <= 1 and abs((y + h / 2) - SCREEN[1] / 2) <= 1,
@@ -152,40 +160,32 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
                 extent = desktop.text_extent(editor, left + 3, 4, width - 6, 12)
                 check(extent and extent[0] >= 4 and extent[1] <= width - 6 - 5,
                       "a caption is cut: text at %s of %d" % (extent, width - 6))
-        desktop.close_window(editor)
-        desktop.wait_gone("^Edit Selector List$")
+        desktop.close_window(editor, "^Edit Selector List$")
     app.end()
     check(read_settings(folder)["editor"] == seeded, "the editor's size became %s" % (read_settings(folder)["editor"],))
 
 
 def start_page_dialog_keys(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder)
-    open_menu_item(desktop, wid, "p")
-    desktop.window("^Set Default Start Page$")
-    time.sleep(0.5)
+    open_menu_item(desktop, wid, "p", "^Set Default Start Page$")
     desktop.key("Escape")
     desktop.wait_gone("^Set Default Start Page$")
-    open_menu_item(desktop, wid, "p")
-    dialog = desktop.window("^Set Default Start Page$")
-    time.sleep(0.5)
+    dialog = open_menu_item(desktop, wid, "p", "^Set Default Start Page$")
     desktop.key("Return")  # Apply with no option chosen: a notice says so, then the start page
-    notice = desktop.window("^Skyvane$")
+    desktop.window("^Skyvane$")
     for _ in range(3):
-        if not desktop.windows("^Skyvane$"):
-            break
-        desktop.key("Return")
-        time.sleep(0.7)
+        if desktop.windows("^Skyvane$"):
+            desktop.key("Return")
+            time.sleep(0.7)
     desktop.wait_gone("^Skyvane$")
     check(desktop.windows("^Set Default Start Page$") == [dialog], "the dialog closed on Apply's notice")
-    desktop.close_window(dialog)
-    desktop.wait_gone("^Set Default Start Page$")
+    desktop.close_window(dialog, "^Set Default Start Page$")
     app.end()
 
 
 def saved_site_go_back_forward(desktop, server, program, folder):
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("start")),
-                  sites=[("First", server.url("first")), ("Second", server.url("second"))], settle=False)
-    desktop.wait_title(wid, "^start - ")
+    app, wid = launch(desktop, program, folder, start=server.url("start"),
+                      sites=[("First", server.url("first")), ("Second", server.url("second"))])
     pick_site(desktop, wid, "Down", "Return")
     server.wait_request("/second")
     desktop.wait_title(wid, "^second - ")
@@ -200,17 +200,14 @@ def saved_site_go_back_forward(desktop, server, program, folder):
 
 
 def site_list_add_move_to_top(desktop, server, program, folder):
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("shown")),
-                  sites=[("First", server.url("first"))], settle=False)
-    desktop.wait_title(wid, "^shown - ")
+    app, wid = launch(desktop, program, folder, start=server.url("shown"), sites=[("First", server.url("first"))])
     editor = open_editor(desktop, wid)
     width_twips = desktop.client_geometry(editor)[2] * 15
     desktop.click_twips(editor, 30, 15, width_twips / 2, 300)  # Add Currently Displayed Web Page To List
     time.sleep(0.3)
     second_row = (40, 60)  # below the column headers, the second row of the list
     move_to_top(desktop, editor, second_row)
-    desktop.close_window(editor)
-    desktop.wait_gone("^Edit Selector List$")
+    desktop.close_window(editor, "^Edit Selector List$")
     check(read_site_list(folder) == [("shown", server.url("shown")), ("First", server.url("first"))],
           "the list file holds %s" % read_site_list(folder))
     # The selector was rebuilt from the file: its last entry is now First.
@@ -224,13 +221,8 @@ def menu_items_open_their_windows(desktop, server, program, folder):
     for accelerator, title, close_key in (("u", "^About$", None), ("f", "^Select Font$", "Escape"),
                                           ("o", "^Open$", "Escape"), ("s", "^Save As$", "Escape"),
                                           ("i", "^Skyvane$", "Escape")):
-        open_menu_item(desktop, wid, accelerator)
-        window = desktop.window(title)
-        time.sleep(0.5)
-        if close_key:
-            desktop.key(close_key)
-        else:
-            desktop.close_window(window)
+        window = open_menu_item(desktop, wid, accelerator, title)
+        desktop.key(close_key) if close_key else desktop.close_window(window)
         desktop.wait_gone(title)
     type_address(desktop, wid, server.url("away"))
     desktop.key("Return")
@@ -242,10 +234,7 @@ def menu_items_open_their_windows(desktop, server, program, folder):
 
 def end_signals_save(desktop, server, program, folder):
     # A first start from an empty folder, ended by the system: the defaults and the font it chose.
-    app = Skyvane(desktop, program, folder)
-    app.start()
-    app.settle()
-    app.end(signal.SIGTERM)
+    launch(desktop, program, folder)[0].end(signal.SIGTERM)
     first = read_settings(folder)
     check(first["main"] == (0.0, 0.0, 7095.0, 5445.0) and first["editor"] == (6945.0, 3525.0),
           "a first start saved %s" % (first,))
@@ -253,25 +242,19 @@ def end_signals_save(desktop, server, program, folder):
     check((first["font"], first["font_size"]) == ("Liberation Sans", 9.0), "font %r" % ((first["font"], first["font_size"]),))
     seeded = (1500.0, 1200.0, 8010.0, 6000.0)
     for sig in (signal.SIGHUP, signal.SIGINT):
-        app = Skyvane(desktop, program, folder, settings=settings_record(*seeded))
-        app.start()
-        app.settle()
-        app.end(sig)
+        launch(desktop, program, folder, settings=settings_record(*seeded))[0].end(sig)
         check(read_settings(folder)["main"] == seeded, "after %s the file holds %s" % (sig.name, read_settings(folder)["main"]))
 
 
 def ending_with_a_dialog_open(desktop, server, program, folder):
     seeded = (1500.0, 1200.0, 8010.0, 6000.0)
-    for accelerator, title, more_keys in (("f", "^Select Font$", ()), ("o", "^Open$", ()), ("s", "^Save As$", ()),
-                                          ("i", "^Skyvane$", ()), ("p", "^Skyvane$", ("Return",))):
+    for accelerator, title in (("f", "^Select Font$"), ("o", "^Open$"), ("s", "^Save As$"), ("i", "^Skyvane$"),
+                               ("p", "^Set Default Start Page$")):
         app, wid = launch(desktop, program, folder, settings=settings_record(*seeded))
-        open_menu_item(desktop, wid, accelerator)
-        if more_keys:  # the start page dialog: Apply with nothing chosen brings up its notice
-            desktop.window("^Set Default Start Page$")
-            time.sleep(0.5)
-            desktop.key(*more_keys)
-        desktop.window(title)
-        time.sleep(0.3)
+        open_menu_item(desktop, wid, accelerator, title)
+        if accelerator == "p":  # the start page dialog: Apply with nothing chosen brings up its notice
+            desktop.key("Return")
+            desktop.window("^Skyvane$")
         started = time.monotonic()
         app.end(signal.SIGTERM, timeout=5)
         check(time.monotonic() - started < 5, "ending took too long")
@@ -287,8 +270,7 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
     time.sleep(0.2)
     desktop.key("F2", "ctrl+a")
     desktop.type("New name")
-    desktop.close_window(editor)  # while the rename is still being typed
-    desktop.wait_gone("^Edit Selector List$")
+    desktop.close_window(editor, "^Edit Selector List$")  # while the rename is still being typed
     check(read_site_list(folder)[0] == ("New name", server.url("old")), "the list holds %s" % read_site_list(folder))
     editor = open_editor(desktop, wid)
     desktop.click(editor, *first_row_address)
@@ -299,8 +281,7 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
     desktop.type("zzz")
     desktop.key("Return")
     time.sleep(0.3)
-    desktop.close_window(editor)
-    desktop.wait_gone("^Edit Selector List$")
+    desktop.close_window(editor, "^Edit Selector List$")
     check([url for _, url in read_site_list(folder)] == [url for _, url in sites],
           "an address changed: %s" % read_site_list(folder))
     app.end()
@@ -309,19 +290,15 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
 def long_start_page_survives_apply(desktop, server, program, folder):
     address = server.url("long?")
     address += "x" * (300 - len(address))
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=address), settle=False)
-    desktop.wait_title(wid, "^long - ")
-    open_menu_item(desktop, wid, "p")
-    dialog = desktop.window("^Set Default Start Page$")
-    time.sleep(0.5)
+    app, wid = launch(desktop, program, folder, start=address)
+    dialog = open_menu_item(desktop, wid, "p", "^Set Default Start Page$")
     apply_typed_start_page(desktop, dialog)
     app.end()
     check(read_settings(folder)["start_page"] == address, "the start page became %r" % read_settings(folder)["start_page"])
 
 
 def text_that_is_no_address_leaves_the_page(desktop, server, program, folder):
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("start")), settle=False)
-    desktop.wait_title(wid, "^start - ")
+    app, wid = launch(desktop, program, folder, start=server.url("start"))
     pages = lambda: [r for r in server.requests if r != "/favicon.ico"]
     asked = len(pages())
     type_address(desktop, wid, "weather radar")
@@ -334,19 +311,15 @@ def text_that_is_no_address_leaves_the_page(desktop, server, program, folder):
 
 def two_windows_on_one_folder(desktop, server, program, folder):
     sites = [("A", server.url("a")), ("B", server.url("b")), ("C", server.url("c"))]
-    first = Skyvane(desktop, program, folder, settings=settings_record(start_page=server.url("start")), sites=sites)
-    w1 = first.start()
-    desktop.wait_title(w1, "^start - ")
-    second = Skyvane(desktop, program, folder)
-    w2 = second.start()
+    first, w1 = launch(desktop, program, folder, start=server.url("start"), sites=sites)
+    second, w2 = launch(desktop, program, folder)
     desktop.wait_title(w2, "^start - ")
     # The second window moves C to the top of the list.
     desktop.activate(w2)
     editor = open_editor(desktop, w2)
     third_row = (40, 74)
     move_to_top(desktop, editor, third_row)
-    desktop.close_window(editor)
-    desktop.wait_gone("^Edit Selector List$")
+    desktop.close_window(editor, "^Edit Selector List$")
     check([name for name, _ in read_site_list(folder)] == ["C", "A", "B"], "the list is %s" % read_site_list(folder))
     # The first window still lists A, B, C: its pick of B must not open A, now second in the file.
     desktop.activate(w1)
@@ -358,9 +331,7 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     pick_site(desktop, w1, "Home", "Down", "Return")
     server.wait_request("/a")
     # The first window sets a start page; the second, closing last, keeps it.
-    open_menu_item(desktop, w1, "p")
-    dialog = desktop.window("^Set Default Start Page$")
-    time.sleep(0.5)
+    dialog = open_menu_item(desktop, w1, "p", "^Set Default Start Page$")
     desktop.click_twips(dialog, 45 + 165, -30 + 450, 5865, 285)  # the address box
     desktop.key("ctrl+a")
     desktop.type(server.url("new-start"))
@@ -387,8 +358,7 @@ def renderer_pids(program_pid):
 def watch_page(desktop, server, program, folder, refresh_every_minute=False):
     """Skyvane showing /radar (titled "radar 1"), ready for a refresh."""
     server.titles["/radar"] = "radar 1"
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("radar")), settle=False)
-    desktop.wait_title(wid, "^radar 1 - ")
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
     app.settle()
     if refresh_every_minute:
         for _ in range(9):  # 10 minutes down to 1
@@ -498,8 +468,7 @@ def frames_of(folder):
 def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder):
     colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200), (230, 200, 0)]
     server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]
-    app, wid = launch(desktop, program, folder, settings=settings_record(start_page=server.url("radar")), settle=False)
-    desktop.wait_title(wid, "^radar - ")
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
     count = lambda: sum(len(pngs) for pngs, _ in frames_of(folder).values())
     wait_for("the first frame", lambda: count() == 1)
     for kept in (2, 3, 4):  # the page's colour changes at each load
