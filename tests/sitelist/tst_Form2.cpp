@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -93,70 +92,34 @@ private slots:
         f.trigger("mnuDelete");
         QCOMPARE(f.rows(), (QStringList{QString(80, QLatin1Char('t')) + "|http://127.0.0.1/shown"}));
         QCOMPARE(e.listChanged(), qint16(1));
-    }
-
-    void renameInPlace_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("changed");
-        QTest::newRow("new name") << "Radar Loop" << int(Qt::Key_Return) << "Radar Loop" << 1;
-        QTest::newRow("same text still counts") << "A" << int(Qt::Key_Return) << "A" << 1;
-        QTest::newRow("Esc cancels") << "Other" << int(Qt::Key_Escape) << "A" << 0;
-    }
-    void renameInPlace()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, key);
-        EditorFixture f;
-        TestFiles::write(f.path(), kABCD);
-        Form2& e = f.open();
-        e.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&e));
         f.select(1);
-        f.list()->editItem(f.list()->topLevelItem(0), 0);
-        auto* edit = f.list()->findChild<QLineEdit*>();
-        QVERIFY(edit != nullptr);
-        edit->setText(typed);
-        QCOMPARE(keyTarget(), edit);
-        QTest::keyClick(keyTarget(), Qt::Key(key));
-        QTRY_VERIFY(f.list()->findChild<QLineEdit*>() == nullptr); // the edit has ended
-        QTEST(f.list()->topLevelItem(0)->text(0), "name");
-        QTEST(int(e.listChanged()), "changed");
+        e.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+        e.close();
+        QVERIFY(!QFile::exists(f.path())); // an emptied list deletes the file
     }
 
     // Each move item reaches the list, keeps the moved row selected, and the file on closing.
-    void movesThroughTheMenu_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("order");
-        QTest::newRow("up") << "mnuMoveUp"
-                            << "ACBD";
-        QTest::newRow("down") << "mnuMovedown"
-                              << "ABDC";
-        QTest::newRow("top") << "mnuToTop"
-                             << "CABD";
-        QTest::newRow("bottom") << "mnuToBot"
-                                << "ABDC";
-    }
     void movesThroughTheMenu()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, order);
-        EditorFixture f;
-        TestFiles::write(f.path(), kABCD);
-        Form2& e = f.open();
-        f.select(3);
-        f.trigger(action.toLatin1().constData());
-        QCOMPARE(f.list()->currentItem()->text(0), QStringLiteral("C"));
-        e.close();
-        QByteArray expected;
-        for (const QChar c : order) {
-            expected += record(QString(c), QStringLiteral("http://%1/").arg(c.toLower()));
+        for (const auto& [action, order] : {std::pair{"mnuMoveUp", "ACBD"},
+                                            {"mnuMovedown", "ABDC"},
+                                            {"mnuToTop", "CABD"},
+                                            {"mnuToBot", "ABDC"}}) {
+            EditorFixture f;
+            TestFiles::write(f.path(), kABCD);
+            Form2& e = f.open();
+            f.select(3);
+            f.trigger(action);
+            QCOMPARE(f.list()->currentItem()->text(0), QStringLiteral("C"));
+            e.close();
+            QByteArray expected;
+            for (const QChar c : QLatin1String(order)) {
+                expected += record(QString(c), QStringLiteral("http://%1/").arg(c.toLower()));
+            }
+            QCOMPARE(TestFiles::read(f.path()), expected);
+            QCOMPARE(f.saved.value(0).join(QString()),
+                     QLatin1String(order)); // the selector gets the new list
         }
-        QCOMPARE(TestFiles::read(f.path()), expected);
-        QCOMPARE(f.saved.value(0).join(QString()), order); // the selector gets the new list
     }
 
     void unchangedCloseWritesNothingButKeepsTheSize()
@@ -180,53 +143,33 @@ private slots:
         QCOMPARE(f.state.Settings.EditorWidth, width);
     }
 
-    void emptiedListDeletesTheFile()
-    {
-        EditorFixture f;
-        TestFiles::write(f.path(), record("Only", "http://o/"));
-        Form2& e = f.open();
-        f.select(1);
-        e.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-        e.close();
-        QVERIFY(!QFile::exists(f.path()));
-    }
-
     // Another window saved the list while this editor had it open with changes of its own.
-    void listChangedByAnotherWindow_data()
-    {
-        QTest::addColumn<int>("answer"); // to "Replace it with this list?"
-        QTest::addColumn<bool>("replaced");
-        QTest::addColumn<bool>("staysOpen");
-        QTest::newRow("yes: this list") << int(MessageBoxes::Answer::Yes) << true << false;
-        QTest::newRow("no: the other list, shown") << int(MessageBoxes::Answer::No) << false << true;
-        QTest::newRow("box dismissed: the other list") << int(MessageBoxes::Answer::Cancel) << false << false;
-    }
     void listChangedByAnotherWindow()
     {
-        QFETCH(int, answer);
-        EditorFixture f;
-        TestFiles::write(f.path(), kABCD);
-        Form2& e = f.open();
-        e.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&e));
-        f.select(4);
-        f.trigger("mnuToTop");
-        const QByteArray other = record("D", "http://d/") + record("A", "http://a/");
-        TestFiles::write(f.path(), other);
-        QFile(f.path()).setFileTime(QDateTime::currentDateTime().addSecs(5),
-                                    QFileDevice::FileModificationTime);
-        f.messages.answers = {MessageBoxes::Answer(answer)};
-        e.close();
-        QCOMPARE(
-            f.messages.shown,
-            QStringList{"The site list was changed by another Skyvane window. Replace it with this list?"});
-        QFETCH(bool, replaced);
-        QCOMPARE(TestFiles::read(f.path()), replaced ? record("D", "http://d/") + record("A", "http://a/") +
-                                                           record("B", "http://b/") + record("C", "http://c/")
-                                                     : other);
-        QTEST(e.isVisible(), "staysOpen");
-        if (e.isVisible()) {
-            QCOMPARE(f.rows(), (QStringList{"D|http://d/", "A|http://a/"}));
+        using A = MessageBoxes::Answer;
+        // The answer to "Replace it with this list?": whether this list is written, whether it stays open.
+        for (const auto& [answer, replaced, staysOpen] :
+             {std::tuple{A::Yes, true, false}, {A::No, false, true}, {A::Cancel, false, false}}) {
+            EditorFixture f;
+            TestFiles::write(f.path(), kABCD);
+            Form2& e = f.open();
+            e.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&e));
+            f.select(4);
+            f.trigger("mnuToTop");
+            const QByteArray other = record("D", "http://d/") + record("A", "http://a/");
+            TestFiles::write(f.path(), other);
+            QFile(f.path()).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                        QFileDevice::FileModificationTime);
+            f.messages.answers = {answer};
+            e.close();
+            QCOMPARE(f.messages.shown,
+                     QStringList{
+                         "The site list was changed by another Skyvane window. Replace it with this list?"});
+            QCOMPARE(TestFiles::read(f.path()),
+                     replaced ? other + record("B", "http://b/") + record("C", "http://c/") : other);
+            QCOMPARE(e.isVisible(), staysOpen);
+            QVERIFY(!staysOpen || f.rows() == (QStringList{"D|http://d/", "A|http://a/"}));
         }
     }
 };
