@@ -15,82 +15,62 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("a.htm"));
-        const QString readOnly = dir.filePath(QStringLiteral("ro.htm"));
-        for (const QString& p : {file, readOnly}) {
-            QFile f(p);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner));
-        QCOMPARE(FileMissing(file), 0);
-        QCOMPARE(FileMissing(readOnly), 0);
-        QCOMPARE(FileMissing(dir.filePath(QStringLiteral(".hidden-missing"))) != 0, true);
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly) &&
+                QFile::setPermissions(file, QFileDevice::ReadOwner));
+        QCOMPARE(FileMissing(file), 0); // read-only is still there
         QCOMPARE(FileMissing(dir.path()), 9909);
-        QVERIFY(FileMissing(dir.filePath(QStringLiteral("none/at/all.htm"))) != 0);
-        QVERIFY(FileMissing(QString()) != 0);
+        for (const QString& missing :
+             {dir.filePath(QStringLiteral(".hidden")), dir.filePath(QStringLiteral("a/b.htm")), QString()}) {
+            QVERIFY(FileMissing(missing) != 0);
+        }
     }
 
-    void appDir_data()
-    {
-        QTest::addColumn<QString>("reported");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << QStringLiteral("/opt/skyvane") << QStringLiteral("/opt/skyvane");
-        QTest::newRow("trailing separator")
-            << QStringLiteral("/opt/skyvane/") << QStringLiteral("/opt/skyvane");
-        QTest::newRow("root") << QStringLiteral("/") << QString();
-        QTest::newRow("three letters kept") << QStringLiteral("/ab") << QStringLiteral("/ab");
-    }
     void appDir()
     {
-        QFETCH(QString, reported);
-        QFETCH(QString, expected);
-        QCOMPARE(ProgramDirectory::appDirFrom(reported), QDir::toNativeSeparators(expected));
-        QCOMPARE(ProgramDirectory::file(ProgramDirectory::appDirFrom(QStringLiteral("/")),
-                                        QStringLiteral("Skyvn.ini")),
+        for (const auto& [reported, expected] : {std::pair{"/opt/skyvane", "/opt/skyvane"},
+                                                 {"/opt/skyvane/", "/opt/skyvane"}, // the separator dropped
+                                                 {"/", ""},
+                                                 {"/ab", "/ab"}}) {
+            QCOMPARE(ProgramDirectory::appDirFrom(QLatin1String(reported)),
+                     QDir::toNativeSeparators(QLatin1String(expected)));
+        }
+        QCOMPARE(ProgramDirectory::file(QString(), QStringLiteral("Skyvn.ini")),
                  QDir::toNativeSeparators(QStringLiteral("/Skyvn.ini")));
     }
 
-    void locations_data()
-    {
-        QTest::addColumn<bool>("filesBesideProgram");
-        QTest::addColumn<bool>("installedData");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<QString>("appDir");
-        QTest::addColumn<QString>("dataDir");
-        QTest::newRow("portable") << true << false << true << "prog"
-                                  << "prog";
-        QTest::newRow("portable beside an installed copy") << true << true << true << "prog"
-                                                           << "prog";
-        QTest::newRow("portable, read-only folder") << true << false << false << "prog"
-                                                    << "user";
-        QTest::newRow("bare copy") << false << false << true << "prog"
-                                   << "prog";
-        QTest::newRow("installed") << false << true << true << "share"
-                                   << "user";
-        QTest::newRow("installed, read-only") << false << true << false << "share"
-                                              << "user";
-    }
+    // Where the shipped files and the record files go, by what is beside the program and whether its
+    // folder can be written.
     void locations()
     {
-        QFETCH(bool, filesBesideProgram);
-        QFETCH(bool, installedData);
-        QFETCH(bool, writable);
-        QTemporaryDir root;
-        const QString prog = root.filePath(QStringLiteral("prog"));
-        const QString share = root.filePath(QStringLiteral("share"));
-        const QString user = root.filePath(QStringLiteral("user"));
-        QVERIFY(QDir().mkpath(prog) && QDir().mkpath(share));
+        const struct
+        {
+            bool besideProgram, installed, writable;
+            const char *appDir, *dataDir;
+        } rows[] = {
+            {true, false, true, "prog", "prog"},   // portable
+            {true, true, true, "prog", "prog"},    // portable beside an installed copy
+            {true, false, false, "prog", "user"},  // portable, read-only folder
+            {false, false, true, "prog", "prog"},  // a bare copy
+            {false, true, true, "share", "user"},  // installed
+            {false, true, false, "share", "user"}, // installed, read-only
+        };
         Q_INIT_RESOURCE(shipped);
-        if (filesBesideProgram) {
-            ShippedFiles::unpackIntoBareDirectory(prog);
+        for (const auto& r : rows) {
+            QTemporaryDir root;
+            const QString prog = root.filePath(QStringLiteral("prog")),
+                          share = root.filePath(QStringLiteral("share"));
+            QVERIFY(QDir().mkpath(prog) && QDir().mkpath(share));
+            if (r.besideProgram) {
+                ShippedFiles::unpackIntoBareDirectory(prog);
+            }
+            if (r.installed) {
+                ShippedFiles::unpackIntoBareDirectory(share);
+            }
+            const auto where =
+                ProgramDirectory::locate(prog, share, r.writable, root.filePath(QStringLiteral("user")));
+            QCOMPARE(where.appDir, root.filePath(QLatin1String(r.appDir)));
+            QCOMPARE(where.dataDir, root.filePath(QLatin1String(r.dataDir)));
         }
-        if (installedData) {
-            ShippedFiles::unpackIntoBareDirectory(share);
-        }
-        const ProgramDirectory::Locations where = ProgramDirectory::locate(prog, share, writable, user);
-        QFETCH(QString, appDir);
-        QFETCH(QString, dataDir);
-        QCOMPARE(where.appDir, root.filePath(appDir));
-        QCOMPARE(where.dataDir, root.filePath(dataDir));
     }
 
     void shippedFilesOnlyIntoABareDirectory()
