@@ -40,26 +40,27 @@ class TestFrameStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void changeRule_data()
-    {
-        QTest::addColumn<QByteArray>("next");
-        QTest::addColumn<int>("nextWidth");
-        QTest::addColumn<bool>("isNew");
-        // The last frame: 256 x 100 of grey 100; 0.5% of it is 128 pixels.
-        QTest::newRow("identical") << picture(256, 100, 100) << 256 << false;
-        QTest::newRow("compression noise") << picture(256, 100, 100, 0, 20) << 256 << false;
-        QTest::newRow("127 pixels changed") << picture(256, 100, 100, 127) << 256 << false;
-        QTest::newRow("128 pixels changed") << picture(256, 100, 100, 128) << 256 << true;
-        QTest::newRow("a new sweep") << picture(256, 100, 100, 5000, 10) << 256 << true;
-        QTest::newRow("another size") << picture(256, 90, 100) << 256 << true;
-        QTest::newRow("another width, same bytes") << picture(200, 128, 100) << 200 << true;
-    }
+    // The last frame: 256 x 100 of grey 100; 0.5% of it is 128 pixels.
     void changeRule()
     {
-        QFETCH(QByteArray, next);
-        QFETCH(int, nextWidth);
-        QTEST(FrameChange::isNewPicture(picture(256, 100, 100), 256, next, nextWidth), "isNew");
-        QVERIFY(FrameChange::isNewPicture({}, 0, next, nextWidth)); // the first frame of an address
+        const struct
+        {
+            QByteArray next;
+            int width;
+            bool isNew;
+        } rows[] = {
+            {picture(256, 100, 100), 256, false},          // identical
+            {picture(256, 100, 100, 0, 20), 256, false},   // compression noise
+            {picture(256, 100, 100, 127), 256, false},     // 127 pixels changed
+            {picture(256, 100, 100, 128), 256, true},      // 128 pixels changed
+            {picture(256, 100, 100, 5000, 10), 256, true}, // a new sweep
+            {picture(256, 90, 100), 256, true},            // another size
+            {picture(200, 128, 100), 200, true},           // another width, the same bytes
+        };
+        for (const auto& r : rows) {
+            QCOMPARE(FrameChange::isNewPicture(picture(256, 100, 100), 256, r.next, r.width), r.isNew);
+            QVERIFY(FrameChange::isNewPicture({}, 0, r.next, r.width)); // the first frame of an address
+        }
     }
 
     void framesPerAddressAndTheCap()
@@ -118,39 +119,32 @@ private slots:
         QVERIFY(store.frames(QStringLiteral("http://a/")).isEmpty());
     }
 
-    void preferences_data()
-    {
-        QTest::addColumn<QByteArray>("file"); // "none": no file
-        QTest::addColumn<bool>("chime");
-        QTest::addColumn<int>("perAddress");
-        QTest::addColumn<int>("speed");
-        QTest::newRow("no file") << QByteArray("none") << false << 36 << 1;
-        QTest::newRow("set")
-            << QByteArray("[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n")
-            << true << 72 << 2;
-        QTest::newRow("out of range")
-            << QByteArray("[Replay]\nFramesPerAddress=0\nSpeed=9\n") << false << 36 << 1;
-        QTest::newRow("not numbers") << QByteArray("[Replay]\nFramesPerAddress=many\nSpeed=\n") << false << 36
-                                     << 1;
-        QTest::newRow("damaged") << QByteArray("\x00\xff[[[=\n\x01\x02", 10) << false << 36 << 1;
-    }
+    // A missing, damaged or out-of-range file gives the defaults; what is read saves and reads back.
     void preferences()
     {
-        QFETCH(QByteArray, file);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
-        if (file != "none") {
-            TestFiles::write(path, file);
+        const std::pair<QByteArray, QList<int>> rows[] = {
+            {"none", {false, 36, 1}}, // no file
+            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n",
+             {true, 72, 2}},
+            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n", {false, 36, 1}},
+            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1}},
+            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1}},
+        };
+        for (const auto& [file, expected] : rows) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+            if (file != "none") {
+                TestFiles::write(path, file);
+            }
+            const Preferences p = Preferences::load(path);
+            QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
+            QVERIFY(p.save(path));
+            const Preferences back = Preferences::load(path);
+            QCOMPARE((QList<int>{back.chimeOnlyForNewPicture, back.framesPerAddress, back.replaySpeed}),
+                     expected);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                     QStringList{"Skyvane.conf"}); // no temporary left
         }
-        const Preferences p = Preferences::load(path);
-        QTEST(p.chimeOnlyForNewPicture, "chime");
-        QTEST(p.framesPerAddress, "perAddress");
-        QTEST(p.replaySpeed, "speed");
-        QVERIFY(p.save(path));
-        const Preferences back = Preferences::load(path);
-        QCOMPARE((QList<int>{back.chimeOnlyForNewPicture, back.framesPerAddress, back.replaySpeed}),
-                 (QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Skyvane.conf"}); // no temporary left
     }
 };
 
