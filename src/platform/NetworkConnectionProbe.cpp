@@ -90,8 +90,14 @@ bool openDesktopNetworkSettings()
 
 } // namespace
 
-NetworkConnectionProbe::NetworkConnectionProbe()
+// The backend is loaded at the first question, once the window is up: it takes a few milliseconds
+// that the start page is better given.
+void NetworkConnectionProbe::loadBackend()
 {
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
     if (QNetworkInformation::instance() == nullptr) {
         if (!QNetworkInformation::loadBackendByName(QStringLiteral("networkmanager"))) {
             QNetworkInformation::loadBackendByName(QStringLiteral("glib"));
@@ -118,8 +124,15 @@ ConnectionProbe::State NetworkConnectionProbe::stateFromInterfaces()
     return s;
 }
 
+QString NetworkConnectionProbe::backendName()
+{
+    loadBackend();
+    return m_backend;
+}
+
 ConnectionProbe::State NetworkConnectionProbe::query()
 {
+    loadBackend();
     const QNetworkInformation* info = QNetworkInformation::instance();
     if (info == nullptr) {
         return stateFromInterfaces();

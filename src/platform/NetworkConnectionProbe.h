@@ -10,19 +10,19 @@
 class NetworkConnectionProbe : public ConnectionProbe
 {
 public:
-    NetworkConnectionProbe();
-
     State query() override;
     bool autodial() override;
 
     // What the interfaces alone say: one that is up, running, not loopback and has an address.
     static State stateFromInterfaces();
     // The backend that answered, empty when none loaded.
-    QString backendName() const { return m_backend; }
+    QString backendName();
 
 private:
+    void loadBackend();
     bool primaryConnectionIsModem();
 
+    bool m_loaded = false;
     QString m_backend;
     QString m_primaryConnection; // the NetworkManager connection last looked at
     bool m_primaryIsModem = false;
