@@ -24,42 +24,38 @@ class TestSettingsMerge : public QObject
 {
     Q_OBJECT
 private slots:
-    void merge_data()
-    {
-        QTest::addColumn<QString>("mineStart"); // this window's start page at the end
-        QTest::addColumn<QString>("diskStart"); // the start page now in the file
-        QTest::addColumn<float>("mineEditor");  // this window's editor width at the end
-        QTest::addColumn<float>("diskEditor");  // the editor width now in the file
-        QTest::addColumn<QString>("wantStart");
-        QTest::addColumn<float>("wantEditor");
-        const QString s = QStringLiteral("http://start/"), a = QStringLiteral("http://a/"),
-                      b = QStringLiteral("http://b/");
-        QTest::newRow("nobody changed anything") << s << s << 6945.0f << 6945.0f << s << 6945.0f;
-        QTest::newRow("changed here") << a << s << 8000.0f << 6945.0f << a << 8000.0f;
-        QTest::newRow("changed by the other window") << s << b << 6945.0f << 9000.0f << b << 9000.0f;
-        QTest::newRow("changed in both: the last to close") << a << b << 8000.0f << 9000.0f << a << 8000.0f;
-        QTest::newRow("each changed another field") << a << s << 6945.0f << 9000.0f << a << 9000.0f;
-    }
+    // Each field: this window's value at the end against the value now in the file.
     void merge()
     {
-        QFETCH(QString, mineStart);
-        QFETCH(QString, diskStart);
-        QFETCH(float, mineEditor);
-        QFETCH(float, diskEditor);
-        const SettingsRecord loaded = base();
-        SettingsRecord mine = base();
-        mine.MainLeft = 600; // the window's own geometry always goes in
-        mine.StartPage = mineStart;
-        mine.EditorWidth = mineEditor;
-        SettingsRecord disk = base();
-        disk.MainLeft = 3000;
-        disk.StartPage = diskStart;
-        disk.EditorWidth = diskEditor;
-        const SettingsRecord out = SettingsMerge::merge(loaded, base(), mine, disk);
-        QTEST(out.StartPage, "wantStart");
-        QTEST(out.EditorWidth, "wantEditor");
-        QCOMPARE(out.MainLeft, 600.0f);
-        QCOMPARE(out.FontName, QStringLiteral("Liberation Sans"));
+        const QString s = QStringLiteral("http://start/"), a = QStringLiteral("http://a/"),
+                      b = QStringLiteral("http://b/");
+        const struct
+        {
+            QString mineStart, diskStart;
+            float mineEditor, diskEditor;
+            QString wantStart;
+            float wantEditor;
+        } rows[] = {
+            {s, s, 6945, 6945, s, 6945}, // nobody changed anything
+            {a, s, 8000, 6945, a, 8000}, // changed here
+            {s, b, 6945, 9000, b, 9000}, // changed by the other window
+            {a, b, 8000, 9000, a, 8000}, // changed in both: the last to close
+            {a, s, 6945, 9000, a, 9000}, // each changed another field
+        };
+        for (const auto& r : rows) {
+            SettingsRecord mine = base(), disk = base();
+            mine.MainLeft = 600; // the window's own geometry always goes in
+            disk.MainLeft = 3000;
+            mine.StartPage = r.mineStart;
+            disk.StartPage = r.diskStart;
+            mine.EditorWidth = r.mineEditor;
+            disk.EditorWidth = r.diskEditor;
+            const SettingsRecord out = SettingsMerge::merge(base(), base(), mine, disk);
+            QCOMPARE(out.StartPage, r.wantStart);
+            QCOMPARE(out.EditorWidth, r.wantEditor);
+            QCOMPARE(out.MainLeft, 600.0f);
+            QCOMPARE(out.FontName, QStringLiteral("Liberation Sans"));
+        }
     }
 
     void startUpCorrectionsAreWrittenWhenNobodyElseChangedTheField()
