@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 
 #include "core/AppState.h"
+#include "core/BrowsingSession.h"
 #include "core/CommandLine.h"
 #include "core/FileMissing.h"
 #include "core/ProgramDirectory.h"
@@ -148,14 +149,26 @@ int Module1::Main(int argc, char** argv)
     const SettingsFile settingsFile(state.settingsPath());
     const SettingsRecord loaded = settingsFile.load();
     state.Settings = LiveSettings::fromRecord(loaded);
-    StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
-    state.rememberStart(loaded);
-    state.Prefs = Preferences::load(state.preferencesPath());
     state.StartAddress = options.address;
     state.StartInterval = options.interval;
 
-    Form1Parts parts;
+    // The engine's start-up and the first page are most of the program's start: the start page is
+    // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
+    // address is left to the window, which says so in its status bar.
+    StartupCorrections::Environment files;
+    files.appDir = state.AppDir;
+    files.fileMissing = &FileMissing;
+    StartupCorrections::correctStartPage(state.Settings, files);
     auto browser = std::make_unique<WebEngineBrowserControl>();
+    if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
+        browser->Navigate(first);
+        state.StartPageOpened = !browser->LocationURL().isEmpty();
+    }
+    StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
+    state.rememberStart(loaded);
+    state.Prefs = Preferences::load(state.preferencesPath());
+
+    Form1Parts parts;
     auto dialogs = std::make_unique<QtCommonDialogs>();
     browser->setSavePathAsker(
         [d = dialogs.get()](const QString& suggested) { return d->ShowSave(suggested); });

@@ -19,6 +19,7 @@ struct AppState
     QString LastOpenFolder;       // folder of the file opened last through Open; never saved
     QString StartAddress;         // from the command line: opened instead of the start page
     int StartInterval = 0;        // from the command line: the refresh started at once, minutes
+    bool StartPageOpened = false; // the start page was asked for before the window was made
     SettingsRecord LoadedRecord;  // Skyvn.ini as read at start-up
     LiveSettings SettingsAtStart; // the settings as this run began with them, corrected
     Preferences Prefs;            // the settings beyond the record, from Skyvane.conf

@@ -80,10 +80,16 @@ void BrowsingSession::refreshNow()
     m_parts.browser->Refresh2(PageNavigator::REFRESH_COMPLETELY);
 }
 
+QString BrowsingSession::startAddress(const AppState& state)
+{
+    return state.StartAddress.isEmpty() ? state.Settings.StartPage : state.StartAddress;
+}
+
 void BrowsingSession::startPage()
 {
-    m_parts.browser->Navigate(m_state.StartAddress.isEmpty() ? m_state.Settings.StartPage
-                                                             : m_state.StartAddress);
+    if (!m_state.StartPageOpened) {
+        m_parts.browser->Navigate(startAddress(m_state));
+    }
 }
 
 void BrowsingSession::playRefreshSound()

@@ -46,7 +46,8 @@ public:
 
     void go(const QString& address);
     void refreshNow(); // the Refresh button
-    void startPage();  // the first page, at load
+    void startPage();  // the first page, at load, unless it was asked for before the window was made
+    static QString startAddress(const AppState& state); // the command line's address, else the start page
 
     // Automatic refresh: one minute of Timer1 at this interval, the interval changed, the timer
     // switched, the count reset.

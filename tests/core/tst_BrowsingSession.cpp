@@ -151,6 +151,18 @@ private slots:
         QCOMPARE(s.log.count(QStringLiteral("Play")), 1);
     }
 
+    void startPage()
+    {
+        Session s;
+        s.state.Settings.StartPage = QStringLiteral("http://start/");
+        s.session->startPage();
+        s.state.StartAddress = QStringLiteral("http://given/"); // from the command line
+        s.session->startPage();
+        s.state.StartPageOpened = true; // asked for before the window was made
+        s.session->startPage();
+        QCOMPARE(s.log, (QStringList{"Navigate:http://start/", "Navigate:http://given/"}));
+    }
+
     void refreshButtonAndGo()
     {
         Session s;
