@@ -175,7 +175,12 @@ void Form1::showKiosk(QScreen* screen)
 
 bool Form1::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    if (event->type() == QEvent::WindowActivate && LoadDone == 1 && std::exchange(m_firstActivation, false)) {
+        // The first check waits for the start page, a second at most: its load needs this thread more.
+        QTimer::singleShot(1000, this, &Form1::firstActivationCheck);
+        connect(WebBrowser1, &BrowserControl::DownloadComplete, this, &Form1::firstActivationCheck,
+                Qt::SingleShotConnection);
+    } else if (event->type() == QEvent::WindowActivate) {
         Form_Activate();
     }
     return QWidget::event(event);

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QAction;
 class ReplayView;
@@ -165,6 +166,12 @@ private:
     void showSites(const QStringList& names, const QString& text); // the selector's entries and text
     void showTimerState(bool on);
     void textSize(int level, QAction* item);
+    void firstActivationCheck()
+    {
+        if (!std::exchange(m_firstChecked, true)) {
+            Form_Activate();
+        }
+    }
     void showIndicator(ConnectionMonitor::Picture picture);
     void place(QWidget* w, float left, float top, float width, float height) const;
     void placeBrowser(float widthTakenOff);
@@ -174,7 +181,9 @@ private:
     qint16 LoadDone = 0;              // 1 once Form_Load has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
-    bool m_kiosk = false; // only the page, full screen
+    bool m_kiosk = false;          // only the page, full screen
+    bool m_firstActivation = true; // the first activation's check waits for the start page
+    bool m_firstChecked = false;
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<CommonDialogs> m_dialogs;

@@ -196,6 +196,20 @@ private slots:
         QCOMPARE(f.messages->shown, QStringList{"You Are CONNECTED To The Internet"});
     }
 
+    void firstCheckWaitsForTheStartPage()
+    {
+        Form1Fixture f;
+        Form1& form = f.create();
+        form.Form_Load();
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activated);
+        QCOMPARE(f.probe->queries, 0); // the start page's load first
+        emit f.browser->DownloadComplete();
+        QCOMPARE(f.probe->queries, 1);
+        QApplication::sendEvent(&form, &activated);
+        QCOMPARE(f.probe->queries, 2); // the later ones at once
+    }
+
     void connectionFunctionsOff()
     {
         Form1Fixture f;
