@@ -203,44 +203,44 @@ private slots:
         }
     }
 
-    void siteChoice_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("listChangedElsewhere");
-        QTest::addColumn<QStringList>("browser");
-        QTest::addColumn<QString>("selectorText");
-        QTest::addColumn<int>("count");
-        QTest::newRow("a site") << 1 << false << QStringList{"Navigate:http://b/"} << "http://b/" << 0;
-        QTest::newRow("an empty address") << 2 << false << QStringList{"Navigate:"} << "" << 0;
-        QTest::newRow("no entry: the text stays") << -1 << false << QStringList() << "typed" << 5;
-        QTest::newRow("past the end of the file") << 7 << false << QStringList() << "typed" << 5;
-        QTest::newRow("the list changed in another window") << 1 << true << QStringList() << "typed" << 5;
-    }
     void siteChoice()
     {
-        QFETCH(int, index);
-        QFETCH(bool, listChangedElsewhere);
-        Session s;
-        const QString path = s.state.siteListPath();
-        TestFiles::write(path, sites({"A", "http://a/", "B", "http://b/", "Blank", ""}));
-        QCOMPARE(s.session->siteNames(), (QStringList{"A", "B", "Blank"}));
-        if (listChangedElsewhere) {
-            TestFiles::write(path, sites({"B", "http://b/", "A", "http://a/"}));
-            QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
-                                    QFileDevice::FileModificationTime);
+        const struct
+        {
+            int index;
+            bool listChangedElsewhere;
+            QStringList browser;
+            const char* selectorText;
+            int count;
+        } rows[] = {
+            {1, false, {"Navigate:http://b/"}, "http://b/", 0}, // a site
+            {2, false, {"Navigate:"}, "", 0},                   // an empty address
+            {-1, false, {}, "typed", 5},                        // no entry: the text stays
+            {7, false, {}, "typed", 5},                         // past the end of the file
+            {1, true, {}, "typed", 5},                          // the list changed in another window
+        };
+        for (const auto& r : rows) {
+            Session s;
+            const QString path = s.state.siteListPath();
+            TestFiles::write(path, sites({"A", "http://a/", "B", "http://b/", "Blank", ""}));
+            QCOMPARE(s.session->siteNames(), (QStringList{"A", "B", "Blank"}));
+            if (r.listChangedElsewhere) {
+                TestFiles::write(path, sites({"B", "http://b/", "A", "http://a/"}));
+                QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+            }
+            s.state.MinuteCount = 5;
+            QSignalSpy text(s.session.get(), &BrowsingSession::selectorTextChanged);
+            QSignalSpy entries(s.session.get(), &BrowsingSession::selectorEntriesChanged);
+            s.session->chooseSite(r.index, QStringLiteral("typed"));
+            QCOMPARE(s.log, r.browser);
+            QString shown = text.isEmpty() ? QString() : text.last().at(0).toString();
+            if (!entries.isEmpty()) {
+                QCOMPARE(entries.last().at(0).toStringList(), (QStringList{"B", "A"})); // refilled from the file
+                shown = entries.last().at(1).toString();
+            }
+            QCOMPARE(shown, QLatin1String(r.selectorText));
+            QCOMPARE(int(s.state.MinuteCount), r.count);
         }
-        s.state.MinuteCount = 5;
-        QSignalSpy text(s.session.get(), &BrowsingSession::selectorTextChanged);
-        QSignalSpy entries(s.session.get(), &BrowsingSession::selectorEntriesChanged);
-        s.session->chooseSite(index, QStringLiteral("typed"));
-        QTEST(s.log, "browser");
-        QString shown = text.isEmpty() ? QString() : text.last().at(0).toString();
-        if (!entries.isEmpty()) {
-            QCOMPARE(entries.last().at(0).toStringList(), (QStringList{"B", "A"})); // refilled from the file
-            shown = entries.last().at(1).toString();
-        }
-        QTEST(shown, "selectorText");
-        QTEST(int(s.state.MinuteCount), "count");
     }
 
     void captionAndShownPage()

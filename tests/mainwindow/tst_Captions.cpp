@@ -54,20 +54,19 @@ class TestCaptions : public QObject
 {
     Q_OBJECT
 private slots:
-    void wholeAtTheChosenFont_data()
-    {
-        QTest::addColumn<QString>("fontName"); // empty: what a fresh start chooses
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<float>("size");
-        QTest::newRow("fresh start") << QString() << false << 0.0f;
-        QTest::newRow("DejaVu Sans Bold 12") << QStringLiteral("DejaVu Sans") << true << 12.0f;
-        QTest::newRow("largest the dialog leaves") << QStringLiteral("DejaVu Sans") << true << 12.25f;
-    }
     void wholeAtTheChosenFont()
     {
-        QFETCH(QString, fontName);
-        QFETCH(bool, bold);
-        QFETCH(float, size);
+        // An empty name: what a fresh start chooses; 12.25 points: the largest the font dialog leaves.
+        for (const auto& [fontName, bold, size] : {std::tuple{"", false, 0.0f},
+                                                   {"DejaVu Sans", true, 12.0f},
+                                                   {"DejaVu Sans", true, 12.25f}}) {
+            wholeAt(QLatin1String(fontName), bold, size);
+        }
+    }
+
+private:
+    static void wholeAt(const QString& fontName, bool bold, float size)
+    {
         Form1Fixture f;
         f.state.Settings.FontName = fontName;
         f.state.Settings.FontBold = bold;
