@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -108,11 +109,18 @@ void ReplayView::reload()
         return;
     }
     const QDateTime shown = m_index >= 0 ? m_frames[m_index].takenUtc : QDateTime();
+    QHash<QString, QByteArray> read; // frames never change once kept: only new files are read
+    for (int i = 0; i < m_frames.size(); ++i) {
+        read.insert(m_frames[i].path, m_png[i]);
+    }
     QList<FrameStore::Frame> frames;
     QList<QByteArray> png;
     for (const FrameStore::Frame& f : m_store->frames(m_address)) {
         QFile file(f.path);
-        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QByteArray bytes = read.value(f.path);
+        if (bytes.isEmpty() && file.open(QIODevice::ReadOnly)) {
+            bytes = file.readAll();
+        }
         if (!bytes.startsWith("\x89PNG")) {
             continue; // damaged or foreign: passed over
         }

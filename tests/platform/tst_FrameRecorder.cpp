@@ -123,6 +123,13 @@ private slots:
             QTest::keyClick(keyTarget(), key);
             QCOMPARE(replay.current(), frame);
         }
+        recorder.take(filled(Qt::yellow), QStringLiteral("http://a/"));
+        recorder.finish();
+        replay.frameKept(QStringLiteral("http://a/")); // joins the loop; the frame shown stays
+        QCOMPARE(replay.frameCount(), 4);
+        QCOMPARE(replay.current(), 2);
+        QTest::keyClick(keyTarget(), Qt::Key_End);
+        QCOMPARE(replay.current(), 3);
         QTest::keyClick(keyTarget(), Qt::Key_Space);
         QVERIFY(replay.playing());
         replay.findChild<QComboBox*>(QStringLiteral("SpeedBox"))->setCurrentIndex(2);
