@@ -36,8 +36,6 @@ QByteArray floatBytes(float v)
 struct Start
 {
     QTemporaryDir dir;
-    AppState state;
-    Form1Fixture* fixture = nullptr;
 
     QString ini() const { return dir.filePath(QStringLiteral("Skyvn.ini")); }
     QString list() const { return dir.filePath(QStringLiteral("SiteList.dab")); }

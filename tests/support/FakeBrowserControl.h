@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-#include <functional>
-
 // Records what the main window asks of the browser; the test raises the browser's events itself.
 class FakeBrowserControl : public BrowserControl
 {
@@ -20,20 +18,8 @@ public:
     }
     void GoBack() override { calls << QStringLiteral("GoBack"); }
     void GoForward() override { calls << QStringLiteral("GoForward"); }
-    void Refresh() override
-    {
-        calls << QStringLiteral("Refresh");
-        if (onRefresh) {
-            onRefresh();
-        }
-    }
-    void Refresh2(qint16 level) override
-    {
-        calls << QStringLiteral("Refresh2:%1").arg(level);
-        if (onRefresh) {
-            onRefresh();
-        }
-    }
+    void Refresh() override { calls << QStringLiteral("Refresh"); }
+    void Refresh2(qint16 level) override { calls << QStringLiteral("Refresh2:%1").arg(level); }
     bool ExecWBZoom(qint32 level) override
     {
         calls << QStringLiteral("Zoom:%1").arg(level);
@@ -52,6 +38,5 @@ public:
     QStringList calls;
     QString location;
     bool zoomAccepted = true;
-    bool failed = false;             // the last refresh failed
-    std::function<void()> onRefresh; // runs inside Refresh and Refresh2
+    bool failed = false; // the last refresh failed
 };

@@ -20,16 +20,11 @@ public:
         fontOpenedWith.append(initial);
         return fontAnswer.value_or(initial); // no answer: cancelled
     }
-    QString ShowSave(const QString& suggestedPath) override
-    {
-        saveSuggested << suggestedPath;
-        return saveAnswer;
-    }
+    QString ShowSave(const QString&) override { return saveAnswer; }
 
     QStringList openAnswers;
     QStringList openedIn;
     std::optional<Font> fontAnswer;
     QList<Font> fontOpenedWith;
     QString saveAnswer;
-    QStringList saveSuggested;
 };
