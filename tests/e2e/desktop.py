@@ -5,7 +5,6 @@ import http.server
 import os
 import re
 import shutil
-import signal
 import struct
 import subprocess
 import tempfile
@@ -361,8 +360,3 @@ class Skyvane:
                  if l.strip() and not l.startswith(("PulseAudioService:", "No audio device detected"))]
         check(len(lines) <= 2, "a normal start and end printed %d lines:\n%s" % (len(lines), self.output))
         return self.output
-
-    def kill(self):
-        if self.process and self.process.poll() is None:
-            self.process.send_signal(signal.SIGKILL)
-            self.process.wait()

@@ -12,7 +12,7 @@ import tempfile
 import time
 import traceback
 
-from desktop import SCREEN, Desktop, Failure, Skyvane, WebServer, check, read_settings, read_site_list, \
+from desktop import SCREEN, Desktop, Skyvane, WebServer, check, read_settings, read_site_list, \
     settings_record, wait_for
 
 # Where the main window's controls are, in twips of its client area.
