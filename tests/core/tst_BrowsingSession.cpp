@@ -226,7 +226,8 @@ private slots:
             QCOMPARE(s.session->siteNames(), (QStringList{"A", "B", "Blank"}));
             if (r.listChangedElsewhere) {
                 TestFiles::write(path, sites({"B", "http://b/", "A", "http://a/"}));
-                QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+                QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                        QFileDevice::FileModificationTime);
             }
             s.state.MinuteCount = 5;
             QSignalSpy text(s.session.get(), &BrowsingSession::selectorTextChanged);
@@ -235,7 +236,8 @@ private slots:
             QCOMPARE(s.log, r.browser);
             QString shown = text.isEmpty() ? QString() : text.last().at(0).toString();
             if (!entries.isEmpty()) {
-                QCOMPARE(entries.last().at(0).toStringList(), (QStringList{"B", "A"})); // refilled from the file
+                QCOMPARE(entries.last().at(0).toStringList(),
+                         (QStringList{"B", "A"})); // refilled from the file
                 shown = entries.last().at(1).toString();
             }
             QCOMPARE(shown, QLatin1String(r.selectorText));

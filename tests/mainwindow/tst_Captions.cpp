@@ -57,9 +57,8 @@ private slots:
     void wholeAtTheChosenFont()
     {
         // An empty name: what a fresh start chooses; 12.25 points: the largest the font dialog leaves.
-        for (const auto& [fontName, bold, size] : {std::tuple{"", false, 0.0f},
-                                                   {"DejaVu Sans", true, 12.0f},
-                                                   {"DejaVu Sans", true, 12.25f}}) {
+        for (const auto& [fontName, bold, size] :
+             {std::tuple{"", false, 0.0f}, {"DejaVu Sans", true, 12.0f}, {"DejaVu Sans", true, 12.25f}}) {
             wholeAt(QLatin1String(fontName), bold, size);
         }
     }
