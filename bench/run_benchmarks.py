@@ -202,9 +202,12 @@ class Runner:
             cmd = [os.path.join(self.build, "bench-bin", "floor"), self.url + page]
         return cmd
 
-    def start(self, program, page, scratch, cmd=None):
-        return subprocess.Popen(cmd or self.command(program, page, scratch), env=self.env(scratch),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, program, page, scratch):
+        return self.launch(self.command(program, page, scratch), self.env(scratch))
+
+    @staticmethod
+    def launch(cmd, env):
+        return subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
     def stop(proc):
@@ -226,11 +229,10 @@ class Runner:
 
     def cold_start(self, program):
         with tempfile.TemporaryDirectory() as scratch:
-            cmd = self.command(program, "/start", scratch)
-            self.env(scratch)
+            cmd, env = self.command(program, "/start", scratch), self.env(scratch)
             before = len(self.state.loaded)
             t0 = time.monotonic()
-            proc = self.start(program, "/start", scratch, cmd)
+            proc = self.launch(cmd, env)
             try:
                 t1 = self.wait_loaded(before)
                 time.sleep(3)

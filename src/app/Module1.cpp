@@ -53,10 +53,22 @@ void withoutSandboxNotice(QtMsgType type, const QMessageLogContext& context, con
 
 } // namespace
 
-StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
+namespace {
+
+// What the start page's correction needs: the program directory and which files are there.
+StartupCorrections::Environment filesOf(const QString& appDir)
 {
     StartupCorrections::Environment env;
     env.appDir = appDir;
+    env.fileMissing = &FileMissing;
+    return env;
+}
+
+} // namespace
+
+StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
+{
+    StartupCorrections::Environment env = filesOf(appDir);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
         env.screenWidthTwips = static_cast<float>(size.width() * 1440.0 / screen->logicalDotsPerInchX());
@@ -65,7 +77,6 @@ StartupCorrections::Environment Module1::platformEnvironment(const QString& appD
     env.fonts = QFontDatabase::families();
     env.uiFontFamily = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family();
     env.arialFamily = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-    env.fileMissing = &FileMissing;
     return env;
 }
 
@@ -155,10 +166,7 @@ int Module1::Main(int argc, char** argv)
     // The engine's start-up and the first page are most of the program's start: the start page is
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
     // address is left to the window, which says so in its status bar.
-    StartupCorrections::Environment files;
-    files.appDir = state.AppDir;
-    files.fileMissing = &FileMissing;
-    StartupCorrections::correctStartPage(state.Settings, files);
+    StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
     auto browser = std::make_unique<WebEngineBrowserControl>();
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
         browser->Navigate(first);

@@ -1,5 +1,6 @@
 #include "PreparedMessageBoxes.h"
 #include "ScriptedProbe.h"
+#include "TableRows.h"
 #include "core/ConnectionMonitor.h"
 
 #include <QTest>
@@ -103,13 +104,7 @@ class TestConnectionMonitor : public QObject
 {
     Q_OBJECT
 private slots:
-    void stateMachine_data()
-    {
-        QTest::addColumn<int>("row");
-        for (int i = 0; i < int(std::size(kRows)); ++i) {
-            QTest::newRow(kRows[i].name) << i;
-        }
-    }
+    void stateMachine_data() { addTableRows(kRows); }
     void stateMachine()
     {
         QFETCH(int, row);

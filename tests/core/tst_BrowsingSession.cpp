@@ -3,6 +3,7 @@
 #include "RecordingNavigator.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
+#include "TableRows.h"
 #include "TestFiles.h"
 #include "core/BrowsingSession.h"
 #include "core/MenuRules.h"
@@ -91,13 +92,7 @@ class TestBrowsingSession : public QObject
 {
     Q_OBJECT
 private slots:
-    void automaticRefresh_data()
-    {
-        QTest::addColumn<int>("row");
-        for (int i = 0; i < int(std::size(kRefreshRows)); ++i) {
-            QTest::newRow(kRefreshRows[i].name) << i;
-        }
-    }
+    void automaticRefresh_data() { addTableRows(kRefreshRows); }
     void automaticRefresh()
     {
         QFETCH(int, row);

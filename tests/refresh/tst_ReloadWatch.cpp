@@ -1,3 +1,4 @@
+#include "TableRows.h"
 #include "core/ReloadWatch.h"
 
 #include <QRegularExpression>
@@ -118,13 +119,7 @@ class TestReloadWatch : public QObject
 {
     Q_OBJECT
 private slots:
-    void rules_data()
-    {
-        QTest::addColumn<int>("row");
-        for (int i = 0; i < int(std::size(kRows)); ++i) {
-            QTest::newRow(kRows[i].name) << i;
-        }
-    }
+    void rules_data() { addTableRows(kRows); }
     void rules()
     {
         QFETCH(int, row);
