@@ -1,8 +1,6 @@
+#include "TestFiles.h"
 #include "TornFileVersions.h"
-#include "core/SettingsFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -28,13 +26,8 @@ private slots:
         const QByteArray settings[2] = {TornFileVersions::settings(0).encode(),
                                         TornFileVersions::settings(1).encode()};
         const QByteArray sites[2] = {TornFileVersions::sitesBytes(0), TornFileVersions::sitesBytes(1)};
-        QVERIFY(SettingsFile(ini).save(TornFileVersions::settings(0)));
-        {
-            QFile f(list);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(sites[0]);
-        }
-
+        TestFiles::write(ini, settings[0]);
+        TestFiles::write(list, sites[0]);
         QRandomGenerator random(20261206);
         int seenNew = 0;
         const int kills = 220;
@@ -46,21 +39,10 @@ private slots:
             QTest::qSleep(int(random.bounded(1, 12)));
             ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
             QVERIFY(p.waitForFinished(10000));
-
-            QFile a(ini);
-            QVERIFY(a.open(QIODevice::ReadOnly));
-            const QByteArray gotSettings = a.readAll();
+            const QByteArray gotSettings = TestFiles::read(ini), gotSites = TestFiles::read(list);
             QVERIFY2(gotSettings == settings[0] || gotSettings == settings[1],
-                     qPrintable(QStringLiteral("torn settings file after kill %1: %2 bytes")
-                                    .arg(k)
-                                    .arg(gotSettings.size())));
-            QFile b(list);
-            QVERIFY(b.open(QIODevice::ReadOnly));
-            const QByteArray gotSites = b.readAll();
-            QVERIFY2(
-                gotSites == sites[0] || gotSites == sites[1],
-                qPrintable(
-                    QStringLiteral("torn site list after kill %1: %2 bytes").arg(k).arg(gotSites.size())));
+                     qPrintable(QString::number(k)));
+            QVERIFY2(gotSites == sites[0] || gotSites == sites[1], qPrintable(QString::number(k)));
             seenNew += gotSettings == settings[1] ? 1 : 0;
         }
         // The kills did land in the middle of the work: both versions were found.

@@ -2,6 +2,7 @@
 #include "core/AtomicFile.h"
 #include "core/LiveSettings.h"
 #include "core/SettingsFile.h"
+#include "core/SettingsMerge.h"
 #include "core/SettingsRecord.h"
 #include "core/Windows1252.h"
 
@@ -37,6 +38,19 @@ SettingsRecord sample()
     r.FontName = QStringLiteral("DejaVu Sans");
     r.FontBold = -1;
     r.FontSize = 12.25f;
+    return r;
+}
+
+SettingsRecord mergeBase()
+{
+    SettingsRecord r;
+    r.MainWidth = 7095;
+    r.MainHeight = 5445;
+    r.EditorWidth = 6945;
+    r.EditorHeight = 3525;
+    r.StartPage = QStringLiteral("http://start/");
+    r.FontName = QStringLiteral("Liberation Sans");
+    r.FontSize = 9;
     return r;
 }
 
@@ -144,16 +158,46 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Skyvn.ini"});
     }
 
-    void noFileWhereNoneCanBe()
+    // Each field: this window's value at the end against the value now in the file.
+    void merge()
     {
-        QTemporaryDir dir;
-        const QString missing = dir.filePath(QStringLiteral("missing-folder/Skyvn.ini"));
-        QCOMPARE(SettingsFile(missing).load().MainWidth, 0.0f);
-        QVERIFY(!SettingsFile(missing).save(sample()) && !QFile::exists(missing));
-        const QString folder = dir.filePath(QStringLiteral("Skyvn.ini"));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Skyvn.ini")));
-        QCOMPARE(SettingsFile(folder).load().FontSize, 0.0f);
-        QVERIFY(!SettingsFile(folder).save(sample()) && QFileInfo(folder).isDir());
+        const QString s = QStringLiteral("http://start/"), a = QStringLiteral("http://a/"),
+                      b = QStringLiteral("http://b/");
+        const struct
+        {
+            QString mineStart, diskStart;
+            float mineEditor, diskEditor;
+            QString wantStart;
+            float wantEditor;
+        } rows[] = {
+            {s, s, 6945, 6945, s, 6945}, // nobody changed anything
+            {a, s, 8000, 6945, a, 8000}, // changed here
+            {s, b, 6945, 9000, b, 9000}, // changed by the other window
+            {a, b, 8000, 9000, a, 8000}, // changed in both: the last to close
+            {a, s, 6945, 9000, a, 9000}, // each changed another field
+        };
+        for (const auto& r : rows) {
+            SettingsRecord mine = mergeBase(), disk = mergeBase();
+            mine.MainLeft = 600; // the window's own geometry always goes in
+            disk.MainLeft = 3000;
+            mine.StartPage = r.mineStart;
+            disk.StartPage = r.diskStart;
+            mine.EditorWidth = r.mineEditor;
+            disk.EditorWidth = r.diskEditor;
+            const SettingsRecord out = SettingsMerge::merge(mergeBase(), mergeBase(), mine, disk);
+            QCOMPARE(out.StartPage, r.wantStart);
+            QCOMPARE(out.EditorWidth, r.wantEditor);
+            QCOMPARE(out.MainLeft, 600.0f);
+            QCOMPARE(out.FontName, QStringLiteral("Liberation Sans"));
+        }
+    }
+
+    void startUpCorrectionsAreWrittenWhenNobodyElseChangedTheField()
+    {
+        SettingsRecord loaded = mergeBase();
+        loaded.FontName = QStringLiteral("Arial"); // corrected at start to the family really there
+        const SettingsRecord out = SettingsMerge::merge(loaded, mergeBase(), mergeBase(), loaded);
+        QCOMPARE(out.FontName, QStringLiteral("Liberation Sans"));
     }
 };
 

@@ -94,17 +94,6 @@ private slots:
         }
     }
 
-    void cancelKeepsTheAppliedPageAndDiscardsTheWindow()
-    {
-        DialogFixture f(true);
-        f.form->show();
-        f.child<QRadioButton>("Option4")->setChecked(true);
-        f.form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
-        QTRY_VERIFY(f.form.isNull());
-        QCOMPARE(f.state.Settings.StartPage, QStringLiteral("http://sel/"));
-    }
-
     void aboutWindow()
     {
         QPointer<Form3> about = new Form3;

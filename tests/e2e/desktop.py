@@ -24,6 +24,10 @@ def check(condition, message):
         raise Failure(message)
 
 
+def expect(actual, wanted, what):
+    check(actual == wanted, "%s: %r, not %r" % (what, actual, wanted))
+
+
 def wait_for(what, predicate, timeout=20.0, interval=0.05):
     deadline = time.monotonic() + timeout
     while True:

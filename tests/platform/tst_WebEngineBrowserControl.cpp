@@ -210,20 +210,6 @@ private slots:
         QVERIFY(!browser->reloadFailed());
     }
 
-    void aCoveredNavigationKeepsThePictureUntilLoaded()
-    {
-        showRadar();
-        server.setDelay(QStringLiteral("/other"), 1500);
-        QSignalSpy done(browser.get(), &BrowserControl::DownloadComplete);
-        browser->NavigateCovered(at("/other"));
-        QVERIFY(browser->showingLastGoodPicture());
-        QCOMPARE(centre(browser.get()), QColor(200, 0, 0));
-        QVERIFY(done.wait(20000));
-        QVERIFY(!browser->showingLastGoodPicture());
-        QTRY_COMPARE(centre(browser.get()), QColor(0, 160, 0));
-        server.setDelay(QStringLiteral("/other"), 0);
-    }
-
     void scrollPositionKeptAcrossARefresh()
     {
         server.setPage(QStringLiteral("/long"), colourPage("rgb(200,0,0)", QStringLiteral("Long"), 5000));

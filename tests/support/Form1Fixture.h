@@ -49,12 +49,9 @@ struct Form1Fixture
         state.Settings.FontBold = true;
     }
 
-    Form1& create(bool keepFrames = false)
+    Form1& create()
     {
         Form1Parts parts;
-        if (keepFrames) {
-            parts.frames = std::make_unique<FrameRecorder>(FrameStore(state.framesPath()));
-        }
         auto fake = std::make_unique<FakeBrowserControl>();
         browser = fake.get();
         parts.browser = std::move(fake);

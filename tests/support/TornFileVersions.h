@@ -26,10 +26,9 @@ public:
     static QList<SiteRecord> sites(int version)
     {
         QList<SiteRecord> out;
-        const int count = version == 0 ? 3 : 40; // 1200 bytes, or 16000 bytes
-        for (int i = 0; i < count; ++i) {
-            out.append({QStringLiteral("Site %1 v%2").arg(i).arg(version),
-                        QStringLiteral("http://s%1.example/").arg(i)});
+        for (int i = 0; i < (version == 0 ? 3 : 40); ++i) { // 1200 bytes, or 16000 bytes
+            out.append(
+                {QStringLiteral("Site %1 v%2").arg(i).arg(version), QStringLiteral("http://s%1/").arg(i)});
         }
         return out;
     }
