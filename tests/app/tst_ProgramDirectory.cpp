@@ -11,20 +11,6 @@ class TestProgramDirectory : public QObject
 {
     Q_OBJECT
 private slots:
-    void fileMissing()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("a.htm"));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly) &&
-                QFile::setPermissions(file, QFileDevice::ReadOwner));
-        QCOMPARE(FileMissing(file), 0); // read-only is still there
-        QCOMPARE(FileMissing(dir.path()), 9909);
-        for (const QString& missing :
-             {dir.filePath(QStringLiteral(".hidden")), dir.filePath(QStringLiteral("a/b.htm")), QString()}) {
-            QVERIFY(FileMissing(missing) != 0);
-        }
-    }
-
     void appDir()
     {
         for (const auto& [reported, expected] : {std::pair{"/opt/skyvane", "/opt/skyvane"},

@@ -110,15 +110,6 @@ private slots:
         }
     }
 
-    void anUnwritableFolderKeepsNothing()
-    {
-        QTemporaryDir dir;
-        TestFiles::write(dir.filePath(QStringLiteral("Frames")), "a file where the folder should be");
-        FrameStore store(dir.filePath(QStringLiteral("Frames")));
-        QVERIFY(!store.keep(QStringLiteral("http://a/"), kStart, "png"));
-        QVERIFY(store.frames(QStringLiteral("http://a/")).isEmpty());
-    }
-
     // A missing, damaged or out-of-range file gives the defaults; what is read saves and reads back.
     void preferences()
     {

@@ -2,15 +2,10 @@
 #include "TestMain.h"
 #include "core/ShippedFiles.h"
 #include "platform/QtCommonDialogs.h"
-#include "windows/Form3.h"
 #include "windows/Form4.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QFontInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -94,22 +89,6 @@ private slots:
         }
     }
 
-    void aboutWindow()
-    {
-        QPointer<Form3> about = new Form3;
-        about->show();
-        QVERIFY(QTest::qWaitForWindowExposed(about.data()));
-        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().size(), QSize(225, 82));
-        about->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(about.data()));
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_A, Qt::Key_Space}) {
-            QTest::keyClick(keyTarget(), key);
-            QVERIFY(about->isVisible());
-        }
-        QTest::keyClick(keyTarget(), Qt::Key_Escape);
-        QTRY_VERIFY(about.isNull());
-    }
-
     // Save As suggests a name of the type chosen and starts where the last page was saved.
     void saveAsSuggestion()
     {
@@ -138,39 +117,6 @@ private slots:
         QCOMPARE(seen,
                  (QStringList{"SiteC.html", QFileInfo(downloads.path()).absoluteFilePath(), "SiteC.mhtml",
                               "SiteD.html", QFileInfo(elsewhere.path()).absoluteFilePath()}));
-    }
-    // The font dialog opens on the style the font really shows and offers nothing that is not kept.
-    void fontDialog()
-    {
-        for (const auto& [family, bold] : {std::pair{"DejaVu Sans", false}, {"Liberation Sans", true}}) {
-            fontDialogOpensOn(QLatin1String(family), bold);
-        }
-    }
-
-private:
-    static void fontDialogOpensOn(const QString& family, bool bold)
-    {
-        QFont shown(family);
-        shown.setBold(bold);
-        QString styleShown;
-        QStringList effects;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            styleShown = dialog->currentFont().styleName();
-            for (const QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-                if (box->isVisibleTo(dialog)) {
-                    effects.append(box->text());
-                }
-            }
-            dialog->reject();
-        });
-        QtCommonDialogs dialogs;
-        const CommonDialogs::Font start{family, bold, 9};
-        const CommonDialogs::Font chosen = dialogs.ShowFont(start);
-        QCOMPARE(styleShown, QFontInfo(shown).styleName());
-        QVERIFY2(effects.isEmpty(), qPrintable(effects.join(QLatin1Char(','))));
-        QCOMPARE(chosen.name, start.name); // cancelled
     }
 };
 

@@ -240,41 +240,35 @@ class Desktop:
         left, right, top, bottom = wait_for("frame extents", lambda: self.frame_extents(wid))
         return x - left, y - top, w + left + right, h + top + bottom
 
-    def screen_pixels(self):
-        """The whole screen as (width, height, pixel(x, y) -> (r, g, b)), from an X window dump."""
+    def pixels(self, wid):
+        """The window's client area on screen, from an X window dump, as pixel(x, y) -> (r, g, b)."""
+        x0, y0, _, _ = self.client_geometry(wid)
         data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True, timeout=30).stdout
         fields = struct.unpack(">25I", data[:100])
-        header_size, width, height = fields[0], fields[4], fields[5]
-        byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
-        size = bits_per_pixel // 8
-        check(size in (3, 4), "a screen of %d bits a pixel" % bits_per_pixel)
-        start = header_size + ncolors * 12
+        size, bytes_per_line, order = fields[11] // 8, fields[12], "little" if fields[7] == 0 else "big"
+        check(size in (3, 4), "a screen of %d bits a pixel" % fields[11])
+        start = fields[0] + fields[19] * 12  # after the header and the colour map
 
         def pixel(x, y):
-            at = start + y * bytes_per_line + x * size
-            value = int.from_bytes(data[at:at + size], "little" if byte_order == 0 else "big")
+            at = start + (y0 + y) * bytes_per_line + (x0 + x) * size
+            value = int.from_bytes(data[at:at + size], order)
             return (value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF
 
-        return width, height, pixel
+        return pixel
 
     def dark_pixels(self, wid, left, top, width, height):
         """How many dark (text) pixels a part of a window's client area shows."""
-        x0, y0, _, _ = self.client_geometry(wid)
-        _, _, pixel = self.screen_pixels()
-        return sum(1 for x in range(x0 + left, x0 + left + width, 2) for y in range(y0 + top, y0 + top + height, 2)
-                   if sum(pixel(x, y)) < 200)
+        pixel = self.pixels(wid)
+        return sum(1 for x in range(left, left + width, 2) for y in range(top, top + height, 2) if sum(pixel(x, y)) < 200)
 
     def pixel(self, wid, x, y):
         """The colour at a point of a window's client area, in pixels."""
-        x0, y0, _, _ = self.client_geometry(wid)
-        return self.screen_pixels()[2](x0 + x, y0 + y)
+        return self.pixels(wid)(x, y)
 
     def text_extent(self, wid, left, top, width, height):
         """The first and last column, from left, where a part of a window's client area shows text."""
-        x0, y0, _, _ = self.client_geometry(wid)
-        _, _, pixel = self.screen_pixels()
-        columns = [x for x in range(width) if any(sum(pixel(x0 + left + x, y0 + top + y)) < 200
-                                                  for y in range(height))]
+        pixel = self.pixels(wid)
+        columns = [x for x in range(width) if any(sum(pixel(left + x, top + y)) < 200 for y in range(height))]
         return (columns[0], columns[-1]) if columns else None
 
     def click(self, wid, x, y, button=1):

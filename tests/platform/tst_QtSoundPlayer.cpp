@@ -1,49 +1,30 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "core/RefreshSound.h"
 #include "platform/QtSoundPlayer.h"
 
-#include <QFile>
 #include <QSoundEffect>
-
-namespace {
-
-QString shippedWave()
-{
-    return qEnvironmentVariable("SKYVANE_SHIPPED_DIR") + QStringLiteral("/Start.wav");
-}
-
-} // namespace
 
 class TestQtSoundPlayer : public QObject
 {
     Q_OBJECT
 private slots:
-    void shippedSoundLoadsInQSoundEffect()
-    {
-        QtSoundPlayer player;
-        player.Close();
-        player.Open(shippedWave());
-        player.Play();
-        QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), QSoundEffect::Ready, 10000);
-        // A play during a play starts again from the beginning.
-        RefreshSound::PlayRefreshSound(player, qEnvironmentVariable("SKYVANE_SHIPPED_DIR"));
-        QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), QSoundEffect::Ready, 10000);
-        QCOMPARE(player.effect()->source(), QUrl::fromLocalFile(shippedWave()));
-    }
-
-    void missingOrBrokenFileIsSilent()
+    // The shipped sound loads, a play during a play starts again, and a missing or broken file is silent.
+    void shippedMissingAndBrokenSounds()
     {
         QTemporaryDir dir;
-        QFile broken(dir.filePath(QStringLiteral("Start.wav")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("RIFF not really a wave");
-        broken.close();
-
+        TestFiles::write(dir.filePath(QStringLiteral("Start.wav")), "RIFF not really a wave");
         QtSoundPlayer player;
-        RefreshSound::PlayRefreshSound(player, dir.path());
-        QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), QSoundEffect::Error, 10000);
-        RefreshSound::PlayRefreshSound(player, dir.filePath(QStringLiteral("nowhere")));
-        QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), QSoundEffect::Error, 10000);
+        const auto played = [&player](const QString& folder, QSoundEffect::Status status) {
+            RefreshSound::PlayRefreshSound(player, folder);
+            QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), status, 10000);
+        };
+        const QString shipped = qEnvironmentVariable("SKYVANE_SHIPPED_DIR");
+        played(shipped, QSoundEffect::Ready);
+        played(shipped, QSoundEffect::Ready);
+        QCOMPARE(player.effect()->source(), QUrl::fromLocalFile(shipped + QStringLiteral("/Start.wav")));
+        played(dir.path(), QSoundEffect::Error);
+        played(dir.filePath(QStringLiteral("nowhere")), QSoundEffect::Error);
         player.Close();
         QCOMPARE(player.effect()->status(), QSoundEffect::Null);
     }

@@ -133,17 +133,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"saved radar.html"});
     }
 
-    void zoomLevels()
-    {
-        QVERIFY(navigateAndWait(at("/a")));
-        QVERIFY(browser->ExecWBZoom(4));
-        QVERIFY(navigateAndWait(at("/b")));
-        QCOMPARE(browser->view()->zoomFactor(), 1.5); // kept across navigations
-        QVERIFY(!browser->ExecWBZoom(5));
-        QVERIFY(browser->ExecWBZoom(0));
-        QCOMPARE(browser->view()->zoomFactor(), 0.75);
-    }
-
     // Pop-ups without a click, local files read by a remote page and bad certificates are refused.
     void refusals()
     {
