@@ -23,6 +23,8 @@ const QString kWillDisable =
 const QString kWillEnable =
     QStringLiteral("iNet Functions Will Be Enabled The Next Time\nThat You Start The Skyvane");
 
+const QStringList kAskTwice = {kAskOn, kWillDisable, kAskOn, kWillDisable};
+
 struct Run
 {
     LiveSettings settings;
@@ -84,18 +86,7 @@ const struct Row
     {"switch on, no", "s", "", 0, 0, 0, 0, 0, 0, 0, {kAskOn}, {A::No}},
     {"switch on, cancel", "s", "", 0, 0, 0, 0, 0, 0, 0, {kAskOn}, {A::Cancel}},
     {"switch off (7), yes", "s", "", 7, 0, 0, 0, 0, 0, 0, {kAskOff, kWillEnable}, {A::Yes, A::Ok}},
-    {"switch twice asks the same",
-     "s s",
-     "",
-     0,
-     0,
-     0,
-     0,
-     0,
-     0,
-     1,
-     {kAskOn, kWillDisable, kAskOn, kWillDisable},
-     {A::Yes, A::Ok, A::Yes, A::Ok}},
+    {"switch twice asks the same", "s s", "", 0, 0, 0, 0, 0, 0, 1, kAskTwice, {A::Yes, A::Ok, A::Yes, A::Ok}},
 };
 
 } // namespace
