@@ -11,19 +11,6 @@ class TestProgramDirectory : public QObject
 {
     Q_OBJECT
 private slots:
-    void appDir()
-    {
-        for (const auto& [reported, expected] : {std::pair{"/opt/skyvane", "/opt/skyvane"},
-                                                 {"/opt/skyvane/", "/opt/skyvane"}, // the separator dropped
-                                                 {"/", ""},
-                                                 {"/ab", "/ab"}}) {
-            QCOMPARE(ProgramDirectory::appDirFrom(QLatin1String(reported)),
-                     QDir::toNativeSeparators(QLatin1String(expected)));
-        }
-        QCOMPARE(ProgramDirectory::file(QString(), QStringLiteral("Skyvn.ini")),
-                 QDir::toNativeSeparators(QStringLiteral("/Skyvn.ini")));
-    }
-
     // Where the shipped files and the record files go, by what is beside the program and whether its
     // folder can be written.
     void locations()

@@ -7,22 +7,12 @@
 #include "TestFiles.h"
 #include "core/BrowsingSession.h"
 #include "core/MenuRules.h"
-#include "core/SiteRecord.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-QByteArray sites(const QStringList& nameUrlPairs)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i + 1 < nameUrlPairs.size(); i += 2) {
-        out += SiteRecord{nameUrlPairs[i], nameUrlPairs[i + 1]}.encode();
-    }
-    return out;
-}
 
 struct Session
 {
@@ -177,66 +167,57 @@ private slots:
         QCOMPARE(s.state.MinuteCount, qint16(0));
     }
 
+    // The names in the selector from each file, which is read and never written.
     void selectorEntries()
     {
-        const QByteArray three = sites({"  Radar", "  http://r/  ", "Sat", "http://s/", "Ltg", "http://l/"});
-        const QList<std::pair<QByteArray, QStringList>> files = {
-            {"none", {}}, // no file at all
-            {"", {}},
-            {three, {"Radar", "Sat", "Ltg"}},
-            {three.left(1000), {"Radar", "Sat"}},                                   // the half record dropped
-            {sites({"Same", "http://a/", "Same", "http://b/"}), {"Same", "Same"}}}; // duplicates stay
-        for (const auto& [file, names] : files) {
+        const QByteArray three =
+            TestFiles::sites({"  Radar", "  http://r/  ", "Sat", "http://s/", "Ltg", "http://l/"});
+        for (const auto& [file, names] : std::initializer_list<std::pair<QByteArray, QStringList>>{
+                 {"none", {}}, // no file at all
+                 {"", {}},
+                 {three, {"Radar", "Sat", "Ltg"}},
+                 {three.left(1000), {"Radar", "Sat"}}, // the half record dropped
+                 {TestFiles::sites({"Same", "http://a/", "Same", "http://b/"}), {"Same", "Same"}}}) {
             Session s;
-            const QString path = s.state.siteListPath();
             if (file != "none") {
-                TestFiles::write(path, file);
+                TestFiles::write(s.state.siteListPath(), file);
             }
             QCOMPARE(s.session->siteNames(), names);
-            QCOMPARE(TestFiles::read(path), file == "none" ? QByteArray() : file); // read, never written
-            QCOMPARE(QFile::exists(path), file != "none");
+            QCOMPARE(TestFiles::read(s.state.siteListPath()), file == "none" ? QByteArray() : file);
+            QCOMPARE(QFile::exists(s.state.siteListPath()), file != "none");
         }
     }
 
+    // The index chosen, whether another window changed the list meanwhile; the browser's calls, what the
+    // selector is told (its text, or its entries refilled from the file and its text) and the count.
     void siteChoice()
     {
-        const struct
-        {
-            int index;
-            bool listChangedElsewhere;
-            QStringList browser;
-            const char* selectorText;
-            int count;
-        } rows[] = {
-            {1, false, {"Navigate:http://b/"}, "http://b/", 0}, // a site
-            {2, false, {"Navigate:"}, "", 0},                   // an empty address
-            {-1, false, {}, "typed", 5},                        // no entry: the text stays
-            {7, false, {}, "typed", 5},                         // past the end of the file
-            {1, true, {}, "typed", 5},                          // the list changed in another window
-        };
-        for (const auto& r : rows) {
+        for (const auto& [index, elsewhere, browser, selector, count] :
+             {std::tuple{1, false, "Navigate:http://b/", "http://b/", 0}, // a site
+              {2, false, "Navigate:", "", 0},                             // an empty address
+              {-1, false, "", "typed", 5},                                // no entry: the text stays
+              {7, false, "", "typed", 5},                                 // past the end of the file
+              {1, true, "", "B|A|typed", 5}}) { // the list changed in another window: refilled
             Session s;
             const QString path = s.state.siteListPath();
-            TestFiles::write(path, sites({"A", "http://a/", "B", "http://b/", "Blank", ""}));
+            TestFiles::write(path, TestFiles::sites({"A", "http://a/", "B", "http://b/", "Blank", ""}));
             QCOMPARE(s.session->siteNames(), (QStringList{"A", "B", "Blank"}));
-            if (r.listChangedElsewhere) {
-                TestFiles::write(path, sites({"B", "http://b/", "A", "http://a/"}));
+            if (elsewhere) {
+                TestFiles::write(path, TestFiles::sites({"B", "http://b/", "A", "http://a/"}));
                 QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
                                         QFileDevice::FileModificationTime);
             }
             s.state.MinuteCount = 5;
-            QSignalSpy text(s.session.get(), &BrowsingSession::selectorTextChanged);
-            QSignalSpy entries(s.session.get(), &BrowsingSession::selectorEntriesChanged);
-            s.session->chooseSite(r.index, QStringLiteral("typed"));
-            QCOMPARE(s.log, r.browser);
-            QString shown = text.isEmpty() ? QString() : text.last().at(0).toString();
-            if (!entries.isEmpty()) {
-                QCOMPARE(entries.last().at(0).toStringList(),
-                         (QStringList{"B", "A"})); // refilled from the file
-                shown = entries.last().at(1).toString();
-            }
-            QCOMPARE(shown, QLatin1String(r.selectorText));
-            QCOMPARE(int(s.state.MinuteCount), r.count);
+            QStringList told;
+            QObject::connect(s.session.get(), &BrowsingSession::selectorTextChanged,
+                             [&](auto t) { told = {t}; });
+            QObject::connect(
+                s.session.get(), &BrowsingSession::selectorEntriesChanged,
+                [&](const QStringList& names, const QString& t) { told = names + QStringList{t}; });
+            s.session->chooseSite(index, QStringLiteral("typed"));
+            QCOMPARE(s.log.join(QString()), QLatin1String(browser));
+            QCOMPARE(told.join(QLatin1Char('|')), QLatin1String(selector));
+            QCOMPARE(int(s.state.MinuteCount), count);
         }
     }
 

@@ -206,9 +206,12 @@ class Desktop:
         out = self.run(["xdotool", "search", "--onlyvisible"] + by_pid + ["--name", title_regex], check_rc=False)
         return [int(w) for w in out.split()]
 
-    def window(self, title_regex, timeout=30.0, pid=None):
-        return wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex, pid) or [None])[0],
-                        timeout)
+    def window(self, title_regex, timeout=30.0, pid=None, settle=0.0):
+        """The first window with the title, then a pause of settle seconds for it to settle."""
+        wid = wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex, pid) or [None])[0],
+                       timeout)
+        time.sleep(settle)
+        return wid
 
     def activate(self, wid):
         """Brings a window to the front with the keyboard focus, as a click on its task button does."""
@@ -271,20 +274,22 @@ class Desktop:
         columns = [x for x in range(width) if any(sum(pixel(left + x, top + y)) < 200 for y in range(height))]
         return (columns[0], columns[-1]) if columns else None
 
-    def click(self, wid, x, y, button=1):
-        """A real click at a point of the window's client area, in pixels."""
+    def click(self, wid, x, y, button=1, pause=0.0):
+        """A real click at a point of the window's client area, in pixels; then a pause of so many seconds."""
         self.xdotool("mousemove", "--window", wid, x, y)
         time.sleep(0.1)
         self.xdotool("click", button)
+        time.sleep(pause)
 
-    def click_twips(self, wid, left, top, width, height, button=1):
+    def click_twips(self, wid, left, top, width, height, button=1, pause=0.0):
         """A real click in the middle of a control placed at these twips."""
         self.click(wid, int((left + width / 2) / TWIPS_PER_PIXEL), int((top + height / 2) / TWIPS_PER_PIXEL),
-                   button)
+                   button, pause)
 
-    def key(self, *keys):
+    def key(self, *keys, pause=0.0):
         """Real key presses, to whichever window has the keyboard focus."""
         self.xdotool("key", "--delay", 60, *keys)
+        time.sleep(pause)
 
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)

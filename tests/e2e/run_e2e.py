@@ -39,26 +39,20 @@ def launch(desktop, program, folder, *args, start=None, **files):
 
 def open_editor(desktop, wid):
     desktop.click_twips(wid, *LIST)
-    editor = desktop.window("^Edit Selector List$")
-    time.sleep(0.8)
-    return editor
+    return desktop.window("^Edit Selector List$", settle=0.8)
 
 
 def pick_site(desktop, wid, *keys):
     """A site chosen from the selector's list with the keyboard."""
-    desktop.click_twips(wid, *selector_arrow(desktop, wid))
-    time.sleep(0.5)
+    desktop.click_twips(wid, *selector_arrow(desktop, wid), pause=0.5)
     desktop.key(*keys)
 
 
 def move_to_top(desktop, editor, row):
     """Move To Top, from the pop-up menu of the editor's row at a point."""
-    desktop.click(editor, *row)
-    time.sleep(0.3)
-    desktop.click(editor, *row, button=3)
-    time.sleep(0.4)
-    desktop.key("t")
-    time.sleep(0.3)
+    desktop.click(editor, *row, pause=0.3)
+    desktop.click(editor, *row, button=3, pause=0.4)
+    desktop.key("t", pause=0.3)
 
 
 def apply_typed_start_page(desktop, dialog):
@@ -73,13 +67,11 @@ def apply_typed_start_page(desktop, dialog):
 
 
 def go_button(desktop, wid):
-    width_twips = desktop.client_geometry(wid)[2] * 15
-    return (width_twips - 390, 15, 375, 300)
+    return (desktop.client_geometry(wid)[2] * 15 - 390, 15, 375, 300)
 
 
 def selector_arrow(desktop, wid):
-    width_twips = desktop.client_geometry(wid)[2] * 15
-    return (width_twips - 420 - 240, -15, 180, 330)
+    return (desktop.client_geometry(wid)[2] * 15 - 420 - 240, -15, 180, 330)
 
 
 def type_address(desktop, wid, address):
@@ -90,13 +82,9 @@ def type_address(desktop, wid, address):
 
 def open_menu_item(desktop, wid, accelerator, title=None):
     """A menu item chosen with its accelerator; with a title, the window it opens, once settled."""
-    desktop.click_twips(wid, *MENU)
-    time.sleep(0.4)
+    desktop.click_twips(wid, *MENU, pause=0.4)
     desktop.key(accelerator)
-    if title:
-        window = desktop.window(title)
-        time.sleep(0.5)
-        return window
+    return desktop.window(title, settle=0.5) if title else None
 
 
 def main_window_geometry_survives_three_runs(desktop, server, program, folder):
@@ -162,8 +150,7 @@ def start_page_dialog_keys(desktop, server, program, folder):
     desktop.window("^Skyvane$")
     for _ in range(3):
         if desktop.windows("^Skyvane$"):
-            desktop.key("Return")
-            time.sleep(0.7)
+            desktop.key("Return", pause=0.7)
     desktop.wait_gone("^Skyvane$")
     expect(desktop.windows("^Set Default Start Page$"), [dialog], "open after Apply's notice")
     desktop.close_window(dialog, "^Set Default Start Page$")
@@ -183,23 +170,18 @@ def selector_go_back_forward(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder, start=server.url("start"),
                       sites=[("First", server.url("first")), ("Second", server.url("second"))])
     pick_site(desktop, wid, "Down", "Return")
-    server.wait_request("/second")
     desktop.wait_title(wid, "^second - ")
     type_address(desktop, wid, server.url("clicked"))
-    desktop.click_twips(wid, *go_button(desktop, wid))
-    desktop.wait_title(wid, "^clicked - ")
-    desktop.click_twips(wid, *BACK)
-    desktop.wait_title(wid, "^second - ")
-    desktop.click_twips(wid, *FORWARD)
-    desktop.wait_title(wid, "^clicked - ")
-    for page, key in (("typed", "Return"), ("keypad", "KP_Enter")):
-        type_address(desktop, wid, server.url(page))
+    for control, page in ((go_button(desktop, wid), "clicked"), (BACK, "second"), (FORWARD, "clicked")):
+        desktop.click_twips(wid, *control)
+        desktop.wait_title(wid, "^%s - " % page)
+    for page, key in (("typed", "Return"), ("keypad", "KP_Enter")):  # the second typed as a bare host
+        type_address(desktop, wid, server.url(page).split("//")[key == "KP_Enter"])
         desktop.key(key)
         desktop.wait_title(wid, "^%s - Skyvane ie5\\+$" % page)
     asked = len(server.requests)
     type_address(desktop, wid, "weather radar")
-    desktop.click_twips(wid, *go_button(desktop, wid))
-    time.sleep(1.5)
+    desktop.click_twips(wid, *go_button(desktop, wid), pause=1.5)
     check(re.match("^keypad - ", desktop.title(wid)), "the page became %r" % desktop.title(wid))
     expect([r for r in server.requests[asked:] if r != "/favicon.ico"], [], "loaded after no address")
     app.end()
@@ -208,9 +190,8 @@ def selector_go_back_forward(desktop, server, program, folder):
 def site_list_add_move_to_top(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder, start=server.url("shown"), sites=[("First", server.url("first"))])
     editor = open_editor(desktop, wid)
-    width_twips = desktop.client_geometry(editor)[2] * 15
-    desktop.click_twips(editor, 30, 15, width_twips / 2, 300)  # Add Currently Displayed Web Page To List
-    time.sleep(0.3)
+    add_button = (30, 15, desktop.client_geometry(editor)[2] * 15 / 2, 300)  # Add Currently Displayed Web Page...
+    desktop.click_twips(editor, *add_button, pause=0.3)
     second_row = (40, 60)  # below the column headers, the second row of the list
     move_to_top(desktop, editor, second_row)
     desktop.close_window(editor, "^Edit Selector List$")
@@ -236,31 +217,27 @@ def menu_items_open_their_windows(desktop, server, program, folder):
     app.end()
 
 
-def end_signals_save(desktop, server, program, folder):
-    # A first start from an empty folder, ended by the system: the defaults and the font it chose.
-    launch(desktop, program, folder)[0].end(signal.SIGTERM)
-    first = read_settings(folder)
-    expect(first, {"main": (0.0, 0.0, 7095.0, 5445.0), "editor": (6945.0, 3525.0), "font": "Liberation Sans",
-                   "start_page": os.path.join(folder, "SkyvaneHelp.htm"), "font_size": 9.0}, "a first start saved")
+def ending_saves(desktop, server, program, folder):
+    """Ended by the system, also with a dialog open: the window's place is saved, and at once."""
+    launch(desktop, program, folder)[0].end(signal.SIGTERM)  # a first start: the defaults, the font it chose
+    expect(read_settings(folder), {"main": (0.0, 0.0, 7095.0, 5445.0), "editor": (6945.0, 3525.0), "font_size": 9.0,
+                                   "start_page": os.path.join(folder, "SkyvaneHelp.htm"), "font": "Liberation Sans"},
+           "a first start saved")
     seeded = (1500.0, 1200.0, 8010.0, 6000.0)
-    for sig in (signal.SIGHUP, signal.SIGINT):
-        launch(desktop, program, folder, settings=settings_record(*seeded))[0].end(sig)
-        expect(read_settings(folder)["main"], seeded, "after " + sig.name)
-
-
-def ending_with_a_dialog_open(desktop, server, program, folder):
-    seeded = (1500.0, 1200.0, 8010.0, 6000.0)
-    for accelerator, title in (("f", "^Select Font$"), ("o", "^Open$"), ("s", "^Save As$"), ("i", "^Skyvane$"),
-                               ("p", "^Set Default Start Page$")):
+    for sig, accelerator, title in ((signal.SIGHUP, None, None), (signal.SIGINT, None, None),
+                                    (signal.SIGTERM, "f", "^Select Font$"), (signal.SIGTERM, "o", "^Open$"),
+                                    (signal.SIGTERM, "s", "^Save As$"), (signal.SIGTERM, "i", "^Skyvane$"),
+                                    (signal.SIGTERM, "p", "^Set Default Start Page$")):
         app, wid = launch(desktop, program, folder, settings=settings_record(*seeded))
-        open_menu_item(desktop, wid, accelerator, title)
+        if accelerator:
+            open_menu_item(desktop, wid, accelerator, title)
         if accelerator == "p":  # the start page dialog: Apply with nothing chosen brings up its notice
             desktop.key("Return")
             desktop.window("^Skyvane$")
         started = time.monotonic()
-        app.end(signal.SIGTERM, timeout=5)
+        app.end(sig, timeout=5)
         check(time.monotonic() - started < 5, "ending took too long")
-        expect(read_settings(folder)["main"], seeded, "with %s open" % title)
+        expect(read_settings(folder)["main"], seeded, "after %s with %s open" % (sig.name, title))
 
 
 def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, folder):
@@ -268,21 +245,17 @@ def editor_keeps_a_typed_rename_and_its_addresses(desktop, server, program, fold
     app, wid = launch(desktop, program, folder, sites=sites)
     first_row_name, first_row_address = (40, 46), (340, 46)
     editor = open_editor(desktop, wid)
-    desktop.click(editor, *first_row_name)
-    time.sleep(0.2)
+    desktop.click(editor, *first_row_name, pause=0.2)
     desktop.key("F2", "ctrl+a")
     desktop.type("New name")
     desktop.close_window(editor, "^Edit Selector List$")  # while the rename is still being typed
     expect(read_site_list(folder)[0], ("New name", server.url("old")), "the first site")
     editor = open_editor(desktop, wid)
-    desktop.click(editor, *first_row_address)
-    time.sleep(1.0)  # not a double click
-    desktop.click(editor, *first_row_address)  # a click on the selected row's address
-    time.sleep(0.8)
+    desktop.click(editor, *first_row_address, pause=1.0)  # not a double click
+    desktop.click(editor, *first_row_address, pause=0.8)  # a click on the selected row's address
     desktop.key("F2")
     desktop.type("zzz")
-    desktop.key("Return")
-    time.sleep(0.3)
+    desktop.key("Return", pause=0.3)
     desktop.close_window(editor, "^Edit Selector List$")
     expect([url for _, url in read_site_list(folder)], [url for _, url in sites], "the addresses")
     app.end()
@@ -340,8 +313,7 @@ def watch_page(desktop, server, program, folder, refresh_every_minute=False):
     app.settle()
     if refresh_every_minute:
         for _ in range(9):  # 10 minutes down to 1
-            desktop.click_twips(wid, *INTERVAL_DOWN)
-            time.sleep(0.1)
+            desktop.click_twips(wid, *INTERVAL_DOWN, pause=0.1)
     server.titles["/radar"] = "radar 2"
     return app, wid
 
@@ -567,7 +539,7 @@ SCENARIOS = [rotation_shows_the_next_site, slow_refresh_is_let_finish, hanging_s
              failed_refreshes_keep_the_picture_and_caption,
              main_window_geometry_survives_three_runs, closed_maximized_fits_the_screen,
              editor_size_survives_three_openings, start_page_dialog_keys, selector_go_back_forward,
-             site_list_add_move_to_top, menu_items_open_their_windows, end_signals_save, ending_with_a_dialog_open,
+             site_list_add_move_to_top, menu_items_open_their_windows, ending_saves,
              editor_keeps_a_typed_rename_and_its_addresses, two_windows_on_one_folder,
              refreshes_keep_new_pictures_and_replay_them, command_line_answers_and_refusals,
              an_address_opens_and_the_start_page_stays, kiosk_fills_the_screen_with_the_page]

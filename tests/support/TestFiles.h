@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SiteRecord.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -28,6 +30,16 @@ public:
         QFile f(path);
         QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
         QCOMPARE(f.write(bytes), bytes.size());
+    }
+
+    // A site list file's bytes: names and addresses in turn.
+    static QByteArray sites(const QStringList& nameUrlPairs)
+    {
+        QByteArray out;
+        for (qsizetype i = 0; i + 1 < nameUrlPairs.size(); i += 2) {
+            out += SiteRecord{nameUrlPairs[i], nameUrlPairs[i + 1]}.encode();
+        }
+        return out;
     }
 
     // Whether save succeeds in a child process that may write at most limit bytes to any file, as
