@@ -62,13 +62,12 @@ int main(int argc, char** argv)
     state.Settings.MainWidth = 12000;
     state.Settings.MainHeight = 9000;
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
-    Form1Parts parts;
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
-    parts.browser = std::move(browser);
-    parts.sound = std::make_unique<QtSoundPlayer>();
-    completeParts(parts);
-    Form1 form(state, std::move(parts));
+    // Quiet stand-ins for the connection, the message boxes and the dialogs.
+    Form1 form(state, Form1Parts{std::move(browser), std::make_unique<QtSoundPlayer>(),
+                                 std::make_unique<ScriptedProbe>(), std::make_unique<PreparedMessageBoxes>(),
+                                 std::make_unique<PreparedDialogs>(), nullptr});
     form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
 
     QSignalSpy loaded(engine, &BrowserControl::DownloadComplete);

@@ -17,32 +17,6 @@ namespace {
 const QString kConfirm = QStringLiteral(
     "Your New Default Is Shown In The TextBox.\nIf It Is Correct, Exit When Ready, Else Try Again.");
 
-struct DialogFixture
-{
-    QTemporaryDir dir;
-    AppState state;
-    PreparedMessageBoxes messages;
-    QString selector = QStringLiteral("http://sel/");
-    QPointer<Form4> form;
-
-    explicit DialogFixture(bool shipped)
-    {
-        state.AppDir = dir.path();
-        state.Settings.StartPage = QStringLiteral("http://old/");
-        if (shipped) {
-            ShippedFiles::unpackIntoBareDirectory(dir.path());
-        }
-        form = new Form4(state, messages, [this] { return selector; });
-        form->Form_Load();
-    }
-    ~DialogFixture() { delete form.data(); }
-
-    template <typename T> T* child(const char* name) const
-    {
-        return form->findChild<T*>(QString::fromLatin1(name));
-    }
-};
-
 } // namespace
 
 class TestDialogs : public QObject
@@ -72,20 +46,31 @@ private slots:
             {"Option4", "t", "http://sel/", "http://sel/", true, {kConfirm}},
         };
         for (const auto& r : rows) {
-            DialogFixture f(r.shipped);
-            const auto here = [&f](const char* s) {
-                return QString::fromLatin1(s).replace(
-                    QLatin1String("@/"), QDir::toNativeSeparators(f.dir.path()) + QDir::separator());
-            };
-            f.child<QLineEdit>("Text1")->setText(QLatin1String(r.typed));
-            if (*r.option != '\0') {
-                f.child<QRadioButton>(r.option)->setChecked(true);
+            QTemporaryDir dir;
+            AppState state;
+            state.AppDir = dir.path();
+            state.Settings.StartPage = QStringLiteral("http://old/");
+            if (r.shipped) {
+                ShippedFiles::unpackIntoBareDirectory(dir.path());
             }
-            QTest::mouseClick(f.child<QPushButton>("Command2"), Qt::LeftButton);
-            QCOMPARE(f.state.Settings.StartPage, here(r.startPage));
-            QCOMPARE(f.child<QLineEdit>("Text1")->text(), here(r.text1));
-            QCOMPARE(f.messages.shown, r.shown);
-            QVERIFY(!f.form.isNull()); // Apply does not close
+            PreparedMessageBoxes messages;
+            QPointer<Form4> form = new Form4(state, messages, [] { return QStringLiteral("http://sel/"); });
+            form->Form_Load();
+            const auto text1 = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            const auto here = [&dir](const char* s) {
+                return QString::fromLatin1(s).replace(
+                    QLatin1String("@/"), QDir::toNativeSeparators(dir.path()) + QDir::separator());
+            };
+            text1->setText(QLatin1String(r.typed));
+            if (*r.option != '\0') {
+                form->findChild<QRadioButton*>(QLatin1String(r.option))->setChecked(true);
+            }
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+            QCOMPARE(state.Settings.StartPage, here(r.startPage));
+            QCOMPARE(text1->text(), here(r.text1));
+            QCOMPARE(messages.shown, r.shown);
+            QVERIFY(!form.isNull()); // Apply does not close
+            delete form.data();
         }
     }
 

@@ -223,7 +223,7 @@ private slots:
     void wallDisplay()
     {
         Form1Fixture f;
-        TestFiles::write(f.siteListPath(),
+        TestFiles::write(f.state.siteListPath(),
                          SiteRecord{QStringLiteral("One"), QStringLiteral("http://1/")}.encode() +
                              SiteRecord{QStringLiteral("Two"), QStringLiteral("http://2/")}.encode());
         Form1& form = f.create();

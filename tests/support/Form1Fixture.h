@@ -5,7 +5,6 @@
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
-#include "core/SiteListFile.h"
 #include "windows/Form1.h"
 
 #include <QTemporaryDir>
@@ -13,21 +12,8 @@
 #include <cmath>
 #include <memory>
 
-// Fills in the collaborators a test does not care about with quiet stand-ins.
-inline void completeParts(Form1Parts& parts)
-{
-    if (!parts.probe) {
-        parts.probe = std::make_unique<ScriptedProbe>();
-    }
-    if (!parts.messages) {
-        parts.messages = std::make_unique<PreparedMessageBoxes>();
-    }
-    if (!parts.dialogs) {
-        parts.dialogs = std::make_unique<PreparedDialogs>();
-    }
-}
-
-// A main window over a fake browser and a recording sound player, in a temporary program directory.
+// A main window over a fake browser, a recording sound player and quiet stand-ins for the rest, in a
+// temporary program directory.
 struct Form1Fixture
 {
     QTemporaryDir dir;
@@ -51,20 +37,17 @@ struct Form1Fixture
 
     Form1& create()
     {
-        Form1Parts parts;
         auto fake = std::make_unique<FakeBrowserControl>();
-        browser = fake.get();
-        parts.browser = std::move(fake);
-        parts.sound = std::make_unique<RecordingSoundPlayer>(browser->calls);
-        completeParts(parts);
-        probe = static_cast<ScriptedProbe*>(parts.probe.get());
-        messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
-        dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
-        form = std::make_unique<Form1>(state, std::move(parts));
+        auto scripted = std::make_unique<ScriptedProbe>();
+        auto prepared = std::make_unique<PreparedMessageBoxes>();
+        auto common = std::make_unique<PreparedDialogs>();
+        browser = fake.get(), probe = scripted.get(), messages = prepared.get(), dialogs = common.get();
+        auto sound = std::make_unique<RecordingSoundPlayer>(browser->calls);
+        form =
+            std::make_unique<Form1>(state, Form1Parts{std::move(fake), std::move(sound), std::move(scripted),
+                                                      std::move(prepared), std::move(common), nullptr});
         return *form;
     }
-
-    QString siteListPath() const { return dir.filePath(QString::fromLatin1(SiteListFile::FileName)); }
 
     template <typename T> T* child(const char* name) const
     {
