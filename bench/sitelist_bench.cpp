@@ -27,10 +27,10 @@ double median(QList<double> v)
 
 std::unique_ptr<Form1> mainWindow(AppState& state)
 {
-    Form1Parts parts;
-    parts.browser = std::make_unique<FakeBrowserControl>();
-    completeParts(parts);
-    return std::make_unique<Form1>(state, std::move(parts));
+    return std::make_unique<Form1>(state, Form1Parts{std::make_unique<FakeBrowserControl>(), nullptr,
+                                                     std::make_unique<ScriptedProbe>(),
+                                                     std::make_unique<PreparedMessageBoxes>(),
+                                                     std::make_unique<PreparedDialogs>(), nullptr});
 }
 
 double ms(const QElapsedTimer& t)
