@@ -1,16 +1,12 @@
 #include "TestFiles.h"
-#include "core/AtomicFile.h"
 #include "core/LiveSettings.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsMerge.h"
 #include "core/SettingsRecord.h"
 #include "core/Windows1252.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
 
 #include <bit>

@@ -3,8 +3,6 @@
 #include "TableRows.h"
 #include "core/ConnectionMonitor.h"
 
-#include <QTest>
-
 namespace {
 
 using A = MessageBoxes::Answer;

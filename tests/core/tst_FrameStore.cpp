@@ -3,9 +3,7 @@
 #include "core/FrameStore.h"
 #include "core/Preferences.h"
 
-#include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

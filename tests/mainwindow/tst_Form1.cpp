@@ -6,14 +6,10 @@
 #include "core/ShippedFiles.h"
 #include "windows/WallDisplay.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
-#include <QTimer>
 
 namespace {
 

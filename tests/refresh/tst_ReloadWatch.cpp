@@ -2,7 +2,6 @@
 #include "core/ReloadWatch.h"
 
 #include <QRegularExpression>
-#include <QTest>
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include "TestMain.h"
 #include "windows/Form2.h"
 
-#include <QAction>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 

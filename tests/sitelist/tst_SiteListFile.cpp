@@ -2,9 +2,7 @@
 #include "core/SiteListFile.h"
 #include "core/SiteListReorder.h"
 
-#include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
