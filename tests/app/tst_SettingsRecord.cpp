@@ -159,30 +159,24 @@ private slots:
     {
         const QString s = QStringLiteral("http://start/"), a = QStringLiteral("http://a/"),
                       b = QStringLiteral("http://b/");
-        const struct
-        {
-            QString mineStart, diskStart;
-            float mineEditor, diskEditor;
-            QString wantStart;
-            float wantEditor;
-        } rows[] = {
-            {s, s, 6945, 6945, s, 6945}, // nobody changed anything
-            {a, s, 8000, 6945, a, 8000}, // changed here
-            {s, b, 6945, 9000, b, 9000}, // changed by the other window
-            {a, b, 8000, 9000, a, 8000}, // changed in both: the last to close
-            {a, s, 6945, 9000, a, 9000}, // each changed another field
-        };
-        for (const auto& r : rows) {
+        for (const auto& [mineStart, diskStart, mineEditor, diskEditor, wantStart, wantEditor] :
+             std::initializer_list<std::tuple<QString, QString, float, float, QString, float>>{
+                 {s, s, 6945, 6945, s, 6945}, // nobody changed anything
+                 {a, s, 8000, 6945, a, 8000}, // changed here
+                 {s, b, 6945, 9000, b, 9000}, // changed by the other window
+                 {a, b, 8000, 9000, a, 8000}, // changed in both: the last to close
+                 {a, s, 6945, 9000, a, 9000}, // each changed another field
+             }) {
             SettingsRecord mine = mergeBase(), disk = mergeBase();
             mine.MainLeft = 600; // the window's own geometry always goes in
             disk.MainLeft = 3000;
-            mine.StartPage = r.mineStart;
-            disk.StartPage = r.diskStart;
-            mine.EditorWidth = r.mineEditor;
-            disk.EditorWidth = r.diskEditor;
+            mine.StartPage = mineStart;
+            disk.StartPage = diskStart;
+            mine.EditorWidth = mineEditor;
+            disk.EditorWidth = diskEditor;
             const SettingsRecord out = SettingsMerge::merge(mergeBase(), mergeBase(), mine, disk);
-            QCOMPARE(out.StartPage, r.wantStart);
-            QCOMPARE(out.EditorWidth, r.wantEditor);
+            QCOMPARE(out.StartPage, wantStart);
+            QCOMPARE(out.EditorWidth, wantEditor);
             QCOMPARE(out.MainLeft, 600.0f);
             QCOMPARE(out.FontName, QStringLiteral("Liberation Sans"));
         }

@@ -33,26 +33,19 @@ private slots:
         const QStringList both = {QStringLiteral("/prog/SkyvaneHelp.htm"),
                                   QStringLiteral("/prog/DefPage.htm")};
         const QStringList blankOnly = {QStringLiteral("/prog/DefPage.htm")};
-        const struct
-        {
-            const char* stored;
-            QStringList existing;
-            const char* expected;
-        } rows[] = {
-            {"", both, "/prog/SkyvaneHelp.htm"},
-            {"", blankOnly, "/prog/DefPage.htm"},
-            {"", {}, ""},
-            {"/old/place/SkyvaneHelp.htm", both, "/prog/SkyvaneHelp.htm"}, // the help page moved
-            {"D:\\Old\\SkyvaneHelp.htm", blankOnly, "/prog/DefPage.htm"},
-            {"D:\\Old\\skyvanehelp.htm", both, "D:\\Old\\skyvanehelp.htm"}, // another letter case is kept
-            {"SkyvaneHelp.htm", both, "SkyvaneHelp.htm"},
-            {"https://radar.example/", {}, "https://radar.example/"},
-        };
-        for (const auto& r : rows) {
+        for (const auto& [stored, existing, expected] :
+             {std::tuple{"", both, "/prog/SkyvaneHelp.htm"},
+              {"", blankOnly, "/prog/DefPage.htm"},
+              {"", {}, ""},
+              {"/old/place/SkyvaneHelp.htm", both, "/prog/SkyvaneHelp.htm"}, // the help page moved
+              {"D:\\Old\\SkyvaneHelp.htm", blankOnly, "/prog/DefPage.htm"},
+              {"D:\\Old\\skyvanehelp.htm", both, "D:\\Old\\skyvanehelp.htm"}, // another letter case is kept
+              {"SkyvaneHelp.htm", both, "SkyvaneHelp.htm"},
+              {"https://radar.example/", {}, "https://radar.example/"}}) {
             LiveSettings s;
-            s.StartPage = QString::fromLatin1(r.stored);
-            StartupCorrections::correctStartPage(s, env(r.existing));
-            QCOMPARE(s.StartPage, QString::fromLatin1(r.expected));
+            s.StartPage = QString::fromLatin1(stored);
+            StartupCorrections::correctStartPage(s, env(existing));
+            QCOMPARE(s.StartPage, QString::fromLatin1(expected));
         }
     }
 
@@ -93,50 +86,39 @@ private slots:
         const QStringList liberation = linux + QStringList{QStringLiteral("Liberation Sans")};
         const QStringList arimo = linux + QStringList{QStringLiteral("Arimo")};
         const QStringList noUi = {QStringLiteral("C059"), QStringLiteral("Z003")};
+        const char* lib = "Liberation Sans";
         // Installed fonts, what fontconfig gives for "Arial", the stored font, the corrected font.
-        const struct
-        {
-            const char* row;
-            QStringList fonts;
-            const char* arialFamily;
-            const char* name;
-            bool bold;
-            float size;
-            const char* expectedName;
-            bool expectedBold;
-            float expectedSize;
-        } rows[] = {
-            {"found, kept", linux, "", "DejaVu Sans", true, 11, "DejaVu Sans", true, 11},
-            {"found, size 0", linux, "", "C059", true, 0, "C059", true, 8},
-            {"found, size 1.5", linux, "", "C059", false, 1.5f, "C059", false, 8},
-            {"found, size 2", linux, "", "C059", false, 2, "C059", false, 2},
-            {"found, NaN size", linux, "", "C059", false, NaN, "C059", false, 8},
-            {"case differs, Arial", arial, "", "arial", true, 14, "Arial", false, 9},
-            {"MS Sans Serif", ms, "", "Gone", true, 14, "MS Sans Serif", false, 8},
-            {"UI family", linux, "", "Arial", true, 14, "DejaVu Sans", false, 8},
-            {"first font", noUi, "", "", true, 14, "C059", false, 8},
-            {"no fonts", {}, "", "Gone", true, 1, "Gone", true, 8},
-            {"Arial's twin", liberation, "Liberation Sans", "Arial", true, 14, "Liberation Sans", false, 9},
-            {"Arimo", arimo, "Arimo", "Gone", false, 8, "Arimo", false, 9},
-            {"real Arial first", arial + liberation, "Liberation Sans", "Gone", false, 8, "Arial", false, 9},
-            {"twin before MS Sans Serif", ms + liberation, "Liberation Sans", "Gone", false, 8,
-             "Liberation Sans", false, 9},
-            {"other substitute", linux, "DejaVu Sans", "Arial", false, 8, "DejaVu Sans", false, 8},
-            {"twin not installed", linux, "Liberation Sans", "Arial", false, 8, "DejaVu Sans", false, 8},
-        };
-        for (const auto& r : rows) {
+        for (const auto& [row, fonts, arialFamily, name, bold, size, expectedName, expectedBold,
+                          expectedSize] :
+             std::initializer_list<std::tuple<const char*, QStringList, const char*, const char*, bool, float,
+                                              const char*, bool, float>>{
+                 {"found, kept", linux, "", "DejaVu Sans", true, 11, "DejaVu Sans", true, 11},
+                 {"found, size 0", linux, "", "C059", true, 0, "C059", true, 8},
+                 {"found, size 1.5", linux, "", "C059", false, 1.5f, "C059", false, 8},
+                 {"found, size 2", linux, "", "C059", false, 2, "C059", false, 2},
+                 {"found, NaN size", linux, "", "C059", false, NaN, "C059", false, 8},
+                 {"case differs, Arial", arial, "", "arial", true, 14, "Arial", false, 9},
+                 {"MS Sans Serif", ms, "", "Gone", true, 14, "MS Sans Serif", false, 8},
+                 {"UI family", linux, "", "Arial", true, 14, "DejaVu Sans", false, 8},
+                 {"first font", noUi, "", "", true, 14, "C059", false, 8},
+                 {"no fonts", {}, "", "Gone", true, 1, "Gone", true, 8},
+                 {"Arial's twin", liberation, lib, "Arial", true, 14, lib, false, 9},
+                 {"Arimo", arimo, "Arimo", "Gone", false, 8, "Arimo", false, 9},
+                 {"real Arial first", arial + liberation, lib, "Gone", false, 8, "Arial", false, 9},
+                 {"twin before MS Sans Serif", ms + liberation, lib, "Gone", false, 8, lib, false, 9},
+                 {"other substitute", linux, "DejaVu Sans", "Arial", false, 8, "DejaVu Sans", false, 8},
+                 {"twin not installed", linux, lib, "Arial", false, 8, "DejaVu Sans", false, 8},
+             }) {
             LiveSettings s;
-            s.FontName = QString::fromLatin1(r.name);
-            s.FontBold = r.bold;
-            s.FontSize = r.size;
-            StartupCorrections::Environment e = env({}, r.fonts);
-            e.arialFamily = QString::fromLatin1(r.arialFamily);
+            s.FontName = QString::fromLatin1(name);
+            s.FontBold = bold;
+            s.FontSize = size;
+            StartupCorrections::Environment e = env({}, fonts);
+            e.arialFamily = QString::fromLatin1(arialFamily);
             StartupCorrections::correctFont(s, e);
-            QVERIFY2(
-                s.FontName == QLatin1String(r.expectedName) && s.FontBold == r.expectedBold &&
-                    s.FontSize == r.expectedSize,
-                qPrintable(
-                    QStringLiteral("%1: %2 %3 %4").arg(r.row, s.FontName).arg(s.FontBold).arg(s.FontSize)));
+            QVERIFY2(s.FontName == QLatin1String(expectedName) && s.FontBold == expectedBold &&
+                         s.FontSize == expectedSize,
+                     row);
         }
     }
 

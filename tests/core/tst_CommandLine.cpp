@@ -12,34 +12,30 @@ private slots:
     void parse()
     {
         using A = CommandLine::Action;
-        const struct
-        {
-            const char *arguments, *result;
-            A action;
-        } rows[] = {
-            {"", "|0|0|-1|0", A::Run},
-            {"http://radar/", "http://radar/|0|0|-1|0", A::Run},
-            {"--interval 5 /tmp/page.htm", "/tmp/page.htm|5|0|-1|0", A::Run},
-            {"--interval=180", "|180|0|-1|0", A::Run},
-            {"--kiosk", "|10|1|-1|0", A::Run},
-            {"--kiosk --interval 3 --screen 1 --rotate 2", "|3|1|1|2", A::Run},
-            {"-platform offscreen -reverse http://a/", "http://a/|0|0|-1|0",
-             A::Run},                // Qt's, for QApplication
-            {"-h", "", A::ShowHelp}, // --help, --version and the refusals' output are seen end to end
-            {"--interval 0", "--interval takes a whole number from 1 to 180, not \"0\".", A::Fail},
-            {"--interval 181", "--interval takes", A::Fail},
-            {"--interval ten", "--interval takes", A::Fail},
-            {"--interval", "Missing value after '--interval'.", A::Fail},
-            {"--rotate -1", "--rotate takes", A::Fail},
-            {"--screen x --kiosk", "--screen takes", A::Fail},
-            {"http://a/ http://b/", "Give at most one ADDRESS, not 2.", A::Fail},
-        };
-        for (const auto& r : rows) {
+        for (const auto& [arguments, result, action] :
+             std::initializer_list<std::tuple<const char*, const char*, A>>{
+                 {"", "|0|0|-1|0", A::Run},
+                 {"http://radar/", "http://radar/|0|0|-1|0", A::Run},
+                 {"--interval 5 /tmp/page.htm", "/tmp/page.htm|5|0|-1|0", A::Run},
+                 {"--interval=180", "|180|0|-1|0", A::Run},
+                 {"--kiosk", "|10|1|-1|0", A::Run},
+                 {"--kiosk --interval 3 --screen 1 --rotate 2", "|3|1|1|2", A::Run},
+                 {"-platform offscreen -reverse http://a/", "http://a/|0|0|-1|0",
+                  A::Run},                // Qt's, for QApplication
+                 {"-h", "", A::ShowHelp}, // --help, --version and the refusals' output are seen end to end
+                 {"--interval 0", "--interval takes a whole number from 1 to 180, not \"0\".", A::Fail},
+                 {"--interval 181", "--interval takes", A::Fail},
+                 {"--interval ten", "--interval takes", A::Fail},
+                 {"--interval", "Missing value after '--interval'.", A::Fail},
+                 {"--rotate -1", "--rotate takes", A::Fail},
+                 {"--screen x --kiosk", "--screen takes", A::Fail},
+                 {"http://a/ http://b/", "Give at most one ADDRESS, not 2.", A::Fail},
+             }) {
             const CommandLine c = CommandLine::parse(
                 QStringList{QStringLiteral("skyvane")} +
-                QString::fromLatin1(r.arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
-            QVERIFY2(c.action == r.action, r.arguments);
-            const QString got = c.action == A::Fail  ? c.error.left(qsizetype(qstrlen(r.result)))
+                QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+            QVERIFY2(c.action == action, arguments);
+            const QString got = c.action == A::Fail  ? c.error.left(qsizetype(qstrlen(result)))
                                 : c.action == A::Run ? QStringLiteral("%1|%2|%3|%4|%5")
                                                            .arg(c.address)
                                                            .arg(c.interval)
@@ -47,7 +43,7 @@ private slots:
                                                            .arg(c.screen)
                                                            .arg(c.rotate)
                                                      : QString();
-            QCOMPARE(got, QLatin1String(r.result));
+            QCOMPARE(got, QLatin1String(result));
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));
         QVERIFY(!CommandLine::usage().contains(QLatin1String("platform"))); // Qt's own are not ours to tell

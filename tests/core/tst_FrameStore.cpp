@@ -41,23 +41,17 @@ private slots:
     // The last frame: 256 x 100 of grey 100; 0.5% of it is 128 pixels.
     void changeRule()
     {
-        const struct
-        {
-            QByteArray next;
-            int width;
-            bool isNew;
-        } rows[] = {
-            {picture(256, 100, 100), 256, false},          // identical
-            {picture(256, 100, 100, 0, 20), 256, false},   // compression noise
-            {picture(256, 100, 100, 127), 256, false},     // 127 pixels changed
-            {picture(256, 100, 100, 128), 256, true},      // 128 pixels changed
-            {picture(256, 100, 100, 5000, 10), 256, true}, // a new sweep
-            {picture(256, 90, 100), 256, true},            // another size
-            {picture(200, 128, 100), 200, true},           // another width, the same bytes
-        };
-        for (const auto& r : rows) {
-            QCOMPARE(FrameChange::isNewPicture(picture(256, 100, 100), 256, r.next, r.width), r.isNew);
-            QVERIFY(FrameChange::isNewPicture({}, 0, r.next, r.width)); // the first frame of an address
+        for (const auto& [next, width, isNew] : std::initializer_list<std::tuple<QByteArray, int, bool>>{
+                 {picture(256, 100, 100), 256, false},          // identical
+                 {picture(256, 100, 100, 0, 20), 256, false},   // compression noise
+                 {picture(256, 100, 100, 127), 256, false},     // 127 pixels changed
+                 {picture(256, 100, 100, 128), 256, true},      // 128 pixels changed
+                 {picture(256, 100, 100, 5000, 10), 256, true}, // a new sweep
+                 {picture(256, 90, 100), 256, true},            // another size
+                 {picture(200, 128, 100), 200, true},           // another width, the same bytes
+             }) {
+            QCOMPARE(FrameChange::isNewPicture(picture(256, 100, 100), 256, next, width), isNew);
+            QVERIFY(FrameChange::isNewPicture({}, 0, next, width)); // the first frame of an address
         }
     }
 

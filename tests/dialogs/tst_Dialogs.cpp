@@ -30,45 +30,40 @@ private slots:
         const QString blank =
             QStringLiteral("The Skyvane DefPage.htm file Is Missing, Select Something Else.");
         const QString none = QStringLiteral("You Did Not Select One Of The Options.");
-        const struct
-        {
-            const char *option, *typed, *startPage, *text1;
-            bool shipped;
-            QStringList shown;
-        } rows[] = {
-            {"", "t", "http://old/", "http://old/", true, {none, kConfirm}},
-            {"Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {kConfirm}},
-            {"Option1", "t", "http://old/", "t", false, {help}},
-            {"Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {kConfirm}},
-            {"Option2", "t", "http://old/", "t", false, {blank}},
-            {"Option3", "t", "t", "t", true, {kConfirm}},
-            {"Option3", "", "", "", true, {kConfirm}},
-            {"Option4", "t", "http://sel/", "http://sel/", true, {kConfirm}},
-        };
-        for (const auto& r : rows) {
+        for (const auto& [option, typed, startPage, text1, shipped, shown] : std::initializer_list<
+                 std::tuple<const char*, const char*, const char*, const char*, bool, QStringList>>{
+                 {"", "t", "http://old/", "http://old/", true, {none, kConfirm}},
+                 {"Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {kConfirm}},
+                 {"Option1", "t", "http://old/", "t", false, {help}},
+                 {"Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {kConfirm}},
+                 {"Option2", "t", "http://old/", "t", false, {blank}},
+                 {"Option3", "t", "t", "t", true, {kConfirm}},
+                 {"Option3", "", "", "", true, {kConfirm}},
+                 {"Option4", "t", "http://sel/", "http://sel/", true, {kConfirm}},
+             }) {
             QTemporaryDir dir;
             AppState state;
             state.AppDir = dir.path();
             state.Settings.StartPage = QStringLiteral("http://old/");
-            if (r.shipped) {
+            if (shipped) {
                 ShippedFiles::unpackIntoBareDirectory(dir.path());
             }
             PreparedMessageBoxes messages;
             QPointer<Form4> form = new Form4(state, messages, [] { return QStringLiteral("http://sel/"); });
             form->Form_Load();
-            const auto text1 = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            const auto box = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
             const auto here = [&dir](const char* s) {
                 return QString::fromLatin1(s).replace(
                     QLatin1String("@/"), QDir::toNativeSeparators(dir.path()) + QDir::separator());
             };
-            text1->setText(QLatin1String(r.typed));
-            if (*r.option != '\0') {
-                form->findChild<QRadioButton*>(QLatin1String(r.option))->setChecked(true);
+            box->setText(QLatin1String(typed));
+            if (*option != '\0') {
+                form->findChild<QRadioButton*>(QLatin1String(option))->setChecked(true);
             }
             QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
-            QCOMPARE(state.Settings.StartPage, here(r.startPage));
-            QCOMPARE(text1->text(), here(r.text1));
-            QCOMPARE(messages.shown, r.shown);
+            QCOMPARE(state.Settings.StartPage, here(startPage));
+            QCOMPARE(box->text(), here(text1));
+            QCOMPARE(messages.shown, shown);
             QVERIFY(!form.isNull()); // Apply does not close
             delete form.data();
         }
