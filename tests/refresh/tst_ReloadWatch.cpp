@@ -22,24 +22,17 @@ struct Script
 
     void note(ReloadWatch::Step s)
     {
-        switch (s) {
-        case ReloadWatch::Step::Stop:
-            steps << QStringLiteral("stop@%1").arg((now - 1'000'000) / kS);
+        using S = ReloadWatch::Step;
+        const QString at = QStringLiteral("@%1").arg((now - 1'000'000) / kS);
+        if (s == S::Stop) {
+            steps << QStringLiteral("stop") + at;
             watch.finished(now, false, displayed); // the engine reports the stopped load
             note(watch.tick(now));                 // and a retry may be due at once
-            break;
-        case ReloadWatch::Step::Retry:
-            steps << QStringLiteral("retry@%1").arg((now - 1'000'000) / kS);
+        } else if (s == S::Retry) {
+            steps << QStringLiteral("retry") + at;
             note(watch.begin(now, displayed));
-            break;
-        case ReloadWatch::Step::ReloadPage:
-            steps << QStringLiteral("reload");
-            break;
-        case ReloadWatch::Step::LoadWatched:
-            steps << QStringLiteral("load");
-            break;
-        case ReloadWatch::Step::Nothing:
-            break;
+        } else if (s != S::Nothing) {
+            steps << QLatin1String(s == S::ReloadPage ? "reload" : "load");
         }
     }
 
@@ -53,21 +46,20 @@ struct Script
                 }
             } else if (word == QLatin1String("b")) {
                 const ReloadWatch::Step s = watch.begin(now, displayed);
-                steps << (s == ReloadWatch::Step::Nothing ? QStringLiteral("busy") : QString());
-                steps.removeAll(QString());
+                if (s == ReloadWatch::Step::Nothing) {
+                    steps << QStringLiteral("busy");
+                }
                 note(s);
             } else if (word == QLatin1String("p")) {
                 watch.progressed(now);
-            } else if (word == QLatin1String("ok")) {
-                watch.finished(now, true, kRadar);
-                displayed = kRadar;
             } else if (word == QLatin1String("err")) {
                 watch.finished(now, false, displayed);
-            } else if (word == QLatin1String("portal")) {
-                watch.finished(now, true, kLogin);
-                displayed = kLogin;
-            } else if (word == QLatin1String("portalLong")) {
-                displayed = QStringLiteral("https://wifi-login.a-very-long-hotel-chain-name.example/portal");
+            } else if (word == QLatin1String("ok") || word.startsWith(QLatin1String("portal"))) {
+                displayed = word == QLatin1String("ok") ? kRadar
+                            : word == QLatin1String("portal")
+                                ? kLogin
+                                : QStringLiteral("https://wifi-login.a-very-long-"
+                                                 "hotel-chain-name.example/portal");
                 watch.finished(now, true, displayed);
             } else if (word == QLatin1String("crash")) {
                 watch.crashed(now);
