@@ -4,7 +4,6 @@
 #include "app/Module1.h"
 #include "core/FileMissing.h"
 #include "core/SettingsFile.h"
-#include "core/SiteListFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +11,6 @@
 #include <QScreen>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -72,67 +69,6 @@ private slots:
             QVERIFY(!QFileInfo::exists(s.dir.filePath(QStringLiteral("nowhere"))));
         }
     }
-
-    void unreadableFilesAndReadOnlyFolder()
-    {
-        // Permissions bind only ordinary users: as root, check them in a child that gives up root.
-        Start s;
-        QByteArray record = TornRecord();
-        TestFiles::write(s.ini(), record);
-        TestFiles::write(s.list(), SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode());
-        if (::geteuid() == 0) {
-            for (const QString& p : {s.dir.path(), s.ini(), s.list()}) {
-                QCOMPARE(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
-            }
-        }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-                ::_exit(10);
-            }
-            // Unreadable files: the defaults, and no save over them.
-            ::chmod(QFile::encodeName(s.ini()).constData(), 0);
-            ::chmod(QFile::encodeName(s.list()).constData(), 0);
-            if (SettingsFile(s.ini()).load().MainWidth != 0 ||
-                SettingsFile(s.ini()).save(TornRecordDecoded())) {
-                ::_exit(11);
-            }
-            if (!SiteListFile(s.list()).readAll().isEmpty()) {
-                ::_exit(12);
-            }
-            // A read-only folder: a readable file loads, no save and no new files.
-            ::chmod(QFile::encodeName(s.ini()).constData(), 0444);
-            ::chmod(QFile::encodeName(s.list()).constData(), 0444);
-            ::chmod(QFile::encodeName(s.dir.path()).constData(), 0555);
-            if (SettingsFile(s.ini()).load().MainWidth != 9000 ||
-                SettingsFile(s.ini()).save(SettingsRecord())) {
-                ::_exit(13);
-            }
-            if (SiteListFile(s.list()).readAll().size() != 1 || SiteListFile(s.list()).writeAll({})) {
-                ::_exit(14);
-            }
-            ::_exit(0);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        ::chmod(QFile::encodeName(s.dir.path()).constData(), 0755);
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
-        QCOMPARE(TestFiles::read(s.ini()), record);
-        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
-    }
-
-private:
-    static SettingsRecord TornRecordDecoded()
-    {
-        SettingsRecord r;
-        r.MainWidth = 9000;
-        r.MainHeight = 6000;
-        r.FontName = QStringLiteral("DejaVu Sans");
-        r.FontSize = 9;
-        return r;
-    }
-    static QByteArray TornRecord() { return TornRecordDecoded().encode(); }
 };
 
 SKYVANE_TEST_MAIN(TestBadInput)

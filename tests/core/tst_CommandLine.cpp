@@ -1,9 +1,8 @@
 #include "core/CommandLine.h"
-#include "core/SiteRotation.h"
 
 #include <QTest>
 
-// What each command line asks for, and the order in which a rotation shows the saved sites.
+// What each command line asks for.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -47,22 +46,6 @@ private slots:
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));
         QVERIFY(!CommandLine::usage().contains(QLatin1String("platform"))); // Qt's own are not ours to tell
-    }
-
-    void rotationOrder()
-    {
-        SiteRotation rotation;
-        const QList<SiteRecord> sites{{QStringLiteral("A"), QStringLiteral("http://a/")},
-                                      {QStringLiteral("Blank"), QStringLiteral("  ")},
-                                      {QStringLiteral("B"), QStringLiteral("http://b/")}};
-        QStringList shown;
-        for (int i = 0; i < 5; ++i) {
-            shown << rotation.next(sites)->Name;
-        }
-        QCOMPARE(shown, (QStringList{"A", "B", "A", "B", "A"}));
-        QCOMPARE(rotation.next(sites.mid(0, 1))->Name, QStringLiteral("A")); // the list shrank meanwhile
-        QVERIFY(!rotation.next({}).has_value());
-        QVERIFY(!rotation.next(sites.mid(1, 1)).has_value());
     }
 };
 
