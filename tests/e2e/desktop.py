@@ -323,12 +323,10 @@ class Skyvane:
         self.program = os.path.join(folder, "skyvane")
         if not os.path.exists(self.program):
             shutil.copy2(program, self.program)
-        if settings is not None:
-            with open(os.path.join(folder, "Skyvn.ini"), "wb") as f:
-                f.write(settings)
-        if sites is not None:
-            with open(os.path.join(folder, "SiteList.dab"), "wb") as f:
-                f.write(site_list(sites))
+        for name, data in (("Skyvn.ini", settings), ("SiteList.dab", None if sites is None else site_list(sites))):
+            if data is not None:
+                with open(os.path.join(folder, name), "wb") as f:
+                    f.write(data)
         self.process = None
         self.output = ""
 
