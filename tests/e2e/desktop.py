@@ -88,10 +88,7 @@ class WebServer:
     ("redirect", path), ("reset",), ("truncated",)."""
 
     def __init__(self):
-        self.requests = []
-        self.titles = {}
-        self.faults = {}
-        self.colours = {}
+        self.requests, self.titles, self.faults, self.colours = [], {}, {}, {}
         self.stopping = threading.Event()
         server = self
 
@@ -116,10 +113,9 @@ class WebServer:
                 kind = fault[0]
                 if kind == "hang":
                     server.stopping.wait(600)
-                elif kind == "reset":  # the connection closes without an answer
-                    self.close_connection = True
-                elif kind == "truncated":  # the body stops half-way
-                    self.answer(200, body, length=2 * len(body))
+                elif kind in ("reset", "truncated"):  # the connection closes without an answer, or half-way
+                    if kind == "truncated":
+                        self.answer(200, body, length=2 * len(body))
                     self.close_connection = True
                 elif kind == "redirect":
                     self.answer(302, b"", headers=[("Location", fault[1])])
@@ -327,8 +323,7 @@ class Skyvane:
             if data is not None:
                 with open(os.path.join(folder, name), "wb") as f:
                     f.write(data)
-        self.process = None
-        self.output = ""
+        self.process, self.output = None, ""
 
     def start(self, *args, env=None):
         self.log = tempfile.TemporaryFile(mode="w+")
@@ -353,7 +348,6 @@ class Skyvane:
             raise Failure("the program did not end")
         self.log.seek(0)
         self.output = self.log.read()
-        self.log.close()
         check(code == 0, "the program ended with %s:\n%s" % (code, self.output))
         # The test desktop has no sound server: the refresh chime's complaint about that is a real
         # warning there, but not one about the program.
