@@ -86,8 +86,8 @@ private slots:
         FrameStore store(dir.filePath(QStringLiteral("Frames")), 2);
         const QString folder = store.folderFor(QStringLiteral("http://a/"));
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/20261206T100000000Z.png"))); // a folder, not a frame
-        for (const char* name :
-             {"notes.txt", "radar.png", "20261306T120000000Z.png", "20261206T110000000Z.png"}) {
+        const char* foreign[] = {"notes.txt", "radar.png", "20261306T120000000Z.png"};
+        for (const char* name : {foreign[0], foreign[1], foreign[2], "20261206T110000000Z.png"}) {
             TestFiles::write(QDir(folder).filePath(QLatin1String(name)), "not a picture");
         }
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Frames/stray"))));
@@ -96,8 +96,7 @@ private slots:
             QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), "png"));
         }
         QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), (QStringList{"12:01", "12:02"}));
-        for (const char* name :
-             {"notes.txt", "radar.png", "20261306T120000000Z.png", "20261206T100000000Z.png"}) {
+        for (const char* name : {foreign[0], foreign[1], foreign[2], "20261206T100000000Z.png"}) {
             QVERIFY2(QFileInfo::exists(QDir(folder).filePath(QLatin1String(name))), name);
         }
     }
@@ -119,12 +118,13 @@ private slots:
             if (file != "none") {
                 TestFiles::write(path, file);
             }
-            const Preferences p = Preferences::load(path);
-            QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
-            QVERIFY(p.save(path));
-            const Preferences back = Preferences::load(path);
-            QCOMPARE((QList<int>{back.chimeOnlyForNewPicture, back.framesPerAddress, back.replaySpeed}),
-                     expected);
+            const auto loaded = [&path] {
+                const Preferences p = Preferences::load(path);
+                return QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed};
+            };
+            QCOMPARE(loaded(), expected);
+            QVERIFY(Preferences::load(path).save(path));
+            QCOMPARE(loaded(), expected);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                      QStringList{"Skyvane.conf"}); // no temporary left
         }

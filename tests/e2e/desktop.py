@@ -264,12 +264,6 @@ class Desktop:
         """The colour at a point of a window's client area, in pixels."""
         return self.pixels(wid)(x, y)
 
-    def text_extent(self, wid, left, top, width, height):
-        """The first and last column, from left, where a part of a window's client area shows text."""
-        pixel = self.pixels(wid)
-        columns = [x for x in range(width) if any(sum(pixel(left + x, top + y)) < 200 for y in range(height))]
-        return (columns[0], columns[-1]) if columns else None
-
     def click(self, wid, x, y, button=1, pause=0.0):
         """A real click at a point of the window's client area, in pixels; then a pause of so many seconds."""
         self.xdotool("mousemove", "--window", wid, x, y)

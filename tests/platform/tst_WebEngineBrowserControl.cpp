@@ -14,15 +14,6 @@
 
 namespace {
 
-QByteArray colourPage(const char* colour, const QString& title, int height = 0)
-{
-    return QStringLiteral("<html><head><title>%1</title></head><body style='margin:0;background:%2'>"
-                          "<div style='height:%3px'></div></body></html>")
-        .arg(title, QLatin1String(colour))
-        .arg(height)
-        .toUtf8();
-}
-
 QColor centre(QWidget* w)
 {
     const QImage image = w->grab().toImage();
@@ -51,9 +42,11 @@ class TestWebEngineBrowserControl : public QObject
     // The red radar page on screen, the green other page ready.
     void showRadar()
     {
-        server.setPage(QStringLiteral("/radar"), colourPage("rgb(200,0,0)", QStringLiteral("Radar")));
+        server.setPage(QStringLiteral("/radar"),
+                       LoopbackServer::page("Radar", "<style>body{background:rgb(200,0,0)}</style>"));
         server.setDelay(QStringLiteral("/radar"), 0);
-        server.setPage(QStringLiteral("/other"), colourPage("rgb(0,160,0)", QStringLiteral("Other")));
+        server.setPage(QStringLiteral("/other"),
+                       LoopbackServer::page("Other", "<style>body{background:rgb(0,160,0)}</style>"));
         QVERIFY(QTest::qWaitForWindowExposed(browser.get()));
         QVERIFY(navigateAndWait(at("/radar")));
         QTRY_COMPARE(centre(browser.get()), QColor(200, 0, 0));
@@ -176,7 +169,8 @@ private slots:
 
     void scrollPositionKeptAcrossARefresh()
     {
-        server.setPage(QStringLiteral("/long"), colourPage("rgb(200,0,0)", QStringLiteral("Long"), 5000));
+        server.setPage(QStringLiteral("/long"),
+                       LoopbackServer::page("Long", "<div style='height:5000px'></div>"));
         QVERIFY(navigateAndWait(at("/long")));
         const auto scrollY = [this](const QString& script) {
             QVariant y;
