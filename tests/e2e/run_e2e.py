@@ -167,8 +167,9 @@ def selector_go_back_forward(desktop, server, program, folder):
     for control, page in ((go_button(desktop, wid), "clicked"), (BACK, "second"), (FORWARD, "clicked")):
         desktop.click_twips(wid, *control)
         desktop.wait_title(wid, "^%s - " % page)
-    for page, key in (("typed", "Return"), ("keypad", "KP_Enter")):  # the second typed as a bare host
-        type_address(desktop, wid, server.url(page).split("//")[key == "KP_Enter"])
+    for page, key, address in (("typed", "Return", server.url("typed")),
+                               ("keypad", "KP_Enter", server.url("keypad")[len("http://"):])):  # a bare host
+        type_address(desktop, wid, address)
         desktop.key(key)
         desktop.wait_title(wid, "^%s - Skyvane ie5\\+$" % page)
     asked = len(server.requests)
@@ -292,8 +293,8 @@ INTERVAL_DOWN = (1605, 15, 225, 300)
 
 def renderer_pids(program_pid):
     """The page renderers: children of the engine's zygote, itself a child of the program."""
-    children = lambda *args: subprocess.run(["pgrep", *args], capture_output=True, text=True).stdout.split()
-    return [int(p) for zygote in children("-P", str(program_pid), "-f", "--", "--type=zygote") for p in children("-P", zygote)]
+    children = lambda *args: subprocess.run(["pgrep", "-P", *args], capture_output=True, text=True).stdout.split()
+    return [int(p) for zygote in children(str(program_pid), "-f", "--", "--type=zygote") for p in children(zygote)]
 
 
 def watch_page(desktop, server, program, folder, refresh_every_minute=False):
@@ -558,12 +559,9 @@ def run_scenario(scenario, program):
 
 
 def main():
-    program = os.path.abspath(sys.argv[1])
-    wanted = sys.argv[2:]
+    program, wanted, failed = os.path.abspath(sys.argv[1]), sys.argv[2:], 0
     scenarios = [s for s in SCENARIOS if not wanted or s.__name__ in wanted]
-    workers = int(os.environ.get("SKYVANE_E2E_JOBS", "3"))
-    failed = 0
-    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+    with concurrent.futures.ThreadPoolExecutor(max_workers=int(os.environ.get("SKYVANE_E2E_JOBS", "3"))) as pool:
         for name, error, seconds in pool.map(lambda s: run_scenario(s, program), scenarios):
             print("%-4s %-45s %5.1f s" % ("ok" if error is None else "FAIL", name, seconds), flush=True)
             if error:
