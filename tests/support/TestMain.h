@@ -27,12 +27,9 @@ inline void tick(QObject* timer)
     QMetaObject::invokeMethod(timer, "timeout");
 }
 
-// Where a real key press goes: the open pop-up, else the focus widget, else the active window.
+// Where a real key press goes: the focus widget, else the active window.
 inline QWidget* keyTarget()
 {
-    if (QWidget* popup = QApplication::activePopupWidget()) {
-        return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
-    }
     return QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
                                                   : QApplication::activeWindow();
 }
