@@ -268,18 +268,6 @@ private slots:
                  QStringLiteral("C:\\Docs"));
     }
 
-    void help()
-    {
-        Session s;
-        s.session->showHelp();
-        QCOMPARE(s.messages.shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
-        QVERIFY(s.log.isEmpty());
-        const QString help = QDir::toNativeSeparators(s.dir.filePath(QStringLiteral("SkyvaneHelp.htm")));
-        TestFiles::write(help, "<html></html>");
-        s.session->showHelp();
-        QCOMPARE(s.log, QStringList{"Navigate:" + help});
-    }
-
     void fontChoice()
     {
         Session s;

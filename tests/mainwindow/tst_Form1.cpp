@@ -78,18 +78,16 @@ private slots:
         QVERIFY(!timer1->isActive());
     }
 
-    void buttons()
+    // Go and Refresh give the keyboard back to the interval box (what they do is seen end to end).
+    void buttonsGiveTheKeyboardBack()
     {
         Shown f;
-        f.state.MinuteCount = 3;
-        f.child<QComboBox>("Combo1")->setEditText(QStringLiteral("http://typed/"));
-        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(f.browser->calls.last(), QStringLiteral("Navigate:http://typed/"));
-        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
-        QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
-        QTest::mouseClick(f.child<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(f.browser->calls.last(), QStringLiteral("Refresh2:3"));
-        QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
+        for (const char* button : {"Command1", "Command2"}) {
+            QTest::mouseClick(f.child<QPushButton>(button), Qt::LeftButton);
+            QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
+        }
+        QVERIFY(f.browser->calls.first().startsWith(QLatin1String("Navigate:")) &&
+                f.browser->calls.last().startsWith(QLatin1String("Refresh2:")));
     }
 
     void browserEvents()
