@@ -42,10 +42,10 @@ def open_editor(desktop, wid):
     return desktop.window("^Edit Selector List$", settle=0.8)
 
 
-def pick_site(desktop, wid, *keys):
+def pick_site(desktop, wid, *keys, pause=0.0):
     """A site chosen from the selector's list with the keyboard."""
     desktop.click_twips(wid, *selector_arrow(desktop, wid), pause=0.5)
-    desktop.key(*keys)
+    desktop.key(*keys, pause=pause)
 
 
 def move_to_top(desktop, editor, row):
@@ -118,9 +118,7 @@ def main_window_geometry_survives_runs(desktop, server, program, folder):
 
 
 def editor_size_survives_three_openings(desktop, server, program, folder):
-    seeded = (7500.0, 4005.0)
-    app, wid = launch(desktop, program, folder, settings=settings_record(editor_width=seeded[0],
-                                                                     editor_height=seeded[1]))
+    app, wid = launch(desktop, program, folder, settings=settings_record(editor_width=7500, editor_height=4005))
     for opening in range(3):
         editor = open_editor(desktop, wid)
         x, y, w, h = desktop.outer_geometry(editor)
@@ -129,7 +127,7 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
               "the editor is not centred: %s" % ((x, y, w, h),))
         desktop.close_window(editor, "^Edit Selector List$")
     app.end()
-    expect(read_settings(folder)["editor"], seeded, "the editor's size")
+    expect(read_settings(folder)["editor"], (7500.0, 4005.0), "the editor's size")
 
 
 def start_page_dialog_keys(desktop, server, program, folder):
@@ -148,8 +146,7 @@ def start_page_dialog_keys(desktop, server, program, folder):
     desktop.close_window(dialog, "^Set Default Start Page$")
     app.end()
     # A start page as long as the record holds survives Apply with the typed option.
-    address = server.url("long?")
-    address += "x" * (300 - len(address))
+    address = server.url("long?").ljust(300, "x")
     app, wid = launch(desktop, program, folder, start=address)
     apply_typed_start_page(desktop, open_menu_item(desktop, wid, "p", "^Set Default Start Page$"))
     app.end()
@@ -185,8 +182,7 @@ def site_list_add_move_to_top(desktop, server, program, folder):
     editor = open_editor(desktop, wid)
     add_button = (30, 15, desktop.client_geometry(editor)[2] * 15 / 2, 300)  # Add Currently Displayed Web Page...
     desktop.click_twips(editor, *add_button, pause=0.3)
-    second_row = (40, 60)  # below the column headers, the second row of the list
-    move_to_top(desktop, editor, second_row)
+    move_to_top(desktop, editor, (40, 60))  # below the column headers, the second row of the list
     desktop.close_window(editor, "^Edit Selector List$")
     expect(read_site_list(folder), [("shown", server.url("shown")), ("First", server.url("first"))], "the list")
     # The selector was rebuilt from the file: its last entry is now First.
@@ -262,14 +258,12 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     # The second window moves C to the top of the list.
     desktop.activate(w2)
     editor = open_editor(desktop, w2)
-    third_row = (40, 74)
-    move_to_top(desktop, editor, third_row)
+    move_to_top(desktop, editor, (40, 74))  # the third row
     desktop.close_window(editor, "^Edit Selector List$")
     expect([name for name, _ in read_site_list(folder)], ["C", "A", "B"], "the list")
     # The first window still lists A, B, C: its pick of B must not open A, now second in the file.
     desktop.activate(w1)
-    pick_site(desktop, w1, "Down", "Return")
-    time.sleep(1.5)
+    pick_site(desktop, w1, "Down", "Return", pause=1.5)
     check("/a" not in server.requests and "/b" not in server.requests, "a stale pick opened %s" % server.requests)
     check(re.match("^start - ", desktop.title(w1)), "the first window shows %r" % desktop.title(w1))
     # Refilled from the file, the selector's second entry is A now.

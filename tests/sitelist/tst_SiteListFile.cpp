@@ -27,26 +27,15 @@ private slots:
         }
     }
 
+    // The record's layout: the name's 140 bytes, then the address's 260, each cut there. (Padding and the
+    // code page are the text fields' rules, tested with the settings record.)
     void codec()
     {
         const QString url260 = QStringLiteral("http://x/") + QString(251, QLatin1Char('u'));
-        const QString rows[][4] = {
-            {"Radar", "https://radar.example/", "Radar", "https://radar.example/"},
-            {"  Radar", "  https://r/  ", "Radar", "https://r/"},
-            {"n", url260, "n", url260},
-            {"n", url260 + QLatin1Char('z'), "n", url260},
-            {QString(141, QLatin1Char('a')), "", QString(140, QLatin1Char('a')), ""},
-            {"", "", "", ""},
-            {QStringLiteral("M\u00e9t\u00e9o \u20ac \u4e2d"), "u", QStringLiteral("M\u00e9t\u00e9o \u20ac ?"),
-             "u"},
-        };
-        for (const auto& r : rows) {
-            const QByteArray bytes = SiteRecord{r[0], r[1]}.encode();
-            QCOMPARE(bytes.size(), 400);
-            QCOMPARE(SiteRecord::decode(bytes), (SiteRecord{r[2], r[3]}));
-        }
-        const SiteRecord radar{QStringLiteral("Radar"), QStringLiteral("http://r/")};
-        QCOMPARE(radar.encode(), record("Radar", "http://r/"));
+        const SiteRecord longest{QString(141, QLatin1Char('a')), url260 + QLatin1Char('z')};
+        QCOMPARE(SiteRecord::decode(longest.encode()), (SiteRecord{QString(140, QLatin1Char('a')), url260}));
+        QCOMPARE((SiteRecord{QStringLiteral("Radar"), QStringLiteral("http://r/")}.encode()),
+                 record("Radar", "http://r/"));
     }
 
     void readingFiles()
