@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(s.state.MinuteCount, qint16(0));
     }
 
-    // The names in the selector from each file, which is read and never written.
+    // The names in the selector from each file. (That readers never write it is the site list's test.)
     void selectorEntries()
     {
         const QByteArray three =
@@ -175,15 +175,12 @@ private slots:
                  {"none", {}}, // no file at all
                  {"", {}},
                  {three, {"Radar", "Sat", "Ltg"}},
-                 {three.left(1000), {"Radar", "Sat"}}, // the half record dropped
                  {TestFiles::sites({"Same", "http://a/", "Same", "http://b/"}), {"Same", "Same"}}}) {
             Session s;
             if (file != "none") {
                 TestFiles::write(s.state.siteListPath(), file);
             }
             QCOMPARE(s.session->siteNames(), names);
-            QCOMPARE(TestFiles::read(s.state.siteListPath()), file == "none" ? QByteArray() : file);
-            QCOMPARE(QFile::exists(s.state.siteListPath()), file != "none");
         }
     }
 
