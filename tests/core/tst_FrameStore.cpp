@@ -118,15 +118,11 @@ private slots:
             if (file != "none") {
                 TestFiles::write(path, file);
             }
-            const auto loaded = [&path] {
+            for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
                 const Preferences p = Preferences::load(path);
-                return QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed};
-            };
-            QCOMPARE(loaded(), expected);
-            QVERIFY(Preferences::load(path).save(path));
-            QCOMPARE(loaded(), expected);
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                     QStringList{"Skyvane.conf"}); // no temporary left
+                QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
+                QVERIFY(p.save(path));
+            }
         }
     }
 };

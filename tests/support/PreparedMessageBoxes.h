@@ -13,10 +13,7 @@ public:
     {
         shown << text;
         shownButtons << buttons;
-        if (!answers.isEmpty()) {
-            return answers.takeFirst();
-        }
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+        return !answers.isEmpty() ? answers.takeFirst() : buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
 
     QStringList shown;

@@ -11,11 +11,7 @@ public:
     State query() override
     {
         ++queries;
-        if (script.isEmpty()) {
-            return current;
-        }
-        current = script.takeFirst();
-        return current;
+        return current = script.isEmpty() ? current : script.takeFirst();
     }
     bool autodial() override
     {
