@@ -1,11 +1,10 @@
+#include "TestFiles.h"
 #include "core/FileMissing.h"
 #include "core/ProgramDirectory.h"
 #include "core/ShippedFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 class TestProgramDirectory : public QObject
 {
@@ -15,34 +14,30 @@ private slots:
     // folder can be written.
     void locations()
     {
-        const struct
-        {
-            bool besideProgram, installed, writable;
-            const char *appDir, *dataDir;
-        } rows[] = {
-            {true, false, true, "prog", "prog"},   // portable
-            {true, true, true, "prog", "prog"},    // portable beside an installed copy
-            {true, false, false, "prog", "user"},  // portable, read-only folder
-            {false, false, true, "prog", "prog"},  // a bare copy
-            {false, true, true, "share", "user"},  // installed
-            {false, true, false, "share", "user"}, // installed, read-only
-        };
         Q_INIT_RESOURCE(shipped);
-        for (const auto& r : rows) {
+        for (const auto& [besideProgram, installed, writable, appDir, dataDir] :
+             std::initializer_list<std::tuple<bool, bool, bool, const char*, const char*>>{
+                 {true, false, true, "prog", "prog"},   // portable
+                 {true, true, true, "prog", "prog"},    // portable beside an installed copy
+                 {true, false, false, "prog", "user"},  // portable, read-only folder
+                 {false, false, true, "prog", "prog"},  // a bare copy
+                 {false, true, true, "share", "user"},  // installed
+                 {false, true, false, "share", "user"}, // installed, read-only
+             }) {
             QTemporaryDir root;
             const QString prog = root.filePath(QStringLiteral("prog")),
                           share = root.filePath(QStringLiteral("share"));
             QVERIFY(QDir().mkpath(prog) && QDir().mkpath(share));
-            if (r.besideProgram) {
+            if (besideProgram) {
                 ShippedFiles::unpackIntoBareDirectory(prog);
             }
-            if (r.installed) {
+            if (installed) {
                 ShippedFiles::unpackIntoBareDirectory(share);
             }
             const auto where =
-                ProgramDirectory::locate(prog, share, r.writable, root.filePath(QStringLiteral("user")));
-            QCOMPARE(where.appDir, root.filePath(QLatin1String(r.appDir)));
-            QCOMPARE(where.dataDir, root.filePath(QLatin1String(r.dataDir)));
+                ProgramDirectory::locate(prog, share, writable, root.filePath(QStringLiteral("user")));
+            QCOMPARE(where.appDir, root.filePath(QLatin1String(appDir)));
+            QCOMPARE(where.dataDir, root.filePath(QLatin1String(dataDir)));
         }
     }
 
@@ -54,11 +49,8 @@ private slots:
         for (const QString& name : ShippedFiles::names()) {
             QCOMPARE(FileMissing(bare.filePath(name)), 0);
         }
-        QFile embedded(QStringLiteral(":/shipped/Start.wav"));
-        QVERIFY(embedded.open(QIODevice::ReadOnly));
-        QFile written(bare.filePath(QStringLiteral("Start.wav")));
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), embedded.readAll());
+        QCOMPARE(TestFiles::read(bare.filePath(QStringLiteral("Start.wav"))),
+                 TestFiles::read(QStringLiteral(":/shipped/Start.wav")));
 
         // A user who removed one file keeps it removed.
         QVERIFY(QFile::remove(bare.filePath(QStringLiteral("SkyvaneHelp.htm"))));
