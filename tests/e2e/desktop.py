@@ -229,14 +229,12 @@ class Desktop:
         value = lambda key: int(re.search(key + r":\s+(-?\d+)", out).group(1))
         return value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height")
 
-    def frame_extents(self, wid):
-        out = self.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], check_rc=False)
-        m = re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)", out)
-        return tuple(int(v) for v in m.groups()) if m else None  # left, right, top, bottom
-
     def outer_geometry(self, wid):
+        """The window with its frame, as the window manager has it."""
         x, y, w, h = self.client_geometry(wid)
-        left, right, top, bottom = wait_for("frame extents", lambda: self.frame_extents(wid))
+        extents = lambda: re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)",
+                                    self.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], check_rc=False))
+        left, right, top, bottom = (int(v) for v in wait_for("frame extents", extents).groups())
         return x - left, y - top, w + left + right, h + top + bottom
 
     def pixels(self, wid):
