@@ -121,18 +121,6 @@ private slots:
                      row);
         }
     }
-
-    void applyDoesEverything()
-    {
-        LiveSettings s;
-        s.MainLeft = NaN;
-        StartupCorrections::apply(s, env());
-        QCOMPARE(s.StartPage, QStringLiteral("/prog/SkyvaneHelp.htm"));
-        QCOMPARE(s.MainLeft, 0.0f);
-        QCOMPARE(s.MainWidth, 7095.0f);
-        QCOMPARE(s.FontName, QStringLiteral("DejaVu Sans"));
-        QCOMPARE(s.FontSize, 8.0f);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStartupCorrections)

@@ -58,19 +58,6 @@ private slots:
         QCOMPARE(QImage(store.frames(address).at(1).path).pixelColor(5, 5), QColor(Qt::blue));
     }
 
-    void anUnwritableFolderStopsKeepingOnce()
-    {
-        QTemporaryDir dir;
-        TestFiles::write(dir.filePath(QStringLiteral("Frames")), "not a folder");
-        FrameRecorder recorder(FrameStore(dir.filePath(QStringLiteral("Frames"))));
-        QSignalSpy stopped(&recorder, &FrameRecorder::keepingStopped);
-        recorder.take(filled(Qt::red), QStringLiteral("http://a/"));
-        recorder.finish();
-        recorder.take(filled(Qt::blue), QStringLiteral("http://a/"));
-        recorder.finish();
-        QCOMPARE(stopped.size(), 1);
-    }
-
     void loopDecodesWithItsFramesAndSize()
     {
         const QList<QImage> frames{filled(Qt::red, {1920, 1080}), filled(Qt::green, {1920, 1080}),
