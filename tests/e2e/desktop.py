@@ -28,11 +28,13 @@ def expect(actual, wanted, what):
     check(actual == wanted, "%s: %r, not %r" % (what, actual, wanted))
 
 
-def wait_for(what, predicate, timeout=20.0, interval=0.05):
+def wait_for(what, predicate, timeout=20.0, interval=0.05, settle=0.0):
+    """predicate's first true value, once it has come within timeout seconds, after a pause of settle seconds."""
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
         if value:
+            time.sleep(settle)
             return value
         if time.monotonic() > deadline:
             raise Failure("timed out waiting for " + what)
@@ -220,9 +222,9 @@ class Desktop:
     def title(self, wid):
         return self.run(["xdotool", "getwindowname", str(wid)], check_rc=False).strip()
 
-    def wait_title(self, wid, pattern, timeout=20.0):
+    def wait_title(self, wid, pattern, timeout=20.0, settle=0.0):
         wait_for("title matching %r (last %r)" % (pattern, self.title(wid)),
-                 lambda: re.search(pattern, self.title(wid)), timeout)
+                 lambda: re.search(pattern, self.title(wid)), timeout, settle=settle)
 
     def client_geometry(self, wid):
         out = self.run(["xwininfo", "-id", str(wid)])

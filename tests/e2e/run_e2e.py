@@ -103,8 +103,7 @@ def main_window_geometry_survives_runs(desktop, server, program, folder):
         time.sleep(0.3)
         return desktop.outer_geometry(wid)[2] == SCREEN[0]
 
-    wait_for("the maximized window", maximized, interval=0.5)
-    time.sleep(0.5)
+    wait_for("the maximized window", maximized, interval=0.5, settle=0.5)
     app.end()
     stored = read_settings(folder)["main"]
     # The maximized frame, as the window manager has it: the screen, give or take its border.
@@ -324,8 +323,7 @@ def failed_refreshes_keep_the_picture_and_caption(desktop, server, program, fold
         server.faults["/radar"] = fault
         asked = len(radar_requests(server))
         desktop.click_twips(wid, *REFRESH)
-        wait_for("the refresh", lambda: len(radar_requests(server)) > asked)
-        time.sleep(2)
+        wait_for("the refresh", lambda: len(radar_requests(server)) > asked, settle=2)
         check(re.match("^radar %d - " % good, desktop.title(wid)), "after %s the caption is %r" % (fault, desktop.title(wid)))
         check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "after %s the picture is gone" % (fault,))
         del server.faults["/radar"]
@@ -347,8 +345,7 @@ def hanging_server_is_back_within_75_seconds(desktop, server, program, folder):
     app, wid = watch_page(desktop, server, program, folder)
     server.faults["/radar"] = ("hang",)
     desktop.click_twips(wid, *REFRESH)
-    wait_for("the refresh", lambda: len(radar_requests(server)) >= 2)
-    time.sleep(10)
+    wait_for("the refresh", lambda: len(radar_requests(server)) >= 2, settle=10)
     server_recovers_and_page_is_back_within_75_seconds(desktop, server, wid)
     app.end()
 
@@ -360,8 +357,7 @@ def renderer_killed_during_an_outage(desktop, server, program, folder):
     check(killed, "no renderer found")
     for pid in killed:
         os.kill(pid, signal.SIGKILL)
-    wait_for("a reload after the crash", lambda: len(radar_requests(server)) >= 2)
-    time.sleep(2)
+    wait_for("a reload after the crash", lambda: len(radar_requests(server)) >= 2, settle=2)
     check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
     check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the last good picture is gone")
     server_recovers_and_page_is_back_within_75_seconds(desktop, server, wid)
@@ -384,8 +380,7 @@ def reload_while_minimized_is_never_blank(desktop, server, program, folder):
     app, wid = watch_page(desktop, server, program, folder, refresh_every_minute=True)
     desktop.xdotool("windowminimize", "--sync", wid)
     server.faults["/radar"] = ("hang",)  # the reload is still loading when the window comes back
-    wait_for("the timer's refresh", lambda: len(radar_requests(server)) >= 2, timeout=75)
-    time.sleep(1)
+    wait_for("the timer's refresh", lambda: len(radar_requests(server)) >= 2, timeout=75, settle=1)
     desktop.activate(wid)
     time.sleep(1)
     check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the window came back blank")
@@ -412,8 +407,7 @@ def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder
     for _ in range(2):  # the same picture again: nothing more kept
         asked = len(radar_requests(server))
         desktop.click_twips(wid, *REFRESH)
-        wait_for("the refresh", lambda: len(radar_requests(server)) > asked)
-        time.sleep(2.5)
+        wait_for("the refresh", lambda: len(radar_requests(server)) > asked, settle=2.5)
     frames = frames_of(folder)
     check(list(frames.values()) and len(frames) == 1 and frames[list(frames)[0]][1] == server.url("radar"),
           "Frames/ holds %s" % frames)
@@ -489,14 +483,12 @@ def kiosk_fills_the_screen_with_the_page(desktop, server, program, folder):
         wait_for("the screen saver mock", lambda: subprocess.run(ping, env=env, capture_output=True).returncode == 0)
         called = lambda name: os.path.exists(calls) and (" %s " % name) in open(calls).read()
         wid = app.start("--kiosk", server.url("wall"), env=env)
-        desktop.wait_title(wid, "^wall - ")
-        time.sleep(1.5)
+        desktop.wait_title(wid, "^wall - ", settle=1.5)
         expect(desktop.client_geometry(wid), (0, 0) + SCREEN, "the kiosk window")
         for x, y in ((5, 2), (SCREEN[0] // 2, 10), (SCREEN[0] // 2, SCREEN[1] - 3)):
             expect(desktop.pixel(wid, x, y), (0, 160, 0), "the page's colour at %d,%d" % (x, y))
         check(called("Inhibit"), "no Inhibit call")
-        desktop.key("Escape")  # a passer-by's key does nothing
-        time.sleep(0.5)
+        desktop.key("Escape", pause=0.5)  # a passer-by's key does nothing
         check(app.process.poll() is None, "Esc ended the kiosk")
         desktop.key("ctrl+q")
         app.process.wait(20)
