@@ -317,8 +317,7 @@ def slow_refresh_is_let_finish(desktop, server, program, folder):
 
 def failed_refreshes_keep_the_picture_and_caption(desktop, server, program, folder):
     app, wid = watch_page(desktop, server, program, folder)
-    good = 1
-    for fault in (("status", 503), ("status", 404), ("status", 500), ("reset",), ("truncated",)):
+    for good, fault in enumerate((("status", 503), ("status", 404), ("status", 500), ("reset",), ("truncated",)), 1):
         server.titles["/radar"] = "Busy"
         server.faults["/radar"] = fault
         asked = len(radar_requests(server))
@@ -327,10 +326,9 @@ def failed_refreshes_keep_the_picture_and_caption(desktop, server, program, fold
         check(re.match("^radar %d - " % good, desktop.title(wid)), "after %s the caption is %r" % (fault, desktop.title(wid)))
         check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "after %s the picture is gone" % (fault,))
         del server.faults["/radar"]
-        good += 1
-        server.titles["/radar"] = "radar %d" % good
+        server.titles["/radar"] = "radar %d" % (good + 1)
         desktop.click_twips(wid, *REFRESH)  # the site answers again
-        desktop.wait_title(wid, "^radar %d - " % good)
+        desktop.wait_title(wid, "^radar %d - " % (good + 1))
     app.end()
 
 
