@@ -1,5 +1,4 @@
 #include "Form1Fixture.h"
-#include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Module1.h"
 #include "core/FileMissing.h"
@@ -20,7 +19,6 @@ struct Start
     QTemporaryDir dir;
 
     QString ini() const { return dir.filePath(QStringLiteral("Skyvn.ini")); }
-    QString list() const { return dir.filePath(QStringLiteral("SiteList.dab")); }
 
     // The window, started from what is in the folder, lies on the screen at least at its smallest size,
     // with a usable font.

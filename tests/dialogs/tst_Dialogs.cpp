@@ -12,13 +12,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-namespace {
-
-const QString kConfirm = QStringLiteral(
-    "Your New Default Is Shown In The TextBox.\nIf It Is Correct, Exit When Ready, Else Try Again.");
-
-} // namespace
-
 class TestDialogs : public QObject
 {
     Q_OBJECT
@@ -30,16 +23,18 @@ private slots:
         const QString blank =
             QStringLiteral("The Skyvane DefPage.htm file Is Missing, Select Something Else.");
         const QString none = QStringLiteral("You Did Not Select One Of The Options.");
+        const QString confirm = QStringLiteral(
+            "Your New Default Is Shown In The TextBox.\nIf It Is Correct, Exit When Ready, Else Try Again.");
         for (const auto& [option, typed, startPage, text1, shipped, shown] : std::initializer_list<
                  std::tuple<const char*, const char*, const char*, const char*, bool, QStringList>>{
-                 {"", "t", "http://old/", "http://old/", true, {none, kConfirm}},
-                 {"Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {kConfirm}},
+                 {"", "t", "http://old/", "http://old/", true, {none, confirm}},
+                 {"Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {confirm}},
                  {"Option1", "t", "http://old/", "t", false, {help}},
-                 {"Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {kConfirm}},
+                 {"Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {confirm}},
                  {"Option2", "t", "http://old/", "t", false, {blank}},
-                 {"Option3", "t", "t", "t", true, {kConfirm}},
-                 {"Option3", "", "", "", true, {kConfirm}},
-                 {"Option4", "t", "http://sel/", "http://sel/", true, {kConfirm}},
+                 {"Option3", "t", "t", "t", true, {confirm}},
+                 {"Option3", "", "", "", true, {confirm}},
+                 {"Option4", "t", "http://sel/", "http://sel/", true, {confirm}},
              }) {
             QTemporaryDir dir;
             AppState state;

@@ -291,9 +291,7 @@ class Desktop:
             self.wait_gone(title_regex)
 
     def close(self):
-        for p in (self.openbox, self.xvfb):
-            if p is None:
-                continue
+        for p in filter(None, (self.openbox, self.xvfb)):
             p.terminate()
             try:
                 p.wait(5)

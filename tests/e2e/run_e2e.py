@@ -433,9 +433,8 @@ def command_line_answers_and_refusals(desktop, server, program, folder):
                                      (["--bogus"], 2, "stderr", "^skyvane: Unknown option 'bogus'"),
                                      (["--rotate", "x", "http://a/"], 2, "stderr", "^skyvane: --rotate")):
         p = run(*args)
-        out = getattr(p, stream)
-        check(p.returncode == code and re.search(text, out), "%s gave %d: %r %r" % (args, p.returncode, p.stdout,
-                                                                                p.stderr))
+        check(p.returncode == code and re.search(text, getattr(p, stream)),
+              "%s gave %d: %r %r" % (args, p.returncode, p.stdout, p.stderr))
         if code == 2:
             check("Usage:" in p.stderr and p.stderr.count("\n") > 5, "no usage after %s" % args)
         check(not desktop.windows("Skyvane"), "%s opened a window" % args)
@@ -447,8 +446,7 @@ def an_address_opens_and_the_start_page_stays(desktop, server, program, folder):
     wid = app.start(server.url("given"), "--interval", "3")
     desktop.wait_title(wid, "^given - ")
     check("/start" not in server.requests, "the start page was opened too: %s" % server.requests)
-    lit = desktop.pixel(wid, 1185 // 15 + 2, 3)  # the interval box: lit (the window's base colour) when on
-    expect(lit, (255, 255, 255), "the interval box (lit when the timer is on)")
+    expect(desktop.pixel(wid, 1185 // 15 + 2, 3), (255, 255, 255), "the interval box (lit when the timer is on)")
     app.end()
     expect(read_settings(folder)["start_page"], server.url("start"), "the start page")
 

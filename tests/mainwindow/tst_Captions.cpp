@@ -5,7 +5,6 @@
 #include "windows/Form2.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>

@@ -6,7 +6,6 @@
 #include "core/ShippedFiles.h"
 #include "windows/WallDisplay.h"
 
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -46,11 +45,16 @@ private slots:
             QTRY_VERIFY(nearTwips(f.form->Width(), float(shown.width())) &&
                         nearTwips(f.form->Height(), float(shown.height())));
             const float w = f.form->ScaleWidth(), h = f.form->ScaleHeight();
-            const QList<float> browser = f.twipsOf("WebBrowser1");
+            const auto twipsOf = [&f](const char* name) { // a control's left, top, width and height
+                const QRect g = f.child<QWidget>(name)->geometry();
+                const Twips& t = f.form->twips();
+                return QList<float>{t.fromPixelsX(g.x()), t.fromPixelsY(g.y()), t.fromPixelsX(g.width()),
+                                    t.fromPixelsY(g.height())};
+            };
+            const QList<float> browser = twipsOf("WebBrowser1");
             QVERIFY(nearTwips(browser[1], 360) && nearTwips(browser[2], w) && nearTwips(browser[3], h - 630));
-            QVERIFY(nearTwips(f.twipsOf("Combo1")[2], w - 4950) &&
-                    nearTwips(f.twipsOf("Command1")[0], w - 390));
-            QVERIFY(nearTwips(f.twipsOf("StatusBar1")[1], h - 270));
+            QVERIFY(nearTwips(twipsOf("Combo1")[2], w - 4950) && nearTwips(twipsOf("Command1")[0], w - 390));
+            QVERIFY(nearTwips(twipsOf("StatusBar1")[1], h - 270));
         }
     }
 

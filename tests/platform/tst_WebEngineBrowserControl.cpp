@@ -67,8 +67,6 @@ private slots:
         browser->show();
     }
 
-    void cleanup() { browser.reset(); }
-
     void navigateRaisesTheEvents()
     {
         QSignalSpy titles(browser.get(), &BrowserControl::TitleChange);

@@ -53,15 +53,6 @@ struct Form1Fixture
     {
         return form->findChild<T*>(QString::fromLatin1(name));
     }
-
-    // A child's geometry in twips.
-    QList<float> twipsOf(const char* name) const
-    {
-        const QRect g = child<QWidget>(name)->geometry();
-        const Twips& t = form->twips();
-        return {t.fromPixelsX(g.x()), t.fromPixelsY(g.y()), t.fromPixelsX(g.width()),
-                t.fromPixelsY(g.height())};
-    }
 };
 
 inline bool nearTwips(float a, float b)
