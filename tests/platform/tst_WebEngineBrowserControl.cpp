@@ -39,19 +39,6 @@ class TestWebEngineBrowserControl : public QObject
         return done.wait(15000);
     }
 
-    // The red radar page on screen, the green other page ready.
-    void showRadar()
-    {
-        server.setPage(QStringLiteral("/radar"),
-                       LoopbackServer::page("Radar", "<style>body{background:rgb(200,0,0)}</style>"));
-        server.setDelay(QStringLiteral("/radar"), 0);
-        server.setPage(QStringLiteral("/other"),
-                       LoopbackServer::page("Other", "<style>body{background:rgb(0,160,0)}</style>"));
-        QVERIFY(QTest::qWaitForWindowExposed(browser.get()));
-        QVERIFY(navigateAndWait(at("/radar")));
-        QTRY_COMPARE(centre(browser.get()), QColor(200, 0, 0));
-    }
-
 private slots:
     void initTestCase()
     {
@@ -151,7 +138,13 @@ private slots:
     // hanging refreshes is seen end to end.)
     void userNavigationAndClicksAreNeverHeldBack()
     {
-        showRadar();
+        server.setPage(QStringLiteral("/radar"),
+                       LoopbackServer::page("Radar", "<style>body{background:rgb(200,0,0)}</style>"));
+        server.setPage(QStringLiteral("/other"),
+                       LoopbackServer::page("Other", "<style>body{background:rgb(0,160,0)}</style>"));
+        QVERIFY(QTest::qWaitForWindowExposed(browser.get()));
+        QVERIFY(navigateAndWait(at("/radar")));
+        QTRY_COMPARE(centre(browser.get()), QColor(200, 0, 0)); // the red radar page on screen
         server.setDelay(QStringLiteral("/radar"), 5000);
         browser->Refresh();
         auto* cover = browser->findChild<QLabel*>(QStringLiteral("LastGoodPicture"));
