@@ -109,6 +109,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Skyvn.ini"));
         QCOMPARE(SettingsFile(path).load().MainWidth, 0.0f); // none yet: an empty one is made
         QCOMPARE(QFileInfo(path).size(), 0);
+        QCOMPARE(SettingsFile(path).load().MainWidth, 0.0f); // an empty file reads as an empty record
         TestFiles::write(path, QByteArray(500, 'z'));
         QVERIFY(SettingsFile(path).save(sample()));
         QCOMPARE(TestFiles::read(path), sample().encode() + QByteArray(30, 'z')); // bytes after it kept
