@@ -22,7 +22,7 @@
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_cover(new QLabel(this)),
-      m_watchTimer(new QTimer(this)),
+      m_watchTimer(new QTimer(this)), m_loadingShown(new QTimer(this)),
       m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentMSecsSinceEpoch))
 {
     m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
@@ -32,6 +32,14 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     m_cover->hide();
     m_watchTimer->setInterval(1000);
     connect(m_watchTimer, &QTimer::timeout, this, &WebEngineBrowserControl::watchTick);
+    // A page that loads at a glance leaves the status bar and the progress bar alone: every repaint of
+    // the window while the engine loads is time taken from the load.
+    m_loadingShown->setSingleShot(true);
+    m_loadingShown->setInterval(LoadingShownAfterMs);
+    connect(m_loadingShown, &QTimer::timeout, this, [this] {
+        emit StatusTextChange(m_loadStateText);
+        emit ProgressChange(m_progress, 100);
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -47,7 +55,10 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, Clock clock)
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowserControl::onLoadFinished);
     connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) {
         m_watch.progressed(m_clock());
-        emit ProgressChange(p, 100);
+        m_progress = p;
+        if (!m_loadingShown->isActive()) {
+            emit ProgressChange(p, 100);
+        }
     });
     connect(m_view, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         if (!m_watch.holdTitle()) { // the caption names the picture on screen
@@ -326,11 +337,13 @@ void WebEngineBrowserControl::onLoadStarted()
     const QUrl target = m_view->page()->requestedUrl();
     m_loadStateText =
         target.isEmpty() ? tr("Opening page...") : tr("Opening page %1...").arg(target.toDisplayString());
-    emit StatusTextChange(m_loadStateText);
+    m_progress = 0;
+    m_loadingShown->start();
 }
 
 void WebEngineBrowserControl::onLoadFinished(bool ok)
 {
+    m_loadingShown->stop();
     if (m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }

@@ -23,6 +23,8 @@ public:
     using Clock = std::function<qint64()>;
 
     static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
+    // A load that ends sooner is not told in the status bar or the progress bar.
+    static constexpr int LoadingShownAfterMs = 200;
 
     explicit WebEngineBrowserControl(QWidget* parent = nullptr, Clock clock = {});
     ~WebEngineBrowserControl() override;
@@ -71,6 +73,7 @@ private:
     QWebEngineView* m_view; // the engine's view, filling this control
     QLabel* m_cover;        // the last good picture, over the view during a reload
     QTimer* m_watchTimer;   // runs the reload rules while a reload loads or has failed
+    QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
     Clock m_clock;
     ReloadWatch m_watch;             // when a reload has failed and when it is tried again
     QPixmap m_lastSeen;              // the page as last seen on screen after a good load
@@ -79,6 +82,7 @@ private:
     int m_stopping = 0;              // ticks left to wait for a stopped reload to report its end
     qint64 m_documentSize = -1;      // the page's markup length at the last look, while a reload loads
     QString m_loadStateText;
+    int m_progress = 0; // the load's progress, told when m_loadingShown fires
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
     SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
