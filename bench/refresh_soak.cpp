@@ -64,10 +64,7 @@ int main(int argc, char** argv)
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
-    // Quiet stand-ins for the connection, the message boxes and the dialogs.
-    Form1 form(state, Form1Parts{std::move(browser), std::make_unique<QtSoundPlayer>(),
-                                 std::make_unique<ScriptedProbe>(), std::make_unique<PreparedMessageBoxes>(),
-                                 std::make_unique<PreparedDialogs>(), nullptr});
+    Form1 form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
     form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
 
     QSignalSpy loaded(engine, &BrowserControl::DownloadComplete);

@@ -27,10 +27,7 @@ double median(QList<double> v)
 
 std::unique_ptr<Form1> mainWindow(AppState& state)
 {
-    return std::make_unique<Form1>(state, Form1Parts{std::make_unique<FakeBrowserControl>(), nullptr,
-                                                     std::make_unique<ScriptedProbe>(),
-                                                     std::make_unique<PreparedMessageBoxes>(),
-                                                     std::make_unique<PreparedDialogs>(), nullptr});
+    return std::make_unique<Form1>(state, quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
 }
 
 double ms(const QElapsedTimer& t)

@@ -12,6 +12,18 @@
 #include <cmath>
 #include <memory>
 
+// The main window's parts around a browser and a sound player: quiet stand-ins for the connection, the
+// message boxes and the dialogs, and no frames kept.
+inline Form1Parts quietParts(std::unique_ptr<BrowserControl> browser, std::unique_ptr<SoundPlayer> sound)
+{
+    return {std::move(browser),
+            std::move(sound),
+            std::make_unique<ScriptedProbe>(),
+            std::make_unique<PreparedMessageBoxes>(),
+            std::make_unique<PreparedDialogs>(),
+            nullptr};
+}
+
 // A main window over a fake browser, a recording sound player and quiet stand-ins for the rest, in a
 // temporary program directory.
 struct Form1Fixture
@@ -38,14 +50,13 @@ struct Form1Fixture
     Form1& create()
     {
         auto fake = std::make_unique<FakeBrowserControl>();
-        auto scripted = std::make_unique<ScriptedProbe>();
-        auto prepared = std::make_unique<PreparedMessageBoxes>();
-        auto common = std::make_unique<PreparedDialogs>();
-        browser = fake.get(), probe = scripted.get(), messages = prepared.get(), dialogs = common.get();
-        auto sound = std::make_unique<RecordingSoundPlayer>(browser->calls);
-        form =
-            std::make_unique<Form1>(state, Form1Parts{std::move(fake), std::move(sound), std::move(scripted),
-                                                      std::move(prepared), std::move(common), nullptr});
+        browser = fake.get();
+        Form1Parts parts =
+            quietParts(std::move(fake), std::make_unique<RecordingSoundPlayer>(browser->calls));
+        probe = static_cast<ScriptedProbe*>(parts.probe.get());
+        messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
+        dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
+        form = std::make_unique<Form1>(state, std::move(parts));
         return *form;
     }
 
