@@ -324,10 +324,6 @@ class Skyvane:
         self.wid = self.desktop.window("Skyvane ie5\\+", pid=self.process.pid)
         return self.wid
 
-    def settle(self):
-        """Lets the window manager frame the window and the first page load."""
-        time.sleep(1.5)
-
     def end(self, how="close", timeout=20.0):
         if how == "close":
             self.desktop.close_window(self.wid)

@@ -33,7 +33,7 @@ def launch(desktop, program, folder, *args, start=None, **files):
     if start:
         desktop.wait_title(wid, "^%s\\b" % re.split("[/?]", start)[3])
     else:
-        app.settle()
+        time.sleep(1.5)  # the window framed by the window manager, the first page loaded
     return app, wid
 
 
@@ -294,7 +294,7 @@ def watch_page(desktop, server, program, folder, refresh_every_minute=False):
     """Skyvane showing /radar (titled "radar 1"), ready for a refresh."""
     server.titles["/radar"] = "radar 1"
     app, wid = launch(desktop, program, folder, start=server.url("radar"))
-    app.settle()
+    time.sleep(1.5)  # the window framed by the window manager, the first page loaded
     if refresh_every_minute:
         for _ in range(9):  # 10 minutes down to 1
             desktop.click_twips(wid, *INTERVAL_DOWN, pause=0.1)
@@ -388,7 +388,8 @@ def reload_while_minimized_is_never_blank(desktop, server, program, folder):
 def frames_of(folder):
     """The PNG frames kept, by subfolder of Frames/, and the address each subfolder names."""
     root = os.path.join(folder, "Frames")
-    subs = sorted(os.listdir(root)) if os.path.isdir(root) else []
+    subs = sorted(s for s in os.listdir(root) if os.path.exists(os.path.join(root, s, "Address.txt"))) \
+        if os.path.isdir(root) else []  # a subfolder being made is not counted yet
     return {sub: (sorted(f for f in os.listdir(os.path.join(root, sub)) if f.endswith(".png")),
                   open(os.path.join(root, sub, "Address.txt")).read().strip()) for sub in subs}
 
