@@ -9,6 +9,7 @@ packages=(
     xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev
     dpkg-dev desktop-file-utils appstream
     fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock
+    libxss-dev python3-xlib
 )
 
 missing=()

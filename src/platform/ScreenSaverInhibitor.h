@@ -1,9 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
-// Holds off the screen saver and screen blanking through the desktop's org.freedesktop.ScreenSaver
-// service on the session bus, for as long as it lives. Without that service nothing happens.
+#ifndef Q_OS_WIN
+#include "platform/XScreenSaverSuspension.h"
+#endif
+
+// Holds off the screen saver and screen blanking for as long as it lives, through whatever is
+// there: the desktop's org.freedesktop.ScreenSaver service and the desktop portal's idle inhibit on
+// the session bus, and on X the server's own screen saver and DPMS. Without any of them nothing
+// happens.
 class ScreenSaverInhibitor
 {
 public:
@@ -12,9 +19,13 @@ public:
     ScreenSaverInhibitor(const ScreenSaverInhibitor&) = delete;
     ScreenSaverInhibitor& operator=(const ScreenSaverInhibitor&) = delete;
 
-    bool active() const { return m_active; }
+    bool active() const;
 
 private:
     uint m_cookie = 0;
-    bool m_active = false;
+    bool m_screenSaverService = false;
+    QString m_portalRequest; // the portal's handle on the inhibit, closed to end it
+#ifndef Q_OS_WIN
+    XScreenSaverSuspension m_xSuspension;
+#endif
 };

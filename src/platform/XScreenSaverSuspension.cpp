@@ -1,0 +1,54 @@
+#include "platform/XScreenSaverSuspension.h"
+
+#include <QGuiApplication>
+
+// After Qt's headers: Xlib defines Bool, Status, None and others as macros.
+#include <X11/extensions/scrnsaver.h>
+
+namespace {
+
+// The application's own X connection, when it runs on X.
+Display* applicationDisplay()
+{
+    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
+// Suspend came with version 1.1 of the extension.
+bool canSuspend(Display* display)
+{
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    return display != nullptr && XScreenSaverQueryExtension(display, &eventBase, &errorBase) &&
+           XScreenSaverQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 1));
+}
+
+void suspend(Display* display, bool suspended)
+{
+    XScreenSaverSuspend(display, suspended ? True : False);
+    XFlush(display); // Xlib keeps requests until the next flush, and Qt talks through xcb
+}
+
+} // namespace
+
+XScreenSaverSuspension::XScreenSaverSuspension()
+{
+    Display* display = applicationDisplay();
+    if (canSuspend(display)) {
+        suspend(display, true);
+        m_active = true;
+    }
+}
+
+XScreenSaverSuspension::~XScreenSaverSuspension()
+{
+    // After the application object the connection is gone, and with it the suspension.
+    if (Display* display = applicationDisplay(); m_active && display != nullptr) {
+        suspend(display, false);
+    }
+}
