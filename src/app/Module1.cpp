@@ -16,6 +16,7 @@
 #else
 #include "platform/NetworkConnectionProbe.h"
 #endif
+#include "app/QuietMessages.h"
 #include "app/SessionCloser.h"
 #include "core/SettingsFile.h"
 #include "core/ShippedFiles.h"
@@ -35,23 +36,6 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-
-namespace {
-
-QtMessageHandler previousMessageHandler = nullptr;
-
-// The engine's own note that the sandbox is off, said once already in our words.
-void withoutSandboxNotice(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtInfoMsg && message == QLatin1String("Sandboxing disabled by user.")) {
-        return;
-    }
-    if (previousMessageHandler != nullptr) {
-        previousMessageHandler(type, context, message);
-    }
-}
-
-} // namespace
 
 namespace {
 
@@ -112,10 +96,11 @@ int Module1::Main(int argc, char** argv)
         return answer(options);
     }
     Q_INIT_RESOURCE(shipped);
+    bool sandboxOff = false;
 #ifdef Q_OS_UNIX
     // The engine's sandbox cannot work for root and the engine then refuses to start at all; run
     // without it, and say so. Ordinary users always keep it.
-    const bool sandboxOff = ::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX");
+    sandboxOff = ::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX");
     if (sandboxOff) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
@@ -129,15 +114,13 @@ int Module1::Main(int argc, char** argv)
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3");
         }
     }
+    const QuietMessages quiet(sandboxOff);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     QApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
-#ifdef Q_OS_UNIX
     if (sandboxOff) {
         std::fputs("skyvane: running as root, so web pages run without the engine's sandbox\n", stderr);
-        previousMessageHandler = qInstallMessageHandler(&withoutSandboxNotice);
     }
-#endif
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
 
     AppState state;
