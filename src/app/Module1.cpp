@@ -152,7 +152,7 @@ int Module1::Main(int argc, char** argv)
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
     auto browser = std::make_unique<WebEngineBrowserControl>();
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
-        browser->Navigate(first);
+        browser->NavigateCovered(first);
         state.StartPageOpened = !browser->LocationURL().isEmpty();
     }
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));

@@ -10,11 +10,22 @@
 #include "core/RefreshSound.h"
 #include "core/SettingsMerge.h"
 
+#include "core/PictureAge.h"
+
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <memory>
 
 BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
     : QObject(parent), m_state(state), m_parts(parts), m_counter(state.MinuteCount)
 {
+    if (!m_parts.clock) {
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        m_parts.clock = [started] { return started->elapsed() + 1; };
+    }
+    m_minuteCounted = m_parts.clock();
     m_connection = std::make_unique<ConnectionMonitor>(
         m_state.Settings, *m_parts.probe, *m_parts.messages,
         ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { emit indicatorChanged(p); },
@@ -88,7 +99,7 @@ QString BrowsingSession::startAddress(const AppState& state)
 void BrowsingSession::startPage()
 {
     if (!m_state.StartPageOpened) {
-        m_parts.browser->Navigate(startAddress(m_state));
+        m_parts.browser->NavigateCovered(startAddress(m_state));
     }
 }
 
@@ -120,7 +131,29 @@ QString BrowsingSession::pictureCompared(bool newPicture, const QDateTime& frame
 
 void BrowsingSession::minuteTick(int interval)
 {
-    if (m_counter.tick(interval)) {
+    // A minute timer that fires late (the machine slept, the program was stopped) brings every
+    // minute that has passed.
+    const qint64 now = m_parts.clock();
+    const int minutes = int(qBound(qint64(1), (now - m_minuteCounted + 30000) / 60000, qint64(32767)));
+    m_minuteCounted = now;
+    countMinutes(interval, minutes);
+}
+
+bool BrowsingSession::woke(int interval)
+{
+    const qint64 now = m_parts.clock();
+    const qint64 minutes = (now - m_minuteCounted) / 60000;
+    if (minutes < 1 || !m_counter.timerOn()) {
+        return false;
+    }
+    m_minuteCounted = now;
+    countMinutes(interval, int(qMin<qint64>(minutes, 32767)));
+    return true;
+}
+
+void BrowsingSession::countMinutes(int interval, int minutes)
+{
+    if (m_counter.tick(interval, minutes)) {
         // The redial check and the sound never stop a refresh.
         if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
             m_redialCheck();
@@ -132,11 +165,18 @@ void BrowsingSession::minuteTick(int interval)
         }
     }
     emit minuteCountChanged(m_state.MinuteCount);
+    // No good load for more than two intervals: the status bar says how old the picture is.
+    const qint64 age = m_parts.browser->pictureAgeMs();
+    if (PictureAge::level(age, interval, m_parts.browser->refreshFailed()) == PictureAge::Level::Old) {
+        const QString time = m_parts.browser->pictureTime().toString(QStringLiteral("HH:mm"));
+        emit statusMessage(tr("Picture from %1").arg(PictureAge::text(time, age, PictureAge::Level::Old)));
+    }
 }
 
 void BrowsingSession::intervalChanged()
 {
     if (m_counter.intervalChanged()) {
+        m_minuteCounted = m_parts.clock(); // the minutes count from now
         emit timerStateChanged(m_counter.timerOn());
     }
 }
@@ -144,6 +184,7 @@ void BrowsingSession::intervalChanged()
 void BrowsingSession::toggleTimer()
 {
     m_counter.toggleTimer();
+    m_minuteCounted = m_parts.clock();
     emit timerStateChanged(m_counter.timerOn());
     emit minuteCountChanged(m_state.MinuteCount);
 }

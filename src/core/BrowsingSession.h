@@ -32,6 +32,9 @@ public:
         ConnectionProbe* probe = nullptr;
         MessageBoxes* messages = nullptr;
         CommonDialogs* dialogs = nullptr; // none: the font and open commands do nothing
+        // Milliseconds on a monotonic clock that goes on while the machine sleeps; none: the
+        // program's own, which may not.
+        std::function<qint64()> clock;
     };
 
     BrowsingSession(AppState& state, Parts parts, QObject* parent = nullptr);
@@ -49,9 +52,12 @@ public:
     void startPage();  // the first page, at load, unless it was asked for before the window was made
     static QString startAddress(const AppState& state); // the command line's address, else the start page
 
-    // Automatic refresh: one minute of Timer1 at this interval, the interval changed, the timer
-    // switched, the count reset.
+    // Automatic refresh: one minute of Timer1 at this interval (more, when more has passed since the
+    // last one), the interval changed, the timer switched, the count reset.
     void minuteTick(int interval);
+    // The machine woke from sleep: the minutes slept are counted at once, so a refresh that came due
+    // meanwhile runs now. Returns whether any were.
+    bool woke(int interval);
     void intervalChanged();
     void toggleTimer();
     void resetMinuteCount();
@@ -93,6 +99,7 @@ signals:
 
 private:
     void playRefreshSound();
+    void countMinutes(int interval, int minutes);
     void refreshChime();
 
     AppState& m_state;
@@ -103,4 +110,5 @@ private:
     bool m_chimeOnlyNew = false;
     bool m_chimeDue = false;             // a refresh waits to learn whether its picture is new
     SiteListFile::Stamp m_selectorStamp; // the site list file the selector was filled from
+    qint64 m_minuteCounted = 0;          // the clock when the last minute was counted
 };

@@ -1,5 +1,7 @@
 #include "core/FrameChange.h"
 
+#include <QHash>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -21,4 +23,21 @@ bool FrameChange::isNewPicture(const QByteArray& last, int lastWidth, const QByt
         }
     }
     return differing * 1000 >= pixels * ChangedPerMille;
+}
+
+bool FrameChange::isOneColour(const QByteArray& pixels)
+{
+    const qsizetype count = pixels.size() / 4;
+    if (count == 0) {
+        return true;
+    }
+    // Colours counted with their low bits dropped, so that noise does not split one colour in many.
+    QHash<quint32, qsizetype> colours;
+    qsizetype most = 0;
+    for (qsizetype k = 0; k < count; ++k) {
+        quint32 pixel = 0;
+        std::memcpy(&pixel, pixels.constData() + k * 4, 4);
+        most = qMax(most, ++colours[pixel & 0x00f0f0f0u]);
+    }
+    return most * 100 > count * 99;
 }

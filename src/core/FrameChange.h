@@ -14,4 +14,7 @@ public:
 
     // pixels: width x height 32-bit values, row by row. A size change is always a new picture.
     static bool isNewPicture(const QByteArray& last, int lastWidth, const QByteArray& next, int nextWidth);
+    // Whether one colour (give or take compression noise) covers more than 99% of the pixels: an empty
+    // or dark view, not a picture.
+    static bool isOneColour(const QByteArray& pixels);
 };

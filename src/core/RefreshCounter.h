@@ -15,11 +15,12 @@ public:
 
     bool timerOn() const { return m_timerOn; }
 
-    // One minute. Returns true when the count has reached the interval and the refresh step is due.
-    // Lowering the interval below the count makes the very next tick due.
-    bool tick(int interval)
+    // One minute, or more when the machine slept or the program was held up. Returns true when the
+    // count has reached the interval and the refresh step is due. Lowering the interval below the count
+    // makes the very next tick due.
+    bool tick(int interval, int minutes = 1)
     {
-        ++m_count;
+        m_count = qint16(qMin(int(m_count) + qMax(minutes, 1), 32767));
         return m_count >= interval;
     }
 

@@ -10,15 +10,15 @@ bool sameAddress(const QString& a, const QString& b)
     return QUrl(a).adjusted(QUrl::RemoveFragment) == QUrl(b).adjusted(QUrl::RemoveFragment);
 }
 
-QString elided(const QString& host)
+QString elided(const QString& text, qsizetype longest)
 {
-    constexpr qsizetype kLongest = 16;
-    return host.size() <= kLongest ? host : host.left(kLongest - 1) + QChar(0x2026);
+    return text.size() <= longest ? text : text.left(longest - 1) + QChar(0x2026);
 }
 
-QString clock(qint64 ms)
+// A moment of the monotonic clock as the wall clock showed it.
+QString clock(qint64 at, qint64 now, qint64 wallNow)
 {
-    return QDateTime::fromMSecsSinceEpoch(ms).time().toString(QStringLiteral("HH:mm"));
+    return QDateTime::fromMSecsSinceEpoch(wallNow + (at - now)).time().toString(QStringLiteral("HH:mm"));
 }
 
 } // namespace
@@ -43,29 +43,44 @@ ReloadWatch::Step ReloadWatch::begin(qint64 now, const QString& displayedUrl)
     return attemptStep(displayedUrl);
 }
 
+void ReloadWatch::beginLoad(qint64 now, const QString& address)
+{
+    if (!sameAddress(address, m_watched)) {
+        *this = ReloadWatch(m_t); // another site: its own failures and crashes
+        m_watched = address;
+    }
+    m_loading = true;
+    m_attemptStart = now;
+    m_lastProgress = now;
+    m_nextAttempt = 0;
+}
+
 void ReloadWatch::progressed(qint64 now)
 {
     m_lastProgress = now;
 }
 
-ReloadWatch::Outcome ReloadWatch::finished(qint64 now, bool ok, const QString& url)
+ReloadWatch::Outcome ReloadWatch::finished(qint64 now, const QString& url, Failure failure,
+                                           const QString& detail)
 {
     if (!m_loading) {
         return Outcome::NotOurs;
     }
     m_loading = false;
-    if (ok && sameAddress(url, m_watched)) {
+    if (failure == Failure::None && !sameAddress(url, m_watched)) {
+        failure = Failure::SentElsewhere; // answered from another address: a login page, most likely
+        m_detail = url;
+    } else {
+        m_detail = detail;
+    }
+    if (failure == Failure::None) {
         m_failed = false;
+        m_reason = Failure::None;
         m_crashes = 0;
         m_nextAttempt = 0;
         return Outcome::Good;
     }
-    if (ok) {
-        m_sentTo = url; // answered from another address: a login page, most likely
-        fail(now, Reason::SentElsewhere, m_attemptStart + m_t.retryAfterMs);
-    } else {
-        fail(now, Reason::Error, m_attemptStart + m_t.retryAfterMs);
-    }
+    fail(now, failure, m_attemptStart + m_t.retryAfterMs);
     return Outcome::Failed;
 }
 
@@ -81,12 +96,12 @@ void ReloadWatch::crashed(qint64 now)
         }
         pause = qMin(pause, m_t.longestCrashBackoffMs);
     }
-    fail(now, Reason::Crashed, now + pause);
+    fail(now, Failure::Crashed, now + pause);
 }
 
 void ReloadWatch::connectionRestored(qint64 now)
 {
-    if (m_failed && !m_loading && m_reason != Reason::Crashed) {
+    if (m_failed && !m_loading && m_reason != Failure::Crashed) {
         m_nextAttempt = now;
     }
 }
@@ -101,7 +116,7 @@ ReloadWatch::Step ReloadWatch::tick(qint64 now)
     if (m_loading) {
         if (now - m_lastProgress >= m_t.noProgressLimitMs) {
             m_loading = false;
-            fail(now, Reason::NoProgress, m_attemptStart + m_t.retryAfterMs);
+            fail(now, Failure::NoAnswer, m_attemptStart + m_t.retryAfterMs);
             return Step::Stop;
         }
         return Step::Nothing;
@@ -112,37 +127,66 @@ ReloadWatch::Step ReloadWatch::tick(qint64 now)
     return Step::Nothing;
 }
 
-void ReloadWatch::fail(qint64 now, Reason reason, qint64 retryAt)
+void ReloadWatch::fail(qint64 now, Failure reason, qint64 retryAt)
 {
-    if (!m_failed) {
-        m_failedAt = now;
-    }
+    m_failedAt = now;
     m_failed = true;
     m_reason = reason;
     m_nextAttempt = qMax(retryAt, now);
 }
 
-QString ReloadWatch::notice(qint64 lastGood) const
+QString ReloadWatch::reasonText() const
+{
+    return m_failed ? words(m_reason, m_detail, m_crashes) : QString();
+}
+
+QString ReloadWatch::words(Failure failure, const QString& detail, int crashes)
+{
+    switch (failure) {
+    case Failure::Status:
+        return QStringLiteral("The server answered %1").arg(detail);
+    case Failure::NoAnswer:
+        return QStringLiteral("The site did not answer");
+    case Failure::SentElsewhere:
+        return QStringLiteral("Sent to %1").arg(elided(detail, 48));
+    case Failure::Crashed:
+        return crashes > 1 ? QStringLiteral("The page keeps crashing") : QStringLiteral("The page crashed");
+    case Failure::PictureMissing:
+        return QStringLiteral("The picture on the page did not load");
+    case Failure::PictureGone:
+        return QStringLiteral("The page came back without its picture");
+    case Failure::Certificate:
+        return detail;
+    case Failure::None:
+    case Failure::NoConnection:
+        break;
+    }
+    return QStringLiteral("No connection");
+}
+
+QString ReloadWatch::notice(qint64 now, qint64 wallNow, qint64 lastGood) const
 {
     if (!m_failed) {
         return {};
     }
-    QString what;
-    switch (m_reason) {
-    case Reason::SentElsewhere:
-        what = QStringLiteral("Refresh sent to %1").arg(elided(QUrl(m_sentTo).host()));
-        break;
-    case Reason::Crashed:
-        what = m_crashes > 1 ? QStringLiteral("The page keeps crashing") : QStringLiteral("The page crashed");
-        break;
-    default:
-        what = QStringLiteral("Refresh failed at %1").arg(clock(m_failedAt));
-        break;
-    }
     const QString picture =
-        lastGood > 0 ? QStringLiteral("; picture from %1").arg(clock(lastGood)) : QString();
+        lastGood > 0 ? QStringLiteral("; picture from %1").arg(clock(lastGood, now, wallNow)) : QString();
     const QString next = m_loading || m_nextAttempt == 0
                              ? QStringLiteral(". Trying again now.")
-                             : QStringLiteral(". Next try %1.").arg(clock(m_nextAttempt));
-    return what + picture + next;
+                             : QStringLiteral(". Next try %1.").arg(clock(m_nextAttempt, now, wallNow));
+    QString why = reasonText();
+    why[0] = why[0].toLower();
+    return QStringLiteral("Refresh failed at %1: %2").arg(clock(m_failedAt, now, wallNow), why) + picture +
+           next;
+}
+
+QString ReloadWatch::card(qint64 now, qint64 wallNow) const
+{
+    if (!m_failed) {
+        return {};
+    }
+    const QString next = m_loading || m_nextAttempt == 0
+                             ? QStringLiteral("Trying again now")
+                             : QStringLiteral("Next try at %1").arg(clock(m_nextAttempt, now, wallNow));
+    return elided(m_watched, 80) + QLatin1Char('\n') + reasonText() + QLatin1Char('\n') + next;
 }

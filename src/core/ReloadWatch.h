@@ -3,16 +3,18 @@
 #include <QString>
 #include <QtGlobal>
 
-// The rules of a refresh of the watched page, which runs under a still of the last good picture:
-// when a reload has failed, when to try again, what the status bar says and whether the caption may
-// follow the page. Time comes from the caller in milliseconds, so the rules run without waiting.
+// The rules of every load Skyvane starts by itself (the start page, an address from the command line,
+// a rotation's turn, a refresh, a retry, the reload after a crash), which runs under a still of the
+// last good picture: when it has failed, when to try again, and what the status bar and the card say.
+// Time comes from the caller in milliseconds of a monotonic clock, so the rules run without waiting
+// and a clock set by hand or by the network changes nothing; wall-clock times are only shown.
 class ReloadWatch
 {
 public:
     struct Timings
     {
-        qint64 noProgressLimitMs = 60000; // a reload with nothing arriving this long has failed
-        qint64 retryAfterMs = 60000;      // a failed reload is tried again this long after it began
+        qint64 noProgressLimitMs = 60000; // a load with nothing arriving this long has failed
+        qint64 retryAfterMs = 60000;      // a failed load is tried again this long after it began
         qint64 firstCrashBackoffMs = 60000;
         qint64 longestCrashBackoffMs = 30 * 60000;
     };
@@ -20,8 +22,8 @@ public:
     enum class Step
     {
         Nothing,
-        Stop,        // give up the reload that is loading: it counts as failed
-        Retry,       // time to try a failed reload again: begin() it
+        Stop,        // give up the load that is loading: it counts as failed
+        Retry,       // time to try a failed load again: begin() it
         ReloadPage,  // reload the page on screen
         LoadWatched, // load the watched address (the page on screen is not it)
     };
@@ -33,21 +35,38 @@ public:
         Failed,  // keep the last good picture
     };
 
+    // Why a load failed, as the engine or the page's own check tells it.
+    enum class Failure
+    {
+        None,
+        NoConnection,   // no answer at the network level
+        Status,         // the server answered an error status (detail: the code)
+        NoAnswer,       // nothing arrived for the no-progress limit
+        SentElsewhere,  // it ended on another address (detail: that address)
+        Crashed,        // the page's renderer died
+        PictureMissing, // the page's main picture did not load
+        PictureGone,    // the page came back without the picture it showed before
+        Certificate,    // the site's certificate was refused (detail: the words for it)
+    };
+
     ReloadWatch() = default;
     explicit ReloadWatch(Timings timings) : m_t(timings) {}
     void setTimings(Timings timings) { m_t = timings; }
 
-    // A reload of the page on screen (address displayedUrl) begins under the cover. False when one
+    // A reload of the page on screen (address displayedUrl) begins under the cover. Nothing when one
     // is already loading: one request at a time is enough. The step says how to load it.
     Step begin(qint64 now, const QString& displayedUrl);
-    // Data arrived for the reload.
+    // A load of another address that Skyvane starts by itself: that address is watched from now on.
+    void beginLoad(qint64 now, const QString& address);
+    // Data arrived for the load.
     void progressed(qint64 now);
-    // The load ended, well or not, on this address.
-    Outcome finished(qint64 now, bool ok, const QString& url);
+    // The load ended on this address: well (Failure::None), or not and why.
+    Outcome finished(qint64 now, const QString& url, Failure failure = Failure::None,
+                     const QString& detail = {});
     // The page's renderer died; the page is reloaded at once the first time, later after a pause
     // that doubles with each further crash.
     void crashed(qint64 now);
-    // The connection came back: a failed reload is tried again at once.
+    // The connection came back: a failed load is tried again at once.
     void connectionRestored(qint64 now);
     // The user went to another page, or to the live page: the watch starts afresh.
     void reset();
@@ -56,24 +75,25 @@ public:
 
     bool loading() const { return m_loading; }
     bool failed() const { return m_failed; }
-    // While a reload is loading or has failed, the caption keeps the title of the picture on screen.
+    // While a load is loading or has failed, the caption keeps the title of the picture on screen.
     bool holdTitle() const { return m_loading || m_failed; }
     const QString& watchedUrl() const { return m_watched; }
     qint64 nextAttemptAt() const { return m_nextAttempt; }
+    Failure failure() const { return m_failed ? m_reason : Failure::None; }
 
-    // The status bar's failure notice (empty while nothing has failed). lastGood is when the
-    // picture on screen was loaded (0: unknown).
-    QString notice(qint64 lastGood) const;
+    // What went wrong, in a few words ("The server answered 503"); empty while nothing has failed.
+    QString reasonText() const;
+    static QString words(Failure failure, const QString& detail, int crashes = 1);
+    // The status bar's failure notice (empty while nothing has failed). now and wallNow are the same
+    // moment on the monotonic and the wall clock; lastGood is when the picture on screen was loaded
+    // (monotonic; 0: there is none).
+    QString notice(qint64 now, qint64 wallNow, qint64 lastGood) const;
+    // The card shown instead of the engine's error page while there is no good picture yet: the
+    // address, what went wrong and the next try, a line each.
+    QString card(qint64 now, qint64 wallNow) const;
 
 private:
-    enum class Reason
-    {
-        Error,
-        NoProgress,
-        SentElsewhere,
-        Crashed
-    };
-    void fail(qint64 now, Reason reason, qint64 retryAt);
+    void fail(qint64 now, Failure reason, qint64 retryAt);
     Step attemptStep(const QString& displayedUrl) const;
 
     Timings m_t;
@@ -82,9 +102,9 @@ private:
     qint64 m_attemptStart = 0;
     qint64 m_lastProgress = 0;
     bool m_failed = false;
-    qint64 m_failedAt = 0;
-    Reason m_reason = Reason::Error;
-    QString m_sentTo;
+    qint64 m_failedAt = 0; // the latest failed attempt: the notice follows each one
+    Failure m_reason = Failure::None;
+    QString m_detail;
     int m_crashes = 0;
     qint64 m_nextAttempt = 0; // 0: none planned
 };

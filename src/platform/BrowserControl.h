@@ -28,10 +28,10 @@ public:
     virtual void ConnectionRestored() {}
     // A few words about the picture of the last load, shown after the load's own status text.
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
-    // Opens an address with the page on screen kept over the view until the new one has loaded.
-    virtual void NavigateCovered(const QString& address) { Navigate(address); }
-    // Whether the last refresh of the displayed page failed (its last good picture is shown).
-    virtual bool refreshFailed() const { return false; }
+    // The address of the picture on screen: while a failed load holds its picture, the watched one.
+    virtual QString pictureAddress() const { return LocationURL(); }
+    // With nobody there (the wall display), the page's dialogs are always answered without a box.
+    virtual void setUnattended(bool on) { Q_UNUSED(on); }
 
 signals:
     void StatusTextChange(const QString& text);
@@ -44,4 +44,6 @@ signals:
     void SaveFinished(bool saved, const QString& path);
     // The displayed page as it shows on screen after a good load (not while covered or minimized).
     void PictureShown(const QImage& picture, const QString& address);
+    // A dialog of the page was answered without a box during a load nobody watches; text says what it said.
+    void PageSaid(const QString& text);
 };

@@ -1,32 +1,29 @@
 #pragma once
 
-#include "core/ReloadWatch.h"
 #include "platform/BrowserControl.h"
+#include "platform/PageWatcher.h"
 #include "platform/SavePageDownloads.h"
+#include "platform/WatchedView.h"
 
-#include <functional>
-
-#include <QPixmap>
 #include <QWebEnginePage>
 
+class ContainedPage;
 class QLabel;
 class QTimer;
+class QWebEngineLoadingInfo;
 class QWebEngineView;
-class QWebEngineDownloadRequest;
 
-// The browser control over Qt WebEngine.
-class WebEngineBrowserControl : public BrowserControl
+// The browser control over Qt WebEngine. The loads Skyvane starts by itself are watched by a page
+// watcher over this control's view.
+class WebEngineBrowserControl : public BrowserControl, private WatchedView
 {
     Q_OBJECT
 public:
-    // The time in milliseconds since the epoch: the wall clock, unless a test gives another.
-    using Clock = std::function<qint64()>;
-
     static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
     // A load that ends sooner is not told in the status bar or the progress bar.
     static constexpr int LoadingShownAfterMs = 200;
 
-    explicit WebEngineBrowserControl(QWidget* parent = nullptr, Clock clock = {});
+    explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;
 
     void Navigate(const QString& address) override;
@@ -37,15 +34,18 @@ public:
     bool ExecWBZoom(qint32 level) override;
     void ExecWBSaveAs() override;
     QString LocationURL() const override;
-    void ConnectionRestored() override;
-    void setPictureNote(const QString& note) override;
+    void ConnectionRestored() override { m_watcher->connectionRestored(); }
+    void setPictureNote(const QString& note) override { m_watcher->pictureNote(note); }
     void NavigateCovered(const QString& address) override;
-    bool refreshFailed() const override { return m_watch.failed(); }
+    bool refreshFailed() const override { return m_watcher->failed(); }
+    QString pictureAddress() const override { return m_watcher->pictureAddress(); }
+    QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
+    qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }
+    void setUnattended(bool on) override { m_watcher->setUnattended(on); }
 
-    // While a reload of the displayed page loads, or after it failed, the last good picture covers the view.
+    // While a load of ours loads, or after it failed, the last good picture (or a card) covers the view.
     bool showingLastGoodPicture() const;
-    bool reloadFailed() const { return m_watch.failed(); }
-    // How long a reload may go without data, and how long after a failed one began it is retried.
+    // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
@@ -56,33 +56,36 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void open(const QString& address, bool covered);
-    void coveredReload(QWebEnginePage::WebAction action);
-    void startAttempt(ReloadWatch::Step step, QWebEnginePage::WebAction action);
-    void showCover();
-    void rememberWhatIsSeen();
-    bool seenOnScreen() const;
-    void uncover();
-    void watchTick();
-    void showNotice();
+    // The view as the page watcher sees it.
+    void load(const QString& address) override;
+    void reload(bool bypassCache) override;
+    void stop() override;
+    QString address() const override { return LocationURL(); }
+    bool onScreen() const override;
+    QImage picture() override;
+    void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
+    qint64 bytesReceived() const override;
+    void cover(const QImage& picture) override;
+    void coverWithCard(const QString& text) override;
+    void uncover() override;
+    bool covered() const override;
+    void answerPageDialogs(bool on) override;
+
+    void open(const QString& address, bool watched);
     void onLoadStarted();
-    void onLoadFinished(bool ok);
+    void onLoadEnded(const QWebEngineLoadingInfo& info);
+    void onUrlChanged(const QUrl& url);
     void onLinkHovered(const QString& url);
-    void onRendererDied();
 
     QWebEngineView* m_view; // the engine's view, filling this control
-    QLabel* m_cover;        // the last good picture, over the view during a reload
-    QTimer* m_watchTimer;   // runs the reload rules while a reload loads or has failed
+    ContainedPage* m_page;
+    QLabel* m_cover;        // the last good picture or a card, over the view during a watched load
     QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
-    Clock m_clock;
-    ReloadWatch m_watch;             // when a reload has failed and when it is tried again
-    QPixmap m_lastSeen;              // the page as last seen on screen after a good load
-    qint64 m_lastGoodLoad = 0;       // when the picture under the cover was loaded (ms)
-    bool m_coverUntilLoaded = false; // a covered navigation is loading
-    int m_stopping = 0;              // ticks left to wait for a stopped reload to report its end
-    qint64 m_documentSize = -1;      // the page's markup length at the last look, while a reload loads
-    QString m_loadStateText;
-    int m_progress = 0; // the load's progress, told when m_loadingShown fires
+    PageWatcher* m_watcher;
+    bool m_documentLoading = false; // between the start and the end of a load of a new document
+    QString m_committedUrl;         // the address the loading document was committed at
+    QString m_certificateRefusal;   // why the loading site's certificate was refused
+    int m_progress = 0;             // the load's progress, told when m_loadingShown fires
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
     SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads

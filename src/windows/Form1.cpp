@@ -4,6 +4,7 @@
 #include "core/MainLayout.h"
 #include "core/ProgramDirectory.h"
 #include "platform/BrowserControl.h"
+#include "platform/SystemClock.h"
 #include "windows/ApplicationFont.h"
 #include "windows/DesignedFont.h"
 #include "windows/Form2.h"
@@ -41,8 +42,10 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     WebBrowser1->setParent(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     ui.setupUi(this, WebBrowser1, m_twips);
-    m_session = new BrowsingSession(
-        m_state, {WebBrowser1, MMControl1.get(), m_probe.get(), m_messages.get(), m_dialogs.get()}, this);
+    m_session = new BrowsingSession(m_state,
+                                    {WebBrowser1, MMControl1.get(), m_probe.get(), m_messages.get(),
+                                     m_dialogs.get(), &SystemClock::monotonicMs},
+                                    this);
     m_outer = new OuterGeometry(this);
     connectControls();
     ui.Timer2->start();
@@ -301,7 +304,7 @@ void Form1::Command5_Click()
 {
     if (m_form2.isNull()) {
         auto* editor = new Form2(
-            m_state, [this] { return WebBrowser1->LocationURL(); }, m_messages.get(), this);
+            m_state, [this] { return WebBrowser1->pictureAddress(); }, m_messages.get(), this);
         connect(editor, &Form2::listSaved, this, [this](const QStringList& names) {
             showSites(names, ui.Combo1->currentText());
             m_session->siteListSaved();

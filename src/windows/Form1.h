@@ -60,6 +60,13 @@ public:
     // Runs inside the refresh step before the sound when the connection functions are on.
     void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
     bool timerOn() const { return m_session->timerOn(); }
+    // The machine woke from sleep: a refresh that came due meanwhile runs now.
+    void machineWoke()
+    {
+        if (m_session->woke(ui.UpDown1->value())) {
+            ui.Timer1->start(); // the next minute from now
+        }
+    }
 
     // Outer geometry in twips, frame included.
     float Left() const { return OuterGeometry::twipsOf(this, m_twips).left; }

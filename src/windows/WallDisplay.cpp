@@ -1,5 +1,6 @@
 #include "windows/WallDisplay.h"
 
+#include "core/PictureAge.h"
 #include "core/SiteListFile.h"
 #include "platform/BrowserControl.h"
 #include "windows/Form1.h"
@@ -19,10 +20,15 @@ constexpr int PointerStillMs = 3000;
 } // namespace
 
 WallDisplay::WallDisplay(Form1& form, AppState& state, const CommandLine& options)
-    : QObject(&form), m_form(form), m_state(state)
+    : QObject(&form), m_form(form), m_state(state), m_interval(options.interval)
 {
     BrowserControl* browser = m_form.browser();
     connect(browser, &BrowserControl::DownloadComplete, this, &WallDisplay::pageDone);
+    connect(browser, &BrowserControl::PageSaid, this, [this](const QString& text) {
+        m_pageSaid = text;
+        m_loadsSinceSaid = 0;
+        showCorner();
+    });
     if (options.kiosk) {
         enterKiosk(options.screen);
     }
@@ -68,6 +74,11 @@ void WallDisplay::enterKiosk(int screen)
     PointerTimer->start();
     qApp->installEventFilter(this);
     m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+    m_form.browser()->setUnattended(true); // nobody is there to answer a page's dialog
+    AgeTimer = new QTimer(this);
+    AgeTimer->setInterval(30 * 1000);
+    connect(AgeTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
+    AgeTimer->start();
     showCorner();
 }
 
@@ -100,23 +111,29 @@ void WallDisplay::nextSite()
 void WallDisplay::pageDone()
 {
     m_failed = m_form.browser()->refreshFailed();
-    if (!m_failed) {
-        m_pictureTime = QDateTime::currentDateTime();
+    if (!m_pageSaid.isEmpty() && ++m_loadsSinceSaid > 1) {
+        m_pageSaid.clear(); // said for one refresh
     }
     showCorner();
 }
 
 QString WallDisplay::cornerText() const
 {
+    const BrowserControl* browser = m_form.browser();
+    const QDateTime time = browser->pictureTime(); // only a good load sets it
     QStringList parts;
     if (!m_siteName.isEmpty()) {
         parts << m_siteName;
     }
-    if (m_pictureTime.isValid()) {
-        parts << m_pictureTime.toString(QStringLiteral("HH:mm"));
+    const qint64 age = browser->pictureAgeMs();
+    const PictureAge::Level level = PictureAge::level(age, m_interval, m_failed);
+    const QString picture =
+        PictureAge::text(time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), age, level);
+    if (!picture.isEmpty()) {
+        parts << picture;
     }
-    if (m_failed) {
-        parts << tr("refresh failed");
+    if (!m_pageSaid.isEmpty()) {
+        parts << m_pageSaid;
     }
     return parts.join(QStringLiteral("  \u00b7  "));
 }
@@ -127,8 +144,18 @@ void WallDisplay::showCorner()
         return;
     }
     CornerLabel->setText(cornerText());
-    CornerLabel->setStyleSheet(m_failed ? QStringLiteral("background: rgba(170,0,0,210); color: white;")
-                                        : QStringLiteral("background: rgba(0,0,0,150); color: white;"));
+    const BrowserControl* browser = m_form.browser();
+    switch (PictureAge::level(browser->pictureAgeMs(), m_interval, m_failed)) {
+    case PictureAge::Level::Failed:
+        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
+        break;
+    case PictureAge::Level::Old:
+        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
+        break;
+    case PictureAge::Level::Fresh:
+        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(0,0,0,150); color: white;"));
+        break;
+    }
     CornerLabel->setVisible(!CornerLabel->text().isEmpty());
     CornerLabel->adjustSize();
     CornerLabel->move(m_form.width() - CornerLabel->width() - 12, 12);

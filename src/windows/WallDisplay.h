@@ -24,8 +24,8 @@ public:
     WallDisplay(Form1& form, AppState& state, const CommandLine& options);
     ~WallDisplay() override;
 
-    // What the corner label says: the site shown in a rotation, the picture's time, and whether the
-    // last refresh failed.
+    // What the corner label says: the site shown in a rotation, the picture's time (with its age once
+    // it is old), whether the last refresh failed, and what a page's dialog said.
     QString cornerText() const;
 
 protected:
@@ -40,12 +40,15 @@ private:
     Form1& m_form;
     AppState& m_state;
     SiteRotation m_rotation;
-    QString m_siteName;             // the rotation's site on screen
-    QDateTime m_pictureTime;        // the last good load
-    bool m_failed = false;          // the last refresh failed
+    QString m_siteName;    // the rotation's site on screen
+    int m_interval = 0;    // the refresh interval in minutes (0: none)
+    bool m_failed = false; // the last refresh failed
+    QString m_pageSaid;    // what a page's dialog said, shown until the next load has ended
+    int m_loadsSinceSaid = 0;
     QLabel* CornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
     QTimer* PointerTimer = nullptr; // kiosk: hides the still pointer
     QTimer* RotateTimer = nullptr;  // the next saved site's turn
+    QTimer* AgeTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     bool m_pointerHidden = false;
     std::unique_ptr<ScreenSaverInhibitor> m_inhibitor;
 };

@@ -24,29 +24,36 @@ struct Session
     PreparedMessageBoxes messages;
     PreparedDialogs dialogs;
     std::unique_ptr<BrowsingSession> session;
+    qint64 now = 1'000'000; // the monotonic clock
 
     Session()
     {
         state.AppDir = dir.path();
         browser.location = QStringLiteral("http://radar/");
         session = std::make_unique<BrowsingSession>(
-            state, BrowsingSession::Parts{&browser, &sound, &probe, &messages, &dialogs});
+            state,
+            BrowsingSession::Parts{&browser, &sound, &probe, &messages, &dialogs, [this] { return now; }});
     }
 
     // Steps, space-separated: "change" (the interval box changed), "toggle" and "reset" (the two
-    // double-clicks), "tick" (a minute at interval), "interval=N", "count=N", "url=X" (displayed).
+    // double-clicks), "tick" (a minute passes at interval), "sleep=N" (N minutes pass with no tick:
+    // the machine sleeps), "wake" (it woke), "interval=N", "count=N", "url=X" (displayed).
     void play(const QString& script, int& interval)
     {
         for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString key = step.section(QLatin1Char('='), 0, 0),
                           value = step.section(QLatin1Char('='), 1);
-            key == QLatin1String("change")     ? session->intervalChanged()
-            : key == QLatin1String("toggle")   ? session->toggleTimer()
-            : key == QLatin1String("reset")    ? session->resetMinuteCount()
-            : key == QLatin1String("tick")     ? session->minuteTick(interval)
-            : key == QLatin1String("interval") ? void(interval = value.toInt())
-            : key == QLatin1String("count")    ? void(state.MinuteCount = qint16(value.toInt()))
-                                               : void(browser.location = value);
+            key == QLatin1String("change")   ? session->intervalChanged()
+            : key == QLatin1String("toggle") ? session->toggleTimer()
+            : key == QLatin1String("reset")  ? session->resetMinuteCount()
+                                             : key == QLatin1String("tick")
+                ? void(now += 60000),
+                session->minuteTick(interval)
+                : key == QLatin1String("sleep")  ? void(now += value.toInt() * 60000)
+              : key == QLatin1String("wake")     ? void(session->woke(interval))
+              : key == QLatin1String("interval") ? void(interval = value.toInt())
+              : key == QLatin1String("count")    ? void(state.MinuteCount = qint16(value.toInt()))
+                                                 : void(browser.location = value);
         }
     }
 };
@@ -71,6 +78,12 @@ const struct
     {"toggle twice from on", "change tick tick toggle toggle", 0, true, 0, 0},
     {"toggle on keeps the count", "count=4 toggle", 4, true, 0, 0},
     {"reset keeps the timer", "change tick tick reset", 0, true, 0, 0},
+    {"a late minute brings every minute passed", "change interval=5 sleep=2 tick", 3, true, 0, 0},
+    {"a refresh due in a sleep runs at the late minute", "change interval=3 sleep=4 tick", 0, true, 1, 1},
+    {"a refresh due in a sleep runs at the wake", "change interval=3 tick sleep=4 wake", 0, true, 1, 1},
+    {"a wake within the minute counts nothing", "change interval=3 tick wake", 1, true, 0, 0},
+    {"a wake with the timer off counts nothing", "interval=3 sleep=9 wake", 0, false, 0, 0},
+    {"the timer switched on counts from then", "interval=3 sleep=9 change tick", 1, true, 0, 0},
 };
 
 } // namespace

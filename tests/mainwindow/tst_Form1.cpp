@@ -228,11 +228,28 @@ private slots:
         QTRY_COMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://1/")); // the first site at once
         emit f.browser->DownloadComplete();
         auto* corner = form.findChild<QLabel*>(QStringLiteral("CornerLabel"));
-        QVERIFY(corner->isVisible() && corner->text().startsWith(QStringLiteral("One  \u00b7  ")));
-        f.browser->failed = true;
+        QCOMPARE(corner->text(), QStringLiteral("One")); // no good load yet: no time
+        f.browser->shownAt = QDateTime(QDate(2026, 5, 1), QTime(14, 20));
+        const struct
+        {
+            qint64 ageMs;
+            bool failed;
+            const char *text, *colour;
+        } states[] = {{60000, false, "One  \u00b7  14:20", "0,0,0"},
+                      {35 * 60000, false, "One  \u00b7  14:20, 35 min old", "230,150,0"},
+                      {35 * 60000, true, "One  \u00b7  14:20, refresh failed", "170,0,0"}};
+        for (const auto& state : states) {
+            f.browser->ageMs = state.ageMs;
+            f.browser->failed = state.failed;
+            emit f.browser->DownloadComplete();
+            QCOMPARE(corner->text(), QString::fromUtf8(state.text));
+            QVERIFY(corner->isVisible() && corner->styleSheet().contains(QLatin1String(state.colour)));
+        }
+        emit f.browser->PageSaid(QStringLiteral("The page said: hello")); // shown for one load
+        QVERIFY(corner->text().endsWith(QLatin1String("hello")));
         emit f.browser->DownloadComplete();
-        QVERIFY(corner->text().endsWith(QLatin1String("refresh failed")));
-        QVERIFY(corner->styleSheet().contains(QLatin1String("170,0,0")));
+        emit f.browser->DownloadComplete();
+        QVERIFY(!corner->text().contains(QLatin1String("hello")));
     }
 
     // The end of the desktop session saves what the close box does. (Both, and the end signals, are seen

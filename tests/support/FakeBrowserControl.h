@@ -34,9 +34,13 @@ public:
     }
     void setPictureNote(const QString& note) override { calls << QStringLiteral("Note:") + note; }
     bool refreshFailed() const override { return failed; }
+    QDateTime pictureTime() const override { return shownAt; }
+    qint64 pictureAgeMs() const override { return ageMs; }
 
     QStringList calls;
     QString location;
     bool zoomAccepted = true;
     bool failed = false; // the last refresh failed
+    QDateTime shownAt;   // the last good load
+    qint64 ageMs = -1;
 };
