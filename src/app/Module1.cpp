@@ -9,6 +9,7 @@
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSoundPlayer.h"
+#include "platform/SleepWatcher.h"
 #include "windows/Form1.h"
 #include "windows/WallDisplay.h"
 #ifdef Q_OS_WIN
@@ -179,6 +180,8 @@ int Module1::Main(int argc, char** argv)
     if (options.kiosk || options.rotate > 0) {
         new WallDisplay(form, state, options); // owned by the window
     }
+    SleepWatcher sleep;
+    QObject::connect(&sleep, &SleepWatcher::woke, &form, &Form1::machineWoke);
     form.Form_Load();
     form.show();
     form.activateWindow();

@@ -141,13 +141,14 @@ void BrowsingSession::minuteTick(int interval)
 
 bool BrowsingSession::woke(int interval)
 {
-    const qint64 now = m_parts.clock();
-    const qint64 minutes = (now - m_minuteCounted) / 60000;
-    if (minutes < 1 || !m_counter.timerOn()) {
+    if (!m_counter.timerOn()) {
         return false;
     }
-    m_minuteCounted = now;
-    countMinutes(interval, int(qMin<qint64>(minutes, 32767)));
+    // The picture on screen is as old as the sleep was long: the refresh comes now, and the minutes
+    // count from here. (A load that fails because the network is not back yet is retried by the
+    // browser, at the latest when the connection returns.)
+    m_minuteCounted = m_parts.clock();
+    countMinutes(interval, qMax(interval - int(m_state.MinuteCount), 1));
     return true;
 }
 

@@ -55,8 +55,7 @@ public:
     // Automatic refresh: one minute of Timer1 at this interval (more, when more has passed since the
     // last one), the interval changed, the timer switched, the count reset.
     void minuteTick(int interval);
-    // The machine woke from sleep: the minutes slept are counted at once, so a refresh that came due
-    // meanwhile runs now. Returns whether any were.
+    // The machine woke from sleep: with the timer on, the refresh step runs now. Returns whether it ran.
     bool woke(int interval);
     void intervalChanged();
     void toggleTimer();

@@ -176,8 +176,8 @@ QString ReloadWatch::notice(qint64 now, qint64 wallNow, qint64 lastGood) const
                              : QStringLiteral(". Next try %1.").arg(clock(m_nextAttempt, now, wallNow));
     QString why = reasonText();
     why[0] = why[0].toLower();
-    return QStringLiteral("Refresh failed at %1: %2").arg(clock(m_failedAt, now, wallNow), why) + picture +
-           next;
+    const QString what = lastGood > 0 ? QStringLiteral("Refresh failed") : QStringLiteral("Loading failed");
+    return QStringLiteral("%1 at %2: %3").arg(what, clock(m_failedAt, now, wallNow), why) + picture + next;
 }
 
 QString ReloadWatch::card(qint64 now, qint64 wallNow) const

@@ -209,7 +209,10 @@ void WebEngineBrowserControl::cover(const QImage& picture)
 
 void WebEngineBrowserControl::coverWithCard(const QString& text)
 {
-    m_cover->setStyleSheet(QStringLiteral("QLabel { background: #f4f4f4; color: #333; font-size: 15pt; }"));
+    // Large enough to be read across the room on a wall display.
+    const int pixels = qMax(20, m_view->height() / 24);
+    m_cover->setStyleSheet(
+        QStringLiteral("QLabel { background: #f4f4f4; color: #333; font-size: %1px; }").arg(pixels));
     m_cover->setAlignment(Qt::AlignCenter);
     m_cover->setText(text);
     m_cover->setGeometry(m_view->geometry());

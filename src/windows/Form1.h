@@ -60,7 +60,7 @@ public:
     // Runs inside the refresh step before the sound when the connection functions are on.
     void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
     bool timerOn() const { return m_session->timerOn(); }
-    // The machine woke from sleep: a refresh that came due meanwhile runs now.
+    // The machine woke from sleep: the picture is refreshed now.
     void machineWoke()
     {
         if (m_session->woke(ui.UpDown1->value())) {

@@ -10,6 +10,7 @@ import subprocess
 import tempfile
 import threading
 import time
+import zlib
 
 SCREEN = (1920, 1080)
 TWIPS_PER_PIXEL = 15  # Xvfb's 96 dpi
@@ -83,21 +84,61 @@ def read_site_list(folder):
 
 # --- loopback web server ----------------------------------------------------------------------
 
+def png(width, height, colour, noise_rows=0):
+    """A PNG picture of one colour, its first noise_rows rows random noise (a big file, slow to decode)."""
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+    plain = b"\0" + bytes(colour) * width
+    raw = b"".join(b"\0" + os.urandom(width * 3) if y < noise_rows else plain for y in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 1)) + chunk(b"IEND", b""))
+
+
+def png_pixel(path, x, y):
+    """The colour at a point of a PNG file (8-bit RGB or RGBA, not interlaced), as (r, g, b)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            width, colour_type = struct.unpack(">I", body[:4])[0], body[9]
+        elif kind == b"IDAT":
+            idat += body
+    bpp = 4 if colour_type == 6 else 3
+    raw, stride, prev = zlib.decompress(idat), width * bpp, bytearray(width * bpp)
+    for row in range(y + 1):
+        kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            a, b, c = (line[i - bpp] if i >= bpp else 0), prev[i], (prev[i - bpp] if i >= bpp else 0)
+            p = a + b - c
+            predictor = (0, a, b, (a + b) // 2,
+                         a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c)
+                         else c)[kind]
+            line[i] = (line[i] + predictor) & 0xFF
+        prev = line
+    return tuple(prev[x * bpp:x * bpp + 3])
+
+
 class WebServer:
     """Serves /<name> as a page titled <name> (or as set in titles) with a link to /next, and logs
     every path. colours[path], a list, gives the page's background, the next one at each request (the
-    last one stays). faults[path] makes a path misbehave: ("status", code), ("hang",), ("trickle", seconds),
-    ("redirect", path), ("reset",), ("truncated",)."""
+    last one stays); extra[path] is more of the page's markup. files[path], a list of bodies, serves a
+    file (the next body at each request, the last one stays). faults[path] makes a path misbehave:
+    ("status", code), ("hang",), ("trickle", seconds) (a page), ("slow", seconds) (any body, spread over
+    so many seconds), ("empty",) (200 and nothing), ("redirect", path), ("reset",), ("truncated",)."""
 
     def __init__(self):
-        self.requests, self.titles, self.faults, self.colours = [], {}, {}, {}
+        self.requests, self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {}, {}
         self.stopping = threading.Event()
         server = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
-            def answer(self, status, body, length=None, headers=()):
+            def answer(self, status, body, length=None, headers=(), kind="text/html"):
                 self.send_response(status)
-                for header in (("Content-Type", "text/html"), ("Content-Length", str(length or len(body))), *headers):
+                for header in (("Content-Type", kind), ("Content-Length", str(length or len(body))), *headers):
                     self.send_header(*header)
                 self.end_headers()
                 self.wfile.write(body)
@@ -109,19 +150,26 @@ class WebServer:
                 title = server.titles.get(path, path.strip("/") or "root")
                 colours = server.colours.get(path, ["#cde"])
                 colour = colours.pop(0) if len(colours) > 1 else colours[0]
-                body = ("<html><head><title>%s</title></head><body style='background:%s'>"
-                        "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, colour, title)).encode()
-                tail = b"</body></html>"
-                kind = fault[0]
-                if kind == "hang":
+                kind = "text/html"
+                if path in server.files:
+                    bodies = server.files[path]
+                    body, tail, kind = bodies.pop(0) if len(bodies) > 1 else bodies[0], b"", "image/png"
+                else:
+                    body = ("<html><head><title>%s</title></head><body style='background:%s'>%s"
+                            "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, colour, server.extra.get(path, ""),
+                                                                            title)).encode()
+                    tail = b"</body></html>"
+                if fault[0] == "hang":
                     server.stopping.wait(600)
-                elif kind in ("reset", "truncated"):  # the connection closes without an answer, or half-way
-                    if kind == "truncated":
+                elif fault[0] in ("reset", "truncated"):  # the connection closes without an answer, or half-way
+                    if fault[0] == "truncated":
                         self.answer(200, body, length=2 * len(body))
                     self.close_connection = True
-                elif kind == "redirect":
+                elif fault[0] == "redirect":
                     self.answer(302, b"", headers=[("Location", fault[1])])
-                elif kind == "trickle":  # a piece a second
+                elif fault[0] == "empty":
+                    self.answer(200, b"", length="0", kind=kind)
+                elif fault[0] == "trickle":  # a piece a second
                     filler = [("<p>%d</p>" % k).encode() for k in range(int(fault[1]))]
                     self.answer(200, body, length=len(body) + sum(map(len, filler)) + len(tail))
                     for piece in filler:
@@ -130,8 +178,19 @@ class WebServer:
                             return
                         self.wfile.write(piece)
                     self.wfile.write(tail)
+                elif fault[0] == "slow":  # the whole body, a piece a second
+                    whole = body + tail
+                    step = len(whole) // int(fault[1]) + 1
+                    self.answer(200, b"", length=len(whole), kind=kind)
+                    for at in range(0, len(whole), step):
+                        self.wfile.write(whole[at:at + step])
+                        self.wfile.flush()
+                        if server.stopping.wait(1):
+                            return
+                elif fault[1] != 200 and path in server.files:  # an error page, not the picture
+                    self.answer(fault[1], b"<html><body>Not here</body></html>")
                 else:
-                    self.answer(fault[1], body + tail)
+                    self.answer(fault[1], body + tail, kind=kind)
 
             def log_message(self, *args):
                 pass

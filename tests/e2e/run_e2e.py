@@ -6,14 +6,16 @@ import concurrent.futures
 import os
 import re
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 import traceback
 
-from desktop import SCREEN, Desktop, Skyvane, WebServer, check, expect, read_settings, read_site_list, \
-    settings_record, wait_for
+from wall_scenarios import wall_display_is_never_blanked  # noqa: F401 (collected with the others)
+from desktop import SCREEN, Desktop, Skyvane, WebServer, check, expect, png, png_pixel, read_settings, \
+    read_site_list, settings_record, wait_for
 
 # Where the main window's controls are, in twips of its client area.
 MENU = (60, 15, 600, 300)
@@ -507,8 +509,180 @@ def rotation_shows_the_next_site(desktop, server, program, folder):
     app.end()
 
 
+# --- loads nobody watches ------------------------------------------------------------------------
+
+RADAR_PICTURE = "<img src='/radar.png' style='position:absolute;left:0;top:0;width:100vw;height:100vh'>"
+CARD = (244, 244, 244)
+
+
+def view_point(desktop, wid, fraction):
+    """A point of the browser's view in the window's client area, at a fraction of its height."""
+    height = desktop.client_geometry(wid)[3] - 42  # the control strip above and the status bar below
+    return 40, 24 + int(height * fraction)
+
+
+def picture_page(server, *colours, noise_rows=0, size=(600, 400)):
+    """/radar showing /radar.png over the whole view, one picture of each colour in turn."""
+    server.titles["/radar"] = "radar 1"
+    server.extra["/radar"] = RADAR_PICTURE
+    server.files["/radar.png"] = [png(*size, c, noise_rows) for c in colours]
+
+
+def refreshes_without_their_picture_keep_the_last_one(desktop, server, program, folder):
+    red, green = (200, 0, 0), (0, 150, 0)
+    picture_page(server, red, green)
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    point = view_point(desktop, wid, 0.5)
+    wait_for("the picture", lambda: desktop.pixel(wid, *point) == red, settle=1)
+    kept = sum(len(f) for f, _ in frames_of(folder).values())
+    for fault in (("status", 404), ("empty",), "no picture", "good", ("hang",)):
+        server.titles["/radar"] = "radar 2" if fault == "good" else "Busy"
+        if fault == "no picture":
+            server.extra["/radar"] = "<p>Service temporarily unavailable</p>"
+        elif fault != "good":
+            server.faults["/radar.png"] = fault
+        asked = len(server.requests)
+        desktop.click_twips(wid, *REFRESH)
+        if fault == "good":  # the site answers again: the new picture, kept as a frame
+            desktop.wait_title(wid, "^radar 2 - ")
+            wait_for("the new picture", lambda: desktop.pixel(wid, *point) == green)
+            wait_for("the new frame", lambda: sum(len(f) for f, _ in frames_of(folder).values()) == kept + 1)
+            red, kept = green, kept + 1
+            continue
+        wait_for("the refresh", lambda: "/radar.png" in server.requests[asked:] or "no" in fault, settle=3)
+        check(re.match("^radar [12] - ", desktop.title(wid)), "after %s the caption is %r" % (fault, desktop.title(wid)))
+        expect(desktop.pixel(wid, *point), red, "after %s the picture" % (fault,))
+        expect(sum(len(f) for f, _ in frames_of(folder).values()), kept, "frames kept after %s" % (fault,))
+        server.faults.pop("/radar.png", None)
+        server.extra["/radar"] = RADAR_PICTURE
+    app.end()
+
+
+def a_big_picture_is_never_shown_half_drawn(desktop, server, program, folder):
+    """A 3 MB picture refreshed: the view never shows an empty or half-drawn picture, and every frame
+    kept is the whole picture (its bottom rows drawn)."""
+    colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200)]
+    picture_page(server, *colours, noise_rows=800, size=(1200, 900))
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    bottom = view_point(desktop, wid, 0.96)  # the picture's last rows, which are decoded last
+    wait_for("the first picture", lambda: desktop.pixel(wid, *bottom) == colours[0], timeout=30, settle=1)
+    for colour in colours[1:]:
+        desktop.click_twips(wid, *REFRESH)
+        deadline, seen = time.monotonic() + 30, None
+        while seen != colour and time.monotonic() < deadline:
+            seen = desktop.pixel(wid, *bottom)
+            check(seen in colours, "the view showed %s during a refresh" % (seen,))
+        expect(seen, colour, "the picture after the refresh")
+    app.end()
+    frames = [os.path.join(folder, "Frames", sub, name) for sub, (names, _) in frames_of(folder).items()
+              for name in names]
+    expect(len(frames), 3, "frames kept")
+    for frame, colour in zip(sorted(frames), colours):
+        with open(frame, "rb") as f:
+            rows = struct.unpack(">I", f.read(24)[20:24])[0]
+        expect(png_pixel(frame, 40, int(rows * 0.96)), colour, "the bottom of frame " + os.path.basename(frame))
+
+
+def pages_that_ask_do_not_stop_the_refresh(desktop, server, program, folder):
+    server.titles["/radar"] = "radar 1"
+    server.extra["/radar"] = ("<script>window.onbeforeunload = (e) => { e.preventDefault(); e.returnValue = ''; };"
+                              "alert('Radar updated');</script>")
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    for n in (2, 3):
+        desktop.click(wid, 200, 200, pause=0.3)  # a click in the page lets it ask before it is left
+        server.titles["/radar"] = "radar %d" % n
+        desktop.click_twips(wid, *REFRESH)
+        desktop.wait_title(wid, "^radar %d - " % n)
+        check(not desktop.windows("Javascript|leave", pid=app.process.pid), "a page's dialog is open")
+    app.end()
+
+
+def a_page_rewriting_its_address_is_refreshed_every_minute(desktop, server, program, folder):
+    server.extra["/radar"] = "<script>setInterval(() => history.replaceState(null, '', '?t=' + Date.now()), 5000);</script>"
+    app, wid = watch_page(desktop, server, program, folder, refresh_every_minute=True)
+    wait_for("the timer's refresh", lambda: len(radar_requests(server)) >= 2, timeout=75)
+    desktop.wait_title(wid, "^radar 2 - ")
+    app.end()
+
+
+def a_trickling_picture_is_shown(desktop, server, program, folder):
+    red, green = (200, 0, 0), (0, 150, 0)
+    picture_page(server, red, green, noise_rows=200)
+    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    point = view_point(desktop, wid, 0.9)
+    wait_for("the picture", lambda: desktop.pixel(wid, *point) == red, settle=1)
+    server.faults["/radar.png"] = ("slow", 90)
+    server.titles["/radar"] = "radar 2"
+    desktop.click_twips(wid, *REFRESH)
+    desktop.wait_title(wid, "^radar 2 - ", timeout=120)
+    expect(desktop.pixel(wid, *point), green, "the picture after it arrived")
+    expect(server.requests.count("/radar.png"), 2, "requests for the picture")
+    app.end()
+
+
+def kiosk_started_while_the_site_refuses(desktop, server, program, folder):
+    server.faults["/wall"] = ("reset",)
+    app = Skyvane(desktop, program, folder)
+    wid = app.start("--kiosk", server.url("wall"))
+    server.wait_request("/wall")
+    wait_for("the card", lambda: desktop.pixel(wid, SCREEN[0] // 2, SCREEN[1] - 40) == CARD, settle=1)
+    corner = desktop.pixel(wid, SCREEN[0] - 20, 20)
+    check(corner[0] > 120 and corner[1] < 80, "the corner label is %s, not red" % (corner,))
+    del server.faults["/wall"]
+    answering = time.monotonic()
+    desktop.wait_title(wid, "^wall - ", timeout=80)
+    check(time.monotonic() - answering <= 75, "shown %.0f s after the site answered" % (time.monotonic() - answering))
+    app.end(signal.SIGTERM)  # at most two lines printed in all, checked by end()
+
+
+def a_rotation_turn_to_a_refusing_site_keeps_the_last_picture(desktop, server, program, folder):
+    server.colours["/one"] = ["#c80000"]
+    server.faults["/two"] = ("status", 503)
+    app = Skyvane(desktop, program, folder, sites=[("One", server.url("one")), ("Two", server.url("two"))])
+    wid = app.start("--rotate", "1")
+    desktop.wait_title(wid, "^one - ", settle=1)
+    point = view_point(desktop, wid, 0.8)
+    expect(desktop.pixel(wid, *point), (200, 0, 0), "the first site")
+    server.wait_request("/two", timeout=70)
+    time.sleep(3)
+    check(re.match("^one - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
+    expect(desktop.pixel(wid, *point), (200, 0, 0), "the picture during the failed turn")
+    app.end()
+
+
+def waking_from_sleep_brings_a_refresh(desktop, server, program, folder):
+    """logind (a python3-dbusmock on a private system bus) says the machine woke."""
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL, text=True)
+    address = bus.stdout.readline().strip()
+    env = dict(desktop.env, DBUS_SYSTEM_BUS_ADDRESS=address)
+    logind = subprocess.Popen(["/usr/bin/python3", "-m", "dbusmock", "--system", "--template", "logind"], env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    ping = ["dbus-send", "--system", "--print-reply", "--dest=org.freedesktop.login1", "/org/freedesktop/login1",
+            "org.freedesktop.DBus.Peer.Ping"]
+    emit = ["/usr/bin/python3", "-c", "import dbus; dbus.Interface(dbus.SystemBus().get_object('org.freedesktop.login1',"
+            " '/org/freedesktop/login1'), 'org.freedesktop.DBus.Mock').EmitSignal('org.freedesktop.login1.Manager',"
+            " 'PrepareForSleep', 'b', [False])"]
+    try:
+        wait_for("the logind mock", lambda: subprocess.run(ping, env=env, capture_output=True).returncode == 0)
+        desktop.env["DBUS_SYSTEM_BUS_ADDRESS"] = address
+        app, wid = watch_page(desktop, server, program, folder)
+        desktop.click_twips(wid, *INTERVAL_DOWN, pause=0.5)  # the timer on, nine minutes
+        subprocess.run(emit, env=env, check=True, capture_output=True)
+        woke = time.monotonic()
+        desktop.wait_title(wid, "^radar 2 - ", timeout=15)
+        check(time.monotonic() - woke <= 10, "refreshed %.0f s after the wake" % (time.monotonic() - woke))
+        app.end()
+    finally:
+        for p in (logind, bus):
+            p.terminate()
+            p.wait()
+
+
 # Every scenario, the minute-long watch scenarios first so that the short ones fill the time beside them.
-LONG = ("rotation_shows_the_next_site", "slow_refresh_is_let_finish", "hanging_server_is_back_within_75_seconds",
+LONG = ("a_trickling_picture_is_shown", "kiosk_started_while_the_site_refuses",
+        "a_page_rewriting_its_address_is_refreshed_every_minute", "a_rotation_turn_to_a_refusing_site_keeps_the_last_picture",
+        "rotation_shows_the_next_site", "slow_refresh_is_let_finish", "hanging_server_is_back_within_75_seconds",
         "renderer_killed_during_an_outage", "login_page_is_not_taken_for_the_watched_page",
         "reload_while_minimized_is_never_blank")
 SCENARIOS = sorted((f for f in list(globals().values()) if getattr(f, "__code__", None) and

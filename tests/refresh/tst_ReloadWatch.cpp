@@ -161,12 +161,12 @@ private slots:
         s.play(QStringLiteral("L +10 503"));
         const qint64 wall = QDateTime(QDate(2026, 5, 1), QTime(10, 42, 30)).toMSecsSinceEpoch();
         QCOMPARE(s.watch.notice(s.now, wall, 0),
-                 QStringLiteral("Refresh failed at 10:42: the server answered 503. Next try 10:43."));
+                 QStringLiteral("Loading failed at 10:42: the server answered 503. Next try 10:43."));
         QCOMPARE(s.watch.card(s.now, wall),
                  kOther + QStringLiteral("\nThe server answered 503\nNext try at 10:43"));
         s.play(QStringLiteral("+50 err"));
         QCOMPARE(s.watch.notice(s.now, wall, 0),
-                 QStringLiteral("Refresh failed at 10:42: no connection. Next try 10:43."));
+                 QStringLiteral("Loading failed at 10:42: no connection. Next try 10:43."));
         QCOMPARE(s.watch.card(s.now, wall), kOther + QStringLiteral("\nNo connection\nNext try at 10:43"));
     }
 
