@@ -8,7 +8,7 @@ packages=(
     qt6-qpa-plugins libqt6webenginecore6-bin
     xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev
     dpkg-dev desktop-file-utils appstream
-    fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock
+    fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock netpbm
     libxss-dev python3-xlib
 )
 

@@ -94,32 +94,12 @@ def png(width, height, colour, noise_rows=0):
             chunk(b"IDAT", zlib.compress(raw, 1)) + chunk(b"IEND", b""))
 
 
-def png_pixel(path, x, y):
-    """The colour at a point of a PNG file (8-bit RGB or RGBA, not interlaced), as (r, g, b)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        pos += 12 + length
-        if kind == b"IHDR":
-            width, colour_type = struct.unpack(">I", body[:4])[0], body[9]
-        elif kind == b"IDAT":
-            idat += body
-    bpp = 4 if colour_type == 6 else 3
-    raw, stride, prev = zlib.decompress(idat), width * bpp, bytearray(width * bpp)
-    for row in range(y + 1):
-        kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
-        for i in range(stride):
-            a, b, c = (line[i - bpp] if i >= bpp else 0), prev[i], (prev[i - bpp] if i >= bpp else 0)
-            p = a + b - c
-            predictor = (0, a, b, (a + b) // 2,
-                         a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c)
-                         else c)[kind]
-            line[i] = (line[i] + predictor) & 0xFF
-        prev = line
-    return tuple(prev[x * bpp:x * bpp + 3])
+def png_pixel(path, x, fraction):
+    """The colour of a PNG file at x and a fraction of its height, as (r, g, b)."""
+    ppm = subprocess.run(["pngtopnm", path], capture_output=True, check=True).stdout  # P6 WIDTH HEIGHT 255
+    width, height, header = int(ppm.split()[1]), int(ppm.split()[2]), len(b" ".join(ppm.split()[:4])) + 1
+    at = header + (int(height * fraction) * width + x) * 3
+    return tuple(ppm[at:at + 3])
 
 
 class WebServer:
@@ -127,8 +107,8 @@ class WebServer:
     every path. colours[path], a list, gives the page's background, the next one at each request (the
     last one stays); extra[path] is more of the page's markup. files[path], a list of bodies, serves a
     file (the next body at each request, the last one stays). faults[path] makes a path misbehave:
-    ("status", code), ("hang",), ("trickle", seconds) (a page), ("slow", seconds) (any body, spread over
-    so many seconds), ("empty",) (200 and nothing), ("redirect", path), ("reset",), ("truncated",)."""
+    ("status", code), ("hang",), ("slow", seconds) (the body spread over so many seconds), ("empty",) (200
+    and nothing), ("redirect", path), ("reset",), ("truncated",)."""
 
     def __init__(self):
         self.requests, self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {}, {}
@@ -169,15 +149,6 @@ class WebServer:
                     self.answer(302, b"", headers=[("Location", fault[1])])
                 elif fault[0] == "empty":
                     self.answer(200, b"", length="0", kind=kind)
-                elif fault[0] == "trickle":  # a piece a second
-                    filler = [("<p>%d</p>" % k).encode() for k in range(int(fault[1]))]
-                    self.answer(200, body, length=len(body) + sum(map(len, filler)) + len(tail))
-                    for piece in filler:
-                        self.wfile.flush()
-                        if server.stopping.wait(1):
-                            return
-                        self.wfile.write(piece)
-                    self.wfile.write(tail)
                 elif fault[0] == "slow":  # the whole body, a piece a second
                     whole = body + tail
                     step = len(whole) // int(fault[1]) + 1
