@@ -28,6 +28,10 @@ const QString kLookScript = QStringLiteral(R"JS((() => {
     return [s.painted, main === null ? 0 : (main.complete && main.naturalWidth > 0 ? 1 : -1)];
 })())JS");
 
+// The page's element count, and when its document began (a new document begins at another time).
+const QString kProgressScript =
+    QStringLiteral("[document.getElementsByTagName('*').length, performance.timeOrigin]");
+
 // A picture of a frame reaches the view a moment after the page has drawn it.
 constexpr int CompositorMs = 50;
 
@@ -129,8 +133,18 @@ void PageWatcher::startLoading()
 {
     coverNow();
     m_view.answerPageDialogs(true); // not even a leave-page question may hold the load up
-    m_bytes = m_view.bytesReceived();
+    m_bytes = -1;
     m_elements = -1;
+    m_oldDocument = -1;
+    m_newDocument = false;
+    // Which document is on screen now: the page being left may go on receiving data (a live feed) until
+    // the new one arrives, and that is no progress of the load. (The script reaches the page before
+    // the new document can.)
+    m_view.inspect(kProgressScript, [this, generation = m_generation](const QVariant& v) {
+        if (generation == m_generation) {
+            m_oldDocument = v.toList().value(1).toDouble();
+        }
+    });
     m_timer->start();
 }
 
@@ -278,24 +292,28 @@ void PageWatcher::tick()
         return;
     }
     if (m_watch.loading() && !m_looking) {
-        // Data arriving for any part of the page counts, a picture trickling in over a slow link too.
-        const qint64 bytes = m_view.bytesReceived();
-        if (bytes >= 0 && m_bytes >= 0 && bytes != m_bytes) {
-            m_watch.progressed(now);
-        }
-        m_bytes = bytes;
-        // Where bytes cannot be counted, a page that grows counts. (A count of its elements: serializing
-        // a large page every second would cost far more.)
-        m_view.inspect(QStringLiteral("document.getElementsByTagName('*').length"),
-                       [this](const QVariant& v) {
-                           if (m_watch.loading()) {
-                               const qint64 elements = v.toLongLong();
-                               if (m_elements >= 0 && elements != m_elements) {
-                                   m_watch.progressed(m_now());
-                               }
-                               m_elements = elements;
-                           }
-                       });
+        m_view.inspect(kProgressScript, [this, generation = m_generation](const QVariant& v) {
+            if (generation != m_generation || !m_watch.loading()) {
+                return;
+            }
+            const QVariantList seen = v.toList();
+            // A page that grows counts. (A count of its elements: serializing a large page every second
+            // would cost far more.)
+            const qint64 elements = seen.value(0).toLongLong();
+            bool progress = m_elements >= 0 && elements != m_elements;
+            m_elements = elements;
+            // Once the new document is there, data arriving for any part of it counts, a picture
+            // trickling in over a slow link too.
+            m_newDocument = m_newDocument || seen.value(1).toDouble() != m_oldDocument;
+            if (m_newDocument) {
+                const qint64 bytes = m_view.bytesReceived();
+                progress = progress || (bytes >= 0 && m_bytes >= 0 && bytes != m_bytes);
+                m_bytes = bytes;
+            }
+            if (progress) {
+                m_watch.progressed(m_now());
+            }
+        });
     }
     const ReloadWatch::Step step = m_looking ? ReloadWatch::Step::Nothing : m_watch.tick(now);
     if (step == ReloadWatch::Step::Stop) {

@@ -94,10 +94,12 @@ private:
     bool m_pageGood = false;       // the page on screen passed its look
     qint64 m_lastGood = 0;         // monotonic: when the picture on screen was loaded (0: none)
     qint64 m_lastGoodWall = 0;
-    int m_generation = 0;   // a new load makes an unfinished look at the last one void
-    int m_stopping = 0;     // ticks left to wait for a stopped load to report its end
-    qint64 m_bytes = -1;    // bytes received at the last tick, while a load of ours loads
-    qint64 m_elements = -1; // the page's element count at the last tick
+    int m_generation = 0;       // a new load makes an unfinished look at the last one void
+    int m_stopping = 0;         // ticks left to wait for a stopped load to report its end
+    qint64 m_bytes = -1;        // bytes received at the last tick, while a load of ours loads
+    qint64 m_elements = -1;     // the page's element count at the last tick
+    double m_oldDocument = -1;  // when the document on screen as a load began was begun
+    bool m_newDocument = false; // the loading document has replaced it
     bool m_unattended = false;
     bool m_looking = false;   // a loaded page is being looked at before it is judged
     bool m_cardShown = false; // the cover is the card, not a picture

@@ -19,6 +19,7 @@ public:
     QVariantList lookAnswer;     // [painted, main picture]
     QColor screen = Qt::darkRed; // what the view shows: a picture unless it is one colour
     qint64 bytes = 0;
+    double document = 1; // when the document on screen began
     bool isCovered = false;
 
     void load(const QString& address) override
@@ -41,7 +42,7 @@ public:
     }
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override
     {
-        done(script.contains(QLatin1String("__skyvaneLook")) ? QVariant(lookAnswer) : QVariant(7));
+        done(script.contains(QLatin1String("__skyvaneLook")) ? lookAnswer : QVariantList{7, document});
     }
     qint64 bytesReceived() const override { return bytes; }
     void cover(const QImage&) override
@@ -72,7 +73,8 @@ struct Watch
 
     // "open" Skyvane opens the radar, "refresh", "user" the user opens a page, "ok" / "fail" / "503"
     // the engine reports the end, "pic" / "broken" / "none" what the page's main picture is at the next
-    // look, "blank" the view turns empty, "bytes" data arrives, "+N" N seconds pass, ticking.
+    // look, "blank" the view turns empty, "doc" the loading document replaces the one on screen,
+    // "bytes" data arrives, "+N" N seconds pass, ticking.
     void play(const QString& script)
     {
         using F = ReloadWatch::Failure;
@@ -92,6 +94,8 @@ struct Watch
                                                                         : 0};
             } else if (w == QLatin1String("blank")) {
                 view.screen = Qt::black;
+            } else if (w == QLatin1String("doc")) { // the new document has come
+                view.document += 1;
             } else if (w == QLatin1String("bytes")) {
                 view.bytes += 1000;
             } else if (w.startsWith(QLatin1Char('+'))) {
@@ -132,7 +136,8 @@ const struct Row
     {"a page that never had a main picture may come without one", "none open ok refresh ok", nullptr, false,
      2},
     {"a picture trickling in for two minutes is let finish",
-     "pic open ok refresh +50 bytes +50 bytes +50 bytes ok", nullptr, false, 2},
+     "pic open ok refresh doc +50 bytes +50 bytes +50 bytes ok", nullptr, false, 2},
+    {"data for the page being left is no progress", "pic open ok refresh +30 bytes +30", nullptr, true, 1},
     {"nothing arriving for a minute: stopped", "pic open ok refresh +60",
      "dialogs:answered load dialogs:asked cover dialogs:answered reload dialogs:asked stop", true, 1},
 };
