@@ -200,7 +200,18 @@ void PageWatcher::loadEnded(bool ok, const QString& url, ReloadWatch::Failure fa
         return;
     }
     m_looking = true;
-    look(++m_generation, m_now() + PaintWaitMs, ours, url);
+    const int generation = ++m_generation;
+    m_lookDeadline = m_now() + PaintWaitMs;
+    look(generation, m_lookDeadline, ours, url);
+    if (!ours) {
+        // A page that never answers (a script that never ends, a box of its own) is taken as it shows.
+        // (A load of ours that does not answer fails: see tick().)
+        QTimer::singleShot(PaintWaitMs + UnansweredMs, this, [=, this] {
+            if (generation == m_generation && m_looking) {
+                judge(false, url, 0);
+            }
+        });
+    }
 }
 
 void PageWatcher::look(int generation, qint64 deadline, bool ours, const QString& url)
@@ -251,6 +262,7 @@ void PageWatcher::judge(bool ours, const QString& url, int mainPicture)
 void PageWatcher::conclude(bool ours, const QString& url, ReloadWatch::Failure failure, const QString& detail,
                            const QImage& shot)
 {
+    m_looking = false;
     const qint64 now = m_now();
     const ReloadWatch::Outcome outcome =
         ours ? m_watch.finished(now, url, failure, detail) : ReloadWatch::Outcome::NotOurs;
@@ -314,6 +326,12 @@ void PageWatcher::tick()
                 m_watch.progressed(m_now());
             }
         });
+    }
+    if (m_looking && m_watch.loading() && now >= m_lookDeadline + UnansweredMs) {
+        // The page does not answer the look at all: it cannot hold the watch.
+        ++m_generation;
+        conclude(true, m_watch.watchedUrl(), ReloadWatch::Failure::NoAnswer, {}, {});
+        return;
     }
     const ReloadWatch::Step step = m_looking ? ReloadWatch::Step::Nothing : m_watch.tick(now);
     if (step == ReloadWatch::Step::Stop) {

@@ -26,6 +26,8 @@ public:
     // How long the look at a loaded page waits for its pictures to be painted, and how often it asks.
     static constexpr int PaintWaitMs = 5000;
     static constexpr int LookEveryMs = 100;
+    // How much longer than that a page may take to answer at all.
+    static constexpr int UnansweredMs = 5000;
 
     PageWatcher(WatchedView& view, Clock monotonic, Clock wall, QObject* parent = nullptr);
 
@@ -101,7 +103,8 @@ private:
     double m_oldDocument = -1;  // when the document on screen as a load began was begun
     bool m_newDocument = false; // the loading document has replaced it
     bool m_unattended = false;
-    bool m_looking = false;   // a loaded page is being looked at before it is judged
-    bool m_cardShown = false; // the cover is the card, not a picture
+    bool m_looking = false;    // a loaded page is being looked at before it is judged
+    qint64 m_lookDeadline = 0; // when the look stops waiting for the page's pictures to be painted
+    bool m_cardShown = false;  // the cover is the card, not a picture
     QString m_stateText;
 };
