@@ -35,14 +35,16 @@ private slots:
         const QString address = QStringLiteral("http://radar/");
         FrameStore store(dir.filePath(QStringLiteral("Frames")));
         // A damaged newest frame on disk, left by a crash of another kind: passed over.
-        QVERIFY(store.keep(address, QDateTime::currentDateTimeUtc().addSecs(-120), [] {
+        const QDateTime kept = QDateTime::currentDateTimeUtc().addSecs(-120);
+        QVERIFY(store.keep(address, kept, [] {
             QByteArray png;
             QBuffer b(&png);
             b.open(QIODevice::WriteOnly);
             filled(Qt::red).save(&b, "PNG");
             return png;
         }()));
-        TestFiles::write(store.folderFor(address) + QStringLiteral("/20261206T235959999Z.png"),
+        TestFiles::write(store.folderFor(address) + QLatin1Char('/') +
+                             kept.addSecs(3600).toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z.png'")),
                          "\x89PNG damaged");
         FrameRecorder recorder(store);
         QSignalSpy compared(&recorder, &FrameRecorder::pictureCompared);
