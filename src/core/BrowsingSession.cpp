@@ -2,6 +2,7 @@
 
 #include "core/BrowserEventRules.h"
 #include "core/CommonDialogs.h"
+#include "core/FileLock.h"
 #include "core/FileMissing.h"
 #include "core/MenuRules.h"
 #include "core/PageNavigator.h"
@@ -71,12 +72,14 @@ void BrowsingSession::chooseSite(int index, const QString& typed)
         return;
     }
     emit selectorTextChanged(site->URL);
+    m_chimeDue = false;
     resetMinuteCount();
     m_parts.browser->Navigate(site->URL);
 }
 
 void BrowsingSession::go(const QString& address)
 {
+    m_chimeDue = false; // a refresh that brought no picture does not chime at another page
     resetMinuteCount();
     m_parts.browser->Navigate(address);
 }
@@ -248,6 +251,7 @@ void BrowsingSession::chooseFont(bool withDialog)
 void BrowsingSession::saveSettings(float left, float top, float width, float height) const
 {
     const SettingsFile file(m_state.settingsPath());
+    const FileLock lock(m_state.settingsPath()); // the other window's change is read, not lost
     file.save(SettingsMerge::merge(m_state.LoadedRecord,
                                    m_state.SettingsAtStart.toRecord(left, top, width, height),
                                    m_state.Settings.toRecord(left, top, width, height), file.load()));

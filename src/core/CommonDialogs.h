@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // The open-file, font and save dialogs.
 class CommonDialogs
@@ -22,4 +23,8 @@ public:
     virtual Font ShowFont(const Font& initial) = 0;
     // Where to save the displayed page; empty when the user cancelled.
     virtual QString ShowSave(const QString& suggestedPath) = 0;
+    // Where to save a loop of frames as an animated WebP; empty when the user cancelled.
+    virtual QString ShowSaveLoop(const QString& suggestedPath) = 0;
+    // Something was saved there: the next save dialog may start in its folder.
+    virtual void saved(const QString& path) { Q_UNUSED(path); }
 };

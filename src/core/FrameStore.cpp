@@ -6,14 +6,43 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 
 namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'");
+const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
+const QByteArray kPngEnd("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+// A clock set a little behind another window's is no frame from the future.
+constexpr qint64 kClockSlackSecs = 600;
+
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kPrivateFolder = kPrivateFile | QFileDevice::ExeOwner;
+
+QByteArray readAt(QFile& file, qint64 at, qint64 length)
+{
+    return file.seek(at) ? file.read(length) : QByteArray();
+}
+
+bool privateWrite(const QString& path, const QByteArray& bytes)
+{
+    return AtomicFile::replace(path, bytes) && QFile::setPermissions(path, kPrivateFile);
+}
 
 } // namespace
+
+QString FrameStore::keptAddress(const QString& address)
+{
+    const QUrl url(address);
+    return url.userInfo().isEmpty() ? address : url.adjusted(QUrl::RemoveUserInfo).toString();
+}
+
+bool FrameStore::isWholePng(const QByteArray& head, const QByteArray& tail)
+{
+    return head.startsWith(kPngSignature) && head.mid(12, 4) == "IHDR" && tail == kPngEnd;
+}
 
 FrameStore::FrameStore(QString framesDir, int perAddress, qint64 totalBytes)
     : m_dir(std::move(framesDir)), m_perAddress(qMax(1, perAddress)), m_totalBytes(totalBytes)
@@ -23,7 +52,7 @@ FrameStore::FrameStore(QString framesDir, int perAddress, qint64 totalBytes)
 QString FrameStore::folderName(const QString& address)
 {
     return QString::fromLatin1(
-        QCryptographicHash::hash(address.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+        QCryptographicHash::hash(keptAddress(address).toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
 QString FrameStore::fileNameFor(const QDateTime& takenUtc)
@@ -36,10 +65,16 @@ QString FrameStore::folderFor(const QString& address) const
     return QDir(m_dir).filePath(folderName(address));
 }
 
-QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder)
+QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder, const QString& address)
 {
     static const QRegularExpression name(QStringLiteral("^\\d{8}T\\d{9}Z\\.png$"));
     QList<Frame> out;
+    QFile named(QDir(folder).filePath(QString::fromLatin1(AddressFileName)));
+    if (!named.open(QIODevice::ReadOnly) ||
+        (!address.isEmpty() && named.read(64 * 1024).trimmed() != keptAddress(address).toUtf8())) {
+        return out; // another address's folder, or none of ours
+    }
+    const QDateTime latest = QDateTime::currentDateTimeUtc().addSecs(kClockSlackSecs);
     const QFileInfoList entries =
         QDir(folder).entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
     for (const QFileInfo& info : entries) {
@@ -47,10 +82,12 @@ QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder)
             continue; // not one of ours
         }
         QDateTime taken = QDateTime::fromString(info.completeBaseName(), kTimeFormat);
-        if (!taken.isValid()) {
-            continue;
-        }
         taken.setTimeSpec(Qt::UTC);
+        QFile file(info.filePath());
+        if (!taken.isValid() || taken > latest || !file.open(QIODevice::ReadOnly) ||
+            !isWholePng(readAt(file, 0, 16), readAt(file, info.size() - kPngEnd.size(), kPngEnd.size()))) {
+            continue; // from the future, or damaged
+        }
         out.append({info.filePath(), taken, info.size()});
     }
     return out; // names sort by time
@@ -58,31 +95,49 @@ QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder)
 
 QList<FrameStore::Frame> FrameStore::frames(const QString& address) const
 {
-    return framesIn(folderFor(address));
+    return framesIn(folderFor(address), address);
 }
 
 bool FrameStore::keep(const QString& address, const QDateTime& takenUtc, const QByteArray& png)
 {
     const QString folder = folderFor(address);
-    if (!QDir().mkpath(folder)) {
+    if (!QDir().mkpath(folder) || !QFile::setPermissions(m_dir, kPrivateFolder) ||
+        !QFile::setPermissions(folder, kPrivateFolder)) {
         return false;
     }
     const QString addressFile = QDir(folder).filePath(QString::fromLatin1(AddressFileName));
     QFile named(addressFile);
     if ((!named.exists() || named.size() == 0) &&
-        !AtomicFile::replace(addressFile, address.toUtf8() + '\n')) {
+        !privateWrite(addressFile, keptAddress(address).toUtf8() + '\n')) {
         return false;
     }
-    if (!AtomicFile::replace(QDir(folder).filePath(fileNameFor(takenUtc)), png)) {
+    if (!privateWrite(QDir(folder).filePath(fileNameFor(takenUtc)), png)) {
         return false;
     }
     prune(folder);
     return true;
 }
 
+int FrameStore::clear() const
+{
+    int deleted = 0;
+    for (const QFileInfo& sub : QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const Frame& f : framesIn(sub.filePath(), {})) {
+            deleted += QFile::remove(f.path) ? 1 : 0;
+        }
+        QDir folder(sub.filePath());
+        if (folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ==
+            QStringList{QString::fromLatin1(AddressFileName)}) {
+            folder.remove(QString::fromLatin1(AddressFileName));
+            QDir(m_dir).rmdir(sub.fileName());
+        }
+    }
+    return deleted;
+}
+
 void FrameStore::prune(const QString& folder) const
 {
-    QList<Frame> own = framesIn(folder);
+    QList<Frame> own = framesIn(folder, {});
     while (own.size() > m_perAddress) {
         QFile::remove(own.takeFirst().path);
     }
@@ -90,7 +145,7 @@ void FrameStore::prune(const QString& folder) const
     QList<Frame> all;
     qint64 total = 0;
     for (const QFileInfo& sub : QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        for (const Frame& f : framesIn(sub.filePath())) {
+        for (const Frame& f : framesIn(sub.filePath(), {})) {
             all.append(f);
             total += f.bytes;
         }

@@ -1,6 +1,7 @@
 #include "core/Preferences.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileLock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +39,7 @@ bool Preferences::save(const QString& path) const
 {
     // Written out by QSettings beside the file, then put in its place whole: a damaged file that
     // QSettings would refuse to touch is replaced all the same.
+    const FileLock lock(path); // one window at a time uses the scratch file
     const QString scratch = path + QStringLiteral(".new");
     QFile::remove(scratch);
     {

@@ -23,7 +23,7 @@ FrameRecorder::~FrameRecorder()
 
 void FrameRecorder::take(const QImage& picture, const QString& address)
 {
-    if (m_stopped || picture.isNull() || address.isEmpty()) {
+    if (picture.isNull() || address.isEmpty()) {
         return;
     }
     ++m_pending;
@@ -37,15 +37,22 @@ void FrameRecorder::finish()
     }
 }
 
-void FrameRecorder::onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, bool stored)
+int FrameRecorder::clear()
+{
+    finish();
+    QMetaObject::invokeMethod(m_worker, &FrameWorker::forget, Qt::BlockingQueuedConnection);
+    return m_store.clear();
+}
+
+void FrameRecorder::onDone(const QString& address, bool newPicture, const QDateTime& frameUtc,
+                           const QString& notKept)
 {
     --m_pending;
-    if (!stored) {
-        if (!m_stopped) {
-            m_stopped = true;
-            emit keepingStopped();
-        }
-        return;
+    if (newPicture && notKept != m_notKept) {
+        m_notKept = notKept;
+        emit keepingChanged(notKept);
     }
-    emit pictureCompared(address, newPicture, frameUtc);
+    if (notKept.isEmpty()) {
+        emit pictureCompared(address, newPicture, frameUtc);
+    }
 }

@@ -22,20 +22,23 @@ public:
     const FrameStore& store() const { return m_store; }
     // Waits until every picture handed over has been dealt with (for an orderly end and for tests).
     void finish();
+    // Deletes every frame kept; returns how many.
+    int clear();
 
 signals:
     void requested(const QImage& picture, const QString& address, const QDateTime& takenUtc);
     // The picture was compared: new (kept at frameUtc) or unchanged since frameUtc.
     void pictureCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
-    // Frames could not be written; none are kept from now on.
-    void keepingStopped();
+    // Frames could not be written, and why ("the disk is full"); or, with no reason, they are kept
+    // again. Each new picture tries again.
+    void keepingChanged(const QString& notKept);
 
 private:
-    void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, bool stored);
+    void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
 
     FrameStore m_store;
     QThread m_thread;
     FrameWorker* m_worker;
     int m_pending = 0;
-    bool m_stopped = false;
+    QString m_notKept; // why the last new picture was not kept
 };

@@ -3,6 +3,8 @@
 #include "core/FrameChange.h"
 
 #include <QBuffer>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -48,18 +50,24 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
     Thumb next = thumbOf(picture);
     const Thumb last = lastKept(address);
     if (!FrameChange::isNewPicture(last.pixels, last.width, next.pixels, next.width)) {
-        emit done(address, false, last.takenUtc, true);
+        emit done(address, false, last.takenUtc, {});
         return;
     }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     const bool stored = picture.save(&buffer, "PNG") && m_store.keep(address, takenUtc, png);
+    QString notKept;
     if (stored) {
         next.takenUtc = takenUtc;
         m_last.insert(address, next);
+    } else {
+        const QStorageInfo disk(QFileInfo(m_store.folderFor(address)).absolutePath());
+        notKept = disk.isValid() && disk.bytesAvailable() < 4 * png.size() + 1024 * 1024
+                      ? QStringLiteral("the disk is full")
+                      : QStringLiteral("the Frames folder cannot be written");
     }
-    emit done(address, true, takenUtc, stored);
+    emit done(address, true, takenUtc, notKept);
 #ifdef __GLIBC__
     // The full picture and its PNG were this thread's largest allocations; give them back to the
     // system rather than keep them in the thread's own heap until the next frame.

@@ -26,11 +26,13 @@ public:
 
 public slots:
     void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+    // Every frame was deleted: the next picture of each address is a new one.
+    void forget() { m_last.clear(); }
 
 signals:
     // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.
-    // stored is false when a new picture could not be written.
-    void done(const QString& address, bool newPicture, const QDateTime& frameUtc, bool stored);
+    // notKept says why a new picture could not be written (empty: it was, or none had to be).
+    void done(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
 
 private:
     Thumb lastKept(const QString& address);

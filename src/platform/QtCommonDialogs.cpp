@@ -5,6 +5,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QStorageInfo>
 
 QString QtCommonDialogs::ShowOpen(const QString& initDir)
 {
@@ -75,7 +76,34 @@ QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    const QString chosen = dialog.selectedFiles().first();
-    m_lastSaveFolder = QFileInfo(chosen).absolutePath();
-    return QDir::toNativeSeparators(chosen);
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+QString QtCommonDialogs::ShowSaveLoop(const QString& suggestedPath)
+{
+    const QFileInfo suggested(suggestedPath);
+    QFileDialog dialog(m_parent, QStringLiteral("Save Loop As"),
+                       m_lastSaveFolder.isEmpty() ? suggested.absolutePath() : m_lastSaveFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Animated WebP (*.webp)"));
+    dialog.setDefaultSuffix(QStringLiteral("webp")); // a name typed without it is given it
+    dialog.selectFile(suggested.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+void QtCommonDialogs::saved(const QString& path)
+{
+    // Only a folder where a save really went is remembered, and never one of the kernel's own file
+    // systems (a dialog opened in /proc can hang on reading a file there).
+    static const QStringList pseudo = {"proc",   "sysfs",   "devtmpfs", "devpts", "debugfs",  "tracefs",
+                                       "cgroup", "cgroup2", "pstore",   "bpf",    "configfs", "securityfs",
+                                       "mqueue", "fusectl", "efivarfs", "autofs", "hugetlbfs"};
+    const QString folder = QFileInfo(path).absolutePath();
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && !pseudo.contains(QString::fromLatin1(storage.fileSystemType()))) {
+        m_lastSaveFolder = folder;
+    }
 }

@@ -14,8 +14,10 @@ public:
     QString ShowOpen(const QString& initDir) override;
     Font ShowFont(const Font& initial) override;
     QString ShowSave(const QString& suggestedPath) override;
+    QString ShowSaveLoop(const QString& suggestedPath) override;
+    void saved(const QString& path) override;
 
 private:
     QWidget* m_parent;
-    QString m_lastSaveFolder; // where the last page was saved, for this session
+    QString m_lastSaveFolder; // where the last save succeeded, for this session
 };

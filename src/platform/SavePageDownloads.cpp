@@ -26,8 +26,7 @@ void SavePageDownloads::onRequested(QWebEngineDownloadRequest* download)
     const QString suggested = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
     const QString path = m_ask ? m_ask(suggested) : QString();
     if (path.isEmpty()) {
-        download->cancel();
-        emit finished(false, {});
+        download->cancel(); // the user cancelled: nothing to say
         return;
     }
     const QFileInfo target(path);
@@ -38,7 +37,17 @@ void SavePageDownloads::onRequested(QWebEngineDownloadRequest* download)
                                     ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
                                     : QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
     connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
-        emit finished(download->state() == QWebEngineDownloadRequest::DownloadCompleted, path);
+        // Saved is what is on disk: the file as the engine named it, with its content.
+        const QString written = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+        QString found;
+        for (const QString& candidate : {written, path, path + QStringLiteral(".html")}) {
+            if (found.isEmpty() && QFileInfo(candidate).isFile() && QFileInfo(candidate).size() > 0) {
+                found = candidate;
+            }
+        }
+        const bool saved =
+            download->state() == QWebEngineDownloadRequest::DownloadCompleted && !found.isEmpty();
+        emit finished(saved, saved ? QDir::toNativeSeparators(found) : path);
     });
     download->accept();
 }

@@ -1,21 +1,27 @@
 #include "platform/WebPLoopWriter.h"
 
-#include "core/AtomicFile.h"
+#include <QPainter>
 
 #include <webp/encode.h>
 #include <webp/mux.h>
 
 #include <memory>
 
-QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerSecond)
+QSize WebPLoopWriter::loopSize(const QSize& newest)
 {
-    if (frames.isEmpty() || frames.first().isNull() || !(framesPerSecond > 0)) {
+    if (newest.width() <= MaxWidth) {
+        return newest;
+    }
+    return QSize(MaxWidth, qMax(1, int(qint64(newest.height()) * MaxWidth / newest.width())));
+}
+
+QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerSecond,
+                                  const Progress& progress)
+{
+    if (frames.isEmpty() || frames.last().isNull() || !(framesPerSecond > 0)) {
         return {};
     }
-    QSize size = frames.first().size();
-    if (size.width() > MaxWidth) {
-        size = size.scaled(MaxWidth, size.height() * MaxWidth / size.width() + 1, Qt::KeepAspectRatio);
-    }
+    const QSize size = loopSize(frames.last().size());
     WebPAnimEncoderOptions options;
     WebPConfig config;
     if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config)) {
@@ -32,8 +38,16 @@ QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerS
     const int frameMs = qMax(1, int(1000 / framesPerSecond));
     int timestamp = 0;
     for (const QImage& frame : frames) {
-        const QImage rgba = frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                .convertToFormat(QImage::Format_RGBA8888);
+        // A frame of another size is fitted in, in proportion, on black.
+        QImage rgba(size, QImage::Format_RGBA8888);
+        rgba.fill(Qt::black);
+        if (!frame.isNull()) {
+            const QImage fitted = frame.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                      .convertToFormat(QImage::Format_RGBA8888);
+            QPainter painter(&rgba);
+            painter.drawImage((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2,
+                              fitted);
+        }
         WebPPicture picture;
         if (rgba.isNull() || !WebPPictureInit(&picture)) {
             return {};
@@ -44,7 +58,7 @@ QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerS
         const bool added = WebPPictureImportRGBA(&picture, rgba.constBits(), int(rgba.bytesPerLine())) &&
                            WebPAnimEncoderAdd(encoder.get(), &picture, timestamp, &config);
         WebPPictureFree(&picture);
-        if (!added) {
+        if (!added || (progress && !progress(int(&frame - frames.constData()) + 1))) {
             return {};
         }
         timestamp += frameMs;
@@ -59,10 +73,4 @@ QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerS
     QByteArray out(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
     WebPDataClear(&data);
     return out;
-}
-
-bool WebPLoopWriter::write(const QString& path, const QList<QImage>& frames, double framesPerSecond)
-{
-    const QByteArray bytes = encode(frames, framesPerSecond);
-    return !bytes.isEmpty() && AtomicFile::replace(path, bytes);
 }

@@ -10,8 +10,8 @@
 #include "windows/Form2.h"
 #include "windows/Form3.h"
 #include "windows/Form4.h"
+#include "windows/FrameKeeping.h"
 #include "windows/OuterGeometry.h"
-#include "windows/ReplayView.h"
 #include "windows/ScreenTwips.h"
 #include "windows/UpDown.h"
 
@@ -47,6 +47,10 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
                                      m_dialogs.get(), &SystemClock::monotonicMs},
                                     this);
     m_outer = new OuterGeometry(this);
+    m_keeping =
+        new FrameKeeping({m_state, WebBrowser1, m_frames.get(), m_session, m_messages.get(), m_dialogs.get(),
+                          ui.StatusBar1, [this] { return m_session->timerOn() || m_kiosk || m_watched; }},
+                         this);
     connectControls();
     ui.Timer2->start();
 
@@ -54,7 +58,18 @@ Form1::Form1(AppState& state, Form1Parts parts, QWidget* parent)
     resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The children that hold the parts below (the session, the frames' wiring and Replay, the wall
+    // display, an open dialog) go before the parts do.
+    QList<QPointer<QObject>> children;
+    for (QObject* child : this->children()) {
+        children.append(child);
+    }
+    for (const QPointer<QObject>& child : children) {
+        delete child.data();
+    }
+}
 
 void Form1::connectControls()
 {
@@ -71,17 +86,11 @@ void Form1::connectControls()
     connect(ui.mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
     connect(ui.mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
     connect(ui.mnuDefStartPage, &QAction::triggered, this, &Form1::mnuDefStartPage_Click);
-    connect(ui.mnuReplay, &QAction::triggered, this, &Form1::mnuReplay_Click);
+    connect(ui.mnuReplay, &QAction::triggered, m_keeping, &FrameKeeping::toggleReplay);
+    connect(ui.mnuClearFrames, &QAction::triggered, m_keeping, &FrameKeeping::clearFrames);
     connect(ui.mnuChimeNew, &QAction::triggered, this, &Form1::mnuChimeNew_Click);
     ui.mnuChimeNew->setChecked(m_state.Prefs.chimeOnlyForNewPicture);
     m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
-    if (m_frames) {
-        connect(WebBrowser1, &BrowserControl::PictureShown, m_frames.get(), &FrameRecorder::take);
-        connect(m_frames.get(), &FrameRecorder::pictureCompared, this, &Form1::frameCompared);
-        connect(m_frames.get(), &FrameRecorder::keepingStopped, ui.StatusBar1, [this] {
-            ui.StatusBar1->showMessage(tr("Frames are no longer kept: the Frames folder cannot be written."));
-        });
-    }
     connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -90,6 +99,9 @@ void Form1::connectControls()
     connect(ui.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(WebBrowser1, &BrowserControl::SaveFinished, this, [this](bool saved, const QString& path) {
         ui.StatusBar1->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
+        if (saved && m_dialogs) {
+            m_dialogs->saved(path);
+        }
     });
     connect(ui.Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     // A key typed into the selector goes to the combo box, the focus widget, which hands it on to its
@@ -246,9 +258,7 @@ void Form1::placeBrowser(float widthTakenOff)
     const TwipRect r = m_kiosk ? TwipRect{0, 0, ScaleWidth() - widthTakenOff, ScaleHeight()}
                                : MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
     place(WebBrowser1, r.left, r.top, r.width, r.height);
-    if (m_replay != nullptr) {
-        m_replay->setGeometry(WebBrowser1->geometry());
-    }
+    m_keeping->place(WebBrowser1->geometry());
 }
 
 void Form1::Timer4_Timer()
@@ -415,35 +425,9 @@ void Form1::mnuDefStartPage_Click()
     m_form4->activateWindow();
 }
 
-void Form1::mnuReplay_Click()
-{
-    if (!m_frames) {
-        ui.StatusBar1->showMessage(tr("No frames are kept in this window."));
-        return;
-    }
-    if (m_replay == nullptr) {
-        m_replay = new ReplayView(*m_dialogs, m_state, this);
-        connect(m_replay, &ReplayView::closeRequested, this, &Form1::mnuReplay_Click);
-        connect(m_replay, &ReplayView::message, ui.StatusBar1,
-                [this](const QString& t) { ui.StatusBar1->showMessage(t); });
-    }
-    m_replay->toggleOver(WebBrowser1, WebBrowser1->LocationURL(), m_frames->store());
-}
-
 void Form1::mnuChimeNew_Click()
 {
     m_state.Prefs.chimeOnlyForNewPicture = ui.mnuChimeNew->isChecked();
     m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
     m_state.Prefs.save(m_state.preferencesPath());
-}
-
-void Form1::frameCompared(const QString& address, bool newPicture, const QDateTime& frameUtc)
-{
-    if (address != WebBrowser1->LocationURL()) {
-        return; // the page has changed since
-    }
-    WebBrowser1->setPictureNote(m_session->pictureCompared(newPicture, frameUtc));
-    if (newPicture && m_replay != nullptr) {
-        m_replay->frameKept(address);
-    }
 }

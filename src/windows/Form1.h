@@ -25,7 +25,7 @@
 #include <utility>
 
 class QAction;
-class ReplayView;
+class FrameKeeping;
 
 // What the main window works with, handed in by whoever creates it.
 struct Form1Parts
@@ -76,6 +76,8 @@ public:
     float ScaleWidth() const { return m_twips.fromPixelsX(width()); }
     float ScaleHeight() const { return m_twips.fromPixelsY(height()); }
     void moveOuter(float left, float top, float width, float height);
+    // The saved sites are shown in turn: each one is watched, so its frames are kept.
+    void setWatched(bool on) { m_watched = on; }
     // Full screen on a screen with only the page; the saved window geometry is kept for next time.
     void showKiosk(QScreen* screen);
 
@@ -111,9 +113,7 @@ private slots:
     void mnuHelp_Click() { m_session->showHelp(); }
     void mnuAbout_Click();
     void mnuDefStartPage_Click();
-    void mnuReplay_Click();
     void mnuChimeNew_Click();
-    void frameCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
 
     // Navigation bar and site selector.
     void Command1_Click() // Go
@@ -200,7 +200,8 @@ private:
     BrowserControl* WebBrowser1 = nullptr;   // the embedded browser
     std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
     Form1Ui ui;                              // the other controls and the menu, as designed
-    ReplayView* m_replay = nullptr;          // the kept frames over the browser, once opened
+    FrameKeeping* m_keeping = nullptr;       // the frames kept for Replay, and Replay itself
+    bool m_watched = false;                  // the saved sites in turn: every page is watched
 
     QPointer<QWidget> m_form2; // the site list editor (Form2), while open
     QPointer<QWidget> m_form3; // the About window (Form3), while open

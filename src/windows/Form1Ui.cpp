@@ -162,6 +162,7 @@ void Form1Ui::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
     form->addAction(mnuReplay); // F9 with the menu closed
     mnuChimeNew = item(mnuPop1, "mnuChimeNew", QStringLiteral("&Chime Only For A New Picture"));
     mnuChimeNew->setCheckable(true);
+    mnuClearFrames = item(mnuPop1, "mnuClearFrames", QStringLiteral("Cl&ear Replay Frames..."));
     separator("mnuSep1");
     mnuTextSize = mnuPop1->addMenu(QStringLiteral("&Web Page Text Size"));
     mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));

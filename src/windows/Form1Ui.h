@@ -47,6 +47,7 @@ struct Form1Ui
     QAction* mnuSaveAs = nullptr;         // "&SaveAs"
     QAction* mnuReplay = nullptr;         // "&Replay" (F9): the kept frames as a loop, or the live page
     QAction* mnuChimeNew = nullptr;       // "&Chime Only For A New Picture", checked
+    QAction* mnuClearFrames = nullptr;    // "Cl&ear Replay Frames...": deletes the kept frames, asked first
     QMenu* mnuTextSize = nullptr;         // "&Web Page Text Size"
     QAction* mnuLargest = nullptr;        // "La&rgest", level 4
     QAction* mnuLarge = nullptr;          // "&Large", level 3

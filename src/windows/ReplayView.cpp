@@ -2,8 +2,9 @@
 
 #include "core/CommonDialogs.h"
 #include "core/Preferences.h"
-#include "platform/WebPLoopWriter.h"
+#include "platform/LoopSaveJob.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
 #include <QStandardPaths>
@@ -46,6 +48,7 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
     ReplayBar->setAutoFillBackground(true);
     FrameLabel->setObjectName(QStringLiteral("FrameLabel"));
     SpeedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
+    FrameSlider->setPageStep(1); // a click beside the handle is one frame on, not ten
     PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
     auto* row = new QHBoxLayout(ReplayBar);
     row->setContentsMargins(4, 2, 4, 2);
@@ -56,6 +59,11 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
     connect(PlayButton, &QPushButton::clicked, this, &ReplayView::playPause);
     connect(LiveButton, &QPushButton::clicked, this, &ReplayView::closeRequested);
     connect(SaveLoop, &QPushButton::clicked, this, &ReplayView::saveLoop);
+    auto* saveKey = new QAction(this); // Ctrl+S while Replay shows, wherever the focus is in the window
+    saveKey->setShortcut(QKeySequence::Save);
+    saveKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(saveKey);
+    connect(saveKey, &QAction::triggered, this, &ReplayView::saveLoop);
     connect(FrameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
     connect(SpeedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
         PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
@@ -75,6 +83,7 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
     m_frames.clear();
     m_png.clear();
     m_index = -1;
+    m_shown = QImage(); // the last address's picture is not this one's
     SpeedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
     PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[SpeedBox->currentIndex()]));
     reload();
@@ -94,6 +103,16 @@ void ReplayView::toggleOver(QWidget* browser, const QString& address, const Fram
     show();
     raise();
     setFocus();
+}
+
+void ReplayView::follow(const QString& address)
+{
+    if (isVisible() && m_store != nullptr && address != m_address) {
+        PlayTimer->stop();
+        PlayButton->setText(tr("Play"));
+        open(*m_store, address, SpeedBox->currentIndex());
+        update();
+    }
 }
 
 void ReplayView::frameKept(const QString& address)
@@ -129,17 +148,26 @@ void ReplayView::reload()
     }
     m_frames = frames;
     m_png = png;
-    m_index = -1;
-    for (int i = 0; i < m_frames.size(); ++i) {
-        if (m_frames[i].takenUtc == shown) {
+    // The frame on screen stays; when it is gone (pruned, or deleted by another window), the next one
+    // that is still there, else the newest.
+    m_index = int(m_frames.size()) - 1;
+    for (int i = int(m_frames.size()) - 1; i >= 0 && shown.isValid(); --i) {
+        if (m_frames[i].takenUtc >= shown) {
             m_index = i;
         }
     }
     const QSignalBlocker quiet(FrameSlider);
     FrameSlider->setRange(0, qMax(0, int(m_frames.size()) - 1));
-    FrameSlider->setValue(qMax(0, m_index));
-    FrameLabel->setText(m_frames.isEmpty() ? tr("No frames yet")
-                                           : tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
+    if (m_index < 0) {
+        m_shown = QImage();
+        FrameLabel->setText(tr("No frames yet"));
+        update();
+    } else if (m_frames[m_index].takenUtc != shown) {
+        showFrame(m_index);
+    } else {
+        FrameSlider->setValue(m_index);
+        FrameLabel->setText(tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
+    }
 }
 
 bool ReplayView::playing() const
@@ -154,6 +182,7 @@ void ReplayView::showFrame(int index)
     }
     m_index = index;
     m_shown = QImage::fromData(m_png[index], "PNG");
+    m_shownTime = m_frames[index].takenUtc.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
     const QSignalBlocker quiet(FrameSlider);
     FrameSlider->setValue(index);
     FrameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
@@ -175,22 +204,37 @@ void ReplayView::playPause()
 
 void ReplayView::saveLoop()
 {
-    if (m_frames.isEmpty()) {
+    if (m_frames.isEmpty() || m_saving != nullptr) {
         return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = m_dialogs.ShowSave(QDir(folder).filePath(QStringLiteral("Loop.webp")));
+    const QString path = m_dialogs.ShowSaveLoop(QDir(folder).filePath(QStringLiteral("Loop.webp")));
     if (path.isEmpty()) {
         return;
     }
-    QList<QImage> frames;
-    for (const QByteArray& png : m_png) {
-        frames.append(QImage::fromData(png, "PNG"));
-    }
-    const bool saved =
-        WebPLoopWriter::write(path, frames, Preferences::FramesPerSecond[SpeedBox->currentIndex()]);
-    emit message(saved ? tr("Loop saved as %1").arg(QDir::toNativeSeparators(path))
-                       : tr("The loop could not be saved as %1").arg(QDir::toNativeSeparators(path)));
+    // Made on a thread of its own: a long loop takes seconds, and the window goes on meanwhile.
+    m_saving = new LoopSaveJob(m_png, path, Preferences::FramesPerSecond[SpeedBox->currentIndex()], this);
+    auto* progress = new QProgressDialog(tr("Saving the loop..."), tr("Cancel"), 0, m_saving->steps(), this);
+    progress->setWindowTitle(QStringLiteral("Skyvane"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(400);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    connect(m_saving, &LoopSaveJob::progressed, progress, &QProgressDialog::setValue);
+    connect(progress, &QProgressDialog::canceled, m_saving, &LoopSaveJob::cancel);
+    connect(m_saving, &LoopSaveJob::finished, this, [this, progress, path](bool saved, bool cancelled) {
+        progress->deleteLater();
+        m_saving->deleteLater();
+        m_saving = nullptr;
+        const QString shown = QDir::toNativeSeparators(path);
+        if (saved) {
+            m_dialogs.saved(path);
+        }
+        emit message(cancelled ? tr("The loop was not saved")
+                     : saved   ? tr("Loop saved as %1").arg(shown)
+                               : tr("The loop could not be saved as %1").arg(shown));
+    });
+    m_saving->start();
 }
 
 void ReplayView::paintEvent(QPaintEvent*)
@@ -201,20 +245,27 @@ void ReplayView::paintEvent(QPaintEvent*)
     if (m_shown.isNull()) {
         p.setPen(Qt::white);
         p.drawText(area, Qt::AlignCenter, tr("No frames of this page yet"));
-        return;
+    } else {
+        const QSize fitted = m_shown.size().scaled(area.size(), Qt::KeepAspectRatio);
+        p.drawImage(
+            QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2), fitted),
+            m_shown);
+        const QRect box = p.fontMetrics()
+                              .boundingRect(m_shownTime)
+                              .adjusted(-6, -3, 6, 3)
+                              .translated(10, 10 + p.fontMetrics().ascent());
+        p.fillRect(box, QColor(0, 0, 0, 170));
+        p.setPen(Qt::white);
+        p.drawText(box, Qt::AlignCenter, m_shownTime);
     }
-    const QSize fitted = m_shown.size().scaled(area.size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
-                       fitted);
-    p.drawImage(target, m_shown);
-    const QString time = m_frames[m_index].takenUtc.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
-    const QRect box = p.fontMetrics()
-                          .boundingRect(time)
-                          .adjusted(-6, -3, 6, 3)
-                          .translated(10, 10 + p.fontMetrics().ascent());
-    p.fillRect(box, QColor(0, 0, 0, 170));
-    p.setPen(Qt::white);
-    p.drawText(box, Qt::AlignCenter, time);
+    if (!m_notKept.isEmpty()) {
+        const QString text = tr("Frames are not being kept: %1").arg(m_notKept);
+        const QRect box = p.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
+        const QRect placed = box.translated(area.width() - box.width() - 10 - box.left(), 10 - box.top());
+        p.fillRect(placed, QColor(150, 90, 0, 220));
+        p.setPen(Qt::white);
+        p.drawText(placed, Qt::AlignCenter, text);
+    }
 }
 
 void ReplayView::keyPressEvent(QKeyEvent* event)

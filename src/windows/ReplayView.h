@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class CommonDialogs;
+class LoopSaveJob;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -26,8 +27,16 @@ public:
     void open(const FrameStore& store, const QString& address, int speed);
     // Shows the frames of the page the browser displays over it, or, when shown, the live page again.
     void toggleOver(QWidget* browser, const QString& address, const FrameStore& store);
+    // The browser now shows address: while open, the replay shows that address's frames.
+    void follow(const QString& address);
     // A frame of address was kept: it joins the loop when that is the one shown.
     void frameKept(const QString& address);
+    // Why frames are not being kept now (empty: they are), said over the frames.
+    void setNotKept(const QString& why)
+    {
+        m_notKept = why;
+        update();
+    }
     // Takes in frames kept since it opened; the one shown stays.
     void reload();
     QString address() const { return m_address; }
@@ -57,6 +66,9 @@ private:
     QList<FrameStore::Frame> m_frames;
     QList<QByteArray> m_png; // the frames as stored, read once; decoded when shown
     QImage m_shown;
+    QString m_shownTime; // when the frame on screen was taken
+    QString m_notKept;
+    LoopSaveJob* m_saving = nullptr; // a loop being saved
     int m_index = -1;
 
     QWidget* ReplayBar;      // the strip of controls along the bottom

@@ -33,6 +33,7 @@ WallDisplay::WallDisplay(Form1& form, AppState& state, const CommandLine& option
         enterKiosk(options.screen);
     }
     if (options.rotate > 0) {
+        m_form.setWatched(true);
         RotateTimer = new QTimer(this);
         RotateTimer->setObjectName(QStringLiteral("RotateTimer"));
         RotateTimer->setInterval(options.rotate * 60 * 1000);

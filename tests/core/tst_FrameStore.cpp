@@ -22,6 +22,14 @@ QByteArray picture(int width, int height, int v, int changed = 0, int noise = 0)
 
 const QDateTime kStart(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
 
+// A file of `bytes` bytes that begins and ends as a PNG does; cut short, it lacks its end.
+QByteArray png(int bytes = 64, bool whole = true)
+{
+    const QByteArray end("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+    const QByteArray head = QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    return head + QByteArray(bytes - head.size() - end.size(), 'x') + (whole ? end : QByteArray(12, 'x'));
+}
+
 QStringList names(const QList<FrameStore::Frame>& frames)
 {
     QStringList out;
@@ -60,13 +68,12 @@ private slots:
         QTemporaryDir dir;
         FrameStore store(dir.filePath(QStringLiteral("Frames")), 3, 1000);
         for (int i = 0; i < 5; ++i) {
-            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), QByteArray(100, 'a')));
+            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), png(100)));
         }
         QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), (QStringList{"12:02", "12:03", "12:04"}));
         // 300 bytes of a, and now 800 of b: over 1000 in all, the oldest anywhere go first.
         for (int i = 0; i < 2; ++i) {
-            QVERIFY(
-                store.keep(QStringLiteral("http://b/"), kStart.addSecs(600 + 60 * i), QByteArray(400, 'b')));
+            QVERIFY(store.keep(QStringLiteral("http://b/"), kStart.addSecs(600 + 60 * i), png(400)));
         }
         QCOMPARE(names(store.frames(QStringLiteral("http://a/"))),
                  (QStringList{"12:03", "12:04"})); // 1000 in all
@@ -76,29 +83,60 @@ private slots:
         QCOMPARE(TestFiles::read(QDir(folder).filePath(QStringLiteral("Address.txt"))),
                  QByteArray("http://b/\n"));
         // A frame larger than the cap alone is still kept: the newest frame always stays.
-        QVERIFY(store.keep(QStringLiteral("http://c/"), kStart.addSecs(3600), QByteArray(2000, 'c')));
+        QVERIFY(store.keep(QStringLiteral("http://c/"), kStart.addSecs(3600), png(2000)));
         QCOMPARE(store.frames(QStringLiteral("http://c/")).size(), 1);
     }
 
-    void foreignFilesAreLeftAlone()
+    // Only files Skyvane wrote count as frames; anything else is passed over and never deleted.
+    void whichFilesAreFrames()
     {
         QTemporaryDir dir;
         FrameStore store(dir.filePath(QStringLiteral("Frames")), 2);
         const QString folder = store.folderFor(QStringLiteral("http://a/"));
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/20261206T100000000Z.png"))); // a folder, not a frame
-        const char* foreign[] = {"notes.txt", "radar.png", "20261306T120000000Z.png"};
-        for (const char* name : {foreign[0], foreign[1], foreign[2], "20261206T110000000Z.png"}) {
-            TestFiles::write(QDir(folder).filePath(QLatin1String(name)), "not a picture");
+        const std::initializer_list<std::pair<const char*, QByteArray>> foreign = {
+            {"notes.txt", png()},
+            {"radar.png", png()},                         // not named as ours
+            {"20261306T120000000Z.png", png()},           // no such month
+            {"20261206T110100000Z.png", png(64, false)},  // cut short
+            {"20261206T110200000Z.png", "not a picture"}, // a text file
+            {"20991206T110000000Z.png", png()},           // from the future
+        };
+        for (const auto& [name, bytes] : foreign) {
+            TestFiles::write(QDir(folder).filePath(QLatin1String(name)), bytes);
         }
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Frames/stray"))));
-        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), QStringList{"11:00"}); // named as ours
+        TestFiles::write(QDir(folder).filePath(QStringLiteral("20261206T110000000Z.png")), png());
+        TestFiles::write(QDir(folder).filePath(QStringLiteral("Address.txt")), "http://b/\n");
+        QVERIFY(store.frames(QStringLiteral("http://a/")).isEmpty()); // the folder names another address
+        TestFiles::write(QDir(folder).filePath(QStringLiteral("Address.txt")), "http://a/\n");
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), QStringList{"11:00"});
         for (int i = 0; i < 3; ++i) {
-            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), "png"));
+            QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), png()));
         }
         QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), (QStringList{"12:01", "12:02"}));
-        for (const char* name : {foreign[0], foreign[1], foreign[2], "20261206T100000000Z.png"}) {
-            QVERIFY2(QFileInfo::exists(QDir(folder).filePath(QLatin1String(name))), name);
+        QCOMPARE(store.clear(), 2);
+        for (const auto& [name, bytes] : foreign) {
+            QVERIFY2(TestFiles::read(QDir(folder).filePath(QLatin1String(name))) == bytes, name);
         }
+    }
+
+    // The frames are the user's alone, and no password is kept.
+    void privateAndWithoutCredentials()
+    {
+        QTemporaryDir dir;
+        FrameStore store(dir.filePath(QStringLiteral("Frames")));
+        QVERIFY(store.keep(QStringLiteral("http://me:secret@a/radar"), kStart, png()));
+        const QString folder = store.folderFor(QStringLiteral("http://a/radar"));
+        QCOMPARE(TestFiles::read(QDir(folder).filePath(QStringLiteral("Address.txt"))),
+                 QByteArray("http://a/radar\n"));
+        const QList<FrameStore::Frame> frames = store.frames(QStringLiteral("http://a/radar"));
+        QCOMPARE(frames.size(), 1);
+        const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        QCOMPARE(QFile::permissions(frames.first().path) &
+                     ~(owner | QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::Permissions());
+        QCOMPARE(QFile::permissions(dir.filePath(QStringLiteral("Frames"))) & 0x0077,
+                 QFileDevice::Permissions());
     }
 
     // A missing, damaged or out-of-range file gives the defaults; what is read saves and reads back.

@@ -64,7 +64,8 @@ private slots:
         }
     }
 
-    // Save As suggests a name of the type chosen and starts where the last page was saved.
+    // Save As suggests a name of the type chosen and starts where the last page was saved (only a save
+    // that went through counts).
     void saveAsSuggestion()
     {
         QTemporaryDir downloads, elsewhere;
@@ -87,6 +88,8 @@ private slots:
         });
         QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteC.mhtml"))),
                  QDir::toNativeSeparators(elsewhere.filePath(QStringLiteral("radar.mhtml"))));
+        dialogs.saved(QStringLiteral("/proc/radar.html")); // a folder of the kernel's is never remembered
+        dialogs.saved(elsewhere.filePath(QStringLiteral("radar.mhtml")));
         answer([](QFileDialog* d) { d->reject(); });
         QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteD.mhtml"))), QString());
         QCOMPARE(seen,

@@ -175,6 +175,7 @@ def selector_go_back_forward(desktop, server, program, folder):
     check(re.match("^keypad - ", desktop.title(wid)), "the page became %r" % desktop.title(wid))
     expect([r for r in server.requests[asked:] if r != "/favicon.ico"], [], "loaded after no address")
     app.end()
+    check(not os.path.exists(os.path.join(folder, "Frames")), "frames were kept of pages browsed with the timer off")
 
 
 def site_list_add_move_to_top(desktop, server, program, folder):
@@ -269,16 +270,21 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     # Refilled from the file, the selector's second entry is A now.
     pick_site(desktop, w1, "Home", "Down", "Return")
     server.wait_request("/a")
-    # The first window sets a start page; the second, closing last, keeps it.
+    # The first window sets a start page, the second is moved; both end by SIGTERM at the same instant
+    # (a logout): both changes are kept.
     dialog = open_menu_item(desktop, w1, "p", "^Set Default Start Page$")
     desktop.click_twips(dialog, 45 + 165, -30 + 450, 5865, 285)  # the address box
     desktop.key("ctrl+a")
     desktop.type(server.url("new-start"))
     apply_typed_start_page(desktop, dialog)
-    first.end()
-    expect(read_settings(folder)["start_page"], server.url("new-start"), "the start page")
-    second.end()
-    expect(read_settings(folder)["start_page"], server.url("new-start"), "after the second window's close")
+    desktop.xdotool("windowmove", "--sync", w2, 300, 200)
+    moved = wait_for("the move", lambda: desktop.outer_geometry(w2)[0] != 0 and desktop.outer_geometry(w2), settle=0.5)
+    first.process.send_signal(signal.SIGTERM)
+    second.end(signal.SIGTERM)
+    first.end(0)
+    settings = read_settings(folder)
+    expect((settings["start_page"], settings["main"][:2]), (server.url("new-start"), (moved[0] * 15.0, moved[1] * 15.0)),
+           "the start page and the window's place")
 
 
 REFRESH = (2520, 15, 825, 300)
@@ -370,29 +376,58 @@ def frames_of(folder):
 
 
 def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder):
-    colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200), (230, 200, 0)]
-    server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]
-    app, wid = launch(desktop, program, folder, start=server.url("radar"))
-    count = lambda: sum(len(pngs) for pngs, _ in frames_of(folder).values())
-    wait_for("the first frame", lambda: count() == 1)
-    for kept in (2, 3, 4):  # the page's colour changes at each load
+    """Watched (the timer on), each new picture is kept, three at most here, in a folder of the user's
+    alone. Replay plays them, stays on a frame that exists when the one it shows is pruned, saves them
+    as a loop, and follows a navigation; F9 twice after it leaves the program running."""
+    colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200)]
+    server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]  # the last one stays
+    os.makedirs(folder)
+    with open(os.path.join(folder, "Skyvane.conf"), "w") as f:
+        f.write("[Replay]\nFramesPerAddress=3\n")
+    app, wid = launch(desktop, program, folder, "--interval", "10", start=server.url("radar"))
+    kept = lambda: [name for pngs, _ in frames_of(folder).values() for name in pngs]
+    wait_for("the first frame", lambda: len(kept()) == 1)
+    for n in (2, 3):  # the page's colour changes at each load
         desktop.click_twips(wid, *REFRESH)
-        wait_for("frame %d" % kept, lambda: count() == kept)
-    for _ in range(2):  # the same picture again: nothing more kept
-        asked = len(radar_requests(server))
-        desktop.click_twips(wid, *REFRESH)
-        wait_for("the refresh", lambda: len(radar_requests(server)) > asked, settle=2.5)
-    frames = frames_of(folder)
-    check(list(frames.values()) and len(frames) == 1 and frames[list(frames)[0]][1] == server.url("radar"),
-          "Frames/ holds %s" % frames)
-    expect(count(), 4, "frames kept")
+        wait_for("frame %d" % n, lambda: len(kept()) == n)
+    asked = len(radar_requests(server))
+    desktop.click_twips(wid, *REFRESH)  # the same picture again: nothing more kept
+    wait_for("the refresh", lambda: len(radar_requests(server)) > asked, settle=2.5)
+    expect([address for _, address in frames_of(folder).values()], [server.url("radar")], "Frames/ holds")
+    expect(os.stat(os.path.join(folder, "Frames")).st_mode & 0o777, 0o700, "the Frames folder's mode")
     centre = lambda: desktop.pixel(wid, desktop.client_geometry(wid)[2] // 2, 200)
+    shows = lambda colour: wait_for("the frame's colour %s (seen %s)" % (colour, centre()),
+                                    lambda: all(abs(a - b) <= 8 for a, b in zip(centre(), colour)), timeout=5)
     desktop.key("F9")
-    for key, colour in ((None, colours[3]), ("Home", colours[0]), ("Right", colours[1]), ("End", colours[3])):
+    for key, colour in ((None, colours[2]), ("Home", colours[0]), ("Right", colours[1]), ("Home", colours[0])):
         if key:
             desktop.key(key)
-        wait_for("the frame's colour %s (seen %s)" % (colour, centre()),
-                 lambda: all(abs(a - b) <= 8 for a, b in zip(centre(), colour)), timeout=5)
+        shows(colour)
+    before = kept()
+    server.colours["/radar"] = ["#e6c800"]  # yellow
+    desktop.click_twips(wid, *REFRESH)  # a fourth picture pushes out the oldest, the one on screen
+    wait_for("the oldest frame pruned", lambda: kept() != before, settle=1)
+    check(app.process.poll() is None, "the program died")
+    shows(colours[1])
+    desktop.key("ctrl+s")  # Save Loop As: the suggested name is kept, its folder typed before it
+    desktop.window("^Save Loop As$", settle=0.5)
+    desktop.key("Home")
+    desktop.type(folder + "/")
+    desktop.key("Return")
+    loop = os.path.join(folder, "Loop.webp")
+    wait_for("the loop", lambda: os.path.exists(loop), settle=0.5)
+    with open(loop, "rb") as f:
+        head = f.read(30)
+    newest = os.path.join(folder, "Frames", *[(sub, names[-1]) for sub, (names, _) in frames_of(folder).items()][0])
+    size = subprocess.run(["pngtopnm", newest], capture_output=True).stdout.split()[1:3]
+    expect((head[:4], head[8:16], 1 + int.from_bytes(head[24:27], "little"), 1 + int.from_bytes(head[27:30], "little")),
+           (b"RIFF", b"WEBPVP8X", int(size[0]), int(size[1])), "the loop")
+    type_address(desktop, wid, "about:blank")  # Replay follows the page on screen, which has no frames
+    desktop.key("Return")
+    wait_for("no frames of this page", lambda: centre() == (0, 0, 0), timeout=10)
+    for _ in range(2):
+        desktop.key("F9", pause=0.5)
+    check(app.process.poll() is None, "the program died")
     desktop.key("Escape")
     app.end()
     expect(os.path.getsize(os.path.join(folder, "Skyvn.ini")), 470, "the size of Skyvn.ini")
@@ -513,7 +548,7 @@ def failed_refreshes_keep_the_picture_and_caption(desktop, server, program, fold
     """Every way a refresh fails keeps the picture and the caption, and no frame is kept of what came."""
     red = (200, 0, 0)
     picture_page(server, red)
-    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    app, wid = launch(desktop, program, folder, "--interval", "10", start=server.url("radar"))  # watched
     point = view_point(desktop, wid, 0.5)
     wait_for("the first frame", lambda: desktop.pixel(wid, *point) == red and frames_of(folder), settle=1)
     faults = [("/radar", f) for f in (("status", 503), ("status", 500), ("reset",), ("truncated",), "no picture")]
@@ -544,7 +579,7 @@ def a_big_picture_is_never_shown_half_drawn(desktop, server, program, folder):
     kept is the whole picture (its bottom rows drawn)."""
     colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200)]
     picture_page(server, *colours, noise_rows=800, size=(1200, 900))
-    app, wid = launch(desktop, program, folder, start=server.url("radar"))
+    app, wid = launch(desktop, program, folder, "--interval", "10", start=server.url("radar"))  # watched
     bottom = view_point(desktop, wid, 0.96)  # the picture's last rows, which are decoded last
     wait_for("the first picture", lambda: desktop.pixel(wid, *bottom) == colours[0], timeout=30, settle=1)
     for colour in colours[1:]:

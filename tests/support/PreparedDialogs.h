@@ -21,10 +21,16 @@ public:
         return fontAnswer.value_or(initial); // no answer: cancelled
     }
     QString ShowSave(const QString&) override { return saveAnswer; }
+    QString ShowSaveLoop(const QString& suggested) override
+    {
+        loopSuggested = suggested;
+        return saveAnswer;
+    }
 
     QStringList openAnswers;
     QStringList openedIn;
     std::optional<Font> fontAnswer;
     QList<Font> fontOpenedWith;
     QString saveAnswer;
+    QString loopSuggested;
 };

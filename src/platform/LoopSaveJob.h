@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class QThread;
+
+// Writes the frames of a loop as one animated WebP on a thread of its own, so that the window goes
+// on while a long loop is made: the kept PNGs are decoded and encoded there, and the file is put in
+// place whole. It tells how far it is, and can be cancelled.
+class LoopSaveJob : public QObject
+{
+    Q_OBJECT
+public:
+    LoopSaveJob(QList<QByteArray> pngs, QString path, double framesPerSecond, QObject* parent = nullptr);
+    ~LoopSaveJob() override; // cancels, and waits for the thread
+
+    void start();
+    void cancel() { m_cancelled = true; }
+    // The steps progressed() counts to: each frame decoded, then encoded.
+    int steps() const { return int(m_pngs.size()) * 2; }
+
+signals:
+    void progressed(int step);
+    // Whether the file was written; a cancelled job writes nothing.
+    void finished(bool saved, bool cancelled);
+
+private:
+    void run();
+
+    QList<QByteArray> m_pngs;
+    QString m_path;
+    double m_framesPerSecond;
+    std::atomic_bool m_cancelled{false};
+    QThread* m_thread = nullptr;
+};
