@@ -60,6 +60,26 @@ private slots:
         QCOMPARE(QImage(store.frames(address).at(1).path).pixelColor(5, 5), QColor(Qt::blue));
     }
 
+    // A Frames folder that cannot be written stops the keeping with the reason; once it can be written
+    // again, the next new picture is kept.
+    void keepingIsTriedAgain()
+    {
+        QTemporaryDir dir;
+        const QString frames = dir.filePath(QStringLiteral("Frames"));
+        TestFiles::write(frames, "a file in the way");
+        FrameRecorder recorder{FrameStore(frames)};
+        QSignalSpy changed(&recorder, &FrameRecorder::keepingChanged);
+        for (const Qt::GlobalColor c : {Qt::red, Qt::green}) {
+            recorder.take(filled(c), QStringLiteral("http://a/"));
+            recorder.finish();
+            QFile::remove(frames);
+        }
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE((QStringList{changed[0][0].toString(), changed[1][0].toString()}),
+                 (QStringList{"the Frames folder cannot be written", ""}));
+        QCOMPARE(recorder.store().frames(QStringLiteral("http://a/")).size(), 1);
+    }
+
     void loopDecodesWithItsFramesAndSize()
     {
         // The newest frame's size (at most 1280 wide): older frames of another size are fitted in.
