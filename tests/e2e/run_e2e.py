@@ -429,6 +429,9 @@ def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder
         desktop.key("F9", pause=0.5)
     check(app.process.poll() is None, "the program died")
     desktop.key("Escape")
+    open_menu_item(desktop, wid, "e", "^Skyvane$")  # Clear Replay Frames, asked first
+    desktop.key("Return")  # Yes
+    wait_for("the frames deleted", lambda: not kept())
     app.end()
     expect(os.path.getsize(os.path.join(folder, "Skyvn.ini")), 470, "the size of Skyvn.ini")
 
