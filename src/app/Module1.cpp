@@ -144,7 +144,10 @@ int Module1::Main(int argc, char** argv)
     const SettingsFile settingsFile(state.settingsPath());
     const SettingsRecord loaded = settingsFile.load();
     state.Settings = LiveSettings::fromRecord(loaded);
-    state.StartAddress = options.address;
+    // A name that is a file here opens that file ("radar.html" is no host name).
+    state.StartAddress = !options.address.isEmpty() && QFileInfo(options.address).isFile()
+                             ? QFileInfo(options.address).absoluteFilePath()
+                             : options.address;
     state.StartInterval = options.interval;
 
     // The engine's start-up and the first page are most of the program's start: the start page is

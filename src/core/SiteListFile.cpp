@@ -1,7 +1,6 @@
 #include "core/SiteListFile.h"
 
 #include "core/AtomicFile.h"
-#include "core/FileLock.h"
 #include "core/FileMissing.h"
 
 #include <QFile>
@@ -66,7 +65,6 @@ std::optional<SiteRecord> SiteListFile::readRecord(qint64 r) const
 
 bool SiteListFile::writeAll(const QList<SiteRecord>& records) const
 {
-    const FileLock lock(m_path);
     if (records.isEmpty()) {
         return !QFile::exists(m_path) || QFile::remove(m_path);
     }

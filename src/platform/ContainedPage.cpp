@@ -42,9 +42,13 @@ ContainedPage::ContainedPage(QObject* parent) : QWebEnginePage(parent)
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     s->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    // This program shows one page.
+    // Local pages read no other local files: a page saved from the web and opened here cannot send
+    // the user's files out.
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    // This program shows one page: a page meant for a new window opens in it, by the engine itself, so
+    // that its own checks on what a page may open still apply.
     connect(this, &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest& request) { load(request.requestedUrl()); });
+            [this](QWebEngineNewWindowRequest& request) { request.openIn(this); });
     connect(this, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError& error) {
         QWebEngineCertificateError refused = error;
         refused.rejectCertificate();

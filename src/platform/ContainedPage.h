@@ -3,7 +3,8 @@
 #include <QWebEnginePage>
 
 // The page of the one view: web content stays in its box. No pop-ups without a click, a link meant
-// for a new window opens here, no local files for remote pages, no insecure content in secure pages,
+// for a new window opens here, no local files for remote pages nor for other local pages, no insecure
+// content in secure pages,
 // and certificates that are not valid are refused. While Skyvane loads a page by itself nothing the
 // page does may hold the load up: its dialogs are then answered at once, and only said.
 class ContainedPage : public QWebEnginePage

@@ -1,5 +1,6 @@
 #include "platform/WebEngineBrowserControl.h"
 
+#include "core/AddressRules.h"
 #include "platform/ContainedPage.h"
 #include "platform/ReceivedBytes.h"
 #include "platform/SavePageDownloads.h"
@@ -39,6 +40,7 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    setFocusProxy(m_view); // the keyboard given to the browser goes to the page
 
     m_view->setPage(m_page); // the page is the view's child: deleted with it, before the profile
     m_saves = new SavePageDownloads(m_page, this);
@@ -110,6 +112,10 @@ void WebEngineBrowserControl::open(const QString& address, bool watched)
     } else if (!url.isValid() || url.isEmpty()) {
         // Not an address ("weather radar"): the page and the typed text stay as they are.
         emit StatusTextChange(tr("\"%1\" is not an address Skyvane can open").arg(address));
+        return;
+    }
+    if (!AddressRules::opens(url)) {
+        emit StatusTextChange(AddressRules::refusal(url)); // javascript:, data:, ftp: ... nothing is loaded
         return;
     }
     if (watched && url.scheme() != QLatin1String("about")) {
@@ -351,5 +357,5 @@ QString WebEngineBrowserControl::LocationURL() const
     if (url.isEmpty() || url.toString() == QStringLiteral("about:blank")) {
         return {};
     }
-    return url.toString();
+    return AddressRules::kept(url); // as sent: percent-encoding and punycode, never a look-alike
 }

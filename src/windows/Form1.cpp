@@ -89,6 +89,13 @@ void Form1::connectControls()
     connect(ui.mnuReplay, &QAction::triggered, m_keeping, &FrameKeeping::toggleReplay);
     connect(ui.mnuClearFrames, &QAction::triggered, m_keeping, &FrameKeeping::clearFrames);
     connect(ui.mnuChimeNew, &QAction::triggered, this, &Form1::mnuChimeNew_Click);
+    connect(ui.keyRefresh, &QAction::triggered, this, &Form1::Command2_Click);
+    connect(ui.keyAddress, &QAction::triggered, ui.Combo1, [this] {
+        ui.Combo1->setFocus(Qt::ShortcutFocusReason);
+        ui.Combo1->lineEdit()->selectAll();
+    });
+    connect(ui.keyQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui.keyHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
     ui.mnuChimeNew->setChecked(m_state.Prefs.chimeOnlyForNewPicture);
     m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
     connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -416,7 +423,8 @@ void Form1::mnuDefStartPage_Click()
 {
     if (m_form4.isNull()) {
         auto* dialog = new Form4(
-            m_state, *m_messages, [this] { return ui.Combo1->currentText(); }, this);
+            m_state, *m_messages, [this] { return WebBrowser1->pictureAddress(); },
+            this); // the page on screen
         m_form4 = dialog;
         dialog->Form_Load();
     }

@@ -116,15 +116,15 @@ private slots:
     void mnuChimeNew_Click();
 
     // Navigation bar and site selector.
-    void Command1_Click() // Go
+    void Command1_Click() // Go: the keyboard goes to the page
     {
         m_session->go(ui.Combo1->currentText());
-        ui.UpDown1->setFocus();
+        WebBrowser1->setFocus();
     }
-    void Command2_Click() // Refresh
+    void Command2_Click() // Refresh (also F5, Ctrl+R)
     {
         m_session->refreshNow();
-        ui.UpDown1->setFocus();
+        WebBrowser1->setFocus();
     }
     void Command3_Click() { WebBrowser1->GoBack(); }    // Back
     void Command4_Click() { WebBrowser1->GoForward(); } // Forward

@@ -163,6 +163,17 @@ void Form1Ui::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
     mnuChimeNew = item(mnuPop1, "mnuChimeNew", QStringLiteral("&Chime Only For A New Picture"));
     mnuChimeNew->setCheckable(true);
     mnuClearFrames = item(mnuPop1, "mnuClearFrames", QStringLiteral("Cl&ear Replay Frames..."));
+    const auto key = [form](const char* name, const QList<QKeySequence>& keys) {
+        auto* a = new QAction(form);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        form->addAction(a);
+        return a;
+    };
+    keyRefresh = key("keyRefresh", {Qt::Key_F5, Qt::CTRL | Qt::Key_R});
+    keyAddress = key("keyAddress", {Qt::CTRL | Qt::Key_L});
+    keyQuit = key("keyQuit", {Qt::CTRL | Qt::Key_Q});
+    keyHelp = key("keyHelp", {Qt::Key_F1});
     separator("mnuSep1");
     mnuTextSize = mnuPop1->addMenu(QStringLiteral("&Web Page Text Size"));
     mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));

@@ -47,6 +47,10 @@ struct Form1Ui
     QAction* mnuSaveAs = nullptr;         // "&SaveAs"
     QAction* mnuReplay = nullptr;         // "&Replay" (F9): the kept frames as a loop, or the live page
     QAction* mnuChimeNew = nullptr;       // "&Chime Only For A New Picture", checked
+    QAction* keyRefresh = nullptr;        // F5, Ctrl+R: as the Refresh button
+    QAction* keyAddress = nullptr;        // Ctrl+L: the address box
+    QAction* keyQuit = nullptr;           // Ctrl+Q: ends the program, as the close box
+    QAction* keyHelp = nullptr;           // F1: the help page
     QAction* mnuClearFrames = nullptr;    // "Cl&ear Replay Frames...": deletes the kept frames, asked first
     QMenu* mnuTextSize = nullptr;         // "&Web Page Text Size"
     QAction* mnuLargest = nullptr;        // "La&rgest", level 4

@@ -1,10 +1,14 @@
 #include "windows/Form2.h"
 
+#include "core/AddressRules.h"
+
 #include "core/EditorLayout.h"
+#include "core/FileLock.h"
 #include "core/ProgramDirectory.h"
 #include "core/SiteListFile.h"
 #include "windows/ApplicationFont.h"
 #include "windows/DesignedFont.h"
+#include "windows/NameEditDelegate.h"
 #include "windows/NoEditDelegate.h"
 #include "windows/OuterGeometry.h"
 #include "windows/ScreenTwips.h"
@@ -14,6 +18,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -57,6 +62,7 @@ Form2::Form2(AppState& state, std::function<QString()> locationUrl, MessageBoxes
     ListView1->viewport()->installEventFilter(this);
     // Only the name column is edited in place; the address stays as it was added.
     ListView1->setItemDelegateForColumn(1, new NoEditDelegate(ListView1));
+    ListView1->setItemDelegateForColumn(0, new NameEditDelegate(SiteRecord::NameWidth, ListView1));
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { ListView1->editItem(item, 0); });
     connect(ListView1->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
@@ -180,8 +186,21 @@ void Form2::Form_Resize()
 
 void Form2::Command1_Click()
 {
-    ListView1->addTopLevelItem(
-        makeRow(m_state.PageTitle.left(80), m_locationUrl ? m_locationUrl() : QString()));
+    // The address as the browser sent it (encoded); one that does not fit its field is refused, not cut
+    // into the address of another page.
+    const QString address = m_locationUrl ? m_locationUrl() : QString();
+    if (!AddressRules::fits(address, SiteRecord::URLWidth)) {
+        if (m_messages != nullptr) {
+            m_messages->show(
+                QStringLiteral("This address is too long for the site list (%1 characters, %2 at "
+                               "most). It was not added.")
+                    .arg(address.size())
+                    .arg(SiteRecord::URLWidth),
+                MessageBoxes::Buttons::Ok);
+        }
+        return;
+    }
+    ListView1->addTopLevelItem(makeRow(m_state.PageTitle.left(80), address));
     ListChanged = 1;
 }
 
@@ -224,6 +243,23 @@ void Form2::ListView1_MouseUp(Qt::MouseButton button)
     if (button == Qt::RightButton) {
         mnuPop1->popup(QCursor::pos());
     }
+}
+
+void Form2::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete) { // (a name being edited keeps its own Delete)
+        deleteSelected();                 // as the Delete button
+        return;
+    }
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        // The row menu from the keyboard, beside the selected row: the moves need no mouse.
+        const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+        const QRect row = selected.isEmpty() ? QRect() : ListView1->visualItemRect(selected.first());
+        mnuPop1->popup(ListView1->viewport()->mapToGlobal(row.isNull() ? QPoint(0, 0) : row.bottomLeft()));
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
@@ -299,6 +335,7 @@ void Form2::Form_QueryUnload()
         }
         // The new list replaces the old file in one step, so a failed write leaves the old list
         // whole; the selector is rebuilt only when the file matches it.
+        const FileLock lock(m_state.siteListPath()); // one window writes the list at a time
         if (file.writeAll(records) && n >= 1) {
             emit listSaved(names);
         }

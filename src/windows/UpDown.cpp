@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QToolButton>
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), m_down(new QToolButton(this)), m_up(new QToolButton(this))
@@ -68,6 +69,8 @@ void UpDown::updateBuddy()
 
 void UpDown::keyPressEvent(QKeyEvent* event)
 {
+    constexpr int Page = 10;
+    constexpr qint64 TypingPauseMs = 1500;
     switch (event->key()) {
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -77,7 +80,31 @@ void UpDown::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         stepDown();
         break;
+    case Qt::Key_PageUp:
+        stepBy(Page);
+        break;
+    case Qt::Key_PageDown:
+        stepBy(-Page);
+        break;
+    case Qt::Key_Home:
+        stepBy(m_min - m_value);
+        break;
+    case Qt::Key_End:
+        stepBy(m_max - m_value);
+        break;
     default:
+        if (event->text().size() == 1 && event->text().at(0).isDigit()) {
+            if (!m_typedAt.isValid() || m_typedAt.elapsed() > TypingPauseMs) {
+                m_typed.clear();
+            }
+            m_typedAt.restart();
+            m_typed = (m_typed + event->text()).right(3);
+            const int typed = m_typed.toInt();
+            if (typed >= m_min) { // "4" of "45" is already a value; "0" is none
+                stepBy(qMin(typed, m_max) - m_value);
+            }
+            break;
+        }
         QWidget::keyPressEvent(event);
     }
 }
@@ -85,7 +112,31 @@ void UpDown::keyPressEvent(QKeyEvent* event)
 void UpDown::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const int half = width() / 2;
-    m_down->setGeometry(0, 0, half, height());
-    m_up->setGeometry(half, 0, width() - half, height());
+    // A pixel all round is left for the focus mark.
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    const int half = inside.width() / 2;
+    m_down->setGeometry(inside.left(), inside.top(), half, inside.height());
+    m_up->setGeometry(inside.left() + half, inside.top(), inside.width() - half, inside.height());
+}
+
+void UpDown::paintEvent(QPaintEvent*)
+{
+    if (hasFocus()) {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void UpDown::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    m_typed.clear();
+    update();
 }

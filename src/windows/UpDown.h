@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
 class QToolButton;
 
 // A small up-down control with horizontal arrows. It keeps its buddy label's caption equal to its
-// value and raises Change when the user changes the value.
+// value and raises Change when the user changes the value: with the arrows, the arrow keys, PageUp and
+// PageDown (ten at a time), Home and End, or by typing the number. It shows when it has the focus.
 class UpDown : public QWidget
 {
     Q_OBJECT
@@ -31,6 +33,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void stepBy(int delta);
@@ -42,4 +47,6 @@ private:
     int m_value = 0;
     int m_min = 0;
     int m_max = 100;
+    QString m_typed;         // the digits typed so far
+    QElapsedTimer m_typedAt; // a pause starts a new number
 };

@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -60,9 +59,6 @@ void WallDisplay::enterKiosk(int screen)
     CornerLabel->setObjectName(QStringLiteral("CornerLabel"));
     CornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     CornerLabel->setMargin(6);
-    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &m_form);
-    quit->setContext(Qt::ApplicationShortcut);
-    connect(quit, &QShortcut::activated, &m_form, &QWidget::close);
     PointerTimer = new QTimer(this);
     PointerTimer->setSingleShot(true);
     PointerTimer->setInterval(PointerStillMs);

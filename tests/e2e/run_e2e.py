@@ -192,6 +192,39 @@ def site_list_add_move_to_top(desktop, server, program, folder):
     app.end()
 
 
+def only_safe_addresses_open_and_are_kept_as_sent(desktop, server, program, folder):
+    server.extra["/shown"] = "<a href='/popped' target='_blank' style='font-size:60px'>new window</a>"
+    app, wid = launch(desktop, program, folder, start=server.url("shown"), sites=[("First", server.url("first"))])
+    type_address(desktop, wid, "javascript:document.title='ran'")
+    desktop.key("Return", pause=1.5)
+    check(re.match("^shown - ", desktop.title(wid)), "a javascript: address ran: %r" % desktop.title(wid))
+    desktop.click(wid, 60, 60)  # a link meant for a new window opens in the view
+    desktop.wait_title(wid, "^popped - ")
+    asked = server.requests.count("/popped")
+    desktop.key("F5")
+    wait_for("F5's refresh", lambda: server.requests.count("/popped") > asked)
+    encoded = "/%D1%80%D0%B0?q=a%20b"
+    for path in (encoded, "/" + "a" * 300):  # kept as sent; too long for the list: refused, not cut
+        desktop.key("ctrl+l")
+        desktop.type(server.base + path)
+        desktop.key("Return")
+        server.wait_request(path)
+        time.sleep(1)
+        editor = open_editor(desktop, wid)
+        desktop.click_twips(editor, 30, 15, desktop.client_geometry(editor)[2] * 15 / 2, 300, pause=0.5)  # Add
+        if len(path) > 260:
+            desktop.window("^Skyvane$")
+            desktop.key("Return")
+        desktop.close_window(editor, "^Edit Selector List$")
+    expect([url for _, url in read_site_list(folder)], [server.url("first"), server.base + encoded], "the addresses kept")
+    editor = open_editor(desktop, wid)
+    desktop.click(editor, 40, 60, pause=0.3)  # the second row
+    desktop.key("Delete")
+    desktop.close_window(editor, "^Edit Selector List$")
+    expect(read_site_list(folder), [("First", server.url("first"))], "the list after Delete")
+    app.end()
+
+
 def menu_items_open_their_windows(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder)
     for accelerator, title in (("u", "^About$"), ("f", "^Select Font$"), ("o", "^Open$"), ("s", "^Save As$"),

@@ -82,13 +82,30 @@ private slots:
         QVERIFY(!timer1->isActive());
     }
 
-    // Go and Refresh give the keyboard back to the interval box (what they do is seen end to end).
+    // The interval box from the keyboard: a number typed, ten at a time, the ends.
+    void intervalKeys()
+    {
+        Shown f;
+        auto* box = f.child<UpDown>("UpDown1");
+        box->setFocus();
+        QTest::keyClicks(keyTarget(), QStringLiteral("45"));
+        QList<int> seen{box->value()};
+        for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(keyTarget(), key);
+            seen << box->value();
+        }
+        QCOMPARE(seen, (QList<int>{45, 55, 45, 180, 1}));
+        QCOMPARE(f.child<QLabel>("Label1")->text(), QStringLiteral("1"));
+        QVERIFY(f.child<QTimer>("Timer1")->isActive()); // as the arrows do, a change switches the timer on
+    }
+
+    // Go and Refresh give the keyboard to the page (what they do is seen end to end).
     void buttonsGiveTheKeyboardBack()
     {
         Shown f;
         for (const char* button : {"Command1", "Command2"}) {
             QTest::mouseClick(f.child<QPushButton>(button), Qt::LeftButton);
-            QCOMPARE(keyTarget(), f.child<QWidget>("UpDown1"));
+            QCOMPARE(keyTarget(), f.child<QWidget>("WebBrowser1"));
         }
         QVERIFY(f.browser->calls.first().startsWith(QLatin1String("Navigate:")) &&
                 f.browser->calls.last().startsWith(QLatin1String("Refresh2:")));

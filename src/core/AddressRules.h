@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// What Skyvane opens and how it keeps an address: only web pages (http, https), a local file the user
+// chose and about:blank are opened; an address is kept in its encoded form (percent-encoding and
+// punycode as they were sent), and one that does not fit its field is refused rather than cut.
+class AddressRules
+{
+public:
+    // Whether an address made from what the user typed, chose or stored may be opened.
+    static bool opens(const QUrl& url);
+    // The scheme to name in the refusal ("javascript:").
+    static QString refusal(const QUrl& url);
+    // The address as it is kept: encoded, in ASCII.
+    static QString kept(const QUrl& url);
+    // The site list's and the start page's field lengths (bytes of the code page: ASCII here).
+    static bool fits(const QString& keptAddress, int fieldLength)
+    {
+        return keptAddress.size() <= fieldLength;
+    }
+};
