@@ -38,6 +38,7 @@ QString StartupCorrections::defaultStartPage(const Environment& env)
 
 void StartupCorrections::correctStartPage(LiveSettings& s, const Environment& env)
 {
+    s.StartPage = withoutControlCharacters(s.StartPage); // stray bytes would show in the caption
     if (s.StartPage.isEmpty()) {
         s.StartPage = defaultStartPage(env);
     }
@@ -61,6 +62,13 @@ void StartupCorrections::correctPosition(LiveSettings& s, const Environment& env
     if (!(s.MainTop <= env.screenHeightTwips - VerticalMargin)) {
         s.MainTop = 0;
     }
+    // The editor opens centred on the screen: one larger than the screen would put its buttons off it.
+    if (env.screenWidthTwips > 0 && !(s.EditorWidth <= env.screenWidthTwips)) {
+        s.EditorWidth = EditorMinWidth;
+    }
+    if (env.screenHeightTwips > 0 && !(s.EditorHeight <= env.screenHeightTwips)) {
+        s.EditorHeight = EditorMinHeight;
+    }
 }
 
 void StartupCorrections::correctSizes(LiveSettings& s)
@@ -73,9 +81,12 @@ void StartupCorrections::correctSizes(LiveSettings& s)
 
 void StartupCorrections::correctFont(LiveSettings& s, const Environment& env)
 {
+    s.FontName = withoutControlCharacters(s.FontName);
     const auto keepStoredFont = [&s] {
         if (!(s.FontSize >= SmallestFontSize)) {
             s.FontSize = 8;
+        } else if (s.FontSize > LargestFontSize) {
+            s.FontSize = LargestFontSize; // giant text would not fit the strip
         }
     };
     if (env.fonts.contains(s.FontName, Qt::CaseSensitive)) {
@@ -94,6 +105,12 @@ void StartupCorrections::correctFont(LiveSettings& s, const Environment& env)
     } else {
         keepStoredFont();
     }
+}
+
+QString StartupCorrections::withoutControlCharacters(QString text)
+{
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return text;
 }
 
 bool StartupCorrections::isArialMetricCompatible(const QString& family)

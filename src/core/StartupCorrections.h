@@ -22,6 +22,7 @@ public:
     static constexpr float EditorMinWidth = EditorLayout::MinWidth;
     static constexpr float EditorMinHeight = EditorLayout::MinHeight;
     static constexpr float SmallestFontSize = 2;
+    static constexpr float LargestFontSize = 12.25f; // the largest the App Fonts dialog offers
 
     struct Environment
     {
@@ -43,6 +44,7 @@ public:
     // Families made with Arial's metrics, which the layout was designed for.
     static bool isArialMetricCompatible(const QString& family);
 
+    static QString withoutControlCharacters(QString text);
     // Help page in AppDir, else DefPage.htm there, else empty.
     static QString defaultStartPage(const Environment& env);
 };

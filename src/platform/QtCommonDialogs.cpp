@@ -1,11 +1,15 @@
 #include "platform/QtCommonDialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QListView>
 #include <QStorageInfo>
+#include <QStringListModel>
 
 QString QtCommonDialogs::ShowOpen(const QString& initDir)
 {
@@ -45,11 +49,26 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
             box->setMinimumHeight(sharedHeight);
         }
     }
+    // Only fonts that write the program's own text: a symbol font (listed as Latin too) would turn the
+    // address box and the numbers into dingbats. The first list is the families', "Name [foundry]".
+    if (auto* families = dialog.findChild<QListView*>()) {
+        if (auto* model = qobject_cast<QStringListModel*>(families->model())) {
+            QStringList kept = model->stringList();
+            kept.removeIf([](const QString& listed) {
+                const QList<QFontDatabase::WritingSystem> writes =
+                    QFontDatabase::writingSystems(listed.section(QStringLiteral(" ["), 0, 0));
+                return !writes.contains(QFontDatabase::Latin) || writes.contains(QFontDatabase::Symbol);
+            });
+            model->setStringList(kept);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return initial;
     }
     const QFont chosen = dialog.selectedFont();
-    return Font{chosen.family(), chosen.bold(), static_cast<float>(chosen.pointSizeF())};
+    // The sizes the program's strip and its help page are made for.
+    const float size = qBound(SmallestSize, static_cast<float>(chosen.pointSizeF()), LargestSize);
+    return Font{chosen.family(), chosen.bold(), size};
 }
 
 QString QtCommonDialogs::ShowSave(const QString& suggestedPath)

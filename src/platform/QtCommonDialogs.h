@@ -8,6 +8,9 @@ class QWidget;
 class QtCommonDialogs : public CommonDialogs
 {
 public:
+    static constexpr float SmallestSize = 6;
+    static constexpr float LargestSize = 12.25f;
+
     explicit QtCommonDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 

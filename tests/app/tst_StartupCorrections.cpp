@@ -41,9 +41,13 @@ private slots:
               {"D:\\Old\\SkyvaneHelp.htm", blankOnly, "/prog/DefPage.htm"},
               {"D:\\Old\\skyvanehelp.htm", both, "D:\\Old\\skyvanehelp.htm"}, // another letter case is kept
               {"SkyvaneHelp.htm", both, "SkyvaneHelp.htm"},
-              {"https://radar.example/", {}, "https://radar.example/"}}) {
+              {"https://radar.example/", {}, "https://radar.example/"},
+              {"http://ra\x01"
+               "dar.example/\x7f\u009f",
+               {},
+               "http://radar.example/"}}) { // stray bytes dropped
             LiveSettings s;
-            s.StartPage = QString::fromLatin1(stored);
+            s.StartPage = QString::fromUtf8(stored);
             StartupCorrections::correctStartPage(s, env(existing));
             QCOMPARE(s.StartPage, QString::fromLatin1(expected));
         }
@@ -60,6 +64,7 @@ private slots:
             {{10, 12901, 7095, 5445, 6945, 3525}, {10, 0, 7095, 5445, 6945, 3525}},           // top beyond
             {{-48000, -48000, 2400, 600, 100, 100}, {0, 0, 7095, 5445, 6945, 3525}},          // minimized
             {{NaN, NaN, NaN, NaN, NaN, NaN}, {0, 0, 7095, 5445, 6945, 3525}},
+            {{0, 0, 7095, 5445, 1e30f, 14401}, {0, 0, 7095, 5445, 6945, 3525}}, // an editor beyond the screen
         };
         for (const auto& r : rows) {
             LiveSettings s;
@@ -96,6 +101,7 @@ private slots:
                  {"found, size 0", linux, "", "C059", true, 0, "C059", true, 8},
                  {"found, size 1.5", linux, "", "C059", false, 1.5f, "C059", false, 8},
                  {"found, size 2", linux, "", "C059", false, 2, "C059", false, 2},
+                 {"found, size 1000", linux, "", "C059", false, 1000, "C059", false, 12.25f},
                  {"found, NaN size", linux, "", "C059", false, NaN, "C059", false, 8},
                  {"case differs, Arial", arial, "", "arial", true, 14, "Arial", false, 9},
                  {"MS Sans Serif", ms, "", "Gone", true, 14, "MS Sans Serif", false, 8},

@@ -6,10 +6,13 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 class TestDialogs : public QObject
@@ -62,6 +65,33 @@ private slots:
             QVERIFY(!form.isNull()); // Apply does not close
             delete form.data();
         }
+    }
+
+    // App Fonts offers only fonts that write Latin text, at the sizes the strip is made for.
+    void fontChoice()
+    {
+        QtCommonDialogs dialogs;
+        QStringList families;
+        QTimer::singleShot(0, [&families] {
+            auto* d = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d != nullptr);
+            for (const QListView* list : d->findChildren<QListView*>()) {
+                for (int row = 0; row < list->model()->rowCount(); ++row) {
+                    families << list->model()->index(row, 0).data().toString();
+                }
+            }
+            d->setCurrentFont(QFont(QStringLiteral("DejaVu Sans"), 48));
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        const CommonDialogs::Font chosen = dialogs.ShowFont({QStringLiteral("DejaVu Sans"), false, 9});
+        const auto listed = [&families](const QString& name) {
+            return std::any_of(families.begin(), families.end(), [&name](const QString& f) {
+                return f == name || f.startsWith(name + QStringLiteral(" ["));
+            });
+        };
+        QVERIFY(listed(QStringLiteral("DejaVu Sans")) && !listed(QStringLiteral("D050000L")) &&
+                !listed(QStringLiteral("Standard Symbols PS")));
+        QCOMPARE(chosen.size, 12.25f);
     }
 
     // Save As suggests a name of the type chosen and starts where the last page was saved (only a save
