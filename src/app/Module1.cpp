@@ -167,6 +167,11 @@ int Module1::Main(int argc, char** argv)
     auto dialogs = std::make_unique<QtCommonDialogs>();
     browser->setSavePathAsker(
         [d = dialogs.get()](const QString& suggested) { return d->ShowSave(suggested); });
+    browser->setLoginAsker(
+        [d = dialogs.get()](const QString& site, const QString& realm, QString* user, QString* password) {
+            return d->ShowLogin(site, realm, user, password);
+        });
+    QtCommonDialogs* dialogsOverForm = dialogs.get();
     parts.browser = std::move(browser);
     parts.dialogs = std::move(dialogs);
     parts.sound = std::make_unique<QtSoundPlayer>();
@@ -175,10 +180,14 @@ int Module1::Main(int argc, char** argv)
 #else
     parts.probe = std::make_unique<NetworkConnectionProbe>();
 #endif
-    parts.messages = std::make_unique<QtMessageBoxes>();
+    auto messages = std::make_unique<QtMessageBoxes>();
+    QtMessageBoxes* messagesOverForm = messages.get();
+    parts.messages = std::move(messages);
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Form1 form(state, std::move(parts));
+    dialogsOverForm->setParent(&form); // never behind the window, even in full screen
+    messagesOverForm->setParent(&form);
     SessionCloser closer(&form);
     if (options.kiosk || options.rotate > 0) {
         new WallDisplay(form, state, options); // owned by the window

@@ -25,6 +25,8 @@ public:
     virtual QString ShowSave(const QString& suggestedPath) = 0;
     // Where to save a loop of frames as an animated WebP; empty when the user cancelled.
     virtual QString ShowSaveLoop(const QString& suggestedPath) = 0;
+    // A site asks for a user name and password; false when the user cancelled.
+    virtual bool ShowLogin(const QString& site, const QString& realm, QString* user, QString* password) = 0;
     // Something was saved there: the next save dialog may start in its folder.
     virtual void saved(const QString& path) { Q_UNUSED(path); }
 };

@@ -1,19 +1,24 @@
 #include "platform/QtCommonDialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QStorageInfo>
 #include <QStringListModel>
 
 QString QtCommonDialogs::ShowOpen(const QString& initDir)
 {
-    QFileDialog dialog(m_parent, QString(), initDir);
+    QFileDialog dialog(parent(), QString(), initDir);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -31,7 +36,7 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
     }
     // Open on the style the font really shows (the first style listed may be an italic one).
     start.setStyleName(QFontInfo(start).styleName());
-    QFontDialog dialog(m_parent);
+    QFontDialog dialog(parent());
     dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(start);
     // Only the family, boldness and size are kept: offer no effects that would change nothing. The
@@ -80,7 +85,7 @@ QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
     const QStringList filters = {QStringLiteral("Web page, complete (*.html *.htm)"),
                                  QStringLiteral("Web archive (*.mhtml *.mht)")};
     const QStringList suffixes = {QStringLiteral("html"), QStringLiteral("mhtml")};
-    QFileDialog dialog(m_parent, QString(), folder);
+    QFileDialog dialog(parent(), QString(), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
@@ -101,7 +106,7 @@ QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
 QString QtCommonDialogs::ShowSaveLoop(const QString& suggestedPath)
 {
     const QFileInfo suggested(suggestedPath);
-    QFileDialog dialog(m_parent, QStringLiteral("Save Loop As"),
+    QFileDialog dialog(parent(), QStringLiteral("Save Loop As"),
                        m_lastSaveFolder.isEmpty() ? suggested.absolutePath() : m_lastSaveFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("Animated WebP (*.webp)"));
@@ -125,4 +130,41 @@ void QtCommonDialogs::saved(const QString& path)
     if (storage.isValid() && !pseudo.contains(QString::fromLatin1(storage.fileSystemType()))) {
         m_lastSaveFolder = folder;
     }
+}
+
+QWidget* QtCommonDialogs::parent() const
+{
+    return QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : m_parent;
+}
+
+bool QtCommonDialogs::ShowLogin(const QString& site, const QString& realm, QString* user, QString* password)
+{
+    QDialog dialog(parent());
+    dialog.setWindowTitle(QStringLiteral("Log In to %1").arg(site));
+    auto* form = new QFormLayout(&dialog);
+    auto* what = new QLabel(
+        realm.isEmpty()
+            ? QStringLiteral("%1 asks for a user name and password.").arg(site)
+            : QStringLiteral("%1 asks for a user name and password (%2).").arg(site, realm.left(120)),
+        &dialog);
+    what->setTextFormat(Qt::PlainText);
+    what->setWordWrap(true);
+    auto* name = new QLineEdit(*user, &dialog);
+    name->setObjectName(QStringLiteral("LoginUser"));
+    auto* secret = new QLineEdit(&dialog);
+    secret->setObjectName(QStringLiteral("LoginPassword"));
+    secret->setEchoMode(QLineEdit::Password);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(what);
+    form->addRow(QStringLiteral("&User name:"), name);
+    form->addRow(QStringLiteral("&Password:"), secret);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    *user = name->text();
+    *password = secret->text();
+    return true;
 }

@@ -18,9 +18,12 @@ public:
     Font ShowFont(const Font& initial) override;
     QString ShowSave(const QString& suggestedPath) override;
     QString ShowSaveLoop(const QString& suggestedPath) override;
+    bool ShowLogin(const QString& site, const QString& realm, QString* user, QString* password) override;
     void saved(const QString& path) override;
 
 private:
+    QWidget* parent() const; // the window the user is in: an open modal one, else the main window
+
     QWidget* m_parent;
     QString m_lastSaveFolder; // where the last save succeeded, for this session
 };

@@ -1,11 +1,16 @@
 #include "platform/QtMessageBoxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
 MessageBoxes::Answer QtMessageBoxes::show(const QString& text, Buttons buttons)
 {
-    QMessageBox box(m_parent);
+    // Over the window the user is in: the site list editor while it is open, else the main window, so
+    // that a box never opens behind a full-screen window.
+    QWidget* over =
+        QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : m_parent;
+    QMessageBox box(over);
     box.setWindowTitle(QStringLiteral("Skyvane"));
     box.setIcon(QMessageBox::NoIcon);
     box.setText(text);

@@ -7,6 +7,7 @@
 #include "platform/SystemClock.h"
 
 #include <QAction>
+#include <QAuthenticator>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -76,6 +77,8 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     });
     connect(m_view, &QWebEngineView::urlChanged, this, &WebEngineBrowserControl::onUrlChanged);
     connect(m_page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
+    connect(m_page, &QWebEnginePage::authenticationRequired, this,
+            &WebEngineBrowserControl::onAuthenticationRequired);
 
     connect(m_watcher, &PageWatcher::statusText, this, &WebEngineBrowserControl::StatusTextChange);
     connect(m_watcher, &PageWatcher::loadJudged, this, &WebEngineBrowserControl::DownloadComplete);
@@ -246,6 +249,7 @@ void WebEngineBrowserControl::answerPageDialogs(bool on)
 
 void WebEngineBrowserControl::onLoadStarted()
 {
+    ++m_loads;
     m_documentLoading = true;
     m_committedUrl.clear();
     m_certificateRefusal.clear();
@@ -299,6 +303,37 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     }
     m_watcher->loadEnded(ok && failure == F::None,
                          m_committedUrl.isEmpty() ? info.url().toString() : m_committedUrl, failure, detail);
+}
+
+void WebEngineBrowserControl::onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator)
+{
+    // Asked once per site in a run: later loads (the refreshes) are given what the user said. Asked
+    // again in the same load, the answer was wrong: the user may try once more.
+    const QString site = url.host();
+    Login& login = m_logins[site];
+    if (login.givenInLoad >= 0 && login.givenInLoad != m_loads) {
+        login.givenInLoad = m_loads;
+        authenticator->setUser(login.user);
+        authenticator->setPassword(login.password);
+        return;
+    }
+    const bool again = login.givenInLoad == m_loads;
+    if ((login.asked && !again) || m_unattended || !m_askLogin) {
+        const QString said = tr("%1 asks for a user name and password").arg(site);
+        emit StatusTextChange(said);
+        emit PageSaid(said); // on a wall display, in its corner
+        return;              // none given: the site's refusal is shown
+    }
+    login.asked = true;
+    login.givenInLoad = -1;
+    QString user = login.user, password;
+    if (m_askLogin(site, authenticator->realm(), &user, &password)) {
+        authenticator->setUser(user);
+        authenticator->setPassword(password);
+        login.user = user;
+        login.password = password;
+        login.givenInLoad = m_loads;
+    }
 }
 
 void WebEngineBrowserControl::onLinkHovered(const QString& url)

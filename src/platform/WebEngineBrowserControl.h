@@ -5,9 +5,13 @@
 #include "platform/SavePageDownloads.h"
 #include "platform/WatchedView.h"
 
+#include <QHash>
 #include <QWebEnginePage>
 
+#include <functional>
+
 class ContainedPage;
+class QAuthenticator;
 class QLabel;
 class QTimer;
 class QWebEngineLoadingInfo;
@@ -41,7 +45,11 @@ public:
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }
-    void setUnattended(bool on) override { m_watcher->setUnattended(on); }
+    void setUnattended(bool on) override
+    {
+        m_unattended = on;
+        m_watcher->setUnattended(on);
+    }
 
     // While a load of ours loads, or after it failed, the last good picture (or a card) covers the view.
     bool showingLastGoodPicture() const;
@@ -49,6 +57,10 @@ public:
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
+    // Asked for a user name and password when a site wants them; false: the user cancelled.
+    using LoginAsker =
+        std::function<bool(const QString& site, const QString& realm, QString* user, QString* password)>;
+    void setLoginAsker(LoginAsker asker) { m_askLogin = std::move(asker); }
     QWebEngineView* view() const { return m_view; }
 
 protected:
@@ -76,6 +88,7 @@ private:
     void onLoadEnded(const QWebEngineLoadingInfo& info);
     void onUrlChanged(const QUrl& url);
     void onLinkHovered(const QString& url);
+    void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
 
     QWebEngineView* m_view; // the engine's view, filling this control
     ContainedPage* m_page;
@@ -89,4 +102,14 @@ private:
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
     SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
+    bool m_unattended = false;            // nobody is there to answer (the wall display)
+    LoginAsker m_askLogin;
+    struct Login
+    {
+        bool asked = false;
+        QString user, password;
+        int givenInLoad = -1; // the load the credentials were last given in
+    };
+    QHash<QString, Login> m_logins; // by site, for this run
+    int m_loads = 0;
 };

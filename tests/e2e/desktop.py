@@ -108,7 +108,7 @@ class WebServer:
     last one stays); extra[path] is more of the page's markup. files[path], a list of bodies, serves a
     file (the next body at each request, the last one stays). faults[path] makes a path misbehave:
     ("status", code), ("hang",), ("slow", seconds) (the body spread over so many seconds), ("empty",) (200
-    and nothing), ("redirect", path), ("reset",), ("truncated",)."""
+    and nothing), ("redirect", path), ("reset",), ("truncated",), ("auth", base64 of user:password)."""
 
     def __init__(self):
         self.requests, self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {}, {}
@@ -139,7 +139,10 @@ class WebServer:
                             "<h1>%s</h1><p><a href='/next'>next</a></p>" % (title, colour, server.extra.get(path, ""),
                                                                             title)).encode()
                     tail = b"</body></html>"
-                if fault[0] == "hang":
+                if fault[0] == "auth" and self.headers.get("Authorization") != "Basic " + fault[1]:
+                    self.answer(401, b"<html><body>Log in first</body></html>",
+                                headers=[("WWW-Authenticate", 'Basic realm="radar"')])
+                elif fault[0] == "hang":
                     server.stopping.wait(600)
                 elif fault[0] in ("reset", "truncated"):  # the connection closes without an answer, or half-way
                     if fault[0] == "truncated":
@@ -158,10 +161,10 @@ class WebServer:
                         self.wfile.flush()
                         if server.stopping.wait(1):
                             return
-                elif fault[1] != 200 and path in server.files:  # an error page, not the picture
+                elif fault[0] == "status" and fault[1] != 200 and path in server.files:  # an error page
                     self.answer(fault[1], b"<html><body>Not here</body></html>")
                 else:
-                    self.answer(fault[1], body + tail, kind=kind)
+                    self.answer(fault[1] if fault[0] == "status" else 200, body + tail, kind=kind)
 
             def log_message(self, *args):
                 pass

@@ -225,6 +225,20 @@ def only_safe_addresses_open_and_are_kept_as_sent(desktop, server, program, fold
     app.end()
 
 
+def a_protected_page_asks_for_a_login(desktop, server, program, folder):
+    server.faults["/locked"] = ("auth", "d2F0Y2hlcjpyYWlu")  # watcher:rain
+    app, wid = launch(desktop, program, folder, start=server.url("shown"))
+    type_address(desktop, wid, server.url("locked"))
+    desktop.key("Return")
+    desktop.window("^Log In to 127.0.0.1$", settle=0.5)
+    desktop.type("watcher")
+    desktop.key("Tab")
+    desktop.type("rain")
+    desktop.key("Return")
+    desktop.wait_title(wid, "^locked - ")
+    app.end()
+
+
 def menu_items_open_their_windows(desktop, server, program, folder):
     app, wid = launch(desktop, program, folder)
     for accelerator, title in (("u", "^About$"), ("f", "^Select Font$"), ("o", "^Open$"), ("s", "^Save As$"),

@@ -21,6 +21,7 @@ public:
         return fontAnswer.value_or(initial); // no answer: cancelled
     }
     QString ShowSave(const QString&) override { return saveAnswer; }
+    bool ShowLogin(const QString&, const QString&, QString*, QString*) override { return false; }
     QString ShowSaveLoop(const QString& suggested) override
     {
         loopSuggested = suggested;
