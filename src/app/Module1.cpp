@@ -29,9 +29,11 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 
 #include <cstdio>
 #ifdef Q_OS_UNIX
@@ -161,6 +163,15 @@ int Module1::Main(int argc, char** argv)
     }
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
     state.rememberStart(loaded);
+    // A second window on the same folder opens a title bar's height below and beside the first, not
+    // exactly over it.
+    QLockFile firstWindow(QDir(state.DataDir).filePath(QStringLiteral(".skyvane-window.lock")));
+    if (!firstWindow.tryLock(0)) {
+        const auto titleBar =
+            static_cast<float>(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) * 15);
+        state.Settings.MainLeft += titleBar;
+        state.Settings.MainTop += titleBar;
+    }
     state.Prefs = Preferences::load(state.preferencesPath());
 
     Form1Parts parts;
@@ -189,6 +200,9 @@ int Module1::Main(int argc, char** argv)
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);
     SessionCloser closer(&form);
+    if (options.screen >= 0 && !options.kiosk) {
+        std::fputs("skyvane: --screen is for --kiosk; the window opens where it was\n", stderr);
+    }
     if (options.kiosk || options.rotate > 0) {
         new WallDisplay(form, state, options); // owned by the window
     }

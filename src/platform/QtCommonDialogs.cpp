@@ -134,7 +134,7 @@ void QtCommonDialogs::saved(const QString& path)
 
 QWidget* QtCommonDialogs::parent() const
 {
-    return QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : m_parent;
+    return QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : m_parent;
 }
 
 bool QtCommonDialogs::ShowLogin(const QString& site, const QString& realm, QString* user, QString* password)

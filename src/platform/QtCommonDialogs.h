@@ -22,7 +22,7 @@ public:
     void saved(const QString& path) override;
 
 private:
-    QWidget* parent() const; // the window the user is in: an open modal one, else the main window
+    QWidget* parent() const; // the window the user is in, else the main window
 
     QWidget* m_parent;
     QString m_lastSaveFolder; // where the last save succeeded, for this session

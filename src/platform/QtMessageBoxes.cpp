@@ -6,10 +6,9 @@
 
 MessageBoxes::Answer QtMessageBoxes::show(const QString& text, Buttons buttons)
 {
-    // Over the window the user is in: the site list editor while it is open, else the main window, so
+    // Over the window the user is in (the site list editor, the start page dialog, the main window), so
     // that a box never opens behind a full-screen window.
-    QWidget* over =
-        QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : m_parent;
+    QWidget* over = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : m_parent;
     QMessageBox box(over);
     box.setWindowTitle(QStringLiteral("Skyvane"));
     box.setIcon(QMessageBox::NoIcon);

@@ -15,6 +15,7 @@
 #include "windows/ScreenTwips.h"
 #include "windows/UpDown.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
@@ -315,6 +316,13 @@ void Form1::showSites(const QStringList& names, const QString& text)
     ui.Combo1->clear();
     ui.Combo1->addItems(names);
     ui.Combo1->setEditText(text);
+    // The drop-down as wide as its longest name (up to the screen), not cut to the narrow box.
+    int widest = 0;
+    for (const QString& name : names) {
+        widest = qMax(widest, ui.Combo1->view()->fontMetrics().horizontalAdvance(name));
+    }
+    const int screenWidth = screen() != nullptr ? screen()->availableGeometry().width() : widest + 40;
+    ui.Combo1->view()->setMinimumWidth(qMin(widest + 40, screenWidth));
 }
 
 void Form1::Command5_Click()

@@ -12,6 +12,9 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdio>
+#include <utility>
+
 namespace {
 
 constexpr int PointerStillMs = 3000;
@@ -53,6 +56,10 @@ WallDisplay::~WallDisplay()
 void WallDisplay::enterKiosk(int screen)
 {
     const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screen >= screens.size()) {
+        std::fprintf(stderr, "skyvane: there is no screen %d (%d in all); the primary screen is used\n",
+                     screen, int(screens.size()));
+    }
     m_form.showKiosk(screen >= 0 && screen < screens.size() ? screens[screen]
                                                             : QGuiApplication::primaryScreen());
     CornerLabel = new QLabel(&m_form);
@@ -98,6 +105,9 @@ void WallDisplay::nextSite()
 {
     const std::optional<SiteRecord> site = m_rotation.next(SiteListFile(m_state.siteListPath()).readAll());
     if (!site) {
+        if (!std::exchange(m_saidNoSites, true)) {
+            std::fputs("skyvane: --rotate: there are no saved sites with an address to show\n", stderr);
+        }
         return;
     }
     m_siteName = site->Name;

@@ -50,5 +50,6 @@ private:
     QTimer* RotateTimer = nullptr;  // the next saved site's turn
     QTimer* AgeTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     bool m_pointerHidden = false;
+    bool m_saidNoSites = false;
     std::unique_ptr<ScreenSaverInhibitor> m_inhibitor;
 };
