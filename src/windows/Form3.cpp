@@ -51,6 +51,11 @@ Form3::Form3(QWidget* parent)
     Label1->setGeometry(m_twips.rect(1147, 1575, 2400, 960));
     Label3 = makeLabel(Frame1, "Label3", QString::fromLatin1(Notice), QStringLiteral("Comic Sans MS"), 8.25);
     Label3->setGeometry(m_twips.rect(240, 2445, 4215, 330));
+    auto* version =
+        makeLabel(Frame1, "VersionLabel", QStringLiteral("Version %1").arg(QStringLiteral(SKYVANE_VERSION)),
+                  QStringLiteral("Tahoma"), 7);
+    version->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    version->setGeometry(m_twips.rect(2400, 45, 2085, 195));
 
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* s = screen()) {

@@ -225,6 +225,23 @@ def only_safe_addresses_open_and_are_kept_as_sent(desktop, server, program, fold
     app.end()
 
 
+def a_local_page_reads_no_other_local_file(desktop, server, program, folder):
+    """A page saved from the web, opened by its file name on the command line, cannot read the files
+    beside it."""
+    app = Skyvane(desktop, program, folder)
+    with open(os.path.join(folder, "secret.txt"), "w") as f:
+        f.write("secret")
+    with open(os.path.join(folder, "reader.html"), "w") as f:
+        f.write("<title>reader</title><script>var x = new XMLHttpRequest();"
+                "x.onload = () => document.title = 'read ' + x.responseText;"
+                "x.onerror = () => document.title = 'blocked';"
+                "try { x.open('GET', 'secret.txt'); x.send(); } catch (e) { document.title = 'blocked'; }</script>")
+    wid = app.start("reader.html")
+    desktop.wait_title(wid, "^(blocked|read)")
+    check(desktop.title(wid).startswith("blocked"), "the page read a local file: %r" % desktop.title(wid))
+    app.end()
+
+
 def a_protected_page_asks_for_a_login(desktop, server, program, folder):
     server.faults["/locked"] = ("auth", "d2F0Y2hlcjpyYWlu")  # watcher:rain
     app, wid = launch(desktop, program, folder, start=server.url("shown"))
