@@ -189,6 +189,11 @@ def site_list_add_move_to_top(desktop, server, program, folder):
     # The selector was rebuilt from the file: its last entry is now First.
     pick_site(desktop, wid, "End", "Return")
     server.wait_request("/first")
+    editor = open_editor(desktop, wid)  # the same move from the keyboard alone: the row menu's key
+    desktop.key("Home", "Down", "Menu", pause=0.5)
+    desktop.key("t", pause=0.3)
+    desktop.close_window(editor, "^Edit Selector List$")
+    expect([name for name, _ in read_site_list(folder)], ["First", "shown"], "the list moved by keys")
     app.end()
 
 
