@@ -62,10 +62,11 @@ Form2::Form2(AppState& state, std::function<QString()> locationUrl, MessageBoxes
     ListView1->viewport()->installEventFilter(this);
     // Only the name column is edited in place; the address stays as it was added.
     ListView1->setItemDelegateForColumn(1, new NoEditDelegate(ListView1));
-    ListView1->setItemDelegateForColumn(0, new NameEditDelegate(SiteRecord::NameWidth, ListView1));
+    auto* names = new NameEditDelegate(SiteRecord::NameWidth, ListView1);
+    ListView1->setItemDelegateForColumn(0, names);
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { ListView1->editItem(item, 0); });
-    connect(ListView1->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+    connect(names, &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                 if (hint != QAbstractItemDelegate::RevertModelCache) {
                     ListView1_AfterLabelEdit(); // Esc cancels an edit: that is no rename
