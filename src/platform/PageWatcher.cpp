@@ -1,6 +1,7 @@
 #include "platform/PageWatcher.h"
 
 #include "core/FrameChange.h"
+#include "platform/FrameWorker.h"
 
 #include <QTimer>
 
@@ -35,17 +36,10 @@ const QString kProgressScript =
 // A picture of a frame reaches the view a moment after the page has drawn it.
 constexpr int CompositorMs = 50;
 
+// The same small copy the frames are compared by.
 bool oneColour(const QImage& picture)
 {
-    if (picture.isNull()) {
-        return false;
-    }
-    const QImage small = picture.scaledToWidth(64).convertToFormat(QImage::Format_RGB32);
-    QByteArray pixels;
-    for (int y = 0; y < small.height(); ++y) {
-        pixels.append(reinterpret_cast<const char*>(small.constScanLine(y)), small.width() * 4);
-    }
-    return FrameChange::isOneColour(pixels);
+    return !picture.isNull() && FrameChange::isOneColour(FrameWorker::thumbOf(picture).pixels);
 }
 
 } // namespace
