@@ -49,9 +49,8 @@ void ConnectionMonitor::click()
     } else if (ViaModem == 1 || m_messages.show(QStringLiteral("You Are NOT CONNECTED To The Internet\n"
                                                                "Do You Want An iNet Dial-Up Window?"),
                                                 MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes) {
-        if (!m_probe.autodial()) {
-            m_messages.show(QStringLiteral("No dial-up or network settings program was found."),
-                            MessageBoxes::Buttons::Ok);
+        if (const QString failure = m_probe.autodial(); !failure.isEmpty()) {
+            m_messages.show(failure, MessageBoxes::Buttons::Ok);
         }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Asks the system about the Internet connection and brings it up on request.
 class ConnectionProbe
 {
@@ -13,6 +15,7 @@ public:
     virtual ~ConnectionProbe() = default;
     virtual State query() = 0;
     // Asks the system to bring the connection up; returns within a few seconds whatever happens.
-    // False when there was nothing to ask: no connection service and no settings program.
-    virtual bool autodial() = 0;
+    // Empty when the request went out (or a settings window opened); otherwise what went wrong, in
+    // words for the user.
+    virtual QString autodial() = 0;
 };

@@ -157,20 +157,31 @@ bool NetworkConnectionProbe::primaryConnectionIsModem()
     return m_primaryIsModem;
 }
 
-bool NetworkConnectionProbe::autodial()
+QString NetworkConnectionProbe::autodial()
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     const bool haveNetworkManager = bus.isConnected() && bus.interface() != nullptr &&
                                     bus.interface()->isServiceRegistered(kNmService).value();
-    if (!haveNetworkManager) {
-        return openDesktopNetworkSettings();
+    QString refusal = QStringLiteral("No network service (NetworkManager) is running.");
+    if (haveNetworkManager) {
+        QDBusInterface nm(kNmService, kNmPath, kNmService, bus);
+        nm.setTimeout(kDbusTimeoutMs);
+        // Networking on (it may have been switched off), then let NetworkManager pick its best
+        // connection. Enable answers an error when networking is already on: only the second
+        // answer counts.
+        nm.call(QStringLiteral("Enable"), true);
+        const QDBusObjectPath none(QStringLiteral("/"));
+        const QDBusMessage reply = nm.call(QStringLiteral("ActivateConnection"), QVariant::fromValue(none),
+                                           QVariant::fromValue(none), QVariant::fromValue(none));
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            return {};
+        }
+        refusal = QStringLiteral("NetworkManager did not bring a connection up: %1")
+                      .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
     }
-    QDBusInterface nm(kNmService, kNmPath, kNmService, bus);
-    nm.setTimeout(kDbusTimeoutMs);
-    // Networking on (it may have been switched off), then let NetworkManager pick its best connection.
-    nm.call(QStringLiteral("Enable"), true);
-    const QDBusObjectPath none(QStringLiteral("/"));
-    nm.call(QStringLiteral("ActivateConnection"), QVariant::fromValue(none), QVariant::fromValue(none),
-            QVariant::fromValue(none));
-    return true;
+    // Where the service cannot, the user can: the desktop's network settings.
+    if (openDesktopNetworkSettings()) {
+        return {};
+    }
+    return refusal + QStringLiteral("\nNo network settings program was found.");
 }

@@ -11,7 +11,7 @@ class NetworkConnectionProbe : public ConnectionProbe
 {
 public:
     State query() override;
-    bool autodial() override;
+    QString autodial() override;
 
     // What the interfaces alone say: one that is up, running, not loopback and has an address.
     static State stateFromInterfaces();

@@ -12,8 +12,9 @@ ConnectionProbe::State WinInetConnectionProbe::query()
     return s;
 }
 
-bool WinInetConnectionProbe::autodial()
+QString WinInetConnectionProbe::autodial()
 {
+    // The system's own dial-up window says what happens.
     InternetAutodial(INTERNET_AUTODIAL_FORCE_ONLINE, reinterpret_cast<HWND>(m_parentWindow));
-    return true; // the system's own dial-up window is always there
+    return {};
 }

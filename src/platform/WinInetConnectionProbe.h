@@ -12,7 +12,7 @@ public:
     void setParentWindow(quintptr parentWindow) { m_parentWindow = parentWindow; }
 
     State query() override;
-    bool autodial() override;
+    QString autodial() override;
 
 private:
     quintptr m_parentWindow;

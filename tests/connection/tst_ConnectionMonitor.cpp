@@ -11,7 +11,7 @@ const QString kNotConfigured = QStringLiteral(
 const QString kConnected = QStringLiteral("You Are CONNECTED To The Internet");
 const QString kOffer =
     QStringLiteral("You Are NOT CONNECTED To The Internet\nDo You Want An iNet Dial-Up Window?");
-const QString kNoDialer = QStringLiteral("No dial-up or network settings program was found.");
+const QString kNoDialer = QStringLiteral("The probe's own words for a refusal");
 const QString kAskOn = QStringLiteral(
     "InternetConnectionState Detection Functions Are\nCurrently Enabled. Do You Want To Disable Them?");
 const QString kAskOff = QStringLiteral(
@@ -100,7 +100,7 @@ private slots:
         const Row& r = kRows[row];
         Run run{qint16(r.disabled)};
         run.messages.answers = r.answers;
-        run.probe.canDial = r.shown.size() < 2 || r.shown[1] != kNoDialer;
+        run.probe.dialFailure = r.shown.size() > 1 && r.shown[1] == kNoDialer ? kNoDialer : QString();
         run.play(QLatin1String(r.steps));
         QCOMPARE(run.pictures, QLatin1String(r.pictures));
         QCOMPARE(int(run.monitor->indicatorDown()), r.down);

@@ -16,7 +16,9 @@ TOOL = None
 
 
 def probe(mode, *wrapper, bus=None):
-    env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=bus) if bus else None
+    # An empty PATH: the desktop's network settings program, the fallback of a refused dial, is never
+    # found, so never started.
+    env = dict(os.environ, PATH="/nonexistent", **({"DBUS_SYSTEM_BUS_ADDRESS": bus} if bus else {}))
     return subprocess.run([*wrapper, TOOL, mode], env=env, capture_output=True, text=True, timeout=30).stdout.strip()
 
 
@@ -60,11 +62,17 @@ class NetworkProbe(dbusmock.DBusTestCase):
         self.mock.SetConnectivity(1)
         says(0, 0)
 
-    def test_2_autodial_asks_network_manager(self):
+    def test_2_autodial_asks_network_manager_and_says_a_refusal(self):
+        # The template refuses to activate "no connection in particular"; a refusal is told, never
+        # reported as dialled.
         self.manager.ClearCalls()
-        self.assertEqual(probe("--autodial"), "dialled")
+        out = probe("--autodial")
+        self.assertTrue(out.startswith("not dialled: NetworkManager did not bring a connection up: "), out)
+        self.assertIn("No network settings program was found.", out)
         for method in ("Enable", "ActivateConnection"):
             self.assertTrue(self.manager.GetMethodCalls(method), method)
+        self.manager.AddMethod(NM, "ActivateConnection", "ooo", "o", "ret = dbus.ObjectPath('/')")
+        self.assertEqual(probe("--autodial"), "dialled")
 
     def test_3_not_connected_in_an_empty_network_namespace(self):
         unshare = shutil.which("unshare")

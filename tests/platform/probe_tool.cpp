@@ -44,7 +44,8 @@ int main(int argc, char** argv)
     }
     NetworkConnectionProbe probe;
     if (argc > 1 && std::strcmp(argv[1], "--autodial") == 0) {
-        std::puts(probe.autodial() ? "dialled" : "nothing to dial");
+        const QString failure = probe.autodial();
+        std::puts(failure.isEmpty() ? "dialled" : qPrintable(QStringLiteral("not dialled: ") + failure));
         return 0;
     }
     const ConnectionProbe::State s = probe.query();

@@ -13,15 +13,15 @@ public:
         ++queries;
         return current = script.isEmpty() ? current : script.takeFirst();
     }
-    bool autodial() override
+    QString autodial() override
     {
         ++autodials;
-        return canDial;
+        return dialFailure;
     }
 
     QList<State> script;
     State current{true, false};
     int queries = 0;
     int autodials = 0;
-    bool canDial = true; // false: no connection service and no settings program
+    QString dialFailure; // what autodial answers
 };
