@@ -128,6 +128,17 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
         desktop.close_window(editor, "^Edit Selector List$")
     app.end()
     expect(read_settings(folder)["editor"], (7500.0, 4005.0), "the editor's size")
+    # Damaged values start corrected: an editor wider than any screen, a giant font.
+    app, wid = launch(desktop, program, folder, settings=settings_record(
+        editor_width=1e30, editor_height=4005, font_name="DejaVu Sans", font_size=1000.0))
+    editor = open_editor(desktop, wid)
+    x, y, w, h = desktop.outer_geometry(editor)
+    check(x >= 0 and x + w <= SCREEN[0] and h == 267, "the editor of width 1e30 shows at %s" % ((x, y, w, h),))
+    desktop.close_window(editor, "^Edit Selector List$")
+    app.end()
+    stored = read_settings(folder)
+    expect(stored["font_size"], 12.25, "the font size saved")
+    check(stored["editor"][0] <= SCREEN[0] * 15, "the editor width saved: %s" % (stored["editor"],))
 
 
 def start_page_dialog_keys(desktop, server, program, folder):
