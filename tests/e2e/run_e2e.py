@@ -241,6 +241,28 @@ def only_safe_addresses_open_and_are_kept_as_sent(desktop, server, program, fold
     app.end()
 
 
+def the_interval_is_typed(desktop, server, program, folder):
+    """Reached by keys alone, the interval box takes a typed number: its label then reads as one
+    started with that interval."""
+    label = (79, 1, 26, 19)  # the interval's label, in pixels of the client area
+
+    def label_text(wid):
+        pixel = desktop.pixels(wid)
+        return [sum(pixel(x, y)) < 300 for x in range(label[0], label[0] + label[2])
+                for y in range(label[1], label[1] + label[3])]
+
+    app, wid = launch(desktop, program, folder, "--interval", "45", server.url("first"))
+    wanted = label_text(wid)
+    app.end()
+    app, wid = launch(desktop, program, folder, server.url("first"))
+    check(label_text(wid) != wanted, "the label reads 45 before anything is typed")
+    desktop.key("ctrl+l")
+    desktop.key("shift+Tab", "shift+Tab", "shift+Tab")  # List, Refresh, then the interval box
+    desktop.type("45")
+    wait_for("the label to read 45", lambda: label_text(wid) == wanted, timeout=5)
+    app.end()
+
+
 def a_local_page_reads_no_other_local_file(desktop, server, program, folder):
     """A page saved from the web, opened by its file name on the command line, cannot read the files
     beside it."""
