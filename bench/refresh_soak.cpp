@@ -3,7 +3,7 @@
 //
 //   build/bench-bin/refresh_soak [steps=500] [imageBytes=4000000]
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "LoopbackServer.h"
 #include "ProcessTreeMemory.h"
 #include "RadarPages.h"
@@ -11,7 +11,7 @@
 #include "core/ShippedFiles.h"
 #include "platform/QtSoundPlayer.h"
 #include "platform/WebEngineBrowserControl.h"
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 #include "windows/UpDown.h"
 
 #include <QElapsedTimer>

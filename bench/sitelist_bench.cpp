@@ -4,11 +4,11 @@
 //   build/bench-bin/sitelist_bench [sites=10000] [runs=7]
 
 #include "FakeBrowserControl.h"
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "TestMain.h"
 #include "core/SiteListFile.h"
-#include "windows/Form1.h"
-#include "windows/Form2.h"
+#include "windows/MainWindow.h"
+#include "windows/SiteListEditor.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "core/PictureAge.h"
 #include "core/SiteListFile.h"
 #include "platform/BrowserControl.h"
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 
 #include <QApplication>
 #include <QEvent>

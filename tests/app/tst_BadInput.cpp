@@ -1,6 +1,6 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "TestMain.h"
-#include "app/Module1.h"
+#include "app/Startup.h"
 #include "core/FileMissing.h"
 #include "core/SettingsFile.h"
 

@@ -2,7 +2,7 @@
 #include "TestMain.h"
 #include "core/ShippedFiles.h"
 #include "platform/QtCommonDialogs.h"
-#include "windows/Form4.h"
+#include "windows/StartPageDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

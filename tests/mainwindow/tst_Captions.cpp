@@ -1,8 +1,8 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "TestMain.h"
-#include "app/Module1.h"
+#include "app/Startup.h"
 #include "core/StartupCorrections.h"
-#include "windows/Form2.h"
+#include "windows/SiteListEditor.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "windows/Form2.h"
+#include "windows/SiteListEditor.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -146,4 +146,4 @@ private slots:
 };
 
 SKYVANE_TEST_MAIN(TestForm2)
-#include "tst_Form2.moc"
+#include "tst_SiteListEditor.moc"

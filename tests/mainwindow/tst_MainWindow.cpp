@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/SessionCloser.h"
@@ -293,4 +293,4 @@ private slots:
 };
 
 SKYVANE_TEST_MAIN(TestForm1)
-#include "tst_Form1.moc"
+#include "tst_MainWindow.moc"

@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "app/Startup.h"
 
 #include "core/AppState.h"
 #include "core/BrowsingSession.h"
@@ -10,7 +10,7 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSoundPlayer.h"
 #include "platform/SleepWatcher.h"
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 #include "windows/WallDisplay.h"
 #ifdef Q_OS_WIN
 #include "platform/WinInetConnectionProbe.h"

@@ -5,7 +5,7 @@
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 
 #include <QTemporaryDir>
 

@@ -11,7 +11,7 @@
 #include "core/Twips.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
-#include "windows/Form1Ui.h"
+#include "windows/MainWindowUi.h"
 #include "windows/OuterGeometry.h"
 #include "windows/UpDown.h"
 

@@ -1,4 +1,4 @@
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 
 #include "core/BrowserEventRules.h"
 #include "core/MainLayout.h"
@@ -7,9 +7,9 @@
 #include "platform/SystemClock.h"
 #include "windows/ApplicationFont.h"
 #include "windows/DesignedFont.h"
-#include "windows/Form2.h"
-#include "windows/Form3.h"
-#include "windows/Form4.h"
+#include "windows/SiteListEditor.h"
+#include "windows/AboutWindow.h"
+#include "windows/StartPageDialog.h"
 #include "windows/FrameKeeping.h"
 #include "windows/OuterGeometry.h"
 #include "windows/ScreenTwips.h"

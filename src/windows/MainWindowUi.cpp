@@ -1,4 +1,4 @@
-#include "windows/Form1Ui.h"
+#include "windows/MainWindowUi.h"
 
 #include "core/RefreshCounter.h"
 #include "windows/DesignedFont.h"

@@ -1,4 +1,4 @@
-#include "windows/Form4.h"
+#include "windows/StartPageDialog.h"
 
 #include "core/FileMissing.h"
 #include "core/StartPageChoice.h"

@@ -1,4 +1,4 @@
-#include "windows/Form3.h"
+#include "windows/AboutWindow.h"
 
 #include "windows/ScreenTwips.h"
 

@@ -1,4 +1,4 @@
-#include "windows/Form2.h"
+#include "windows/SiteListEditor.h"
 
 #include "core/AddressRules.h"
 
