@@ -3,8 +3,8 @@
 //
 //   build/bench-bin/refresh_soak [steps=500] [imageBytes=4000000]
 
-#include "MainWindowFixture.h"
 #include "LoopbackServer.h"
+#include "MainWindowFixture.h"
 #include "ProcessTreeMemory.h"
 #include "RadarPages.h"
 #include "TestMain.h"
@@ -64,11 +64,11 @@ int main(int argc, char** argv)
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
-    Form1 form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
-    form.findChild<UpDown*>(QStringLiteral("UpDown1"))->setValue(1);
+    MainWindow form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
+    form.findChild<UpDown*>(QStringLiteral("intervalBox"))->setValue(1);
 
     QSignalSpy loaded(engine, &BrowserControl::DownloadComplete);
-    form.Form_Load();
+    form.loadWindow();
     form.show();
     if (!loaded.wait(30000)) {
         std::fprintf(stderr, "start page did not load\n");
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     }
     // Let the engine settle, and warm up with a few refreshes, before the first sample.
     for (int i = 0; i < 10; ++i) {
-        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
         loaded.wait(30000);
     }
     const qint64 pid = QCoreApplication::applicationPid();
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     int failed = 0;
     for (int i = 1; i <= steps; ++i) {
         loaded.clear();
-        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
         if (!loaded.wait(30000)) {
             ++failed;
         }

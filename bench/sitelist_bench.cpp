@@ -25,9 +25,9 @@ double median(QList<double> v)
     return v.at(v.size() / 2);
 }
 
-std::unique_ptr<Form1> mainWindow(AppState& state)
+std::unique_ptr<MainWindow> mainWindow(AppState& state)
 {
-    return std::make_unique<Form1>(state, quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
+    return std::make_unique<MainWindow>(state, quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
 }
 
 double ms(const QElapsedTimer& t)
@@ -64,27 +64,28 @@ int main(int argc, char** argv)
 
     QList<double> fill, open, save, choice;
     for (int r = 0; r < runs; ++r) {
-        std::unique_ptr<Form1> form = mainWindow(state);
+        std::unique_ptr<MainWindow> form = mainWindow(state);
         QElapsedTimer t;
         t.start();
-        form->Form_Load();
+        form->loadWindow();
         fill.append(ms(t));
 
-        auto* combo = form->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        auto* combo = form->findChild<QComboBox*>(QStringLiteral("siteSelector"));
         t.restart();
         emit combo->activated(sites / 2); // a pick from the list
         choice.append(ms(t));
 
         t.restart();
-        auto editor = std::make_unique<Form2>(state, [] { return QStringLiteral("https://shown.example/"); });
-        QObject::connect(editor.get(), &Form2::listSaved, combo, [combo](const QStringList& names) {
+        auto editor =
+            std::make_unique<SiteListEditor>(state, [] { return QStringLiteral("https://shown.example/"); });
+        QObject::connect(editor.get(), &SiteListEditor::listSaved, combo, [combo](const QStringList& names) {
             combo->clear();
             combo->addItems(names);
         });
-        editor->Form_Load();
+        editor->loadWindow();
         open.append(ms(t));
 
-        editor->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        editor->findChild<QPushButton*>(QStringLiteral("addButton"))->click();
         t.restart();
         editor->close();
         save.append(ms(t));

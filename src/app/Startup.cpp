@@ -53,7 +53,7 @@ StartupCorrections::Environment filesOf(const QString& appDir)
 
 } // namespace
 
-StartupCorrections::Environment Module1::platformEnvironment(const QString& appDir)
+StartupCorrections::Environment Startup::platformEnvironment(const QString& appDir)
 {
     StartupCorrections::Environment env = filesOf(appDir);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -67,7 +67,7 @@ StartupCorrections::Environment Module1::platformEnvironment(const QString& appD
     return env;
 }
 
-int Module1::answer(const CommandLine& options)
+int Startup::answer(const CommandLine& options)
 {
     switch (options.action) {
     case CommandLine::Action::ShowHelp:
@@ -86,7 +86,7 @@ int Module1::answer(const CommandLine& options)
     return 0;
 }
 
-int Module1::Main(int argc, char** argv)
+int Startup::run(int argc, char** argv)
 {
     // The command line first: --help, --version and mistakes are answered without a display.
     QStringList arguments;
@@ -174,7 +174,7 @@ int Module1::Main(int argc, char** argv)
     }
     state.Prefs = Preferences::load(state.preferencesPath());
 
-    Form1Parts parts;
+    MainWindowParts parts;
     auto dialogs = std::make_unique<QtCommonDialogs>();
     browser->setSavePathAsker(
         [d = dialogs.get()](const QString& suggested) { return d->ShowSave(suggested); });
@@ -196,7 +196,7 @@ int Module1::Main(int argc, char** argv)
     parts.messages = std::move(messages);
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
-    Form1 form(state, std::move(parts));
+    MainWindow form(state, std::move(parts));
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);
     SessionCloser closer(&form);
@@ -207,8 +207,8 @@ int Module1::Main(int argc, char** argv)
         new WallDisplay(form, state, options); // owned by the window
     }
     SleepWatcher sleep;
-    QObject::connect(&sleep, &SleepWatcher::woke, &form, &Form1::machineWoke);
-    form.Form_Load();
+    QObject::connect(&sleep, &SleepWatcher::woke, &form, &MainWindow::machineWoke);
+    form.loadWindow();
     form.show();
     form.activateWindow();
     return QApplication::exec();

@@ -5,10 +5,10 @@
 #include "core/CommandLine.h"
 #include "core/StartupCorrections.h"
 
-class Module1
+class Startup
 {
 public:
-    static int Main(int argc, char** argv);
+    static int run(int argc, char** argv);
     // Answers a command line that asks for no window (help, version, a mistake): the exit code.
     static int answer(const CommandLine& options);
 

@@ -2,5 +2,5 @@
 
 int main(int argc, char** argv)
 {
-    return Module1::Main(argc, argv);
+    return Startup::run(argc, argv);
 }

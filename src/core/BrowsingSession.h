@@ -52,7 +52,7 @@ public:
     void startPage();  // the first page, at load, unless it was asked for before the window was made
     static QString startAddress(const AppState& state); // the command line's address, else the start page
 
-    // Automatic refresh: one minute of Timer1 at this interval (more, when more has passed since the
+    // Automatic refresh: one minute of refreshTimer at this interval (more, when more has passed since the
     // last one), the interval changed, the timer switched, the count reset.
     void minuteTick(int interval);
     // The machine woke from sleep: with the timer on, the refresh step runs now. Returns whether it ran.

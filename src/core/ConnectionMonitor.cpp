@@ -6,29 +6,29 @@ ConnectionMonitor::ConnectionMonitor(LiveSettings& settings, ConnectionProbe& pr
 {
 }
 
-void ConnectionMonitor::CheckConnection()
+void ConnectionMonitor::checkConnection()
 {
     const ConnectionProbe::State state = m_probe.query();
     if (!state.connected) {
-        if (IndicatorDown == 0) {
+        if (!m_indicatorDown) {
             m_indicator.showPicture(Picture::Red);
-            IndicatorDown = 1;
+            m_indicatorDown = true;
         }
         return;
     }
-    if (IndicatorDown == 1) {
+    if (m_indicatorDown) {
         m_indicator.showPicture(Picture::Green);
-        IndicatorDown = 0;
+        m_indicatorDown = false;
     }
-    ViaModem = state.viaModem ? 1 : 0;
+    m_viaModem = state.viaModem;
 }
 
 void ConnectionMonitor::activate()
 {
     if (functionsOn()) {
-        CheckConnection();
-    } else if (IndicatorDown == 0) {
-        IndicatorDown = 1;
+        checkConnection();
+    } else if (!m_indicatorDown) {
+        m_indicatorDown = true;
         m_indicator.showPicture(Picture::Grey);
         m_indicator.stopPoll();
     }
@@ -45,10 +45,10 @@ void ConnectionMonitor::click()
     const ConnectionProbe::State state = m_probe.query();
     if (state.connected) {
         m_messages.show(QStringLiteral("You Are CONNECTED To The Internet"), MessageBoxes::Buttons::Ok);
-        ViaModem = state.viaModem ? 1 : 0;
-    } else if (ViaModem == 1 || m_messages.show(QStringLiteral("You Are NOT CONNECTED To The Internet\n"
-                                                               "Do You Want An iNet Dial-Up Window?"),
-                                                MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes) {
+        m_viaModem = state.viaModem;
+    } else if (m_viaModem || m_messages.show(QStringLiteral("You Are NOT CONNECTED To The Internet\n"
+                                                            "Do You Want An iNet Dial-Up Window?"),
+                                             MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes) {
         if (const QString failure = m_probe.autodial(); !failure.isEmpty()) {
             m_messages.show(failure, MessageBoxes::Buttons::Ok);
         }
@@ -59,8 +59,8 @@ void ConnectionMonitor::redialCheck()
 {
     const ConnectionProbe::State state = m_probe.query();
     if (state.connected) {
-        ViaModem = state.viaModem ? 1 : 0;
-    } else if (ViaModem == 1) {
+        m_viaModem = state.viaModem;
+    } else if (m_viaModem) {
         m_probe.autodial();
     }
 }

@@ -27,7 +27,7 @@ public:
     ConnectionMonitor(LiveSettings& settings, ConnectionProbe& probe, MessageBoxes& messages,
                       Indicator indicator);
 
-    void CheckConnection();
+    void checkConnection();
     void activate();
     void click();
     void redialCheck();
@@ -35,8 +35,8 @@ public:
     // the next start.
     void switchForNextStart();
 
-    qint16 viaModem() const { return ViaModem; }
-    qint16 indicatorDown() const { return IndicatorDown; }
+    bool viaModem() const { return m_viaModem; }
+    bool indicatorDown() const { return m_indicatorDown; }
 
 private:
     bool functionsOn() const { return m_settings.INetDisabled == 0; }
@@ -45,6 +45,6 @@ private:
     ConnectionProbe& m_probe;
     MessageBoxes& m_messages;
     Indicator m_indicator;
-    qint16 ViaModem = 0;      // 1 when the last connection found was a modem link
-    qint16 IndicatorDown = 0; // 0 while the indicator shows the connected look, 1 red or grey
+    bool m_viaModem = false;      // the last connection found was a modem link
+    bool m_indicatorDown = false; // the indicator shows red or grey, not the connected look
 };

@@ -28,7 +28,7 @@ class QAction;
 class FrameKeeping;
 
 // What the main window works with, handed in by whoever creates it.
-struct Form1Parts
+struct MainWindowParts
 {
     std::unique_ptr<BrowserControl> browser;
     std::unique_ptr<SoundPlayer> sound;     // plays the refresh sound
@@ -39,23 +39,23 @@ struct Form1Parts
 };
 
 // The main window: the browser and, above it, one strip of small controls.
-class Form1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
-    static constexpr const char* InitialSelectorText = Form1Ui::InitialSelectorText;
+    static constexpr const char* InitialSelectorText = MainWindowUi::InitialSelectorText;
 
-    Form1(AppState& state, Form1Parts parts, QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(AppState& state, MainWindowParts parts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Load handling: applies the font, fills the selector, places the window and opens the start page.
-    void Form_Load();
+    void loadWindow();
     // Lays the controls out for the window's size (also run by every resize).
-    void Form_Resize();
+    void layOut();
 
-    QWidget* aboutWindow() const { return m_form3; }
-    QWidget* startPageDialog() const { return m_form4; }
+    QWidget* aboutWindow() const { return m_aboutWindow; }
+    QWidget* startPageDialog() const { return m_startPageDialog; }
     const ConnectionMonitor& connectionMonitor() const { return m_session->connection(); }
     // Runs inside the refresh step before the sound when the connection functions are on.
     void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
@@ -63,8 +63,8 @@ public:
     // The machine woke from sleep: the picture is refreshed now.
     void machineWoke()
     {
-        if (m_session->woke(ui.UpDown1->value())) {
-            ui.Timer1->start(); // the next minute from now
+        if (m_session->woke(ui.intervalBox->value())) {
+            ui.refreshTimer->start(); // the next minute from now
         }
     }
 
@@ -82,9 +82,9 @@ public:
     void showKiosk(QScreen* screen);
 
     const Twips& twips() const { return m_twips; }
-    qint16 loadDone() const { return LoadDone; }
-    BrowserControl* browser() const { return WebBrowser1; }
-    QWidget* siteListEditor() const { return m_form2; }
+    bool loadDone() const { return m_loaded; }
+    BrowserControl* browser() const { return m_browser; }
+    QWidget* siteListEditor() const { return m_siteListEditor; }
 
 protected:
     bool event(QEvent* event) override;
@@ -94,78 +94,75 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    // Handlers, named by control and event; reached through the controls.
-    void Form_Activate() { m_session->connection().activate(); }
-    void Timer4_Timer();
-    void Form_QueryUnload();
+    // Handlers, reached through the controls.
+    void onActivated() { m_session->connection().activate(); }
+    void relayOutBrowser();
+    void saveOnClose();
 
     // The pop-up menu.
-    void Command8_Click();
-    void mnuOpen_Click() { m_session->openFile(); }
-    void mnuSaveAs_Click() { WebBrowser1->ExecWBSaveAs(); }
-    void mnuLargest_Click() { textSize(4, ui.mnuLargest); }
-    void mnuLarge_Click() { textSize(3, ui.mnuLarge); }
-    void mnuMedium_Click() { textSize(2, ui.mnuMedium); }
-    void mnuSmall_Click() { textSize(1, ui.mnuSmall); }
-    void mnuSmallest_Click() { textSize(0, ui.mnuSmallest); }
+    void showMenu();
+    void openFile() { m_session->openFile(); }
+    void savePageAs() { m_browser->ExecWBSaveAs(); }
+    void setTextLargest() { textSize(4, ui.largestItem); }
+    void setTextLarge() { textSize(3, ui.largeItem); }
+    void setTextMedium() { textSize(2, ui.mediumItem); }
+    void setTextSmall() { textSize(1, ui.smallItem); }
+    void setTextSmallest() { textSize(0, ui.smallestItem); }
     // The application font, chosen in the font dialog (once loaded; at load the stored one is applied).
-    void mnuFonts_Click() { m_session->chooseFont(LoadDone != 0); }
-    void mnuHelp_Click() { m_session->showHelp(); }
-    void mnuAbout_Click();
-    void mnuDefStartPage_Click();
-    void mnuChimeNew_Click();
+    void chooseAppFont() { m_session->chooseFont(m_loaded); }
+    void showHelp() { m_session->showHelp(); }
+    void showAbout();
+    void showStartPageDialog();
+    void switchChimeForNewPicturesOnly();
 
     // Navigation bar and site selector.
-    void Command1_Click() // Go: the keyboard goes to the page
+    void openTypedAddress() // Go: the keyboard goes to the page
     {
-        m_session->go(ui.Combo1->currentText());
-        WebBrowser1->setFocus();
+        m_session->go(ui.siteSelector->currentText());
+        m_browser->setFocus();
     }
-    void Command2_Click() // Refresh (also F5, Ctrl+R)
+    void refreshNow() // Refresh (also F5, Ctrl+R)
     {
         m_session->refreshNow();
-        WebBrowser1->setFocus();
+        m_browser->setFocus();
     }
-    void Command3_Click() { WebBrowser1->GoBack(); }    // Back
-    void Command4_Click() { WebBrowser1->GoForward(); } // Forward
-    void Command5_Click();                              // List: the site list editor, modal
-    void Combo1_Click(int listIndex) { m_session->chooseSite(listIndex, ui.Combo1->currentText()); }
-    void Combo1_KeyPress(int keyAscii)
+    void goBack() { m_browser->GoBack(); }
+    void goForward() { m_browser->GoForward(); }
+    void showSiteList(); // the site list editor, modal
+    void openSelectedSite(int listIndex) { m_session->chooseSite(listIndex, ui.siteSelector->currentText()); }
+    void selectorKeyPress(int keyAscii)
     {
         if (keyAscii == 13) {
-            Command1_Click();
+            openTypedAddress();
         }
     }
 
     // The browser's events.
-    void WebBrowser1_StatusTextChange(const QString& text) { ui.StatusBar1->showMessage(text); }
-    void WebBrowser1_ProgressChange(qint32 progress, qint32 progressMax);
-    void WebBrowser1_CommandStateChange(qint32 command, bool enable);
-    void WebBrowser1_DownloadComplete() { ui.Timer4->start(); }
-    void WebBrowser1_TitleChange(const QString& text)
+    void showStatusText(const QString& text) { ui.statusBar->showMessage(text); }
+    void showProgress(qint32 progress, qint32 progressMax);
+    void enableHistoryButton(qint32 command, bool enable);
+    void pageDownloaded() { ui.relayoutTimer->start(); }
+    void titleChanged(const QString& text)
     {
-        ui.Timer4->start();
+        ui.relayoutTimer->start();
         m_session->titleChanged(text);
     }
-    void WebBrowser1_NavigateComplete2() { m_session->pageShown(); }
-
-    // MinuteCount becomes 0 and Label2 shows it.
-    void resetMinuteCount() { m_session->resetMinuteCount(); }
+    void pageShown() { m_session->pageShown(); }
 
     // Connection indicator.
-    void Command6_Click()
+    void showConnectionState()
     {
         m_session->connection().click();
-        ui.UpDown1->setFocus();
+        ui.intervalBox->setFocus();
     }
-    void Timer2_Timer() { m_session->connection().CheckConnection(); }
-    void mnuINetFun_Click() { m_session->connection().switchForNextStart(); }
+    void pollConnection() { m_session->connection().checkConnection(); }
+    void switchConnectionFunctions() { m_session->connection().switchForNextStart(); }
 
     // Automatic refresh.
-    void Timer1_Timer() { m_session->minuteTick(ui.UpDown1->value()); }
-    void UpDown1_Change() { m_session->intervalChanged(); }
-    void Label1_DblClick() { m_session->toggleTimer(); }
-    void Label2_DblClick() { m_session->resetMinuteCount(); }
+    void minuteTick() { m_session->minuteTick(ui.intervalBox->value()); }
+    void intervalChanged() { m_session->intervalChanged(); }
+    void switchTimer() { m_session->toggleTimer(); }
+    void resetMinuteCount() { m_session->resetMinuteCount(); }
 
 private:
     void connectControls();
@@ -176,7 +173,7 @@ private:
     void firstActivationCheck()
     {
         if (!std::exchange(m_firstChecked, true)) {
-            Form_Activate();
+            onActivated();
         }
     }
     void showIndicator(ConnectionMonitor::Picture picture);
@@ -185,7 +182,7 @@ private:
 
     AppState& m_state;
     Twips m_twips;
-    qint16 LoadDone = 0;              // 1 once Form_Load has finished
+    bool m_loaded = false;            // loadWindow has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
     bool m_kiosk = false;          // only the page, full screen
@@ -197,13 +194,13 @@ private:
     std::unique_ptr<FrameRecorder> m_frames;
     BrowsingSession* m_session = nullptr; // the rules this window runs on
 
-    BrowserControl* WebBrowser1 = nullptr;   // the embedded browser
-    std::unique_ptr<SoundPlayer> MMControl1; // wave player for the refresh sound
-    Form1Ui ui;                              // the other controls and the menu, as designed
-    FrameKeeping* m_keeping = nullptr;       // the frames kept for Replay, and Replay itself
-    bool m_watched = false;                  // the saved sites in turn: every page is watched
+    BrowserControl* m_browser = nullptr;  // the embedded browser
+    std::unique_ptr<SoundPlayer> m_sound; // wave player for the refresh sound
+    MainWindowUi ui;                      // the other controls and the menu, as designed
+    FrameKeeping* m_keeping = nullptr;    // the frames kept for Replay, and Replay itself
+    bool m_watched = false;               // the saved sites in turn: every page is watched
 
-    QPointer<QWidget> m_form2; // the site list editor (Form2), while open
-    QPointer<QWidget> m_form3; // the About window (Form3), while open
-    QPointer<QWidget> m_form4; // the default start page dialog (Form4), while open
+    QPointer<QWidget> m_siteListEditor;  // while open
+    QPointer<QWidget> m_aboutWindow;     // while open
+    QPointer<QWidget> m_startPageDialog; // while open
 };

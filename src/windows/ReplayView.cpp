@@ -31,28 +31,28 @@ template <typename T> T* barControl(T* w, const char* name)
 } // namespace
 
 ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_state(state), ReplayBar(new QWidget(this)),
-      PlayButton(barControl(new QPushButton(tr("Play"), ReplayBar), "PlayButton")),
-      SpeedBox(barControl(new QComboBox(ReplayBar), "SpeedBox")),
-      FrameSlider(barControl(new QSlider(Qt::Horizontal, ReplayBar), "FrameSlider")),
-      FrameLabel(new QLabel(ReplayBar)),
-      SaveLoop(barControl(new QPushButton(tr("Save Loop As..."), ReplayBar), "SaveLoop")),
-      LiveButton(barControl(new QPushButton(tr("Live"), ReplayBar), "LiveButton")),
-      PlayTimer(new QTimer(this))
+    : QWidget(parent), m_dialogs(dialogs), m_state(state), replayBar(new QWidget(this)),
+      PlayButton(barControl(new QPushButton(tr("Play"), replayBar), "PlayButton")),
+      SpeedBox(barControl(new QComboBox(replayBar), "SpeedBox")),
+      FrameSlider(barControl(new QSlider(Qt::Horizontal, replayBar), "FrameSlider")),
+      frameLabel(new QLabel(replayBar)),
+      SaveLoop(barControl(new QPushButton(tr("Save Loop As..."), replayBar), "SaveLoop")),
+      LiveButton(barControl(new QPushButton(tr("Live"), replayBar), "LiveButton")),
+      playTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReplayView"));
     hide(); // until asked for, even when its parent shows
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ReplayBar->setObjectName(QStringLiteral("ReplayBar"));
-    ReplayBar->setAutoFillBackground(true);
-    FrameLabel->setObjectName(QStringLiteral("FrameLabel"));
+    replayBar->setObjectName(QStringLiteral("replayBar"));
+    replayBar->setAutoFillBackground(true);
+    frameLabel->setObjectName(QStringLiteral("frameLabel"));
     SpeedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
     FrameSlider->setPageStep(1); // a click beside the handle is one frame on, not ten
-    PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
-    auto* row = new QHBoxLayout(ReplayBar);
+    playTimer->setObjectName(QStringLiteral("playTimer"));
+    auto* row = new QHBoxLayout(replayBar);
     row->setContentsMargins(4, 2, 4, 2);
-    for (QWidget* w : std::initializer_list<QWidget*>{PlayButton, SpeedBox, FrameSlider, FrameLabel, SaveLoop,
+    for (QWidget* w : std::initializer_list<QWidget*>{PlayButton, SpeedBox, FrameSlider, frameLabel, SaveLoop,
                                                       LiveButton}) {
         row->addWidget(w, w == FrameSlider ? 1 : 0);
     }
@@ -66,13 +66,13 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
     connect(saveKey, &QAction::triggered, this, &ReplayView::saveLoop);
     connect(FrameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
     connect(SpeedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
-        PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
+        playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
         if (m_state.Prefs.replaySpeed != speed) {
             m_state.Prefs.replaySpeed = speed;
             m_state.Prefs.save(m_state.preferencesPath());
         }
     });
-    connect(PlayTimer, &QTimer::timeout, this,
+    connect(playTimer, &QTimer::timeout, this,
             [this] { showFrame(m_frames.isEmpty() ? -1 : (m_index + 1) % int(m_frames.size())); });
 }
 
@@ -85,7 +85,7 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
     m_index = -1;
     m_shown = QImage(); // the last address's picture is not this one's
     SpeedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
-    PlayTimer->setInterval(int(1000 / Preferences::FramesPerSecond[SpeedBox->currentIndex()]));
+    playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[SpeedBox->currentIndex()]));
     reload();
     showFrame(int(m_frames.size()) - 1);
 }
@@ -93,7 +93,7 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
 void ReplayView::toggleOver(QWidget* browser, const QString& address, const FrameStore& store)
 {
     if (isVisible()) {
-        PlayTimer->stop();
+        playTimer->stop();
         hide();
         browser->setFocus();
         return;
@@ -108,7 +108,7 @@ void ReplayView::toggleOver(QWidget* browser, const QString& address, const Fram
 void ReplayView::follow(const QString& address)
 {
     if (isVisible() && m_store != nullptr && address != m_address) {
-        PlayTimer->stop();
+        playTimer->stop();
         PlayButton->setText(tr("Play"));
         open(*m_store, address, SpeedBox->currentIndex());
         update();
@@ -160,19 +160,19 @@ void ReplayView::reload()
     FrameSlider->setRange(0, qMax(0, int(m_frames.size()) - 1));
     if (m_index < 0) {
         m_shown = QImage();
-        FrameLabel->setText(tr("No frames yet"));
+        frameLabel->setText(tr("No frames yet"));
         update();
     } else if (m_frames[m_index].takenUtc != shown) {
         showFrame(m_index);
     } else {
         FrameSlider->setValue(m_index);
-        FrameLabel->setText(tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
+        frameLabel->setText(tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
     }
 }
 
 bool ReplayView::playing() const
 {
-    return PlayTimer->isActive();
+    return playTimer->isActive();
 }
 
 void ReplayView::showFrame(int index)
@@ -185,21 +185,21 @@ void ReplayView::showFrame(int index)
     m_shownTime = m_frames[index].takenUtc.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
     const QSignalBlocker quiet(FrameSlider);
     FrameSlider->setValue(index);
-    FrameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
+    frameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
     update();
 }
 
 void ReplayView::playPause()
 {
-    if (PlayTimer->isActive()) {
-        PlayTimer->stop();
+    if (playTimer->isActive()) {
+        playTimer->stop();
     } else if (m_frames.size() > 1) {
         if (m_index == int(m_frames.size()) - 1) {
             showFrame(0); // from the start
         }
-        PlayTimer->start();
+        playTimer->start();
     }
-    PlayButton->setText(PlayTimer->isActive() ? tr("Pause") : tr("Play"));
+    PlayButton->setText(playTimer->isActive() ? tr("Pause") : tr("Play"));
 }
 
 void ReplayView::saveLoop()
@@ -240,7 +240,7 @@ void ReplayView::saveLoop()
 void ReplayView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const QRect area(0, 0, width(), ReplayBar->y());
+    const QRect area(0, 0, width(), replayBar->y());
     p.fillRect(rect(), Qt::black);
     if (m_shown.isNull()) {
         p.setPen(Qt::white);
@@ -304,6 +304,6 @@ void ReplayView::resizeEvent(QResizeEvent*)
 
 void ReplayView::layoutBar()
 {
-    const int h = ReplayBar->sizeHint().height();
-    ReplayBar->setGeometry(0, height() - h, width(), h);
+    const int h = replayBar->sizeHint().height();
+    replayBar->setGeometry(0, height() - h, width(), h);
 }

@@ -71,12 +71,12 @@ private:
     LoopSaveJob* m_saving = nullptr; // a loop being saved
     int m_index = -1;
 
-    QWidget* ReplayBar;      // the strip of controls along the bottom
+    QWidget* replayBar;      // the strip of controls along the bottom
     QPushButton* PlayButton; // Play / Pause (Space)
     QComboBox* SpeedBox;     // three speeds
     QSlider* FrameSlider;    // one step per frame
-    QLabel* FrameLabel;      // "7 of 36"
+    QLabel* frameLabel;      // "7 of 36"
     QPushButton* SaveLoop;   // "Save Loop As..."
     QPushButton* LiveButton; // back to the live page (Esc)
-    QTimer* PlayTimer;       // steps through the frames while playing
+    QTimer* playTimer;       // steps through the frames while playing
 };

@@ -38,103 +38,105 @@ QTreeWidgetItem* makeRow(const QString& name, const QString& url)
 
 } // namespace
 
-Form2::Form2(AppState& state, std::function<QString()> locationUrl, MessageBoxes* messages, QWidget* parent)
+SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locationUrl, MessageBoxes* messages,
+                               QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_state(state), m_locationUrl(std::move(locationUrl)), m_twips(ScreenTwips::of(this)),
       m_messages(messages)
 {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("SiteListEditor"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
     setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
     setModal(true);
     setSizeGripEnabled(false);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral(" Name"), QStringLiteral("URL")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->viewport()->installEventFilter(this);
+    siteList = new QTreeWidget(this);
+    siteList->setObjectName(QStringLiteral("siteList"));
+    siteList->setColumnCount(2);
+    siteList->setHeaderLabels({QStringLiteral(" Name"), QStringLiteral("URL")});
+    siteList->setRootIsDecorated(false);
+    siteList->setUniformRowHeights(true);
+    siteList->setSelectionMode(QAbstractItemView::SingleSelection);
+    siteList->setAllColumnsShowFocus(true);
+    siteList->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    siteList->header()->setStretchLastSection(false);
+    siteList->viewport()->installEventFilter(this);
     // Only the name column is edited in place; the address stays as it was added.
-    ListView1->setItemDelegateForColumn(1, new NoEditDelegate(ListView1));
-    auto* names = new NameEditDelegate(SiteRecord::NameWidth, ListView1);
-    ListView1->setItemDelegateForColumn(0, names);
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item, int) { ListView1->editItem(item, 0); });
+    siteList->setItemDelegateForColumn(1, new NoEditDelegate(siteList));
+    auto* names = new NameEditDelegate(SiteRecord::NameWidth, siteList);
+    siteList->setItemDelegateForColumn(0, names);
+    connect(siteList, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { siteList->editItem(item, 0); });
     connect(names, &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                 if (hint != QAbstractItemDelegate::RevertModelCache) {
-                    ListView1_AfterLabelEdit(); // Esc cancels an edit: that is no rename
+                    renameEnded(); // Esc cancels an edit: that is no rename
                 }
             });
 
-    Command1 = new QPushButton(QStringLiteral("Add Currently Displayed Web Page To List"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("Delete List Item Selected Below"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
-    place(Command1, 30, 15, 4545, 300);
-    place(Command2, 4590, 15, 4545, 300);
-    place(ListView1, 0, 315, 9210, 2805);
-    setTabOrder(ListView1, Command1);
-    setTabOrder(Command1, Command2);
+    addButton = new QPushButton(QStringLiteral("Add Currently Displayed Web Page To List"), this);
+    addButton->setObjectName(QStringLiteral("addButton"));
+    deleteButton = new QPushButton(QStringLiteral("Delete List Item Selected Below"), this);
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    addButton->setAutoDefault(false);
+    deleteButton->setAutoDefault(false);
+    connect(addButton, &QPushButton::clicked, this, &SiteListEditor::addDisplayedPage);
+    connect(deleteButton, &QPushButton::clicked, this, &SiteListEditor::deleteSelectedSite);
+    place(addButton, 30, 15, 4545, 300);
+    place(deleteButton, 4590, 15, 4545, 300);
+    place(siteList, 0, 315, 9210, 2805);
+    setTabOrder(siteList, addButton);
+    setTabOrder(addButton, deleteButton);
 
-    mnuPop1 = new QMenu(QStringLiteral("AddLvPop1"), this);
-    mnuPop1->setObjectName(QStringLiteral("mnuPop1"));
-    const auto item = [this](const char* name, const QString& caption, void (Form2::*handler)()) {
-        QAction* a = mnuPop1->addAction(caption);
+    rowMenu = new QMenu(QStringLiteral("AddLvPop1"), this);
+    rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    const auto item = [this](const char* name, const QString& caption, void (SiteListEditor::*handler)()) {
+        QAction* a = rowMenu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuMoveUp = item("mnuMoveUp", QStringLiteral("Move Up"), &Form2::mnuMoveUp_Click);
-    mnuMovedown = item("mnuMovedown", QStringLiteral("Move Down"), &Form2::mnuMovedown_Click);
-    mnuToTop = item("mnuToTop", QStringLiteral("Move To &Top"), &Form2::mnuToTop_Click);
-    mnuToBot = item("mnuToBot", QStringLiteral("Move To &Bottom"), &Form2::mnuToBot_Click);
-    mnuPop1->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    mnuDelete = item("mnuDelete", QStringLiteral("Delete From List"), &Form2::mnuDelete_Click);
+    moveUpItem = item("moveUpItem", QStringLiteral("Move Up"), &SiteListEditor::moveUp);
+    moveDownItem = item("moveDownItem", QStringLiteral("Move Down"), &SiteListEditor::moveDown);
+    moveToTopItem = item("moveToTopItem", QStringLiteral("Move To &Top"), &SiteListEditor::moveToTop);
+    moveToBottomItem =
+        item("moveToBottomItem", QStringLiteral("Move To &Bottom"), &SiteListEditor::moveToBottom);
+    rowMenu->addSeparator()->setObjectName(QStringLiteral("moveSeparator"));
+    deleteItem = item("deleteItem", QStringLiteral("Delete From List"), &SiteListEditor::deleteSelectedSite);
 
     resize(m_twips.toPixelsX(9195), m_twips.toPixelsY(3120));
     m_outer = new OuterGeometry(this);
 }
 
-Form2::~Form2() = default;
+SiteListEditor::~SiteListEditor() = default;
 
-void Form2::place(QWidget* w, float left, float top, float width, float height) const
+void SiteListEditor::place(QWidget* w, float left, float top, float width, float height) const
 {
     w->setGeometry(m_twips.rect(left, top, width, height));
 }
 
-float Form2::Width() const
+float SiteListEditor::Width() const
 {
     return OuterGeometry::twipsOf(this, m_twips).width;
 }
 
-float Form2::Height() const
+float SiteListEditor::Height() const
 {
     return OuterGeometry::twipsOf(this, m_twips).height;
 }
 
-void Form2::setOuterSize(float width, float height)
+void SiteListEditor::setOuterSize(float width, float height)
 {
     const QMargins frame = OuterGeometry::frameOf(this);
     resize(m_twips.toPixelsX(width) - frame.left() - frame.right(),
            m_twips.toPixelsY(height) - frame.top() - frame.bottom());
 }
 
-void Form2::Form_Load()
+void SiteListEditor::loadWindow()
 {
-    ApplicationFont::applyTo(ListView1, m_state.Settings);
+    ApplicationFont::applyTo(siteList, m_state.Settings);
 
-    ListView1->clear();
+    siteList->clear();
     const SiteListFile file(m_state.siteListPath());
     m_loadedStamp = file.stamp();
     const QList<SiteRecord> records = file.readAll();
@@ -143,25 +145,25 @@ void Form2::Form_Load()
     for (const SiteRecord& r : records) {
         rows.append(makeRow(r.Name, r.URL));
     }
-    ListView1->addTopLevelItems(rows);
+    siteList->addTopLevelItems(rows);
 
     // Centred on the screen, at the stored outer size.
     m_outer->apply(QSize(m_twips.toPixelsX(m_state.Settings.EditorWidth),
                          m_twips.toPixelsY(m_state.Settings.EditorHeight)),
                    std::nullopt);
-    Form_Resize();
-    ListView1->setFocus();
-    ListLoaded = 1;
-    ListChanged = 0;
+    layOut();
+    siteList->setFocus();
+    m_listLoaded = true;
+    m_listChanged = false;
 }
 
-void Form2::resizeEvent(QResizeEvent* event)
+void SiteListEditor::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    Form_Resize();
+    layOut();
 }
 
-void Form2::Form_Resize()
+void SiteListEditor::layOut()
 {
     if (isMinimized()) {
         return;
@@ -171,21 +173,21 @@ void Form2::Form_Resize()
     }
     const float sw = m_twips.fromPixelsX(width());
     const float sh = m_twips.fromPixelsY(height());
-    place(Command1, EditorLayout::ButtonLeft, EditorLayout::ButtonTop, EditorLayout::addWidth(sw),
+    place(addButton, EditorLayout::ButtonLeft, EditorLayout::ButtonTop, EditorLayout::addWidth(sw),
           EditorLayout::ButtonHeight);
-    place(Command2, EditorLayout::deleteLeft(sw), EditorLayout::ButtonTop, EditorLayout::deleteWidth(sw),
+    place(deleteButton, EditorLayout::deleteLeft(sw), EditorLayout::ButtonTop, EditorLayout::deleteWidth(sw),
           EditorLayout::ButtonHeight);
-    place(ListView1, 0, EditorLayout::ListTop, sw, EditorLayout::listHeight(sh));
-    const int column = m_twips.toPixelsX(EditorLayout::columnWidth(m_twips.fromPixelsX(ListView1->width())));
-    ListView1->setColumnWidth(0, column);
-    ListView1->setColumnWidth(1, column);
-    if (!isMaximized() && !isMinimized() && ListLoaded != 0) {
+    place(siteList, 0, EditorLayout::ListTop, sw, EditorLayout::listHeight(sh));
+    const int column = m_twips.toPixelsX(EditorLayout::columnWidth(m_twips.fromPixelsX(siteList->width())));
+    siteList->setColumnWidth(0, column);
+    siteList->setColumnWidth(1, column);
+    if (!isMaximized() && !isMinimized() && m_listLoaded) {
         m_state.Settings.EditorWidth = Width();
         m_state.Settings.EditorHeight = Height();
     }
 }
 
-void Form2::Command1_Click()
+void SiteListEditor::addDisplayedPage()
 {
     // The address as the browser sent it (encoded); one that does not fit its field is refused, not cut
     // into the address of another page.
@@ -201,116 +203,106 @@ void Form2::Command1_Click()
         }
         return;
     }
-    ListView1->addTopLevelItem(makeRow(m_state.PageTitle.left(80), address));
-    ListChanged = 1;
+    siteList->addTopLevelItem(makeRow(m_state.PageTitle.left(80), address));
+    m_listChanged = true;
 }
 
-int Form2::selectedPosition() const
+int SiteListEditor::selectedPosition() const
 {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-    return selected.isEmpty() ? 0 : ListView1->indexOfTopLevelItem(selected.first()) + 1;
+    const QList<QTreeWidgetItem*> selected = siteList->selectedItems();
+    return selected.isEmpty() ? 0 : siteList->indexOfTopLevelItem(selected.first()) + 1;
 }
 
-void Form2::deleteSelected()
+void SiteListEditor::deleteSelectedSite()
 {
-    if (ListView1->topLevelItemCount() == 0) {
+    if (siteList->topLevelItemCount() == 0) {
         return;
     }
     const int i = selectedPosition();
     if (i == 0) {
         return; // rows but none selected: nothing to delete
     }
-    delete ListView1->takeTopLevelItem(i - 1);
-    ListChanged = 1;
+    delete siteList->takeTopLevelItem(i - 1);
+    m_listChanged = true;
 }
 
-void Form2::Command2_Click()
+void SiteListEditor::renameEnded()
 {
-    deleteSelected();
+    m_listChanged = true;
 }
 
-void Form2::mnuDelete_Click()
-{
-    deleteSelected();
-}
-
-void Form2::ListView1_AfterLabelEdit()
-{
-    ListChanged = 1;
-}
-
-void Form2::ListView1_MouseUp(Qt::MouseButton button)
+void SiteListEditor::mouseReleasedOnList(Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
-        mnuPop1->popup(QCursor::pos());
+        rowMenu->popup(QCursor::pos());
     }
 }
 
-void Form2::keyPressEvent(QKeyEvent* event)
+void SiteListEditor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete) { // (a name being edited keeps its own Delete)
-        deleteSelected();                 // as the Delete button
+        deleteSelectedSite();             // as the Delete button
         return;
     }
     if (event->key() == Qt::Key_Menu ||
         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
         // The row menu from the keyboard, beside the selected row: the moves need no mouse.
-        const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-        const QRect row = selected.isEmpty() ? QRect() : ListView1->visualItemRect(selected.first());
-        mnuPop1->popup(ListView1->viewport()->mapToGlobal(row.isNull() ? QPoint(0, 0) : row.bottomLeft()));
+        const QList<QTreeWidgetItem*> selected = siteList->selectedItems();
+        const QRect row = selected.isEmpty() ? QRect() : siteList->visualItemRect(selected.first());
+        rowMenu->popup(siteList->viewport()->mapToGlobal(row.isNull() ? QPoint(0, 0) : row.bottomLeft()));
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-bool Form2::eventFilter(QObject* watched, QEvent* event)
+bool SiteListEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        ListView1_MouseUp(static_cast<QMouseEvent*>(event)->button());
+    if (watched == siteList->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        mouseReleasedOnList(static_cast<QMouseEvent*>(event)->button());
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void Form2::moveSelected(SiteListReorder::Move how)
+void SiteListEditor::moveSelected(SiteListReorder::Move how)
 {
-    const int count = ListView1->topLevelItemCount();
+    const int count = siteList->topLevelItemCount();
     const int i = selectedPosition();
     const std::optional<int> t = SiteListReorder::target(how, i, count);
     if (!t) {
         return;
     }
-    QTreeWidgetItem* old = ListView1->takeTopLevelItem(i - 1);
+    QTreeWidgetItem* old = siteList->takeTopLevelItem(i - 1);
     QTreeWidgetItem* row = makeRow(old->text(0), old->text(1));
     delete old;
-    ListView1->insertTopLevelItem(*t - 1, row);
-    ListView1->setCurrentItem(row);
-    ListChanged = 1;
+    siteList->insertTopLevelItem(*t - 1, row);
+    siteList->setCurrentItem(row);
+    m_listChanged = true;
 }
 
-void Form2::mnuMoveUp_Click()
+void SiteListEditor::moveUp()
 {
     moveSelected(SiteListReorder::Move::Up);
 }
 
-void Form2::mnuMovedown_Click()
+void SiteListEditor::moveDown()
 {
     moveSelected(SiteListReorder::Move::Down);
 }
 
-void Form2::mnuToTop_Click()
+void SiteListEditor::moveToTop()
 {
     moveSelected(SiteListReorder::Move::ToTop);
 }
 
-void Form2::mnuToBot_Click()
+void SiteListEditor::moveToBottom()
 {
     moveSelected(SiteListReorder::Move::ToBottom);
 }
 
-void Form2::Form_QueryUnload()
+void SiteListEditor::saveOnClose()
 {
     const SiteListFile file(m_state.siteListPath());
-    if (ListChanged != 0 && file.stamp() != m_loadedStamp) {
+    if (m_listChanged && file.stamp() != m_loadedStamp) {
         // Another window saved the list since this one read it.
         const MessageBoxes::Answer answer =
             m_messages == nullptr
@@ -319,18 +311,18 @@ void Form2::Form_QueryUnload()
                                                   "window. Replace it with this list?"),
                                    MessageBoxes::Buttons::YesNo);
         if (answer != MessageBoxes::Answer::Yes) {
-            ListChanged = 0;                                              // the other window's list stays
+            m_listChanged = false;                                        // the other window's list stays
             m_keepOpen = answer == MessageBoxes::Answer::No && !m_ending; // shown here to look at
         }
     }
-    if (ListChanged != 0) {
-        const int n = ListView1->topLevelItemCount();
+    if (m_listChanged) {
+        const int n = siteList->topLevelItemCount();
         QList<SiteRecord> records;
         QStringList names;
         records.reserve(n);
         names.reserve(n);
         for (int i = 0; i < n; ++i) {
-            const QTreeWidgetItem* row = ListView1->topLevelItem(i);
+            const QTreeWidgetItem* row = siteList->topLevelItem(i);
             records.append(SiteRecord{row->text(0), row->text(1)});
             names.append(row->text(0));
         }
@@ -347,48 +339,48 @@ void Form2::Form_QueryUnload()
     }
 }
 
-bool Form2::finish()
+bool SiteListEditor::finish()
 {
     if (!m_closed) {
         m_closed = true;
         commitOpenRename();
-        Form_QueryUnload();
+        saveOnClose();
         if (m_keepOpen) {
             m_keepOpen = false;
             m_closed = false;
-            Form_Load(); // the other window's list, in place of this one's
+            loadWindow(); // the other window's list, in place of this one's
             return false;
         }
     }
     return true;
 }
 
-void Form2::closeAtEnd()
+void SiteListEditor::closeAtEnd()
 {
     m_ending = true;
     close();
 }
 
-void Form2::commitOpenRename()
+void SiteListEditor::commitOpenRename()
 {
     // A name still being typed counts, as it does when another row is clicked.
-    const QModelIndex index = ListView1->currentIndex();
-    QWidget* editor = index.isValid() ? ListView1->indexWidget(index.siblingAtColumn(0)) : nullptr;
+    const QModelIndex index = siteList->currentIndex();
+    QWidget* editor = index.isValid() ? siteList->indexWidget(index.siblingAtColumn(0)) : nullptr;
     if (editor != nullptr) {
-        QAbstractItemDelegate* delegate = ListView1->itemDelegateForIndex(index.siblingAtColumn(0));
+        QAbstractItemDelegate* delegate = siteList->itemDelegateForIndex(index.siblingAtColumn(0));
         emit delegate->commitData(editor);
         emit delegate->closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
     }
 }
 
-void Form2::done(int result)
+void SiteListEditor::done(int result)
 {
     if (finish()) {
         QDialog::done(result);
     }
 }
 
-void Form2::closeEvent(QCloseEvent* event)
+void SiteListEditor::closeEvent(QCloseEvent* event)
 {
     if (!finish()) {
         event->ignore();

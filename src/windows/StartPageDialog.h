@@ -16,19 +16,19 @@ class QPushButton;
 class QRadioButton;
 
 // The default start page dialog: the help page, the blank page, a typed address or the page shown.
-class Form4 : public QWidget
+class StartPageDialog : public QWidget
 {
     Q_OBJECT
 public:
     // selectorText reads the main window's site selector.
-    Form4(AppState& state, MessageBoxes& messages, std::function<QString()> selectorText,
-          QWidget* parent = nullptr);
+    StartPageDialog(AppState& state, MessageBoxes& messages, std::function<QString()> selectorText,
+                    QWidget* parent = nullptr);
 
-    void Form_Load();
+    void loadWindow();
 
 private slots:
-    void Command2_Click(); // Apply
-    void Command1_Click(); // Cancel
+    void apply();  // Apply
+    void cancel(); // Cancel
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,14 +42,14 @@ private:
     std::function<QString()> m_selectorText;
     Twips m_twips;
 
-    QFrame* Frame1 = nullptr;          // frame over the whole window
-    QLabel* Label1 = nullptr;          // "Skyvane - Default Start Page"
-    QLineEdit* Text1 = nullptr;        // the start page, or a typed address
-    QRadioButton* Option1 = nullptr;   // the help page
-    QRadioButton* Option2 = nullptr;   // the blank page
-    QRadioButton* Option3 = nullptr;   // the address typed in Text1
-    QRadioButton* Option4 = nullptr;   // the page shown in the main window
-    QPushButton* Command2 = nullptr;   // "Apply"
-    QPushButton* Command1 = nullptr;   // "Cancel"
-    QButtonGroup* m_options = nullptr; // keeps at most one option selected
+    QFrame* frame = nullptr;                    // frame over the whole window
+    QLabel* titleLabel = nullptr;               // "Skyvane - Default Start Page"
+    QLineEdit* addressBox = nullptr;            // the start page, or a typed address
+    QRadioButton* helpPageOption = nullptr;     // the help page
+    QRadioButton* blankPageOption = nullptr;    // the blank page
+    QRadioButton* typedAddressOption = nullptr; // the address typed in addressBox
+    QRadioButton* shownPageOption = nullptr;    // the page shown in the main window
+    QPushButton* applyButton = nullptr;         // "Apply"
+    QPushButton* cancelButton = nullptr;        // "Cancel"
+    QButtonGroup* m_options = nullptr;          // keeps at most one option selected
 };

@@ -14,8 +14,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), m_down(new QToolButton(this))
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    m_down->setObjectName(QStringLiteral("UpDown1Down"));
-    m_up->setObjectName(QStringLiteral("UpDown1Up"));
+    m_down->setObjectName(QStringLiteral("intervalDown"));
+    m_up->setObjectName(QStringLiteral("intervalUp"));
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
 }

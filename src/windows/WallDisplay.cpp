@@ -21,7 +21,7 @@ constexpr int PointerStillMs = 3000;
 
 } // namespace
 
-WallDisplay::WallDisplay(Form1& form, AppState& state, const CommandLine& options)
+WallDisplay::WallDisplay(MainWindow& form, AppState& state, const CommandLine& options)
     : QObject(&form), m_form(form), m_state(state), m_interval(options.interval)
 {
     BrowserControl* browser = m_form.browser();
@@ -36,12 +36,12 @@ WallDisplay::WallDisplay(Form1& form, AppState& state, const CommandLine& option
     }
     if (options.rotate > 0) {
         m_form.setWatched(true);
-        RotateTimer = new QTimer(this);
-        RotateTimer->setObjectName(QStringLiteral("RotateTimer"));
-        RotateTimer->setInterval(options.rotate * 60 * 1000);
-        RotateTimer->setTimerType(Qt::PreciseTimer);
-        connect(RotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
-        RotateTimer->start();
+        rotateTimer = new QTimer(this);
+        rotateTimer->setObjectName(QStringLiteral("rotateTimer"));
+        rotateTimer->setInterval(options.rotate * 60 * 1000);
+        rotateTimer->setTimerType(Qt::PreciseTimer);
+        connect(rotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
+        rotateTimer->start();
         QTimer::singleShot(0, this, &WallDisplay::nextSite); // the first saved site at once
     }
 }
@@ -62,10 +62,10 @@ void WallDisplay::enterKiosk(int screen)
     }
     m_form.showKiosk(screen >= 0 && screen < screens.size() ? screens[screen]
                                                             : QGuiApplication::primaryScreen());
-    CornerLabel = new QLabel(&m_form);
-    CornerLabel->setObjectName(QStringLiteral("CornerLabel"));
-    CornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-    CornerLabel->setMargin(6);
+    cornerLabel = new QLabel(&m_form);
+    cornerLabel->setObjectName(QStringLiteral("cornerLabel"));
+    cornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    cornerLabel->setMargin(6);
     PointerTimer = new QTimer(this);
     PointerTimer->setSingleShot(true);
     PointerTimer->setInterval(PointerStillMs);
@@ -147,24 +147,24 @@ QString WallDisplay::cornerText() const
 
 void WallDisplay::showCorner()
 {
-    if (CornerLabel == nullptr) {
+    if (cornerLabel == nullptr) {
         return;
     }
-    CornerLabel->setText(cornerText());
+    cornerLabel->setText(cornerText());
     const BrowserControl* browser = m_form.browser();
     switch (PictureAge::level(browser->pictureAgeMs(), m_interval, m_failed)) {
     case PictureAge::Level::Failed:
-        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
+        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
         break;
     case PictureAge::Level::Old:
-        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
+        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
         break;
     case PictureAge::Level::Fresh:
-        CornerLabel->setStyleSheet(QStringLiteral("background: rgba(0,0,0,150); color: white;"));
+        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(0,0,0,150); color: white;"));
         break;
     }
-    CornerLabel->setVisible(!CornerLabel->text().isEmpty());
-    CornerLabel->adjustSize();
-    CornerLabel->move(m_form.width() - CornerLabel->width() - 12, 12);
-    CornerLabel->raise();
+    cornerLabel->setVisible(!cornerLabel->text().isEmpty());
+    cornerLabel->adjustSize();
+    cornerLabel->move(m_form.width() - cornerLabel->width() - 12, 12);
+    cornerLabel->raise();
 }

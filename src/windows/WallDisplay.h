@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class Form1;
+class MainWindow;
 class QLabel;
 class QTimer;
 
@@ -21,7 +21,7 @@ class WallDisplay : public QObject
 {
     Q_OBJECT
 public:
-    WallDisplay(Form1& form, AppState& state, const CommandLine& options);
+    WallDisplay(MainWindow& form, AppState& state, const CommandLine& options);
     ~WallDisplay() override;
 
     // What the corner label says: the site shown in a rotation, the picture's time (with its age once
@@ -37,7 +37,7 @@ private:
     void pageDone();
     void showCorner();
 
-    Form1& m_form;
+    MainWindow& m_form;
     AppState& m_state;
     SiteRotation m_rotation;
     QString m_siteName;    // the rotation's site on screen
@@ -45,9 +45,9 @@ private:
     bool m_failed = false; // the last refresh failed
     QString m_pageSaid;    // what a page's dialog said, shown until the next load has ended
     int m_loadsSinceSaid = 0;
-    QLabel* CornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
+    QLabel* cornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
     QTimer* PointerTimer = nullptr; // kiosk: hides the still pointer
-    QTimer* RotateTimer = nullptr;  // the next saved site's turn
+    QTimer* rotateTimer = nullptr;  // the next saved site's turn
     QTimer* AgeTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     bool m_pointerHidden = false;
     bool m_saidNoSites = false;

@@ -29,20 +29,20 @@ private slots:
                         : *kind == 'p' ? ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0
                                        : QFile::link(dir.filePath(QStringLiteral("nowhere/") + name), path));
             }
-            Form1Fixture f;
+            MainWindowFixture f;
             f.state.AppDir = QDir::toNativeSeparators(dir.path());
             f.state.Settings =
                 LiveSettings::fromRecord(SettingsFile(dir.filePath(QStringLiteral("Skyvn.ini"))).load());
-            StartupCorrections::apply(f.state.Settings, Module1::platformEnvironment(f.state.AppDir));
-            Form1& form = f.create();
-            form.Form_Load();
+            StartupCorrections::apply(f.state.Settings, Startup::platformEnvironment(f.state.AppDir));
+            MainWindow& form = f.create();
+            form.loadWindow();
             form.show();
             QTest::qWait(20); // the frame is known once shown; the window is fitted to it then
             const QSizeF desk = QSizeF(QGuiApplication::primaryScreen()->virtualSize()) * 15.0;
             QVERIFY(form.Left() >= 0 && form.Top() >= 0 && form.Width() >= 7095 - 15 &&
                     form.Height() >= 5445 - 15 && form.Width() <= qMax(7095.0, desk.width()) + 15 &&
                     form.Height() <= qMax(5445.0, desk.height()) + 15);
-            QVERIFY(f.child<QLabel>("Label1")->font().pointSizeF() >= 1);
+            QVERIFY(f.child<QLabel>("intervalLabel")->font().pointSizeF() >= 1);
             form.close();
             for (const QString& name : names) {
                 QVERIFY2(FileMissing(dir.filePath(name)) != 0, kind); // still not a file: nothing written

@@ -53,7 +53,7 @@ struct Run
             }
             const char c = step.at(0).toLatin1();
             c == 'a'   ? monitor->activate()
-            : c == 'p' ? monitor->CheckConnection()
+            : c == 'p' ? monitor->checkConnection()
             : c == 'c' ? monitor->click()
             : c == 'r' ? monitor->redialCheck()
                        : monitor->switchForNextStart();

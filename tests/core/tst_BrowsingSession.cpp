@@ -103,7 +103,7 @@ private slots:
         int interval = 10;
         s.play(QLatin1String(r.script), interval);
         QCOMPARE(int(s.state.MinuteCount), r.count);
-        QVERIFY(shown.isEmpty() || shown.last().at(0).toInt() == r.count); // Label2 follows
+        QVERIFY(shown.isEmpty() || shown.last().at(0).toInt() == r.count); // minuteCountLabel follows
         QCOMPARE(s.session->timerOn(), r.on);
         QCOMPARE(int(s.log.count(QStringLiteral("Refresh"))), r.reloads);
         QCOMPARE(int(s.log.count(QStringLiteral("Play"))), r.sounds);
@@ -126,7 +126,7 @@ private slots:
     {
         Session s;
         s.probe.current = {true, true};
-        s.session->connection().CheckConnection();
+        s.session->connection().checkConnection();
         s.probe.current = {false, false};
         s.session->minuteTick(1);
         QCOMPARE(s.probe.autodials, 1);

@@ -31,13 +31,13 @@ private slots:
         for (const auto& [option, typed, startPage, text1, shipped, shown] : std::initializer_list<
                  std::tuple<const char*, const char*, const char*, const char*, bool, QStringList>>{
                  {"", "t", "http://old/", "http://old/", true, {none, confirm}},
-                 {"Option1", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {confirm}},
-                 {"Option1", "t", "http://old/", "t", false, {help}},
-                 {"Option2", "t", "@/DefPage.htm", "@/DefPage.htm", true, {confirm}},
-                 {"Option2", "t", "http://old/", "t", false, {blank}},
-                 {"Option3", "t", "t", "t", true, {confirm}},
-                 {"Option3", "", "", "", true, {confirm}},
-                 {"Option4", "t", "http://sel/", "http://sel/", true, {confirm}},
+                 {"helpPageOption", "t", "@/SkyvaneHelp.htm", "@/SkyvaneHelp.htm", true, {confirm}},
+                 {"helpPageOption", "t", "http://old/", "t", false, {help}},
+                 {"blankPageOption", "t", "@/DefPage.htm", "@/DefPage.htm", true, {confirm}},
+                 {"blankPageOption", "t", "http://old/", "t", false, {blank}},
+                 {"typedAddressOption", "t", "t", "t", true, {confirm}},
+                 {"typedAddressOption", "", "", "", true, {confirm}},
+                 {"shownPageOption", "t", "http://sel/", "http://sel/", true, {confirm}},
              }) {
             QTemporaryDir dir;
             AppState state;
@@ -47,9 +47,10 @@ private slots:
                 ShippedFiles::unpackIntoBareDirectory(dir.path());
             }
             PreparedMessageBoxes messages;
-            QPointer<Form4> form = new Form4(state, messages, [] { return QStringLiteral("http://sel/"); });
-            form->Form_Load();
-            const auto box = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            QPointer<StartPageDialog> form =
+                new StartPageDialog(state, messages, [] { return QStringLiteral("http://sel/"); });
+            form->loadWindow();
+            const auto box = form->findChild<QLineEdit*>(QStringLiteral("addressBox"));
             const auto here = [&dir](const char* s) {
                 return QString::fromLatin1(s).replace(
                     QLatin1String("@/"), QDir::toNativeSeparators(dir.path()) + QDir::separator());
@@ -58,7 +59,7 @@ private slots:
             if (*option != '\0') {
                 form->findChild<QRadioButton*>(QLatin1String(option))->setChecked(true);
             }
-            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("applyButton")), Qt::LeftButton);
             QCOMPARE(state.Settings.StartPage, here(startPage));
             QCOMPARE(box->text(), here(text1));
             QCOMPARE(messages.shown, shown);

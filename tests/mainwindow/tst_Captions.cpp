@@ -47,20 +47,20 @@ private slots:
         // An empty name: what a fresh start chooses; 12.25 points: the largest the font dialog leaves.
         for (const auto& [fontName, bold, size] :
              {std::tuple{"", false, 0.0f}, {"DejaVu Sans", true, 12.0f}, {"DejaVu Sans", true, 12.25f}}) {
-            Form1Fixture f;
+            MainWindowFixture f;
             f.state.Settings.FontName = QLatin1String(fontName);
             f.state.Settings.FontBold = bold;
             f.state.Settings.FontSize = size;
-            StartupCorrections::correctFont(f.state.Settings, Module1::platformEnvironment(f.state.AppDir));
-            Form1& form = f.create();
-            form.Form_Load();
+            StartupCorrections::correctFont(f.state.Settings, Startup::platformEnvironment(f.state.AppDir));
+            MainWindow& form = f.create();
+            form.loadWindow();
             // The count boxes at their widest value.
-            f.child<QLabel>("Label1")->setText(QStringLiteral("180"));
-            f.child<QLabel>("Label2")->setText(QStringLiteral("180"));
-            f.child<QAction>("mnuAbout")->trigger();
-            f.child<QAction>("mnuDefStartPage")->trigger();
-            Form2 editor(f.state, [] { return QString(); });
-            editor.Form_Load();
+            f.child<QLabel>("intervalLabel")->setText(QStringLiteral("180"));
+            f.child<QLabel>("minuteCountLabel")->setText(QStringLiteral("180"));
+            f.child<QAction>("aboutItem")->trigger();
+            f.child<QAction>("startPageItem")->trigger();
+            SiteListEditor editor(f.state, [] { return QString(); });
+            editor.loadWindow();
             QStringList cut;
             for (const QWidget* window : {static_cast<QWidget*>(&form), form.aboutWindow(),
                                           form.startPageDialog(), static_cast<QWidget*>(&editor)}) {

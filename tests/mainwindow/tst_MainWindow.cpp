@@ -12,7 +12,7 @@
 
 namespace {
 
-struct Shown : Form1Fixture
+struct Shown : MainWindowFixture
 {
     Shown()
     {
@@ -31,7 +31,7 @@ QImage iconImage(const QIcon& icon)
 
 // The main window's wiring: each control and each browser event reaches the rule behind it, and what
 // the rules say reaches the controls.
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -51,22 +51,23 @@ private slots:
                 return QList<float>{t.fromPixelsX(g.x()), t.fromPixelsY(g.y()), t.fromPixelsX(g.width()),
                                     t.fromPixelsY(g.height())};
             };
-            const QList<float> browser = twipsOf("WebBrowser1");
+            const QList<float> browser = twipsOf("browser");
             QVERIFY(nearTwips(browser[1], 360) && nearTwips(browser[2], w) && nearTwips(browser[3], h - 630));
-            QVERIFY(nearTwips(twipsOf("Combo1")[2], w - 4950) && nearTwips(twipsOf("Command1")[0], w - 390));
-            QVERIFY(nearTwips(twipsOf("StatusBar1")[1], h - 270));
+            QVERIFY(nearTwips(twipsOf("siteSelector")[2], w - 4950) &&
+                    nearTwips(twipsOf("goButton")[0], w - 390));
+            QVERIFY(nearTwips(twipsOf("statusBar")[1], h - 270));
         }
     }
 
     void intervalBoxAndDoubleClicks()
     {
-        Form1Fixture f;
-        Form1& form = f.create();
-        auto* label1 = f.child<QLabel>("Label1");
-        auto* label2 = f.child<QLabel>("Label2");
-        auto* timer1 = f.child<QTimer>("Timer1");
+        MainWindowFixture f;
+        MainWindow& form = f.create();
+        auto* label1 = f.child<QLabel>("intervalLabel");
+        auto* label2 = f.child<QLabel>("minuteCountLabel");
+        auto* timer1 = f.child<QTimer>("refreshTimer");
         const QColor off = form.palette().color(QPalette::Button), on = form.palette().color(QPalette::Base);
-        f.child<UpDown>("UpDown1")->stepUp();
+        f.child<UpDown>("intervalBox")->stepUp();
         QCOMPARE(label1->text(), QStringLiteral("11"));
         QCOMPARE(label2->palette().color(QPalette::Window), on);
         tick(timer1);
@@ -77,8 +78,8 @@ private slots:
         QTest::mouseDClick(label1, Qt::LeftButton);
         QVERIFY(!timer1->isActive());
         QCOMPARE(label1->palette().color(QPalette::Window), off);
-        f.child<UpDown>("UpDown1")->setValue(180);
-        f.child<UpDown>("UpDown1")->stepUp(); // at the top bound: no change, the timer stays off
+        f.child<UpDown>("intervalBox")->setValue(180);
+        f.child<UpDown>("intervalBox")->stepUp(); // at the top bound: no change, the timer stays off
         QVERIFY(!timer1->isActive());
     }
 
@@ -86,7 +87,7 @@ private slots:
     void intervalKeys()
     {
         Shown f;
-        auto* box = f.child<UpDown>("UpDown1");
+        auto* box = f.child<UpDown>("intervalBox");
         box->setFocus();
         QTest::keyClicks(keyTarget(), QStringLiteral("45"));
         QList<int> seen{box->value()};
@@ -95,17 +96,18 @@ private slots:
             seen << box->value();
         }
         QCOMPARE(seen, (QList<int>{45, 55, 45, 180, 1}));
-        QCOMPARE(f.child<QLabel>("Label1")->text(), QStringLiteral("1"));
-        QVERIFY(f.child<QTimer>("Timer1")->isActive()); // as the arrows do, a change switches the timer on
+        QCOMPARE(f.child<QLabel>("intervalLabel")->text(), QStringLiteral("1"));
+        QVERIFY(
+            f.child<QTimer>("refreshTimer")->isActive()); // as the arrows do, a change switches the timer on
     }
 
     // Go and Refresh give the keyboard to the page (what they do is seen end to end).
     void buttonsGiveTheKeyboardBack()
     {
         Shown f;
-        for (const char* button : {"Command1", "Command2"}) {
+        for (const char* button : {"goButton", "refreshButton"}) {
             QTest::mouseClick(f.child<QPushButton>(button), Qt::LeftButton);
-            QCOMPARE(keyTarget(), f.child<QWidget>("WebBrowser1"));
+            QCOMPARE(keyTarget(), f.child<QWidget>("browser"));
         }
         QVERIFY(f.browser->calls.first().startsWith(QLatin1String("Navigate:")) &&
                 f.browser->calls.last().startsWith(QLatin1String("Refresh2:")));
@@ -113,19 +115,19 @@ private slots:
 
     void browserEvents()
     {
-        Form1Fixture f;
-        Form1& form = f.create();
+        MainWindowFixture f;
+        MainWindow& form = f.create();
         FakeBrowserControl* b = f.browser;
-        auto* timer4 = f.child<QTimer>("Timer4");
+        auto* timer4 = f.child<QTimer>("relayoutTimer");
         emit b->TitleChange(QStringLiteral("Radar Loop")); // the caption is seen end to end
         QVERIFY(timer4->isActive() && timer4->isSingleShot());
         timer4->stop();
         emit b->DownloadComplete();
         QVERIFY(timer4->isActive());
         emit b->StatusTextChange(QStringLiteral("http://127.0.0.1/x"));
-        QCOMPARE(f.child<QStatusBar>("StatusBar1")->currentMessage(), QStringLiteral("http://127.0.0.1/x"));
-        auto* box = f.child<QWidget>("Picture3");
-        auto* bar = f.child<QProgressBar>("ProgressBar1");
+        QCOMPARE(f.child<QStatusBar>("statusBar")->currentMessage(), QStringLiteral("http://127.0.0.1/x"));
+        auto* box = f.child<QWidget>("progressBox");
+        auto* bar = f.child<QProgressBar>("progressBar");
         emit b->ProgressChange(150, 100);
         QVERIFY(box->isVisibleTo(&form));
         QCOMPARE(bar->value(), 100);
@@ -134,13 +136,13 @@ private slots:
         emit b->ProgressChange(-1, 100);
         QVERIFY(!box->isVisibleTo(&form));
         emit b->CommandStateChange(-1, false); // not a button's command: neither changes
-        QVERIFY(!f.child<QPushButton>("Command3")->isEnabled() &&
-                !f.child<QPushButton>("Command4")->isEnabled());
+        QVERIFY(!f.child<QPushButton>("backButton")->isEnabled() &&
+                !f.child<QPushButton>("forwardButton")->isEnabled());
         f.state.MinuteCount = 9;
         b->location = QStringLiteral("HTTP:///");
         emit b->NavigateComplete2();
-        QCOMPARE(f.child<QComboBox>("Combo1")->currentText(), QStringLiteral("http://"));
-        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("0"));
+        QCOMPARE(f.child<QComboBox>("siteSelector")->currentText(), QStringLiteral("http://"));
+        QCOMPARE(f.child<QLabel>("minuteCountLabel")->text(), QStringLiteral("0"));
     }
 
     // The indicator shows what the connection monitor says, and a click on it asks the monitor; with the
@@ -148,21 +150,21 @@ private slots:
     void connectionIndicator()
     {
         for (const bool functionsOff : {false, true}) {
-            Form1Fixture f;
+            MainWindowFixture f;
             ShippedFiles::unpackIntoBareDirectory(f.dir.path());
             f.state.Settings.INetDisabled = functionsOff;
-            Form1& form = f.create();
+            MainWindow& form = f.create();
             form.show();
-            auto* indicator = f.child<QPushButton>("Command6");
+            auto* indicator = f.child<QPushButton>("connectionIndicator");
             const auto picture = [&](const char* name) { return iconImage(QIcon(f.dir.filePath(name))); };
             if (functionsOff) {
                 QTRY_COMPARE(iconImage(indicator->icon()), picture("iNetGrey.gif"));
-                QVERIFY(!f.child<QTimer>("Timer2")->isActive() && f.probe->queries == 0);
+                QVERIFY(!f.child<QTimer>("connectionTimer")->isActive() && f.probe->queries == 0);
                 continue;
             }
             QCOMPARE(iconImage(indicator->icon()), picture("iNetGrn.gif"));
             f.probe->current = {false, false};
-            tick(f.child<QTimer>("Timer2"));
+            tick(f.child<QTimer>("connectionTimer"));
             QCOMPARE(iconImage(indicator->icon()), picture("iNetRed.gif"));
             f.probe->current = {true, false};
             QEvent activated(QEvent::WindowActivate);
@@ -175,9 +177,9 @@ private slots:
 
     void firstCheckWaitsForTheStartPage()
     {
-        Form1Fixture f;
-        Form1& form = f.create();
-        form.Form_Load();
+        MainWindowFixture f;
+        MainWindow& form = f.create();
+        form.loadWindow();
         QEvent activated(QEvent::WindowActivate);
         QApplication::sendEvent(&form, &activated);
         QCOMPARE(f.probe->queries, 0); // the start page's load first
@@ -189,13 +191,13 @@ private slots:
 
     void menuCommands()
     {
-        Form1Fixture f;
-        Form1& form = f.create();
-        form.Form_Load();
+        MainWindowFixture f;
+        MainWindow& form = f.create();
+        form.loadWindow();
         f.browser->calls.clear();
         f.browser->zoomAccepted = false; // refused: the check mark still moves
-        const QStringList sizes = {"mnuSmallest", "mnuSmall", "mnuMedium", "mnuLarge", "mnuLargest"};
-        for (const QString size : {"mnuMedium", "mnuLargest"}) {
+        const QStringList sizes = {"smallestItem", "smallItem", "mediumItem", "largeItem", "largestItem"};
+        for (const QString size : {"mediumItem", "largestItem"}) {
             f.child<QAction>(size.toLatin1())->trigger();
             for (const QString& other : sizes) {
                 QCOMPARE(f.child<QAction>(other.toLatin1())->isChecked(), other == size);
@@ -203,30 +205,30 @@ private slots:
         }
         QCOMPARE(f.browser->calls, (QStringList{"Zoom:2", "Zoom:4"}));
         f.dialogs->openAnswers = {QStringLiteral("/maps/radar.htm")};
-        f.child<QAction>("mnuOpen")->trigger();
+        f.child<QAction>("openItem")->trigger();
         QCOMPARE(f.browser->calls.last(), QStringLiteral("Navigate:/maps/radar.htm"));
-        f.child<QAction>("mnuSaveAs")->trigger();
+        f.child<QAction>("saveAsItem")->trigger();
         QCOMPARE(f.browser->calls.last(), QStringLiteral("SaveAs"));
         f.dialogs->fontAnswer = CommonDialogs::Font{QStringLiteral("DejaVu Serif"), false, 10};
-        f.child<QAction>("mnuFonts")->trigger();
-        QCOMPARE(f.child<QComboBox>("Combo1")->font().family(), QStringLiteral("DejaVu Serif"));
-        f.child<QAction>("mnuHelp")->trigger();
+        f.child<QAction>("fontsItem")->trigger();
+        QCOMPARE(f.child<QComboBox>("siteSelector")->font().family(), QStringLiteral("DejaVu Serif"));
+        f.child<QAction>("helpItem")->trigger();
         QCOMPARE(f.messages->shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
-        f.child<QAction>("mnuChimeNew")->trigger();
+        f.child<QAction>("chimeNewItem")->trigger();
         QVERIFY(Preferences::load(f.state.preferencesPath()).chimeOnlyForNewPicture);
-        f.child<QAction>("mnuReplay")->trigger(); // this window keeps no frames
-        QCOMPARE(f.child<QStatusBar>("StatusBar1")->currentMessage(),
+        f.child<QAction>("replayItem")->trigger(); // this window keeps no frames
+        QCOMPARE(f.child<QStatusBar>("statusBar")->currentMessage(),
                  QStringLiteral("No frames are kept in this window."));
 
         // About and the start page dialog open once each and close with the main window.
         form.show();
-        f.child<QAction>("mnuAbout")->trigger();
+        f.child<QAction>("aboutItem")->trigger();
         QWidget* about = form.aboutWindow();
-        f.child<QAction>("mnuAbout")->trigger();
+        f.child<QAction>("aboutItem")->trigger();
         QVERIFY(about != nullptr && about->isVisible() && form.aboutWindow() == about);
-        f.child<QAction>("mnuDefStartPage")->trigger();
+        f.child<QAction>("startPageItem")->trigger();
         QWidget* dialog = form.startPageDialog();
-        f.child<QAction>("mnuDefStartPage")->trigger();
+        f.child<QAction>("startPageItem")->trigger();
         QVERIFY(dialog != nullptr && form.startPageDialog() == dialog);
         about->close();
         QTRY_VERIFY(form.aboutWindow() == nullptr);
@@ -237,14 +239,14 @@ private slots:
     // The corner label of a wall display (the rotation itself is seen end to end).
     void wallDisplay()
     {
-        Form1Fixture f;
+        MainWindowFixture f;
         TestFiles::write(f.state.siteListPath(), TestFiles::sites({"One", "http://1/", "Two", "http://2/"}));
-        Form1& form = f.create();
+        MainWindow& form = f.create();
         new WallDisplay(form, f.state, CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"}));
-        form.Form_Load();
+        form.loadWindow();
         QTRY_COMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://1/")); // the first site at once
         emit f.browser->DownloadComplete();
-        auto* corner = form.findChild<QLabel*>(QStringLiteral("CornerLabel"));
+        auto* corner = form.findChild<QLabel*>(QStringLiteral("cornerLabel"));
         QCOMPARE(corner->text(), QStringLiteral("One")); // no good load yet: no time
         f.browser->shownAt = QDateTime(QDate(2026, 5, 1), QTime(14, 20));
         const struct
@@ -275,10 +277,10 @@ private slots:
     {
         QByteArray saved[2];
         for (const bool sessionEnd : {false, true}) {
-            Form1Fixture f;
-            Form1& form = f.create();
+            MainWindowFixture f;
+            MainWindow& form = f.create();
             SessionCloser closer(&form);
-            form.Form_Load();
+            form.loadWindow();
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             form.moveOuter(300, 450, 9000, 6000);
@@ -292,5 +294,5 @@ private slots:
     }
 };
 
-SKYVANE_TEST_MAIN(TestForm1)
+SKYVANE_TEST_MAIN(TestMainWindow)
 #include "tst_MainWindow.moc"

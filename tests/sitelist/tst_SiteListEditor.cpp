@@ -18,7 +18,7 @@ struct EditorFixture
     AppState state;
     PreparedMessageBoxes messages;
     QList<QStringList> saved; // the names of each list the editor said it saved
-    std::unique_ptr<Form2> editor;
+    std::unique_ptr<SiteListEditor> editor;
 
     explicit EditorFixture(const QByteArray& file)
     {
@@ -28,15 +28,15 @@ struct EditorFixture
         state.Settings.FontName = QStringLiteral("DejaVu Sans");
         state.Settings.FontSize = 10;
         TestFiles::write(path(), file);
-        editor = std::make_unique<Form2>(
+        editor = std::make_unique<SiteListEditor>(
             state, [] { return QStringLiteral("http://127.0.0.1/shown"); }, &messages);
-        QObject::connect(editor.get(), &Form2::listSaved, editor.get(),
+        QObject::connect(editor.get(), &SiteListEditor::listSaved, editor.get(),
                          [this](const QStringList& names) { saved << names; });
-        editor->Form_Load();
+        editor->loadWindow();
     }
 
     QString path() const { return state.siteListPath(); }
-    QTreeWidget* list() const { return editor->findChild<QTreeWidget*>(QStringLiteral("ListView1")); }
+    QTreeWidget* list() const { return editor->findChild<QTreeWidget*>(QStringLiteral("siteList")); }
     void select(int position) { list()->setCurrentItem(list()->topLevelItem(position - 1)); }
     void trigger(const char* action) { editor->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
     void click(const char* button) { editor->findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
@@ -53,7 +53,7 @@ struct EditorFixture
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestSiteListEditor : public QObject
 {
     Q_OBJECT
 private slots:
@@ -63,18 +63,18 @@ private slots:
         QCOMPARE(f.rows(), (QStringList{"Radar|http://r/", "Sat|"}));
         QCOMPARE(f.list()->font().family(), QStringLiteral("DejaVu Sans"));
         QVERIFY(f.list()->selectedItems().isEmpty());
-        f.click("Command2"); // none selected: nothing
+        f.click("deleteButton"); // none selected: nothing
         QCOMPARE(f.editor->listChanged(), qint16(0));
         f.state.PageTitle = QString(100, QLatin1Char('t'));
-        f.click("Command1");
+        f.click("addButton");
         f.select(1);
-        f.click("Command2");
+        f.click("deleteButton");
         f.select(1);
-        f.trigger("mnuDelete");
+        f.trigger("deleteItem");
         QCOMPARE(f.rows(), (QStringList{QString(80, QLatin1Char('t')) + "|http://127.0.0.1/shown"}));
         QCOMPARE(f.editor->listChanged(), qint16(1));
         f.select(1);
-        f.click("Command2");
+        f.click("deleteButton");
         f.editor->close();
         QVERIFY(!QFile::exists(f.path())); // an emptied list deletes the file
     }
@@ -83,10 +83,10 @@ private slots:
     // closing.
     void movesThroughTheMenu()
     {
-        for (const auto& [action, order] : {std::pair{"mnuMoveUp", "ACBD"},
-                                            {"mnuMovedown", "ABDC"},
-                                            {"mnuToTop", "CABD"},
-                                            {"mnuToBot", "ABDC"}}) {
+        for (const auto& [action, order] : {std::pair{"moveUpItem", "ACBD"},
+                                            {"moveDownItem", "ABDC"},
+                                            {"moveToTopItem", "CABD"},
+                                            {"moveToBottomItem", "ABDC"}}) {
             EditorFixture f(kABCD);
             f.select(3);
             f.trigger(action);
@@ -127,7 +127,7 @@ private slots:
             f.editor->show();
             QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
             f.select(4);
-            f.trigger("mnuToTop");
+            f.trigger("moveToTopItem");
             const QByteArray other = TestFiles::sites({"D", "http://d/", "A", "http://a/"});
             TestFiles::write(f.path(), other);
             QFile(f.path()).setFileTime(QDateTime::currentDateTime().addSecs(5),
@@ -145,5 +145,5 @@ private slots:
     }
 };
 
-SKYVANE_TEST_MAIN(TestForm2)
+SKYVANE_TEST_MAIN(TestSiteListEditor)
 #include "tst_SiteListEditor.moc"

@@ -14,7 +14,7 @@
 
 // The main window's parts around a browser and a sound player: quiet stand-ins for the connection, the
 // message boxes and the dialogs, and no frames kept.
-inline Form1Parts quietParts(std::unique_ptr<BrowserControl> browser, std::unique_ptr<SoundPlayer> sound)
+inline MainWindowParts quietParts(std::unique_ptr<BrowserControl> browser, std::unique_ptr<SoundPlayer> sound)
 {
     return {std::move(browser),
             std::move(sound),
@@ -26,7 +26,7 @@ inline Form1Parts quietParts(std::unique_ptr<BrowserControl> browser, std::uniqu
 
 // A main window over a fake browser, a recording sound player and quiet stand-ins for the rest, in a
 // temporary program directory.
-struct Form1Fixture
+struct MainWindowFixture
 {
     QTemporaryDir dir;
     AppState state;
@@ -34,9 +34,9 @@ struct Form1Fixture
     ScriptedProbe* probe = nullptr;
     PreparedMessageBoxes* messages = nullptr;
     PreparedDialogs* dialogs = nullptr;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 
-    Form1Fixture()
+    MainWindowFixture()
     {
         state.AppDir = dir.path();
         state.Settings.MainWidth = 7095;
@@ -47,16 +47,16 @@ struct Form1Fixture
         state.Settings.FontBold = true;
     }
 
-    Form1& create()
+    MainWindow& create()
     {
         auto fake = std::make_unique<FakeBrowserControl>();
         browser = fake.get();
-        Form1Parts parts =
+        MainWindowParts parts =
             quietParts(std::move(fake), std::make_unique<RecordingSoundPlayer>(browser->calls));
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
-        form = std::make_unique<Form1>(state, std::move(parts));
+        form = std::make_unique<MainWindow>(state, std::move(parts));
         return *form;
     }
 
