@@ -2,13 +2,18 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/SessionCloser.h"
+#include "app/Startup.h"
 #include "core/CommandLine.h"
 #include "core/ShippedFiles.h"
+#include "core/StartupCorrections.h"
+#include "windows/SiteListEditor.h"
 #include "windows/WallDisplay.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyleOptionButton>
 
 namespace {
 
@@ -27,6 +32,30 @@ QImage iconImage(const QIcon& icon)
     return icon.pixmap(QSize(26, 14)).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Where a control's caption is cut at its font, a description of it; empty when it reads whole.
+QString cutCaption(const QWidget* w)
+{
+    const QString where = w->window()->objectName() + QLatin1Char('.') + w->objectName();
+    if (const auto* b = qobject_cast<const QPushButton*>(w); b && !b->text().isEmpty()) {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        const QRect room = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        const int needed = b->fontMetrics().horizontalAdvance(b->text());
+        return needed <= room.width() ? QString()
+                                      : where + QStringLiteral(": %1 > %2").arg(needed).arg(room.width());
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w); b && !b->text().isEmpty()) {
+        return b->sizeHint().width() <= b->width() ? QString() : where;
+    }
+    if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty()) {
+        const bool fits = l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
+                                        : l->sizeHint().width() <= l->width();
+        return fits ? QString() : where + QStringLiteral(" \"%1\"").arg(l->text());
+    }
+    return {};
+}
+
 } // namespace
 
 // The main window's wiring: each control and each browser event reaches the rule behind it, and what
@@ -35,30 +64,6 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void controlsFollowTheWindowSize()
-    {
-        Shown f;
-        // Asked, then shown: too small springs back.
-        for (const auto& [asked, shown] : {std::pair{QSizeF(3000, 2000), QSizeF(7095, 5445)},
-                                           {QSizeF(15000, 9000), QSizeF(15000, 9000)}}) {
-            f.form->moveOuter(0, 0, float(asked.width()), float(asked.height()));
-            QTRY_VERIFY(nearTwips(f.form->Width(), float(shown.width())) &&
-                        nearTwips(f.form->Height(), float(shown.height())));
-            const float w = f.form->ScaleWidth(), h = f.form->ScaleHeight();
-            const auto twipsOf = [&f](const char* name) { // a control's left, top, width and height
-                const QRect g = f.child<QWidget>(name)->geometry();
-                const Twips& t = f.form->twips();
-                return QList<float>{t.fromPixelsX(g.x()), t.fromPixelsY(g.y()), t.fromPixelsX(g.width()),
-                                    t.fromPixelsY(g.height())};
-            };
-            const QList<float> browser = twipsOf("browser");
-            QVERIFY(nearTwips(browser[1], 360) && nearTwips(browser[2], w) && nearTwips(browser[3], h - 630));
-            QVERIFY(nearTwips(twipsOf("siteSelector")[2], w - 4950) &&
-                    nearTwips(twipsOf("goButton")[0], w - 390));
-            QVERIFY(nearTwips(twipsOf("statusBar")[1], h - 270));
-        }
-    }
-
     void intervalBoxAndDoubleClicks()
     {
         MainWindowFixture f;
@@ -291,6 +296,38 @@ private slots:
         }
         QCOMPARE(saved[0].size(), 470);
         QCOMPARE(saved[1], saved[0]);
+    }
+
+    // Every caption of every window reads whole with the fonts this system really has.
+    void everyCaptionReadsWholeAtTheChosenFont()
+    {
+        // An empty name: what a fresh start chooses; 12.25 points: the largest the font dialog leaves.
+        for (const auto& [fontName, bold, size] :
+             {std::tuple{"", false, 0.0f}, {"DejaVu Sans", true, 12.0f}, {"DejaVu Sans", true, 12.25f}}) {
+            MainWindowFixture f;
+            f.state.Settings.FontName = QLatin1String(fontName);
+            f.state.Settings.FontBold = bold;
+            f.state.Settings.FontSize = size;
+            StartupCorrections::correctFont(f.state.Settings, Startup::platformEnvironment(f.state.AppDir));
+            MainWindow& form = f.create();
+            form.loadWindow();
+            // The count boxes at their widest value.
+            f.child<QLabel>("intervalLabel")->setText(QStringLiteral("180"));
+            f.child<QLabel>("minuteCountLabel")->setText(QStringLiteral("180"));
+            f.child<QAction>("aboutItem")->trigger();
+            f.child<QAction>("startPageItem")->trigger();
+            SiteListEditor editor(f.state, [] { return QString(); });
+            editor.loadWindow();
+            QStringList cut;
+            for (const QWidget* window : {static_cast<QWidget*>(&form), form.aboutWindow(),
+                                          form.startPageDialog(), static_cast<QWidget*>(&editor)}) {
+                for (const QWidget* w : window->findChildren<QWidget*>()) {
+                    cut << cutCaption(w);
+                }
+            }
+            cut.removeAll(QString());
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+        }
     }
 };
 

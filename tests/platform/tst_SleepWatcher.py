@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The sleep watcher against a logind mock on a system bus of the test's own: only the end of a sleep
-is a wake-up. Usage: sleep_watch.py PROBE_TOOL"""
+is a wake-up. Usage: tst_SleepWatcher.py PROBE_TOOL"""
 
 import os
 import subprocess

@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-class TestBadInput : public QObject
+class TestStartup : public QObject
 {
     Q_OBJECT
 private slots:
@@ -52,5 +52,5 @@ private slots:
     }
 };
 
-SKYVANE_TEST_MAIN(TestBadInput)
-#include "tst_BadInput.moc"
+SKYVANE_TEST_MAIN(TestStartup)
+#include "tst_Startup.moc"

@@ -57,7 +57,7 @@ QByteArray bytes(const QList<SiteRecord>& sites)
 
 // Kills a process that saves the record files over and over, at random moments, and reads what is
 // left: always one whole version, never a torn file.
-class TestFaultInjection : public QObject
+class TestAtomicFile : public QObject
 {
     Q_OBJECT
 private slots:
@@ -98,8 +98,8 @@ int main(int argc, char** argv)
     if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0) {
         saveLoop(QDir(QString::fromLocal8Bit(argv[2])));
     }
-    TestFaultInjection test;
+    TestAtomicFile test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_FaultInjection.moc"
+#include "tst_AtomicFile.moc"

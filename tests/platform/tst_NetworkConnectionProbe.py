@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The real connection probe against a NetworkManager mock on a system bus of the test's own (never
-the machine's), and in an empty network namespace. Usage: network_probe.py PROBE_TOOL"""
+the machine's), and in an empty network namespace. Usage: tst_NetworkConnectionProbe.py PROBE_TOOL"""
 
 import os
 import shutil
