@@ -13,6 +13,6 @@ if [ ${#extra[@]} -gt 0 ]; then
     [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${extra[@]}"
 fi
-cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=ON >/dev/null
+cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=ON -DSKYVANE_BENCH=ON >/dev/null
 cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench
 exec python3 "$root/bench/run_benchmarks.py" --build "$root/build-release" --out "$root/bench/results" "$@"
