@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """End-to-end scenarios: the built program, alone in a fresh folder, on Xvfb with openbox, driven by
-real X input. Usage: run_e2e.py PROGRAM [SCENARIO...]"""
+real X input. Usage: run_e2e.py PROGRAM [SCENARIO...], or run_e2e.py --list for the scenarios' names
+(CTest runs each scenario as a test of its own, e2e.NAME)."""
 
 import concurrent.futures
 import os
@@ -819,7 +820,20 @@ def run_scenario(scenario, program):
 
 
 def main():
+    names = [s.__name__ for s in SCENARIOS]
+    unknown = [name for name in LONG if name not in names]
+    if unknown or len(sys.argv) < 2:
+        print("usage: run_e2e.py PROGRAM [SCENARIO...] | --list" + "".join("\nno scenario %s in LONG" % name
+                                                                          for name in unknown), file=sys.stderr)
+        return 2
+    if sys.argv[1] == "--list":  # a name a line, "long" after the minute-long ones (read by CMake)
+        print("\n".join(name + (" long" if name in LONG else "") for name in names))
+        return 0
     program, wanted, failed = os.path.abspath(sys.argv[1]), sys.argv[2:], 0
+    unknown = [name for name in wanted if name not in names]
+    if unknown:
+        print("no scenario named %s" % ", ".join(unknown), file=sys.stderr)
+        return 2
     scenarios = [s for s in SCENARIOS if not wanted or s.__name__ in wanted]
     with concurrent.futures.ThreadPoolExecutor(max_workers=int(os.environ.get("SKYVANE_E2E_JOBS", "3"))) as pool:
         for name, error, seconds in pool.map(lambda s: run_scenario(s, program), scenarios):
