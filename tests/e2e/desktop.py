@@ -42,6 +42,17 @@ def wait_for(what, predicate, timeout=20.0, interval=0.05, settle=0.0):
         time.sleep(interval)
 
 
+def eventually(value, good, timeout=10.0):
+    """value()'s first result that is good, or its last one after timeout seconds, for a check to
+    report: for what takes a moment to show, such as a window's place or a picture."""
+    deadline = time.monotonic() + timeout
+    while True:
+        seen = value()
+        if good(seen) or time.monotonic() > deadline:
+            return seen
+        time.sleep(0.05)
+
+
 # --- record files -----------------------------------------------------------------------------
 
 def settings_record(left=0.0, top=0.0, width=7095.0, height=5445.0, editor_width=6945.0,
@@ -237,17 +248,34 @@ class Desktop:
         out = self.run(["xdotool", "search", "--onlyvisible"] + by_pid + ["--name", title_regex], check_rc=False)
         return [int(w) for w in out.split()]
 
-    def window(self, title_regex, timeout=30.0, pid=None, settle=0.0):
-        """The first window with the title, then a pause of settle seconds for it to settle."""
-        wid = wait_for("a window titled " + title_regex, lambda: (self.windows(title_regex, pid) or [None])[0],
-                       timeout)
-        time.sleep(settle)
-        return wid
+    def focus(self):
+        """The window that has the keyboard focus (0 for none)."""
+        out = self.run(["xdotool", "getwindowfocus"], check_rc=False).strip()
+        return int(out) if out.isdigit() else 0
+
+    def window(self, title_regex, timeout=30.0, pid=None):
+        """The window with the title, once it has the keyboard focus: keys typed next go to it."""
+        def focused():
+            wid = self.focus()
+            return wid if wid in self.windows(title_regex, pid) else None
+        return wait_for("a window titled %s with the keyboard focus" % title_regex, focused, timeout)
 
     def activate(self, wid):
         """Brings a window to the front with the keyboard focus, as a click on its task button does."""
         self.xdotool("windowactivate", "--sync", wid)
-        time.sleep(0.3)
+        wait_for("the keyboard focus in window %d" % wid, lambda: self.focus() == wid)
+
+    def popup_keys(self, wid, *keys):
+        """Keys to the pop-up (a menu or a drop-down list: a window the window manager does not frame,
+        other than a tooltip) that the program of a window opens, until it has closed."""
+        pid = self.run(["xdotool", "getwindowpid", str(wid)]).strip()
+        popup = lambda w: ("Override Redirect State: yes" in self.run(["xwininfo", "-id", str(w)], check_rc=False) and
+                           "TOOLTIP" not in self.run(["xprop", "-id", str(w), "_NET_WM_WINDOW_TYPE"], check_rc=False))
+        for shown in (True, False):
+            wait_for("a pop-up %s" % ("open" if shown else "closed"),
+                     lambda: any(popup(w) for w in self.windows("", pid)) == shown)
+            if shown:
+                self.key(*keys)
 
     def wait_gone(self, title_regex, timeout=10.0):
         wait_for("no window titled " + title_regex, lambda: not self.windows(title_regex), timeout)
@@ -255,9 +283,9 @@ class Desktop:
     def title(self, wid):
         return self.run(["xdotool", "getwindowname", str(wid)], check_rc=False).strip()
 
-    def wait_title(self, wid, pattern, timeout=20.0, settle=0.0):
+    def wait_title(self, wid, pattern, timeout=20.0):
         wait_for("title matching %r (last %r)" % (pattern, self.title(wid)),
-                 lambda: re.search(pattern, self.title(wid)), timeout, settle=settle)
+                 lambda: re.search(pattern, self.title(wid)), timeout)
 
     def client_geometry(self, wid):
         out = self.run(["xwininfo", "-id", str(wid)])

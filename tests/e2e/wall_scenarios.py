@@ -13,14 +13,16 @@ def wall_display_is_never_blanked(desktop, server, program, folder):
     shows a page and nobody touches anything; after the program it comes on again."""
     x = display.Display(desktop.env["DISPLAY"])
     try:
-        x.set_screen_saver(3, 0, X.PreferBlanking, X.AllowExposures)
-        x.sync()
         root = x.screen().root
         saver_on = lambda: root.screensaver_query_info().state == screensaver.StateOn
         app = Skyvane(desktop, program, folder)
         wid = app.start("--kiosk", server.url("wall"))
         desktop.wait_title(wid, "^wall - ")
-        time.sleep(8)
+        # Set once the page shows: on a busy machine a start slower than 3 s would otherwise find the
+        # screen already blanked by an X server that no program had yet asked to hold off.
+        x.set_screen_saver(3, 0, X.PreferBlanking, X.AllowExposures)
+        x.sync()
+        time.sleep(8)  # idle, more than twice the screen saver's time
         check(not saver_on(), "the screen saver came on over the wall display")
         desktop.key("ctrl+q")
         app.process.wait(20)
