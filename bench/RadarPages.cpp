@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-void RadarPages::install(LoopbackServer& server, int approximateBytes)
+void RadarPages::install(LoopbackServer& server, int approximateBytes, int changedRows)
 {
     const int side = int(std::sqrt(approximateBytes / 3.0)) / 4 * 4;
     const int rowBytes = side * 3;
@@ -30,11 +30,16 @@ void RadarPages::install(LoopbackServer& server, int approximateBytes)
     }
     auto picture = std::make_shared<QByteArray>(bmp);
     auto counter = std::make_shared<int>(0);
-    server.setGenerator(QStringLiteral("/radar.bmp"), [picture, counter, rowBytes, side] {
-        // A moving sweep line: every request gets a picture that differs from the one before.
+    server.setGenerator(QStringLiteral("/radar.bmp"), [picture, counter, rowBytes, side, changedRows] {
+        // A moving sweep band: every request gets a picture that differs from the one before; each
+        // sweep over the picture paints the other colour of white and black.
         QByteArray& b = *picture;
-        const int row = (*counter)++ % side;
-        std::fill(b.data() + 54 + row * rowBytes, b.data() + 54 + (row + 1) * rowBytes, char(0xff));
+        const int band = (*counter)++;
+        const int first = (band * changedRows) % side;
+        const int last = qMin(first + changedRows, side);
+        std::fill(b.data() + 54 + first * rowBytes, b.data() + 54 + last * rowBytes,
+                  changedRows == 1 || (band / ((side + changedRows - 1) / changedRows)) % 2 == 0 ? char(0xff)
+                                                                                                 : char(0));
         return LoopbackServer::Response{b, "image/bmp"};
     });
     server.setPage(QStringLiteral("/radar"), "<html><head><title>Radar</title></head><body style='margin:0'>"

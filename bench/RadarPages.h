@@ -6,6 +6,7 @@
 class RadarPages
 {
 public:
-    // Serves "/radar" (the page) and "/radar.bmp" (an uncompressed picture of about bytes bytes).
-    static void install(LoopbackServer& server, int approximateBytes);
+    // Serves "/radar" (the page) and "/radar.bmp" (an uncompressed picture of about bytes bytes) whose
+    // next changedRows rows change at every request.
+    static void install(LoopbackServer& server, int approximateBytes, int changedRows = 1);
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Skyvane and the floor program in Release and runs every benchmark; prints the report and
-# writes bench/results/ (CSV, chart, table).
+# writes bench/results/ (CSV, chart, table). With --week [--reloads N], runs the week-long soak instead
+# (bench/week.py): N refresh steps, 10,080 unless given, and the bare engine's reloads beside them.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -14,5 +15,10 @@ if [ ${#extra[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${extra[@]}"
 fi
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=ON -DSKYVANE_BENCH=ON >/dev/null
-cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench
+cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench \
+    week_soak
+if [ "${1:-}" = "--week" ]; then
+    shift
+    exec python3 "$root/bench/week.py" --build "$root/build-release" --out "$root/bench/results" "$@"
+fi
 exec python3 "$root/bench/run_benchmarks.py" --build "$root/build-release" --out "$root/bench/results" "$@"

@@ -34,11 +34,10 @@ void LoopbackServer::onNewConnection()
             const bool found = m_pages.contains(bare) || m_generators.contains(bare);
             const Response r = m_generators.contains(bare) ? m_generators.value(bare)()
                                                            : m_pages.value(bare, Response{"Not found"});
-            const QByteArray whole =
-                QByteArray(found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
-                "Content-Type: " + r.contentType +
-                "\r\nContent-Length: " + QByteArray::number(r.body.size()) +
-                "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + r.body;
+            const QByteArray whole = "HTTP/1.1 " + (found ? r.status : QByteArray("404 Not Found")) + "\r\n" +
+                                     "Content-Type: " + r.contentType +
+                                     "\r\nContent-Length: " + QByteArray::number(r.body.size()) +
+                                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + r.body;
             const QPointer<QTcpSocket> guarded(socket);
             QTimer::singleShot(m_delays.value(bare, 0), this, [guarded, whole] {
                 if (guarded) {

@@ -16,6 +16,7 @@ public:
     {
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
+        QByteArray status = "200 OK";
     };
 
     explicit LoopbackServer(QObject* parent = nullptr);
