@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/StormColours.h"
+
+#include <QByteArray>
+#include <QList>
+
+// The storm alert over a box of the view, judged at each new frame: the share of the box in storm
+// colours of the chosen level, leaving out the map (a pixel the same in each of the frames before:
+// a red road, a label, a border), starts the alert at the threshold and ends it once it has stayed
+// under for two new frames.
+class StormAlert
+{
+public:
+    static constexpr int MapFrames = 3;      // a pixel unchanged through this many frames before is map
+    static constexpr int EndAfterFrames = 2; // frames under the threshold that end an alert
+    static constexpr int SameColour = 8;     // a channel may move this much and still be the same
+
+    enum class Change
+    {
+        None,
+        Started,
+        Ended,
+    };
+
+    void setLevel(StormColours::Level level) { m_level = level; }
+    void setThresholdPerMille(int perMille) { m_thresholdPerMille = perMille; }
+
+    // box: the box's pixels in one new frame, 32-bit 0xAARRGGBB, row by row, width wide. A box of
+    // another size than the frames before starts the history again. frameMs: the frame's time.
+    Change measure(const QByteArray& box, int width, qint64 frameMs);
+
+    bool active() const { return m_active; }
+    qint64 since() const { return m_since; }             // the frame that started the alert
+    int stormPerMille() const { return m_lastPerMille; } // the last frame's share, -1 unjudged
+    void reset() { *this = StormAlert(m_level, m_thresholdPerMille); }
+
+    StormAlert() = default;
+
+private:
+    StormAlert(StormColours::Level level, int threshold) : m_level(level), m_thresholdPerMille(threshold) {}
+    int stormPerMille(const QByteArray& box) const;
+
+    StormColours::Level m_level = StormColours::Level::HeavyRain;
+    int m_thresholdPerMille = 20;
+    QList<QByteArray> m_history; // the frames before, oldest first
+    int m_width = 0;
+    bool m_active = false;
+    qint64 m_since = 0;
+    int m_framesUnder = 0;
+    int m_lastPerMille = -1;
+};
