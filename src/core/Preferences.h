@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 // Settings that are not in Skyvn.ini (which keeps its fixed record): Skyvane.conf beside it, an INI
@@ -11,9 +13,29 @@ public:
     static constexpr int SpeedCount = 3; // slow, normal, fast
     static constexpr double FramesPerSecond[SpeedCount] = {1, 2, 5};
 
+    // What is watched of one address: the part of the page shown (rect: page pixels at 100% zoom,
+    // its scroll included; empty: the whole page) and the storm alert's box (fractions of the view;
+    // empty: no alert) and level.
+    struct Area
+    {
+        QString address;
+        QRectF rect;
+        QRectF alertBox;
+        QString alertLevel = QStringLiteral("heavy"); // "any", "heavy" or "severe"
+
+        bool operator==(const Area&) const = default;
+    };
+
     bool chimeOnlyForNewPicture = false;
     int framesPerAddress = 36;
     int replaySpeed = 1; // index into FramesPerSecond
+    QList<Area> areas;   // one entry an address at most
+
+    // The address's entry, or none.
+    const Area* areaFor(const QString& address) const;
+    // The address's entry, made when there is none; dropped again when it watches nothing.
+    Area& areaOf(const QString& address);
+    void dropUnused();
 
     static Preferences load(const QString& path);
     // Replaces the file whole; false when it could not be written.

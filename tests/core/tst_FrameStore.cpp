@@ -1,7 +1,6 @@
 #include "TestFiles.h"
 #include "core/FrameChange.h"
 #include "core/FrameStore.h"
-#include "core/Preferences.h"
 
 #include <QTemporaryDir>
 
@@ -137,31 +136,6 @@ private slots:
                  QFileDevice::Permissions());
         QCOMPARE(QFile::permissions(dir.filePath(QStringLiteral("Frames"))) & 0x0077,
                  QFileDevice::Permissions());
-    }
-
-    // A missing, damaged or out-of-range file gives the defaults; what is read saves and reads back.
-    void preferences()
-    {
-        const std::pair<QByteArray, QList<int>> rows[] = {
-            {"none", {false, 36, 1}}, // no file
-            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n",
-             {true, 72, 2}},
-            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n", {false, 36, 1}},
-            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1}},
-            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1}},
-        };
-        for (const auto& [file, expected] : rows) {
-            QTemporaryDir dir;
-            const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
-            if (file != "none") {
-                TestFiles::write(path, file);
-            }
-            for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
-                const Preferences p = Preferences::load(path);
-                QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
-                QVERIFY(p.save(path));
-            }
-        }
     }
 };
 

@@ -1,0 +1,70 @@
+#include "TestFiles.h"
+#include "core/Preferences.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+// Skyvane.conf: the settings beyond the record file.
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A missing, damaged or out-of-range file gives the defaults; what is read saves and reads back.
+    void preferences()
+    {
+        const std::pair<QByteArray, QList<int>> rows[] = {
+            {"none", {false, 36, 1}}, // no file
+            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n",
+             {true, 72, 2}},
+            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n", {false, 36, 1}},
+            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1}},
+            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1}},
+        };
+        for (const auto& [file, expected] : rows) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+            if (file != "none") {
+                TestFiles::write(path, file);
+            }
+            for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
+                const Preferences p = Preferences::load(path);
+                QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
+                QVERIFY(p.save(path));
+            }
+        }
+    }
+
+    // Watched areas: one entry an address, damaged entries passed over, kept as read.
+    void areas()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+        TestFiles::write(path, "[Areas]\n"
+                               "1\\address=http://a/\n1\\rect=10 20 300 200.5\n"
+                               "2\\address=http://b/\n2\\alertBox=0.25 0.25 0.5 0.5\n2\\alertLevel=severe\n"
+                               "3\\address=http://c/\n3\\rect=10 20 -3 200\n"         // no size
+                               "4\\address=http://d/\n4\\alertBox=0.5 0.5 0.75 0.1\n" // past the view
+                               "5\\address=http://e/\n5\\rect=1 2 3 4\n5\\alertLevel=drizzle\n"
+                               "6\\rect=1 2 3 4\n"                       // no address
+                               "7\\address=http://a/\n7\\rect=1 2 3 4\n" // a second entry
+                               "8\\address=http://f/\n8\\rect=nan 2 3 4\n"
+                               "size=8\n");
+        const QList<Preferences::Area> wanted = {
+            {QStringLiteral("http://a/"), QRectF(10, 20, 300, 200.5), {}, QStringLiteral("heavy")},
+            {QStringLiteral("http://b/"), {}, QRectF(0.25, 0.25, 0.5, 0.5), QStringLiteral("severe")},
+        };
+        for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
+            Preferences p = Preferences::load(path);
+            QCOMPARE(p.areas, wanted);
+            QVERIFY(p.save(path));
+        }
+        Preferences p = Preferences::load(path);
+        p.areaOf(QStringLiteral("http://a/")).rect = QRectF();
+        p.dropUnused();
+        QCOMPARE(p.areas.size(), 1);
+        QVERIFY(p.areaFor(QStringLiteral("http://a/")) == nullptr);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_Preferences.moc"
