@@ -5,6 +5,7 @@
 #include "core/CommandLine.h"
 #include "core/FileMissing.h"
 #include "core/ProgramDirectory.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/FrameRecorder.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtMessageBoxes.h"
@@ -186,6 +187,8 @@ int Startup::run(int argc, char** argv)
     parts.browser = std::move(browser);
     parts.dialogs = std::move(dialogs);
     parts.sound = std::make_unique<QtSoundPlayer>();
+    parts.alertSound = std::make_unique<QtSoundPlayer>();
+    parts.notifier = std::make_unique<DesktopNotifier>();
 #ifdef Q_OS_WIN
     parts.probe = std::make_unique<WinInetConnectionProbe>();
 #else

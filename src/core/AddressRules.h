@@ -20,4 +20,9 @@ public:
     {
         return keptAddress.size() <= fieldLength;
     }
+    // Whether two addresses are of the same page (a #part of it aside).
+    static bool samePage(const QString& a, const QString& b)
+    {
+        return QUrl(a).adjusted(QUrl::RemoveFragment) == QUrl(b).adjusted(QUrl::RemoveFragment);
+    }
 };

@@ -1,5 +1,7 @@
 #include "core/ReloadWatch.h"
 
+#include "core/AddressRules.h"
+
 #include <QDateTime>
 #include <QUrl>
 
@@ -7,7 +9,7 @@ namespace {
 
 bool sameAddress(const QString& a, const QString& b)
 {
-    return QUrl(a).adjusted(QUrl::RemoveFragment) == QUrl(b).adjusted(QUrl::RemoveFragment);
+    return AddressRules::samePage(a, b);
 }
 
 QString elided(const QString& text, qsizetype longest)

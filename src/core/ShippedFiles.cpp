@@ -9,7 +9,8 @@
 QStringList ShippedFiles::names()
 {
     return {QStringLiteral("SkyvaneHelp.htm"), QStringLiteral("DefPage.htm"), QStringLiteral("Start.wav"),
-            QStringLiteral("iNetGrn.gif"),     QStringLiteral("iNetRed.gif"), QStringLiteral("iNetGrey.gif")};
+            QStringLiteral("Alert.wav"),       QStringLiteral("iNetGrn.gif"), QStringLiteral("iNetRed.gif"),
+            QStringLiteral("iNetGrey.gif")};
 }
 
 int ShippedFiles::unpackIntoBareDirectory(const QString& appDir)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // The reflectivity colours radar pages paint echoes in, on the common scale (5 to 75 dBZ in steps of
@@ -22,4 +23,18 @@ public:
     // alpha ignored.
     static int dbz(quint32 argb);
     static bool counts(quint32 argb, Level level) { return dbz(argb) >= int(level); }
+
+    // The level as the preferences name it ("any", "heavy", "severe"); Heavy Rain for another name.
+    static Level levelNamed(const QString& name)
+    {
+        return name == QLatin1String("any")      ? Level::AnyRain
+               : name == QLatin1String("severe") ? Level::SevereStorms
+                                                 : Level::HeavyRain;
+    }
+    static QString nameOf(Level level)
+    {
+        return level == Level::AnyRain        ? QStringLiteral("any")
+               : level == Level::SevereStorms ? QStringLiteral("severe")
+                                              : QStringLiteral("heavy");
+    }
 };

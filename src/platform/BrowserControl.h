@@ -3,9 +3,12 @@
 #include "core/PageNavigator.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
+
+#include <functional>
 
 // The embedded web browser as the main window drives it: a few operations, and six events that
 // report what the browser does.
@@ -32,6 +35,20 @@ public:
     virtual QString pictureAddress() const { return LocationURL(); }
     // With nobody there (the wall display), the page's dialogs are always answered without a box.
     virtual void setUnattended(bool on) { Q_UNUSED(on); }
+    // The part of an address's page to show (page pixels at 100% zoom, its scroll included): after
+    // each good load of it, under the cover, and at every resize, the view is zoomed and scrolled so
+    // that the part fills it. An empty part shows the whole page again.
+    virtual void setWatchArea(const QString& address, const QRectF& pageRect)
+    {
+        Q_UNUSED(address);
+        Q_UNUSED(pageRect);
+    }
+    // A rectangle of the view in page pixels at 100% zoom, its scroll included; done is not called
+    // once the browser is gone.
+    virtual void pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done)
+    {
+        done(viewRect);
+    }
 
 signals:
     void StatusTextChange(const QString& text);

@@ -12,6 +12,7 @@ FrameRecorder::FrameRecorder(const FrameStore& store, QObject* parent)
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     connect(this, &FrameRecorder::requested, m_worker, &FrameWorker::take);
     connect(m_worker, &FrameWorker::done, this, &FrameRecorder::onDone);
+    connect(m_worker, &FrameWorker::alertChanged, this, &FrameRecorder::alertChanged);
     m_thread.start(QThread::LowPriority);
 }
 
@@ -28,6 +29,12 @@ void FrameRecorder::take(const QImage& picture, const QString& address)
     }
     ++m_pending;
     emit requested(picture, address, QDateTime::currentDateTimeUtc());
+}
+
+void FrameRecorder::setAlert(const QString& address, const QRectF& box, int levelDbz)
+{
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker, address, box, levelDbz] { worker->setAlert(address, box, levelDbz); });
 }
 
 void FrameRecorder::finish()

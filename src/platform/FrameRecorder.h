@@ -24,6 +24,8 @@ public:
     void finish();
     // Deletes every frame kept; returns how many.
     int clear();
+    // The storm alert's box of an address (fractions of the view; empty: none) and its level, in dBZ.
+    void setAlert(const QString& address, const QRectF& box, int levelDbz);
 
 signals:
     void requested(const QImage& picture, const QString& address, const QDateTime& takenUtc);
@@ -32,6 +34,8 @@ signals:
     // Frames could not be written, and why ("the disk is full"); or, with no reason, they are kept
     // again. Each new picture tries again.
     void keepingChanged(const QString& notKept);
+    // The storm alert of an address started (since: the frame that showed it) or ended.
+    void alertChanged(const QString& address, bool active, const QDateTime& since);
 
 private:
     void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);

@@ -27,6 +27,46 @@ FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
     return t;
 }
 
+void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelDbz)
+{
+    if (box.isEmpty()) {
+        m_alerts.remove(address);
+        return;
+    }
+    Alert& alert = m_alerts[address];
+    if (alert.box != box) {
+        alert.rule = StormAlert(); // another box: its own map and its own alert
+        alert.box = box;
+    }
+    alert.rule.setLevel(StormColours::Level(levelDbz));
+}
+
+void FrameWorker::measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc)
+{
+    const auto it = m_alerts.find(address);
+    if (it == m_alerts.end()) {
+        return;
+    }
+    const QRectF& f = it->box;
+    const QRect box = QRect(qRound(f.x() * picture.width()), qRound(f.y() * picture.height()),
+                            qRound(f.width() * picture.width()), qRound(f.height() * picture.height()))
+                          .intersected(picture.rect());
+    if (box.isEmpty()) {
+        return;
+    }
+    const QImage part = picture.copy(box).convertToFormat(QImage::Format_ARGB32);
+    QByteArray pixels;
+    pixels.reserve(qsizetype(part.width()) * part.height() * 4);
+    for (int y = 0; y < part.height(); ++y) {
+        pixels.append(reinterpret_cast<const char*>(part.constScanLine(y)), part.width() * 4);
+    }
+    const bool wasActive = it->rule.active();
+    const StormAlert::Change change = it->rule.measure(pixels, part.width(), takenUtc.toMSecsSinceEpoch());
+    if (change != StormAlert::Change::None) {
+        emit alertChanged(address, !wasActive, takenUtc);
+    }
+}
+
 FrameWorker::Thumb FrameWorker::lastKept(const QString& address)
 {
     if (const auto it = m_last.constFind(address); it != m_last.constEnd()) {
@@ -68,6 +108,7 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
                       : QStringLiteral("the Frames folder cannot be written");
     }
     emit done(address, true, takenUtc, notKept);
+    measureAlert(picture, address, takenUtc); // after the frame's own news, which it would hide
 #ifdef __GLIBC__
     // The full picture and its PNG were this thread's largest allocations; give them back to the
     // system rather than keep them in the thread's own heap until the next frame.

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/FrameStore.h"
+#include "core/StormAlert.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QRectF>
 
 // Compares and keeps frames on its own thread, so that encoding and writing never hold up the window.
 class FrameWorker : public QObject
@@ -28,14 +30,27 @@ public slots:
     void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
     // Every frame was deleted: the next picture of each address is a new one.
     void forget() { m_last.clear(); }
+    // The storm alert's box of an address (fractions of the picture; empty: no alert) and its level
+    // (the least dBZ that counts), measured at each new picture of that address.
+    void setAlert(const QString& address, const QRectF& box, int levelDbz);
 
 signals:
     // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.
     // notKept says why a new picture could not be written (empty: it was, or none had to be).
     void done(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
+    // The storm alert of an address started (since: the frame's time) or ended.
+    void alertChanged(const QString& address, bool active, const QDateTime& since);
 
 private:
     Thumb lastKept(const QString& address);
+    void measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+
+    struct Alert
+    {
+        QRectF box;
+        StormAlert rule;
+    };
+    QHash<QString, Alert> m_alerts; // by address
 
     FrameStore m_store;
     QHash<QString, Thumb> m_last; // the last kept frame of each address, small

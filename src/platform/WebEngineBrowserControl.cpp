@@ -278,11 +278,15 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
 {
     m_loadingShown->stop();
     m_documentLoading = false;
-    if (m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
+    const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+    if (ok) {
+        showWatchArea(
+            info.url().toString(QUrl::FullyEncoded)); // before the look at the page, under the cover
+    }
+    if (!m_areaShown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }
     emit ProgressChange(-1, 100);
-    const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     using F = ReloadWatch::Failure;
     F failure = F::None;
     QString detail;
@@ -364,6 +368,60 @@ void WebEngineBrowserControl::resizeEvent(QResizeEvent* event)
 {
     BrowserControl::resizeEvent(event);
     m_cover->setGeometry(m_view->geometry());
+    if (m_areaShown) {
+        showWatchArea(LocationURL());
+    }
+}
+
+void WebEngineBrowserControl::setWatchArea(const QString& address, const QRectF& pageRect)
+{
+    m_areas.removeIf([&address](const auto& a) { return a.first == address; });
+    if (!pageRect.isEmpty()) {
+        m_areas.append({address, pageRect});
+    }
+    showWatchArea(LocationURL());
+}
+
+void WebEngineBrowserControl::showWatchArea(const QString& address)
+{
+    const QSize view = m_view->size();
+    const auto area = std::find_if(m_areas.cbegin(), m_areas.cend(), [&address](const auto& a) {
+        return AddressRules::samePage(address, a.first);
+    });
+    if (area == m_areas.cend() || view.isEmpty()) {
+        if (std::exchange(m_areaShown, false)) {
+            m_view->setZoomFactor(m_zoomChosen ? m_zoom : 1.0); // the whole page again
+        }
+        return;
+    }
+    // The part fills the view, kept in proportion and centred, within the zoom the engine takes.
+    const double zoom =
+        qBound(0.25, qMin(view.width() / area->second.width(), view.height() / area->second.height()), 5.0);
+    m_view->setZoomFactor(zoom);
+    m_areaShown = true;
+    // Page pixels do not change with the zoom: the scroll is asked at once, and again once the zoom
+    // has reached the page, whichever comes first.
+    const QString scroll = QStringLiteral("scrollTo(%1,%2)")
+                               .arg(area->second.center().x() - view.width() / zoom / 2)
+                               .arg(area->second.center().y() - view.height() / zoom / 2);
+    m_page->runJavaScript(scroll + QStringLiteral(";requestAnimationFrame(()=>%1)").arg(scroll),
+                          QWebEngineScript::ApplicationWorld);
+}
+
+void WebEngineBrowserControl::pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done)
+{
+    const double zoom = m_view->zoomFactor();
+    const QPointer<WebEngineBrowserControl> alive(this);
+    m_page->runJavaScript(
+        QStringLiteral("[scrollX, scrollY]"), QWebEngineScript::ApplicationWorld,
+        [alive, viewRect, zoom, done = std::move(done)](const QVariant& v) {
+            if (alive.isNull()) {
+                return;
+            }
+            const QVariantList scroll = v.toList();
+            const QPointF at(scroll.value(0).toDouble(), scroll.value(1).toDouble());
+            done(QRectF(at + QPointF(viewRect.topLeft()) / zoom, QSizeF(viewRect.size()) / zoom));
+        });
 }
 
 bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
@@ -373,7 +431,9 @@ bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
     }
     m_zoom = ZoomFactors[level];
     m_zoomChosen = true;
-    m_view->setZoomFactor(m_zoom);
+    if (!m_areaShown) { // the watched part keeps its own zoom
+        m_view->setZoomFactor(m_zoom);
+    }
     return true;
 }
 

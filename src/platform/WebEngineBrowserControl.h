@@ -45,6 +45,8 @@ public:
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }
+    void setWatchArea(const QString& address, const QRectF& pageRect) override;
+    void pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done) override;
     void setUnattended(bool on) override
     {
         m_unattended = on;
@@ -86,6 +88,7 @@ private:
     void open(const QString& address, bool watched);
     void onLoadStarted();
     void onLoadEnded(const QWebEngineLoadingInfo& info);
+    void showWatchArea(const QString& address); // zoom and scroll to the address's part, if it has one
     void onUrlChanged(const QUrl& url);
     void onLinkHovered(const QString& url);
     void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
@@ -101,8 +104,10 @@ private:
     int m_progress = 0;             // the load's progress, told when m_loadingShown fires
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
-    SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
-    bool m_unattended = false;            // nobody is there to answer (the wall display)
+    QList<std::pair<QString, QRectF>> m_areas; // the pages whose part is shown, and the parts
+    bool m_areaShown = false;                  // the view is zoomed and scrolled to the part now
+    SavePageDownloads* m_saves = nullptr;      // Save As through the engine's downloads
+    bool m_unattended = false;                 // nobody is there to answer (the wall display)
     LoginAsker m_askLogin;
     struct Login
     {

@@ -7,6 +7,7 @@
 #include "platform/SystemClock.h"
 #include "windows/AboutWindow.h"
 #include "windows/ApplicationFont.h"
+#include "windows/AreaWatch.h"
 #include "windows/DesignedFont.h"
 #include "windows/FrameKeeping.h"
 #include "windows/OuterGeometry.h"
@@ -32,7 +33,8 @@
 MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
     : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
       m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
-      m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound))
+      m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
+      m_alertSound(std::move(parts.alertSound)), m_notifier(std::move(parts.notifier))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(Caption);
@@ -52,6 +54,9 @@ MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
         new FrameKeeping({m_state, m_browser, m_frames.get(), m_session, m_messages.get(), m_dialogs.get(),
                           ui.statusBar, [this] { return m_session->timerOn() || m_kiosk || m_watched; }},
                          this);
+    m_areas = new AreaWatch(
+        {m_state, m_browser, m_frames.get(), ui.statusBar, m_alertSound.get(), m_notifier.get()},
+        ui.popupMenu, ui.textSizeMenu->menuAction(), this);
     connectControls();
     ui.connectionTimer->start();
 

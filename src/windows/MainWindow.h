@@ -6,6 +6,7 @@
 #include "core/ConnectionMonitor.h"
 #include "core/ConnectionProbe.h"
 #include "core/MessageBoxes.h"
+#include "core/Notifier.h"
 #include "core/ProgramNames.h"
 #include "core/SoundPlayer.h"
 #include "core/Twips.h"
@@ -25,17 +26,20 @@
 #include <utility>
 
 class QAction;
+class AreaWatch;
 class FrameKeeping;
 
 // What the main window works with, handed in by whoever creates it.
 struct MainWindowParts
 {
     std::unique_ptr<BrowserControl> browser;
-    std::unique_ptr<SoundPlayer> sound;     // plays the refresh sound
-    std::unique_ptr<ConnectionProbe> probe; // the Internet connection state
-    std::unique_ptr<MessageBoxes> messages; // the program's message boxes
-    std::unique_ptr<CommonDialogs> dialogs; // open-file, font and save dialogs
-    std::unique_ptr<FrameRecorder> frames;  // keeps the new pictures as frames; none: no Replay
+    std::unique_ptr<SoundPlayer> sound;                // plays the refresh sound
+    std::unique_ptr<ConnectionProbe> probe;            // the Internet connection state
+    std::unique_ptr<MessageBoxes> messages;            // the program's message boxes
+    std::unique_ptr<CommonDialogs> dialogs;            // open-file, font and save dialogs
+    std::unique_ptr<FrameRecorder> frames;             // keeps the new pictures as frames; none: no Replay
+    std::unique_ptr<SoundPlayer> alertSound = nullptr; // the storm alert's sound; none: silent
+    std::unique_ptr<Notifier> notifier = nullptr;      // desktop notifications; none: not sent
 };
 
 // The main window: the browser and, above it, one strip of small controls.
@@ -198,7 +202,10 @@ private:
     std::unique_ptr<SoundPlayer> m_sound; // wave player for the refresh sound
     MainWindowUi ui;                      // the other controls and the menu, as designed
     FrameKeeping* m_keeping = nullptr;    // the frames kept for Replay, and Replay itself
-    bool m_watched = false;               // the saved sites in turn: every page is watched
+    std::unique_ptr<SoundPlayer> m_alertSound;
+    std::unique_ptr<Notifier> m_notifier;
+    AreaWatch* m_areas = nullptr; // the part of each page shown, and the storm alert
+    bool m_watched = false;       // the saved sites in turn: every page is watched
 
     QPointer<QWidget> m_siteListEditor;  // while open
     QPointer<QWidget> m_aboutWindow;     // while open

@@ -66,34 +66,34 @@ void WallDisplay::enterKiosk(int screen)
     cornerLabel->setObjectName(QStringLiteral("cornerLabel"));
     cornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     cornerLabel->setMargin(6);
-    PointerTimer = new QTimer(this);
-    PointerTimer->setSingleShot(true);
-    PointerTimer->setInterval(PointerStillMs);
-    connect(PointerTimer, &QTimer::timeout, this, [this] {
+    pointerTimer = new QTimer(this);
+    pointerTimer->setSingleShot(true);
+    pointerTimer->setInterval(PointerStillMs);
+    connect(pointerTimer, &QTimer::timeout, this, [this] {
         if (!m_pointerHidden) {
             QApplication::setOverrideCursor(Qt::BlankCursor);
             m_pointerHidden = true;
         }
     });
-    PointerTimer->start();
+    pointerTimer->start();
     qApp->installEventFilter(this);
     m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
     m_form.browser()->setUnattended(true); // nobody is there to answer a page's dialog
-    AgeTimer = new QTimer(this);
-    AgeTimer->setInterval(30 * 1000);
-    connect(AgeTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
-    AgeTimer->start();
+    ageTimer = new QTimer(this);
+    ageTimer->setInterval(30 * 1000);
+    connect(ageTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
+    ageTimer->start();
     showCorner();
 }
 
 bool WallDisplay::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove && PointerTimer != nullptr) {
+    if (event->type() == QEvent::MouseMove && pointerTimer != nullptr) {
         if (m_pointerHidden) {
             QApplication::restoreOverrideCursor();
             m_pointerHidden = false;
         }
-        PointerTimer->start();
+        pointerTimer->start();
     }
     if (event->type() == QEvent::Resize && watched == &m_form) {
         QTimer::singleShot(0, this, &WallDisplay::showCorner);

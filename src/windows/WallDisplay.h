@@ -46,9 +46,9 @@ private:
     QString m_pageSaid;    // what a page's dialog said, shown until the next load has ended
     int m_loadsSinceSaid = 0;
     QLabel* cornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
-    QTimer* PointerTimer = nullptr; // kiosk: hides the still pointer
+    QTimer* pointerTimer = nullptr; // kiosk: hides the still pointer
     QTimer* rotateTimer = nullptr;  // the next saved site's turn
-    QTimer* AgeTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
+    QTimer* ageTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     bool m_pointerHidden = false;
     bool m_saidNoSites = false;
     std::unique_ptr<ScreenSaverInhibitor> m_inhibitor;

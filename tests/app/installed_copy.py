@@ -45,6 +45,6 @@ with tempfile.TemporaryDirectory() as prefix:
     second = run_until_saved(os.path.join(prefix, "bin/skyvane"), env, ini)
     assert second[330:336] == b"MARKER", "the reserved bytes became %r" % second[330:336]
     assert os.listdir(os.path.join(prefix, "bin")) == ["skyvane"], "files landed beside the program"
-    assert len([f for f in os.listdir(shared) if os.path.isfile(os.path.join(shared, f))]) == 6, os.listdir(shared)
+    assert len([f for f in os.listdir(shared) if os.path.isfile(os.path.join(shared, f))]) == 7, os.listdir(shared)
     os.chmod(os.path.join(prefix, "bin"), 0o755)
 print("ok")

@@ -21,6 +21,8 @@ inline MainWindowParts quietParts(std::unique_ptr<BrowserControl> browser, std::
             std::make_unique<ScriptedProbe>(),
             std::make_unique<PreparedMessageBoxes>(),
             std::make_unique<PreparedDialogs>(),
+            nullptr,
+            nullptr,
             nullptr};
 }
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/Notifier.h"
+
+// Notifications through org.freedesktop.Notifications on the session bus, sent without waiting for
+// the answer: a missing or slow notification service never holds up the window.
+class DesktopNotifier : public Notifier
+{
+public:
+    void notify(const QString& summary, const QString& body) override;
+};

@@ -1,0 +1,207 @@
+#include "windows/AreaWatch.h"
+
+#include "core/AppState.h"
+#include "core/Notifier.h"
+#include "core/ProgramDirectory.h"
+#include "core/SoundPlayer.h"
+#include "platform/BrowserControl.h"
+#include "platform/FrameRecorder.h"
+#include "windows/AreaPicker.h"
+
+#include <QActionGroup>
+#include <QFrame>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace {
+
+const char* const kAlertSound = "Alert.wav";
+
+QString timeOf(const QDateTime& utc)
+{
+    return utc.toLocalTime().toString(QStringLiteral("HH:mm"));
+}
+
+} // namespace
+
+AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
+    : QObject(parent), m_parts(parts)
+{
+    const auto item = [menu, before](const char* name, const QString& caption) {
+        auto* a = new QAction(caption, menu);
+        a->setObjectName(QString::fromLatin1(name));
+        menu->insertAction(before, a);
+        return a;
+    };
+    auto* area = new QActionGroup(this);
+    m_watchArea = area->addAction(item("watchAreaItem", QStringLiteral("Watch &Area...")));
+    m_wholePage = area->addAction(item("wholePageItem", QStringLiteral("Whole Pa&ge")));
+    menu->insertSeparator(before);
+    m_alertBox = item("alertBoxItem", QStringLiteral("Alert &Box..."));
+    m_levels = new QMenu(QStringLiteral("Alert O&n"), menu);
+    m_levels->setObjectName(QStringLiteral("alertLevelMenu"));
+    menu->insertMenu(before, m_levels);
+    auto* levels = new QActionGroup(this);
+    using L = StormColours::Level;
+    for (const auto& [level, caption] : {std::pair{L::AnyRain, QStringLiteral("&Any Rain")},
+                                         {L::HeavyRain, QStringLiteral("&Heavy Rain")},
+                                         {L::SevereStorms, QStringLiteral("&Severe Storms")}}) {
+        QAction* a = levels->addAction(m_levels->addAction(caption));
+        a->setObjectName(StormColours::nameOf(level) + QStringLiteral("LevelItem"));
+        a->setData(int(level));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, level] { setLevel(level); });
+    }
+    m_noAlert = item("noAlertItem", QStringLiteral("&No Alert"));
+    menu->insertSeparator(before);
+    for (QAction* a : {m_watchArea, m_wholePage, m_alertBox, m_noAlert}) {
+        a->setCheckable(true);
+    }
+    connect(m_watchArea, &QAction::triggered, this, &AreaWatch::pickArea);
+    connect(m_wholePage, &QAction::triggered, this, &AreaWatch::wholePage);
+    connect(m_alertBox, &QAction::triggered, this, &AreaWatch::pickAlertBox);
+    connect(m_noAlert, &QAction::triggered, this, &AreaWatch::noAlert);
+    connect(menu, &QMenu::aboutToShow, this, &AreaWatch::showMenuState);
+
+    for (const Preferences::Area& a : m_parts.state.Prefs.areas) {
+        m_parts.browser->setWatchArea(a.address, a.rect);
+        if (m_parts.frames != nullptr) {
+            m_parts.frames->setAlert(a.address, a.alertBox, int(StormColours::levelNamed(a.alertLevel)));
+        }
+    }
+    if (m_parts.frames != nullptr) {
+        connect(m_parts.frames, &FrameRecorder::alertChanged, this, &AreaWatch::alertChanged);
+    }
+}
+
+QString AreaWatch::address() const
+{
+    return m_parts.browser->pictureAddress();
+}
+
+void AreaWatch::showMenuState()
+{
+    const Preferences::Area* a = m_parts.state.Prefs.areaFor(address());
+    const bool area = a != nullptr && !a->rect.isEmpty();
+    const bool alert = a != nullptr && !a->alertBox.isEmpty();
+    m_watchArea->setChecked(area);
+    m_wholePage->setChecked(!area);
+    m_alertBox->setChecked(alert);
+    m_noAlert->setChecked(!alert);
+    const StormColours::Level level = StormColours::levelNamed(a != nullptr ? a->alertLevel : QString());
+    for (QAction* l : m_levels->actions()) {
+        l->setChecked(l->data().toInt() == int(level));
+    }
+    m_alertBox->setEnabled(m_parts.frames != nullptr);
+}
+
+void AreaWatch::save()
+{
+    m_parts.state.Prefs.dropUnused();
+    m_parts.state.Prefs.save(m_parts.state.preferencesPath());
+}
+
+void AreaWatch::pickArea()
+{
+    const QString shown = address();
+    auto* picker = new AreaPicker(m_parts.browser);
+    connect(picker, &AreaPicker::picked, this, [this, shown](const QRect& rect) {
+        m_parts.browser->pageRectOf(rect, [this, shown](const QRectF& page) {
+            m_parts.state.Prefs.areaOf(shown).rect = page;
+            save();
+            m_parts.browser->setWatchArea(shown, page);
+        });
+    });
+}
+
+void AreaWatch::wholePage()
+{
+    const QString shown = address();
+    m_parts.state.Prefs.areaOf(shown).rect = QRectF();
+    save();
+    m_parts.browser->setWatchArea(shown, {});
+}
+
+void AreaWatch::pickAlertBox()
+{
+    if (m_parts.frames == nullptr) {
+        return;
+    }
+    const QString shown = address();
+    auto* picker = new AreaPicker(m_parts.browser);
+    connect(picker, &AreaPicker::picked, this, [this, shown](const QRect& rect) {
+        const QSizeF view = m_parts.browser->size();
+        Preferences::Area& a = m_parts.state.Prefs.areaOf(shown);
+        a.alertBox = QRectF(rect.x() / view.width(), rect.y() / view.height(), rect.width() / view.width(),
+                            rect.height() / view.height());
+        save();
+        m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)));
+        m_parts.status->showMessage(tr("Storm alert: the box is measured at each new picture."));
+    });
+}
+
+void AreaWatch::setLevel(StormColours::Level level)
+{
+    Preferences::Area& a = m_parts.state.Prefs.areaOf(address());
+    a.alertLevel = StormColours::nameOf(level);
+    if (!a.alertBox.isEmpty() && m_parts.frames != nullptr) {
+        m_parts.frames->setAlert(a.address, a.alertBox, int(level));
+    }
+    save();
+}
+
+void AreaWatch::noAlert()
+{
+    const QString shown = address();
+    m_parts.state.Prefs.areaOf(shown).alertBox = QRectF();
+    save();
+    if (m_parts.frames != nullptr) {
+        m_parts.frames->setAlert(shown, {}, 0);
+    }
+    if (std::exchange(m_active, false)) {
+        showOutline({});
+        emit alertShown(false);
+    }
+}
+
+void AreaWatch::alertChanged(const QString& address, bool active, const QDateTime& since)
+{
+    const QString words = active ? tr("Storm colours in the alert box since %1").arg(timeOf(since))
+                                 : tr("All clear at %1").arg(timeOf(since));
+    m_parts.status->showMessage(words);
+    if (m_parts.notifier != nullptr) {
+        m_parts.notifier->notify(active ? tr("Storm alert") : tr("All clear"),
+                                 words + QStringLiteral("\n") + address);
+    }
+    if (active && m_parts.alertSound != nullptr) {
+        m_parts.alertSound->Close();
+        m_parts.alertSound->Open(
+            ProgramDirectory::file(m_parts.state.AppDir, QString::fromLatin1(kAlertSound)));
+        m_parts.alertSound->Play();
+    }
+    const Preferences::Area* a = m_parts.state.Prefs.areaFor(address);
+    m_active = active;
+    showOutline(active && a != nullptr ? a->alertBox : QRectF());
+    emit alertShown(active);
+}
+
+void AreaWatch::showOutline(const QRectF& box)
+{
+    if (box.isEmpty()) {
+        delete m_outline.data();
+        return;
+    }
+    if (m_outline == nullptr) {
+        auto* frame = new QFrame(m_parts.browser);
+        frame->setObjectName(QStringLiteral("alertOutline"));
+        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+        frame->setStyleSheet(
+            QStringLiteral("#alertOutline { border: 3px solid #fd0000; background: transparent; }"));
+        m_outline = frame;
+    }
+    const QSize view = m_parts.browser->size();
+    m_outline->setGeometry(qRound(box.x() * view.width()), qRound(box.y() * view.height()),
+                           qRound(box.width() * view.width()), qRound(box.height() * view.height()));
+    m_outline->show();
+    m_outline->raise();
+}
