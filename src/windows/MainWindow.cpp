@@ -96,10 +96,7 @@ void MainWindow::connectControls()
     connect(ui.clearFramesItem, &QAction::triggered, m_keeping, &FrameKeeping::clearFrames);
     connect(ui.chimeNewItem, &QAction::triggered, this, &MainWindow::switchChimeForNewPicturesOnly);
     connect(ui.keyRefresh, &QAction::triggered, this, &MainWindow::refreshNow);
-    connect(ui.keyAddress, &QAction::triggered, ui.siteSelector, [this] {
-        ui.siteSelector->setFocus(Qt::ShortcutFocusReason);
-        ui.siteSelector->lineEdit()->selectAll();
-    });
+    connect(ui.keyAddress, &QAction::triggered, this, &MainWindow::focusAddress);
     connect(ui.keyQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui.keyHelp, &QAction::triggered, this, &MainWindow::showHelp);
     ui.chimeNewItem->setChecked(m_state.Prefs.chimeOnlyForNewPicture);
@@ -110,12 +107,7 @@ void MainWindow::connectControls()
     connect(ui.forwardButton, &QPushButton::clicked, this, &MainWindow::goForward);
     connect(ui.listButton, &QPushButton::clicked, this, &MainWindow::showSiteList);
     connect(ui.menuButton, &QPushButton::clicked, this, &MainWindow::showMenu);
-    connect(m_browser, &BrowserControl::SaveFinished, this, [this](bool saved, const QString& path) {
-        ui.statusBar->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
-        if (saved && m_dialogs) {
-            m_dialogs->saved(path);
-        }
-    });
+    connect(m_browser, &BrowserControl::SaveFinished, this, &MainWindow::pageSaved);
     connect(ui.siteSelector, &QComboBox::activated, this, &MainWindow::openSelectedSite);
     // A key typed into the selector goes to the combo box, the focus widget, which hands it on to its
     // line edit directly: the combo box is where a key can be seen.

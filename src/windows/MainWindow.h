@@ -17,6 +17,7 @@
 #include "windows/UpDown.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QStatusBar>
 #include <QWidget>
@@ -89,6 +90,7 @@ public:
     bool loadDone() const { return m_loaded; }
     BrowserControl* browser() const { return m_browser; }
     QWidget* siteListEditor() const { return m_siteListEditor; }
+    AreaWatch* areaWatch() const { return m_areas; }
 
 protected:
     bool event(QEvent* event) override;
@@ -129,6 +131,18 @@ private slots:
     {
         m_session->refreshNow();
         m_browser->setFocus();
+    }
+    void focusAddress() // Ctrl+L
+    {
+        ui.siteSelector->setFocus(Qt::ShortcutFocusReason);
+        ui.siteSelector->lineEdit()->selectAll();
+    }
+    void pageSaved(bool saved, const QString& path)
+    {
+        ui.statusBar->showMessage(saved ? tr("Page saved to %1").arg(path) : tr("The page was not saved"));
+        if (saved && m_dialogs) {
+            m_dialogs->saved(path);
+        }
     }
     void goBack() { m_browser->GoBack(); }
     void goForward() { m_browser->GoForward(); }

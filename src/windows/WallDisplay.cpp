@@ -3,6 +3,7 @@
 #include "core/PictureAge.h"
 #include "core/SiteListFile.h"
 #include "platform/BrowserControl.h"
+#include "windows/AreaWatch.h"
 #include "windows/MainWindow.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ WallDisplay::WallDisplay(MainWindow& form, AppState& state, const CommandLine& o
 {
     BrowserControl* browser = m_form.browser();
     connect(browser, &BrowserControl::DownloadComplete, this, &WallDisplay::pageDone);
+    connect(form.areaWatch(), &AreaWatch::alertShown, this, &WallDisplay::showCorner);
     connect(browser, &BrowserControl::PageSaid, this, [this](const QString& text) {
         m_pageSaid = text;
         m_loadsSinceSaid = 0;
@@ -129,6 +131,9 @@ QString WallDisplay::cornerText() const
     const BrowserControl* browser = m_form.browser();
     const QDateTime time = browser->pictureTime(); // only a good load sets it
     QStringList parts;
+    if (m_form.areaWatch()->alertActive()) {
+        parts << QStringLiteral("ALERT");
+    }
     if (!m_siteName.isEmpty()) {
         parts << m_siteName;
     }
@@ -152,7 +157,9 @@ void WallDisplay::showCorner()
     }
     cornerLabel->setText(cornerText());
     const BrowserControl* browser = m_form.browser();
-    switch (PictureAge::level(browser->pictureAgeMs(), m_interval, m_failed)) {
+    const bool alert = m_form.areaWatch()->alertActive(); // storm colours in the alert box: red
+    switch (alert ? PictureAge::Level::Failed
+                  : PictureAge::level(browser->pictureAgeMs(), m_interval, m_failed)) {
     case PictureAge::Level::Failed:
         cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
         break;

@@ -342,6 +342,16 @@ class Desktop:
         self.xdotool("key", "--delay", 60, *keys)
         time.sleep(pause)
 
+    def drag(self, wid, start, end):
+        """A real drag with the left button between two points of the window's client area, in pixels."""
+        self.xdotool("mousemove", "--window", wid, *start)
+        time.sleep(0.1)
+        self.xdotool("mousedown", 1)
+        for step in range(1, 6):
+            self.xdotool("mousemove", "--window", wid, *(a + (b - a) * step // 5 for a, b in zip(start, end)))
+            time.sleep(0.05)
+        self.xdotool("mouseup", 1)
+
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)
 

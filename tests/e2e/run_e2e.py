@@ -795,6 +795,84 @@ def waking_from_sleep_brings_a_refresh(desktop, server, program, folder):
             p.wait()
 
 
+def red(colour):
+    return colour[0] > 200 and colour[1] < 60 and colour[2] < 60
+
+
+def a_watched_area_fills_the_view(desktop, server, program, folder):
+    """A watch area dragged around a small red square on a grey page of a fixed size (as a radar
+    picture is) fills the view with it, after a refresh and after a restart too."""
+    server.colours["/map"] = ["#888"]
+    server.extra["/map"] = ("<div style='position:absolute;left:0;top:0;width:900px;height:700px'></div>"
+                            "<div style='position:absolute;left:240px;top:150px;width:40px;height:40px;"
+                            "background:#fd0000'></div>")
+    app, wid = launch(desktop, program, folder, server.url("map"))
+    desktop.wait_title(wid, "^map - ")
+    middle = lambda: (desktop.client_geometry(wid)[2] // 2, view_point(desktop, wid, 0.5)[1])
+    check(not red(desktop.pixel(wid, *middle())), "the middle of the view is red before")
+    open_menu_item(desktop, wid, "a")
+    desktop.drag(wid, (220, 24 + 135), (300, 24 + 205))
+    wait_for("the red square in the middle of the view", lambda: red(desktop.pixel(wid, *middle())))
+    asked = server.requests.count("/map")
+    desktop.key("F5")
+    wait_for("the refresh", lambda: server.requests.count("/map") > asked, settle=2)
+    check(red(desktop.pixel(wid, *middle())), "the area is gone after a refresh")
+    app.end()
+    app, wid = launch(desktop, program, folder, server.url("map"))
+    wait_for("the area after a restart", lambda: red(desktop.pixel(wid, *middle())))
+    app.end()
+
+
+def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
+    """An alert box over a grey map crossed by a red road: the road never alerts; a red square that
+    enters the box sends one notification (to a python3-dbusmock notification daemon on a private
+    session bus) and the all clear two frames after it has left."""
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL, text=True)
+    address = bus.stdout.readline().strip()
+    env = dict(desktop.env, DBUS_SESSION_BUS_ADDRESS=address)
+    daemon = subprocess.Popen(["/usr/bin/python3", "-m", "dbusmock", "--template", "notification_daemon"], env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    calls = ["/usr/bin/python3", "-c", "import dbus; print(len(dbus.Interface(dbus.SessionBus().get_object("
+             "'org.freedesktop.Notifications', '/org/freedesktop/Notifications'), 'org.freedesktop.DBus.Mock')"
+             ".GetMethodCalls('Notify')))"]
+    notified = lambda: int(subprocess.run(calls, env=env, capture_output=True, text=True).stdout or -1)
+    try:
+        wait_for("the notification daemon mock", lambda: notified() == 0)
+        desktop.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        server.colours["/map"] = ["#888"]
+        square = lambda x, y: ("<div style='position:absolute;left:0;top:200px;width:100%%;height:6px;"
+                               "background:#fd0000'></div><div style='position:absolute;left:%dpx;top:%dpx;"
+                               "width:60px;height:60px;background:#fd0000'></div>" % (x, y))
+        server.extra["/map"] = square(300, 40)
+        app, wid = launch(desktop, program, folder, "--interval", "1", server.url("map"))
+        desktop.wait_title(wid, "^map - ")
+        open_menu_item(desktop, wid, "b")
+        desktop.drag(wid, (20, 24 + 136), (300, 24 + 256))  # across the road, below the square
+
+        def refresh_with_square_at(x, y):
+            server.extra["/map"] = square(x, y)
+            asked = server.requests.count("/map")
+            desktop.key("F5")
+            wait_for("the refresh", lambda: server.requests.count("/map") > asked, settle=2.5)
+
+        for at in ((380, 60), (260, 90), (340, 30), (300, 70)):  # the map learnt: the road is no storm
+            refresh_with_square_at(*at)
+        expect(notified(), 0, "notifications with the road alone")
+        refresh_with_square_at(100, 230)
+        wait_for("the storm alert's notification", lambda: notified() == 1)
+        refresh_with_square_at(130, 240)
+        refresh_with_square_at(380, 60)
+        expect(notified(), 1, "notifications while the storm stays")
+        refresh_with_square_at(260, 90)
+        wait_for("the all clear", lambda: notified() == 2)
+        app.end()
+    finally:
+        for p in (daemon, bus):
+            p.terminate()
+            p.wait()
+
+
 # Every scenario, the minute-long watch scenarios first so that the short ones fill the time beside them.
 LONG = ("a_trickling_picture_is_shown", "kiosk_started_while_the_site_refuses",
         "a_page_rewriting_its_address_is_refreshed_every_minute",
