@@ -28,8 +28,9 @@ public:
 
     bool chimeOnlyForNewPicture = false;
     int framesPerAddress = 36;
-    int replaySpeed = 1; // index into FramesPerSecond
-    QList<Area> areas;   // one entry an address at most
+    int replaySpeed = 1;  // index into FramesPerSecond
+    int alertPercent = 2; // the share of the alert box in storm colours that starts an alert
+    QList<Area> areas;    // one entry an address at most
 
     // The address's entry, or none.
     const Area* areaFor(const QString& address) const;

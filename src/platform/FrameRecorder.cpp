@@ -31,10 +31,11 @@ void FrameRecorder::take(const QImage& picture, const QString& address)
     emit requested(picture, address, QDateTime::currentDateTimeUtc());
 }
 
-void FrameRecorder::setAlert(const QString& address, const QRectF& box, int levelDbz)
+void FrameRecorder::setAlert(const QString& address, const QRectF& box, int levelDbz, int percent)
 {
-    QMetaObject::invokeMethod(
-        m_worker, [worker = m_worker, address, box, levelDbz] { worker->setAlert(address, box, levelDbz); });
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, address, box, levelDbz, percent] {
+        worker->setAlert(address, box, levelDbz, percent);
+    });
 }
 
 void FrameRecorder::finish()

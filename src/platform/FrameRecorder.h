@@ -24,8 +24,9 @@ public:
     void finish();
     // Deletes every frame kept; returns how many.
     int clear();
-    // The storm alert's box of an address (fractions of the view; empty: none) and its level, in dBZ.
-    void setAlert(const QString& address, const QRectF& box, int levelDbz);
+    // The storm alert's box of an address (fractions of the view; empty: none), its level in dBZ and
+    // the percent of the box that starts it.
+    void setAlert(const QString& address, const QRectF& box, int levelDbz, int percent = 2);
 
 signals:
     void requested(const QImage& picture, const QString& address, const QDateTime& takenUtc);

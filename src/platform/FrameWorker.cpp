@@ -27,7 +27,7 @@ FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
     return t;
 }
 
-void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelDbz)
+void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelDbz, int percent)
 {
     if (box.isEmpty()) {
         m_alerts.remove(address);
@@ -39,6 +39,7 @@ void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelD
         alert.box = box;
     }
     alert.rule.setLevel(StormColours::Level(levelDbz));
+    alert.rule.setThresholdPerMille(percent * 10);
 }
 
 void FrameWorker::measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc)

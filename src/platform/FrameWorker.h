@@ -31,8 +31,9 @@ public slots:
     // Every frame was deleted: the next picture of each address is a new one.
     void forget() { m_last.clear(); }
     // The storm alert's box of an address (fractions of the picture; empty: no alert) and its level
-    // (the least dBZ that counts), measured at each new picture of that address.
-    void setAlert(const QString& address, const QRectF& box, int levelDbz);
+    // (the least dBZ that counts), measured at each new picture of that address; percent of the box
+    // in storm colours starts an alert.
+    void setAlert(const QString& address, const QRectF& box, int levelDbz, int percent);
 
 signals:
     // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.

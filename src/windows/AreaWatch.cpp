@@ -66,12 +66,18 @@ AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
     for (const Preferences::Area& a : m_parts.state.Prefs.areas) {
         m_parts.browser->setWatchArea(a.address, a.rect);
         if (m_parts.frames != nullptr) {
-            m_parts.frames->setAlert(a.address, a.alertBox, int(StormColours::levelNamed(a.alertLevel)));
+            m_parts.frames->setAlert(a.address, a.alertBox, int(StormColours::levelNamed(a.alertLevel)),
+                                     percent());
         }
     }
     if (m_parts.frames != nullptr) {
         connect(m_parts.frames, &FrameRecorder::alertChanged, this, &AreaWatch::alertChanged);
     }
+}
+
+int AreaWatch::percent() const
+{
+    return m_parts.state.Prefs.alertPercent;
 }
 
 QString AreaWatch::address() const
@@ -135,7 +141,7 @@ void AreaWatch::pickAlertBox()
         a.alertBox = QRectF(rect.x() / view.width(), rect.y() / view.height(), rect.width() / view.width(),
                             rect.height() / view.height());
         save();
-        m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)));
+        m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)), percent());
         m_parts.status->showMessage(tr("Storm alert: the box is measured at each new picture."));
     });
 }
@@ -145,7 +151,7 @@ void AreaWatch::setLevel(StormColours::Level level)
     Preferences::Area& a = m_parts.state.Prefs.areaOf(address());
     a.alertLevel = StormColours::nameOf(level);
     if (!a.alertBox.isEmpty() && m_parts.frames != nullptr) {
-        m_parts.frames->setAlert(a.address, a.alertBox, int(level));
+        m_parts.frames->setAlert(a.address, a.alertBox, int(level), percent());
     }
     save();
 }

@@ -53,6 +53,7 @@ private:
     void alertChanged(const QString& address, bool active, const QDateTime& since);
     void showOutline(const QRectF& box);
     QString address() const;
+    int percent() const; // of the box in storm colours, to start an alert
 
     Parts m_parts;
     QAction* m_watchArea;

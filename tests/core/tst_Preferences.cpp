@@ -13,12 +13,13 @@ private slots:
     void preferences()
     {
         const std::pair<QByteArray, QList<int>> rows[] = {
-            {"none", {false, 36, 1}}, // no file
-            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n",
-             {true, 72, 2}},
-            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n", {false, 36, 1}},
-            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1}},
-            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1}},
+            {"none", {false, 36, 1, 2}}, // no file
+            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n[Alert]"
+             "\nPercent=5\n",
+             {true, 72, 2, 5}},
+            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n[Alert]\nPercent=0\n", {false, 36, 1, 2}},
+            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1, 2}},
+            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1, 2}},
         };
         for (const auto& [file, expected] : rows) {
             QTemporaryDir dir;
@@ -28,7 +29,9 @@ private slots:
             }
             for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
                 const Preferences p = Preferences::load(path);
-                QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed}), expected);
+                QCOMPARE(
+                    (QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed, p.alertPercent}),
+                    expected);
                 QVERIFY(p.save(path));
             }
         }
