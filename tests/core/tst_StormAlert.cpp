@@ -131,6 +131,18 @@ private slots:
                 QVERIFY2(alert.measure(frame(s.x, s.road), kSide, ms) == s.change, c.name);
             }
         }
+        // Noise of the map's greys, other at every frame, is no storm.
+        StormAlert noisy;
+        for (int i = 0; i < 8; ++i) {
+            QByteArray pixels = frame(-1);
+            for (qsizetype p = 0; p < pixels.size(); p += 4) {
+                const quint32 grey = 0x70 + quint32((p * 7 + i * 13) % 0x30);
+                const quint32 v = 0xff000000 | grey << 16 | grey << 8 | grey;
+                std::memcpy(pixels.data() + p, &v, 4);
+            }
+            QVERIFY(noisy.measure(pixels, kSide, i) == StormAlert::Change::None);
+        }
+        QCOMPARE(noisy.stormPerMille(), 0);
         // Below the level chosen, or under the share asked for, nothing starts.
         for (const auto& [level, perMille, colour] :
              std::initializer_list<std::tuple<StormColours::Level, int, quint32>>{

@@ -833,10 +833,11 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
     env = dict(desktop.env, DBUS_SESSION_BUS_ADDRESS=address)
     daemon = subprocess.Popen(["/usr/bin/python3", "-m", "dbusmock", "--template", "notification_daemon"], env=env,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    calls = ["/usr/bin/python3", "-c", "import dbus; print(len(dbus.Interface(dbus.SessionBus().get_object("
-             "'org.freedesktop.Notifications', '/org/freedesktop/Notifications'), 'org.freedesktop.DBus.Mock')"
-             ".GetMethodCalls('Notify')))"]
-    notified = lambda: int(subprocess.run(calls, env=env, capture_output=True, text=True).stdout or -1)
+    calls = ["/usr/bin/python3", "-c", "import dbus; print('\\n'.join(str(c[1][4]).replace('\\n', ' ') for c in "
+             "dbus.Interface(dbus.SessionBus().get_object('org.freedesktop.Notifications', "
+             "'/org/freedesktop/Notifications'), 'org.freedesktop.DBus.Mock').GetMethodCalls('Notify')))"]
+    bodies = lambda: [b for b in subprocess.run(calls, env=env, capture_output=True, text=True).stdout.splitlines() if b]
+    notified = lambda: len(bodies()) if subprocess.run(calls, env=env, capture_output=True).returncode == 0 else -1
     try:
         wait_for("the notification daemon mock", lambda: notified() == 0)
         desktop.env["DBUS_SESSION_BUS_ADDRESS"] = address
@@ -861,11 +862,13 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
         expect(notified(), 0, "notifications with the road alone")
         refresh_with_square_at(100, 230)
         wait_for("the storm alert's notification", lambda: notified() == 1)
+        check(bodies()[0].startswith("Storm colours in the alert box since "), "the alert said %r" % bodies())
         refresh_with_square_at(130, 240)
         refresh_with_square_at(380, 60)
         expect(notified(), 1, "notifications while the storm stays")
         refresh_with_square_at(260, 90)
         wait_for("the all clear", lambda: notified() == 2)
+        check(bodies()[1].startswith("All clear at "), "the all clear said %r" % bodies())
         app.end()
     finally:
         for p in (daemon, bus):
