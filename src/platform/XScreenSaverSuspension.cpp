@@ -31,6 +31,9 @@ bool canSuspend(Display* display)
 void suspend(Display* display, bool suspended)
 {
     XScreenSaverSuspend(display, suspended ? True : False);
+    if (suspended) {
+        XForceScreenSaver(display, ScreenSaverReset); // a screen already blanked comes back on
+    }
     XFlush(display); // Xlib keeps requests until the next flush, and Qt talks through xcb
 }
 

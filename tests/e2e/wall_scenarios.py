@@ -9,19 +9,20 @@ from desktop import Skyvane, check, wait_for
 
 
 def wall_display_is_never_blanked(desktop, server, program, folder):
-    """The X server's own screen saver, set to start after 3 idle seconds, stays off while the kiosk
-    shows a page and nobody touches anything; after the program it comes on again."""
+    """The X server's own screen saver, set to start after 3 idle seconds and already on, goes off when
+    the kiosk starts and stays off while it shows a page and nobody touches anything; after the program
+    it comes on again."""
     x = display.Display(desktop.env["DISPLAY"])
     try:
         root = x.screen().root
         saver_on = lambda: root.screensaver_query_info().state == screensaver.StateOn
+        x.set_screen_saver(3, 0, X.PreferBlanking, X.AllowExposures)
+        x.sync()
+        wait_for("the screen saver before the program", saver_on, timeout=10)
         app = Skyvane(desktop, program, folder)
         wid = app.start("--kiosk", server.url("wall"))
         desktop.wait_title(wid, "^wall - ")
-        # Set once the page shows: on a busy machine a start slower than 3 s would otherwise find the
-        # screen already blanked by an X server that no program had yet asked to hold off.
-        x.set_screen_saver(3, 0, X.PreferBlanking, X.AllowExposures)
-        x.sync()
+        wait_for("the screen back on for the kiosk", lambda: not saver_on(), timeout=10)
         time.sleep(8)  # idle, more than twice the screen saver's time
         check(not saver_on(), "the screen saver came on over the wall display")
         desktop.key("ctrl+q")
