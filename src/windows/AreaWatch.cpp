@@ -142,7 +142,9 @@ void AreaWatch::pickAlertBox()
                             rect.height() / view.height());
         save();
         m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)), percent());
-        m_parts.status->showMessage(tr("Storm alert: the box is measured at each new picture."));
+        m_parts.status->showMessage(
+            tr("Storm alert: the box is measured at each new picture while the page is watched (the refresh "
+               "timer on)."));
     });
 }
 
