@@ -7,11 +7,6 @@
 
 namespace {
 
-bool sameAddress(const QString& a, const QString& b)
-{
-    return AddressRules::samePage(a, b);
-}
-
 QString elided(const QString& text, qsizetype longest)
 {
     return text.size() <= longest ? text : text.left(longest - 1) + QChar(0x2026);
@@ -27,7 +22,7 @@ QString clock(qint64 at, qint64 now, qint64 wallNow)
 
 ReloadWatch::Step ReloadWatch::attemptStep(const QString& displayedUrl) const
 {
-    return sameAddress(displayedUrl, m_watched) ? Step::ReloadPage : Step::LoadWatched;
+    return AddressRules::samePage(displayedUrl, m_watched) ? Step::ReloadPage : Step::LoadWatched;
 }
 
 ReloadWatch::Step ReloadWatch::begin(qint64 now, const QString& displayedUrl)
@@ -47,7 +42,7 @@ ReloadWatch::Step ReloadWatch::begin(qint64 now, const QString& displayedUrl)
 
 void ReloadWatch::beginLoad(qint64 now, const QString& address)
 {
-    if (!sameAddress(address, m_watched)) {
+    if (!AddressRules::samePage(address, m_watched)) {
         *this = ReloadWatch(m_t); // another site: its own failures and crashes
         m_watched = address;
     }
@@ -69,7 +64,7 @@ ReloadWatch::Outcome ReloadWatch::finished(qint64 now, const QString& url, Failu
         return Outcome::NotOurs;
     }
     m_loading = false;
-    if (failure == Failure::None && !sameAddress(url, m_watched)) {
+    if (failure == Failure::None && !AddressRules::samePage(url, m_watched)) {
         failure = Failure::SentElsewhere; // answered from another address: a login page, most likely
         m_detail = url;
     } else {

@@ -1,5 +1,7 @@
 #include "core/StormAlert.h"
 
+#include <QHash>
+
 #include <cstring>
 
 namespace {
@@ -28,9 +30,14 @@ int StormAlert::stormPerMille(const QByteArray& box) const
 {
     const qsizetype count = box.size() / 4;
     qsizetype storm = 0;
+    QHash<quint32, bool> counted; // a radar picture has few colours: each is judged once
     for (qsizetype i = 0; i < count; ++i) {
         const quint32 p = pixelAt(box, i);
-        if (!StormColours::counts(p, m_level)) {
+        auto judged = counted.constFind(p);
+        if (judged == counted.constEnd()) {
+            judged = counted.insert(p, StormColours::counts(p, m_level));
+        }
+        if (!*judged) {
             continue;
         }
         bool map = true;

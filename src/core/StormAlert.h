@@ -33,12 +33,8 @@ public:
     bool active() const { return m_active; }
     qint64 since() const { return m_since; }             // the frame that started the alert
     int stormPerMille() const { return m_lastPerMille; } // the last frame's share, -1 unjudged
-    void reset() { *this = StormAlert(m_level, m_thresholdPerMille); }
-
-    StormAlert() = default;
 
 private:
-    StormAlert(StormColours::Level level, int threshold) : m_level(level), m_thresholdPerMille(threshold) {}
     int stormPerMille(const QByteArray& box) const;
 
     StormColours::Level m_level = StormColours::Level::HeavyRain;

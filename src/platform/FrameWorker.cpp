@@ -12,18 +12,31 @@
 
 FrameWorker::FrameWorker(const FrameStore& store) : m_store(store) {}
 
+namespace {
+
+// A picture's pixels, 32-bit 0xAARRGGBB, row by row without padding.
+QByteArray pixelsOf(const QImage& picture)
+{
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    QByteArray pixels;
+    pixels.reserve(qsizetype(argb.width()) * argb.height() * 4);
+    for (int y = 0; y < argb.height(); ++y) {
+        pixels.append(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4);
+    }
+    return pixels;
+}
+
+} // namespace
+
 FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
 {
     Thumb t;
     if (picture.isNull()) {
         return t;
     }
-    const QImage small = picture.scaledToWidth(FrameChange::CompareWidth, Qt::SmoothTransformation)
-                             .convertToFormat(QImage::Format_ARGB32);
+    const QImage small = picture.scaledToWidth(FrameChange::CompareWidth, Qt::SmoothTransformation);
     t.width = small.width();
-    for (int y = 0; y < small.height(); ++y) {
-        t.pixels.append(reinterpret_cast<const char*>(small.constScanLine(y)), small.width() * 4);
-    }
+    t.pixels = pixelsOf(small);
     return t;
 }
 
@@ -55,14 +68,9 @@ void FrameWorker::measureAlert(const QImage& picture, const QString& address, co
     if (box.isEmpty()) {
         return;
     }
-    const QImage part = picture.copy(box).convertToFormat(QImage::Format_ARGB32);
-    QByteArray pixels;
-    pixels.reserve(qsizetype(part.width()) * part.height() * 4);
-    for (int y = 0; y < part.height(); ++y) {
-        pixels.append(reinterpret_cast<const char*>(part.constScanLine(y)), part.width() * 4);
-    }
     const bool wasActive = it->rule.active();
-    const StormAlert::Change change = it->rule.measure(pixels, part.width(), takenUtc.toMSecsSinceEpoch());
+    const StormAlert::Change change =
+        it->rule.measure(pixelsOf(picture.copy(box)), box.width(), takenUtc.toMSecsSinceEpoch());
     if (change != StormAlert::Change::None) {
         emit alertChanged(address, !wasActive, takenUtc);
     }
