@@ -36,7 +36,9 @@ void SavePageDownloads::onRequested(QWebEngineDownloadRequest* download)
     download->setSavePageFormat(suffix == QLatin1String("mhtml") || suffix == QLatin1String("mht")
                                     ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
                                     : QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+    ++m_saving;
     connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
+        --m_saving;
         // Saved is what is on disk: the file as the engine named it, with its content.
         const QString written = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
         QString found;

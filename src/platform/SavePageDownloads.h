@@ -23,6 +23,9 @@ public:
     void setPathAsker(PathAsker asker) { m_ask = std::move(asker); }
     // The user chose Save As: the next save-page download is theirs.
     void expectSave() { m_expected = true; }
+    // A save is asked for or under way: the page must stay.
+    bool busy() const { return m_expected || m_saving > 0; }
+    void setPage(QWebEnginePage* page) { m_page = page; }
 
 signals:
     // The end of a Save As: whether the page was saved, and where.
@@ -34,4 +37,5 @@ private:
     QWebEnginePage* m_page;
     PathAsker m_ask;
     bool m_expected = false;
+    int m_saving = 0; // saves accepted and not finished
 };

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -43,26 +44,9 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     layout->addWidget(m_view);
     setFocusProxy(m_view); // the keyboard given to the browser goes to the page
 
-    m_view->setPage(m_page); // the page is the view's child: deleted with it, before the profile
     m_saves = new SavePageDownloads(m_page, this);
     connect(m_saves, &SavePageDownloads::finished, this, &WebEngineBrowserControl::SaveFinished);
-    connect(m_page, &ContainedPage::certificateRefused, this, [this](const QString& text) {
-        m_certificateRefusal = text;
-        emit StatusTextChange(text);
-    });
-    connect(m_page, &ContainedPage::dialogAnswered, this, [this](const QString& text) {
-        const QString said = tr("The page said: %1").arg(text.simplified().left(200));
-        emit StatusTextChange(said);
-        emit PageSaid(said);
-    });
-    connect(m_page, &ContainedPage::rendererDied, m_watcher, &PageWatcher::rendererDied);
-    connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-            onLoadStarted();
-        } else {
-            onLoadEnded(info);
-        }
-    });
+    attachPage(m_page);
     connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) {
         m_watcher->progressed();
         m_progress = p;
@@ -76,22 +60,72 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
         }
     });
     connect(m_view, &QWebEngineView::urlChanged, this, &WebEngineBrowserControl::onUrlChanged);
-    connect(m_page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
-    connect(m_page, &QWebEnginePage::authenticationRequired, this,
-            &WebEngineBrowserControl::onAuthenticationRequired);
-
     connect(m_watcher, &PageWatcher::statusText, this, &WebEngineBrowserControl::StatusTextChange);
     connect(m_watcher, &PageWatcher::loadJudged, this, &WebEngineBrowserControl::DownloadComplete);
     connect(m_watcher, &PageWatcher::titleReleased, this, [this] { emit TitleChange(m_view->title()); });
     connect(m_watcher, &PageWatcher::pictureShown, this, &WebEngineBrowserControl::PictureShown);
+}
+
+void WebEngineBrowserControl::attachPage(ContainedPage* page)
+{
+    m_page = page;
+    m_view->setPage(page); // the page is the view's child: deleted with it, before the profile
+    m_saves->setPage(page);
+    page->setAnswerDialogs(m_answerDialogs);
+    connect(page, &ContainedPage::certificateRefused, this, [this](const QString& text) {
+        m_certificateRefusal = text;
+        emit StatusTextChange(text);
+    });
+    connect(page, &ContainedPage::dialogAnswered, this, [this](const QString& text) {
+        const QString said = tr("The page said: %1").arg(text.simplified().left(200));
+        emit StatusTextChange(said);
+        emit PageSaid(said);
+    });
+    connect(page, &ContainedPage::rendererDied, m_watcher, &PageWatcher::rendererDied);
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+            onLoadStarted();
+        } else {
+            onLoadEnded(info);
+        }
+    });
+    connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
+    connect(page, &QWebEnginePage::authenticationRequired, this,
+            &WebEngineBrowserControl::onAuthenticationRequired);
 
     // The history actions are made on first use; ask for them once so that they follow the history.
-    QAction* back = m_page->action(QWebEnginePage::Back);
-    QAction* forward = m_page->action(QWebEnginePage::Forward);
+    QAction* back = page->action(QWebEnginePage::Back);
+    QAction* forward = page->action(QWebEnginePage::Forward);
     connect(back, &QAction::enabledChanged, this,
             [this](bool on) { emit CommandStateChange(CSC_NAVIGATEBACK, on); });
     connect(forward, &QAction::enabledChanged, this,
             [this](bool on) { emit CommandStateChange(CSC_NAVIGATEFORWARD, on); });
+}
+
+bool WebEngineBrowserControl::renewPage()
+{
+    // Weeks of reloads grow the renderer's heap; a fresh page in a fresh renderer gives it all back.
+    // Only under the cover, and only where the user loses nothing by it: no history to go back or
+    // forward to (nobody goes back on a wall display), the page not scrolled by hand, no save under way.
+    if (++m_reloadsOfPage <= m_renewAfter || !covered() ||
+        (!m_unattended && m_page->history()->count() > 1) ||
+        (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy()) {
+        return false;
+    }
+    const QUrl url = m_page->url();
+    if (url.isEmpty() || url.scheme() == QLatin1String("about")) {
+        return false;
+    }
+    m_reloadsOfPage = 0;
+    ContainedPage* old = m_page;
+    old->disconnect(); // its last reports are not this page's
+    attachPage(new ContainedPage(m_view));
+    old->deleteLater();
+    if (m_zoomChosen && !m_areaShown) {
+        m_view->setZoomFactor(m_zoom);
+    }
+    m_view->load(url);
+    return true;
 }
 
 WebEngineBrowserControl::~WebEngineBrowserControl() = default;
@@ -173,6 +207,9 @@ void WebEngineBrowserControl::load(const QString& address)
 
 void WebEngineBrowserControl::reload(bool bypassCache)
 {
+    if (renewPage()) {
+        return;
+    }
     m_view->triggerPageAction(bypassCache ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
 }
 
@@ -242,6 +279,7 @@ bool WebEngineBrowserControl::covered() const
 
 void WebEngineBrowserControl::answerPageDialogs(bool on)
 {
+    m_answerDialogs = on;
     m_page->setAnswerDialogs(on);
 }
 

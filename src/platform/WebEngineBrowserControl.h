@@ -26,6 +26,8 @@ public:
     static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
     // A load that ends sooner is not told in the status bar or the progress bar.
     static constexpr int LoadingShownAfterMs = 200;
+    // Reloads of one page after which the next reload under the cover is made by a fresh page.
+    static constexpr int RenewPageAfterReloads = 250;
 
     explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;
@@ -57,6 +59,8 @@ public:
     bool showingLastGoodPicture() const;
     // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
+    // The next reload under the cover after this many is made by a fresh page (RenewPageAfterReloads).
+    void setRenewPageAfter(int reloads) { m_renewAfter = reloads; }
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     // Asked for a user name and password when a site wants them; false: the user cancelled.
@@ -86,6 +90,8 @@ private:
     void answerPageDialogs(bool on) override;
 
     void open(const QString& address, bool watched);
+    void attachPage(ContainedPage* page); // shows the page and wires its reports to this control
+    bool renewPage();                     // true: the reload is made by a fresh page
     void onLoadStarted();
     void onLoadEnded(const QWebEngineLoadingInfo& info);
     void showWatchArea(const QString& address); // zoom and scroll to the address's part, if it has one
@@ -117,4 +123,7 @@ private:
     };
     QHash<QString, Login> m_logins; // by site, for this run
     int m_loads = 0;
+    int m_reloadsOfPage = 0; // reloads since the page was made
+    int m_renewAfter = RenewPageAfterReloads;
+    bool m_answerDialogs = false; // the page's dialogs are answered without a box
 };

@@ -183,6 +183,49 @@ private slots:
         QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(20000));
         QTRY_COMPARE(scrollY(QStringLiteral("window.scrollY")), 1200);
     }
+
+    // Every few reloads under the cover a fresh page gives the engine's memory back: it loads the page
+    // anew and is wired as the first one was; a page with history to go back to is kept.
+    void aFreshPageUnderTheCover()
+    {
+        int served = 0;
+        server.setGenerator(QStringLiteral("/count"), [&served] {
+            ++served;
+            return LoopbackServer::Response{LoopbackServer::page(QStringLiteral("Count %1").arg(served))};
+        });
+        browser->setRenewPageAfter(2);
+        QSignalSpy titles(browser.get(), &BrowserControl::TitleChange);
+        QSignalSpy status(browser.get(), &BrowserControl::StatusTextChange);
+        QVERIFY(navigateAndWait(at("/count")));
+        const QWebEnginePage* first = browser->view()->page();
+        for (int i = 0; i < 2; ++i) {
+            browser->Refresh();
+            QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(15000));
+        }
+        QVERIFY(browser->view()->page() == first);
+        browser->Refresh();
+        QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(15000));
+        QVERIFY(browser->view()->page() != first);
+        QCOMPARE(served, 4);
+        QCOMPARE(browser->view()->title(), QStringLiteral("Count 4"));
+        QTRY_COMPARE(titles.last().first().toString(), QStringLiteral("Count 4"));
+        QVERIFY(!browser->refreshFailed());
+        QVERIFY(!browser->showingLastGoodPicture());
+        for (const auto& said : status) {
+            QVERIFY2(!said.first().toString().contains(QStringLiteral("not opened")),
+                     qPrintable(said.first().toString()));
+        }
+
+        QSignalSpy back(browser.get(), &BrowserControl::CommandStateChange);
+        QVERIFY(navigateAndWait(at("/a")));
+        QTRY_VERIFY(back.contains({BrowserControl::CSC_NAVIGATEBACK, true}));
+        const QWebEnginePage* withHistory = browser->view()->page();
+        for (int i = 0; i < 3; ++i) {
+            browser->Refresh();
+            QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(15000));
+        }
+        QVERIFY(browser->view()->page() == withHistory);
+    }
 };
 
 SKYVANE_TEST_MAIN(TestWebEngineBrowserControl)
