@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev libwebp-dev
+    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev libqt6opengl6-dev libwebp-dev
     qt6-qpa-plugins libqt6webenginecore6-bin
-    xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev
+    xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev curl
     dpkg-dev desktop-file-utils appstream
     fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock netpbm
     libxss-dev python3-xlib

@@ -20,10 +20,14 @@
 #endif
 #include "app/QuietMessages.h"
 #include "app/SessionCloser.h"
+#include "core/RemoteToken.h"
 #include "core/SettingsFile.h"
 #include "core/ShippedFiles.h"
 #include "core/StartupCorrections.h"
+#include "platform/HttpEndpoint.h"
+#include "platform/SystemClock.h"
 #include "platform/WebEngineBrowserControl.h"
+#include "windows/WindowReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,6 +54,40 @@ StartupCorrections::Environment filesOf(const QString& appDir)
     env.appDir = appDir;
     env.fileMissing = &FileMissing;
     return env;
+}
+
+// The remote view, when asked for on the command line or in the preferences, and its token.
+struct Serving
+{
+    QString host; // empty: not served
+    int port = 0;
+    QByteArray token;
+    bool failed = false; // said on standard error
+};
+
+Serving serving(const CommandLine& options, const AppState& state)
+{
+    Serving s;
+    s.host = options.serveHost;
+    s.port = options.servePort;
+    if (s.host.isEmpty() && !state.Prefs.serve.isEmpty() &&
+        !CommandLine::parseServe(state.Prefs.serve, &s.host, &s.port)) {
+        std::fprintf(stderr, "skyvane: Serve=%s in %s is not [HOST:]PORT\n", qPrintable(state.Prefs.serve),
+                     qPrintable(QDir::toNativeSeparators(state.preferencesPath())));
+        s.failed = true;
+        return s;
+    }
+    if (s.host.isEmpty()) {
+        return s;
+    }
+    const QString tokenPath = QDir(state.dataDir()).filePath(QString::fromLatin1(RemoteToken::FileName));
+    s.token = RemoteToken::loadOrMake(tokenPath);
+    if (s.token.isEmpty()) {
+        std::fprintf(stderr, "skyvane: --serve: the token could not be written to %s\n",
+                     qPrintable(QDir::toNativeSeparators(tokenPath)));
+        s.failed = true;
+    }
+    return s;
 }
 
 } // namespace
@@ -157,6 +195,20 @@ int Startup::run(int argc, char** argv)
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
     // address is left to the window, which says so in its status bar.
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
+    state.Prefs = Preferences::load(state.preferencesPath());
+    // The remote view's port is taken before the engine starts: one in use ends the start at once.
+    const Serving serve = serving(options, state);
+    std::unique_ptr<HttpEndpoint> endpoint;
+    if (!serve.failed && !serve.host.isEmpty()) {
+        endpoint = std::make_unique<HttpEndpoint>(serve.token);
+        if (QString why; !endpoint->listen(serve.host, serve.port, &why)) {
+            std::fprintf(stderr, "skyvane: --serve: %s\n", qPrintable(why));
+            return 2;
+        }
+    }
+    if (serve.failed) {
+        return 2;
+    }
     auto browser = std::make_unique<WebEngineBrowserControl>();
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
         browser->NavigateCovered(first);
@@ -173,7 +225,6 @@ int Startup::run(int argc, char** argv)
         state.Settings.MainLeft += titleBar;
         state.Settings.MainTop += titleBar;
     }
-    state.Prefs = Preferences::load(state.preferencesPath());
 
     MainWindowParts parts;
     auto dialogs = std::make_unique<QtCommonDialogs>();
@@ -206,8 +257,22 @@ int Startup::run(int argc, char** argv)
     if (options.screen >= 0 && !options.kiosk) {
         std::fputs("skyvane: --screen is for --kiosk; the window opens where it was\n", stderr);
     }
-    if (options.kiosk || options.rotate > 0) {
-        new WallDisplay(form, state, options); // owned by the window
+    WallDisplay* wall = options.kiosk || options.rotate > 0 ? new WallDisplay(form, state, options) : nullptr;
+    auto* report =
+        new WindowReport(form, state, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs,
+                         &form); // owned by the window, like the wall display
+    if (wall != nullptr) {
+        report->setNext([wall, report] {
+            if (!wall->showNextSite()) {
+                report->setNext({});
+                report->next();
+            }
+        });
+    }
+    if (endpoint) {
+        report->serve();
+        endpoint->setSource(report);
+        endpoint.release()->setParent(report); // gone with the report it reads
     }
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &form, &MainWindow::machineWoke);

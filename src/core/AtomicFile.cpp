@@ -2,10 +2,10 @@
 
 #include <QSaveFile>
 
-bool AtomicFile::replace(const QString& path, const QByteArray& bytes)
+bool AtomicFile::replace(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly) || (permissions && !file.setPermissions(permissions))) {
         return false;
     }
     // A full disk or a file size limit can cut a write short without any error being reported

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 // Writes whole files so that a crash or a full disk leaves either the old or the new content.
@@ -8,5 +9,7 @@ class AtomicFile
 {
 public:
     // Writes bytes to a temporary file beside path, then renames it over path.
-    static bool replace(const QString& path, const QByteArray& bytes);
+    // With permissions, the file has them from the start (before it has any content).
+    static bool replace(const QString& path, const QByteArray& bytes,
+                        QFileDevice::Permissions permissions = {});
 };

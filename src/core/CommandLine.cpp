@@ -52,6 +52,12 @@ void describe(QCommandLineParser& parser)
         {QStringLiteral("rotate"),
          QCoreApplication::translate("CommandLine", "Show each saved site in turn for MINUTES."),
          QStringLiteral("MINUTES")},
+        {QStringLiteral("serve"),
+         QCoreApplication::translate(
+             "CommandLine", "Answer HTTP on PORT (HOST 127.0.0.1 unless given): the picture, its age and the "
+                            "refresh for a phone or home automation. The token it asks for is in the file "
+                            "RemoteToken in the data folder."),
+         QStringLiteral("[HOST:]PORT")},
     });
     const char* const withValue[] = {
         "platform", "platformpluginpath", "platformtheme", "plugin",       "display",
@@ -74,6 +80,26 @@ void describe(QCommandLineParser& parser)
 }
 
 } // namespace
+
+bool CommandLine::parseServe(const QString& text, QString* host, int* port)
+{
+    const QString t = text.trimmed();
+    const qsizetype colon = t.lastIndexOf(QLatin1Char(':'));
+    QString h = colon < 0 ? QStringLiteral("127.0.0.1") : t.left(colon);
+    if (h.startsWith(QLatin1Char('[')) && h.endsWith(QLatin1Char(']'))) {
+        h = h.mid(1, h.size() - 2);
+    } else if (h.contains(QLatin1Char(':'))) {
+        return false; // an IPv6 address needs its brackets, or its last part is taken for the port
+    }
+    bool ok = false;
+    const int p = t.mid(colon + 1).toInt(&ok);
+    if (!ok || p < 1 || p > 65535 || h.isEmpty()) {
+        return false;
+    }
+    *host = h;
+    *port = p;
+    return true;
+}
 
 QString CommandLine::usage()
 {
@@ -108,6 +134,12 @@ CommandLine CommandLine::parse(const QStringList& arguments)
                    ? bounded(parser, QStringLiteral("screen"), 0, 99, c.error)
                    : -1;
     c.kiosk = parser.isSet(QStringLiteral("kiosk"));
+    if (parser.isSet(QStringLiteral("serve")) &&
+        !parseServe(parser.value(QStringLiteral("serve")), &c.serveHost, &c.servePort)) {
+        c.error = QCoreApplication::translate(
+                      "CommandLine", "--serve takes [HOST:]PORT with a PORT from 1 to 65535, not \"%1\".")
+                      .arg(parser.value(QStringLiteral("serve")));
+    }
     const QStringList rest = parser.positionalArguments();
     if (rest.size() > 1) {
         c.error =

@@ -27,11 +27,16 @@ public:
     bool kiosk = false; // full screen, only the page
     int screen = -1;    // the screen for the kiosk; -1: the primary one
     int rotate = 0;     // minutes on each saved site in turn; 0: no rotation
+    QString serveHost;  // the remote view's address (127.0.0.1 unless given); empty: not served
+    int servePort = 0;
 
     // arguments as the program got them, the program's name first. Needs no application object, so
     // that --help, --version and mistakes are answered without a display. Qt's own window-system
     // arguments (-platform, -display, -style...) are let through for QApplication.
     static CommandLine parse(const QStringList& arguments);
+    // "[HOST:]PORT" ("[::1]:8080" for an IPv6 HOST) into host (127.0.0.1 when not given) and port;
+    // false when it is not that.
+    static bool parseServe(const QString& text, QString* host, int* port);
     // The help text (needs a QCoreApplication, for the program's name).
     static QString usage();
 };

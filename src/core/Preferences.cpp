@@ -105,6 +105,7 @@ Preferences Preferences::load(const QString& path)
     p.framesPerAddress = boundedInt(s, "Replay/FramesPerAddress", p.framesPerAddress, 2, 1000);
     p.replaySpeed = boundedInt(s, "Replay/Speed", p.replaySpeed, 0, SpeedCount - 1);
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
+    p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
     const int count = s.beginReadArray(QStringLiteral("Areas"));
     for (int i = 0; i < count && i < 10000; ++i) {
         s.setArrayIndex(i);
@@ -130,6 +131,9 @@ bool Preferences::save(const QString& path) const
         s.setValue(QStringLiteral("Replay/FramesPerAddress"), framesPerAddress);
         s.setValue(QStringLiteral("Replay/Speed"), replaySpeed);
         s.setValue(QStringLiteral("Alert/Percent"), alertPercent);
+        if (!serve.isEmpty()) {
+            s.setValue(QStringLiteral("Serve"), serve);
+        }
         s.beginWriteArray(QStringLiteral("Areas"), int(areas.size()));
         for (int i = 0; i < areas.size(); ++i) {
             s.setArrayIndex(i);

@@ -31,6 +31,7 @@ public:
     int replaySpeed = 1;  // index into FramesPerSecond
     int alertPercent = 2; // the share of the alert box in storm colours that starts an alert
     QList<Area> areas;    // one entry an address at most
+    QString serve;        // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
 
     // The address's entry, or none.
     const Area* areaFor(const QString& address) const;

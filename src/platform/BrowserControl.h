@@ -33,6 +33,8 @@ public:
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
     // The address of the picture on screen: while a failed load holds its picture, the watched one.
     virtual QString pictureAddress() const { return LocationURL(); }
+    // A load Skyvane started by itself is under way.
+    virtual bool refreshLoading() const { return false; }
     // With nobody there (the wall display), the page's dialogs are always answered without a box.
     virtual void setUnattended(bool on) { Q_UNUSED(on); }
     // The part of an address's page to show (page pixels at 100% zoom, its scroll included): after
@@ -63,4 +65,6 @@ signals:
     void PictureShown(const QImage& picture, const QString& address);
     // A dialog of the page was answered without a box during a load nobody watches; text says what it said.
     void PageSaid(const QString& text);
+    // A load Skyvane started by itself (a refresh, its retry) ended well, or failed and why.
+    void RefreshJudged(bool ok, const QString& reason);
 };

@@ -287,6 +287,9 @@ void PageWatcher::conclude(bool ours, const QString& url, ReloadWatch::Failure f
     } else {
         setState(tr("Could not open %1: %2").arg(url, ReloadWatch::words(failure, detail)));
     }
+    if (outcome == ReloadWatch::Outcome::Good || outcome == ReloadWatch::Outcome::Failed) {
+        emit refreshJudged(outcome == ReloadWatch::Outcome::Good, m_watch.reasonText());
+    }
     emit loadJudged();
 }
 

@@ -55,6 +55,7 @@ public:
     void pictureNote(const QString& note);
 
     bool failed() const { return m_watch.failed(); }
+    bool loading() const { return m_watch.loading(); }
     bool holdTitle() const { return m_watch.holdTitle(); }
     const QString& stateText() const { return m_stateText; }
     // The address of the picture on screen: the watched one while a failure holds its picture.
@@ -67,6 +68,8 @@ signals:
     void statusText(const QString& text);
     // A load's end has been judged (good or not): the status, the failure and the picture are set.
     void loadJudged();
+    // A load of ours (a refresh, a retry, a watched open) ended well, or failed and why.
+    void refreshJudged(bool ok, const QString& reason);
     // A load of ours was good: the caption may follow the page again.
     void titleReleased();
     // The page as it shows on screen after a good load, its pictures painted.

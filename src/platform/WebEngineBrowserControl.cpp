@@ -64,6 +64,7 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     connect(m_watcher, &PageWatcher::loadJudged, this, &WebEngineBrowserControl::DownloadComplete);
     connect(m_watcher, &PageWatcher::titleReleased, this, [this] { emit TitleChange(m_view->title()); });
     connect(m_watcher, &PageWatcher::pictureShown, this, &WebEngineBrowserControl::PictureShown);
+    connect(m_watcher, &PageWatcher::refreshJudged, this, &WebEngineBrowserControl::RefreshJudged);
 }
 
 void WebEngineBrowserControl::attachPage(ContainedPage* page)

@@ -44,6 +44,7 @@ public:
     void setPictureNote(const QString& note) override { m_watcher->pictureNote(note); }
     void NavigateCovered(const QString& address) override;
     bool refreshFailed() const override { return m_watcher->failed(); }
+    bool refreshLoading() const override { return m_watcher->loading(); }
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }

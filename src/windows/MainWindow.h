@@ -91,6 +91,16 @@ public:
     BrowserControl* browser() const { return m_browser; }
     QWidget* siteListEditor() const { return m_siteListEditor; }
     AreaWatch* areaWatch() const { return m_areas; }
+    FrameRecorder* frames() const { return m_frames.get(); }
+    BrowsingSession* session() const { return m_session; }
+    // Until the automatic refresh's next load; -1 while it is off.
+    qint64 msToNextRefresh() const
+    {
+        return timerOn() ? ui.refreshTimer->remainingTime() +
+                               qMax(0, ui.intervalBox->value() - int(m_state.MinuteCount) - 1) * 60000LL
+                         : -1;
+    }
+    int interval() const { return ui.intervalBox->value(); }
 
 protected:
     bool event(QEvent* event) override;

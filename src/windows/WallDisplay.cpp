@@ -103,6 +103,16 @@ bool WallDisplay::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+bool WallDisplay::showNextSite()
+{
+    if (rotateTimer == nullptr) {
+        return false;
+    }
+    nextSite();
+    rotateTimer->start();
+    return true;
+}
+
 void WallDisplay::nextSite()
 {
     const std::optional<SiteRecord> site = m_rotation.next(SiteListFile(m_state.siteListPath()).readAll());

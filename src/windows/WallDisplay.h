@@ -27,6 +27,8 @@ public:
     // What the corner label says: the site shown in a rotation, the picture's time (with its age once
     // it is old), whether the last refresh failed, and what a page's dialog said.
     QString cornerText() const;
+    // The next saved site now, its full turn from now on; false when the sites are not shown in turn.
+    bool showNextSite();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

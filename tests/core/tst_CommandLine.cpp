@@ -29,19 +29,31 @@ private slots:
                  {"--rotate -1", "--rotate takes", A::Fail},
                  {"--screen x --kiosk", "--screen takes", A::Fail},
                  {"http://a/ http://b/", "Give at most one ADDRESS, not 2.", A::Fail},
+                 {"--serve 8080", "|0|0|-1|0|127.0.0.1 8080", A::Run},
+                 {"--serve 0.0.0.0:65535", "|0|0|-1|0|0.0.0.0 65535", A::Run},
+                 {"--serve [::1]:9000", "|0|0|-1|0|::1 9000", A::Run},
+                 {"--serve ::1:9000", "--serve takes [HOST:]PORT", A::Fail}, // an IPv6 HOST needs brackets
+                 {"--serve 0", "--serve takes", A::Fail},
+                 {"--serve 65536", "--serve takes", A::Fail},
+                 {"--serve :80", "--serve takes", A::Fail},
+                 {"--serve localhost:http", "--serve takes", A::Fail},
              }) {
             const CommandLine c = CommandLine::parse(
                 QStringList{QStringLiteral("skyvane")} +
                 QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
             QVERIFY2(c.action == action, arguments);
-            const QString got = c.action == A::Fail  ? c.error.left(qsizetype(qstrlen(result)))
-                                : c.action == A::Run ? QStringLiteral("%1|%2|%3|%4|%5")
-                                                           .arg(c.address)
-                                                           .arg(c.interval)
-                                                           .arg(int(c.kiosk))
-                                                           .arg(c.screen)
-                                                           .arg(c.rotate)
-                                                     : QString();
+            const QString got =
+                c.action == A::Fail ? c.error.left(qsizetype(qstrlen(result)))
+                : c.action == A::Run
+                    ? QStringLiteral("%1|%2|%3|%4|%5")
+                              .arg(c.address)
+                              .arg(c.interval)
+                              .arg(int(c.kiosk))
+                              .arg(c.screen)
+                              .arg(c.rotate) +
+                          (c.serveHost.isEmpty() ? QString()
+                                                 : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort))
+                    : QString();
             QCOMPARE(got, QLatin1String(result));
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));

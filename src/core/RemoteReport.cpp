@@ -1,0 +1,102 @@
+#include "core/RemoteReport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonValue isoUtc(const QDateTime& t)
+{
+    return t.isValid() ? QJsonValue(t.toUTC().toString(Qt::ISODate)) : QJsonValue();
+}
+
+} // namespace
+
+QByteArray RemoteReport::statusJson() const
+{
+    QJsonObject o{
+        {QStringLiteral("address"), address},
+        {QStringLiteral("title"), title},
+        {QStringLiteral("pictureTime"), isoUtc(pictureTime)},
+        {QStringLiteral("ageSeconds"), ageSeconds >= 0 ? QJsonValue(ageSeconds) : QJsonValue()},
+        {QStringLiteral("intervalMinutes"), intervalMinutes},
+        {QStringLiteral("nextRefresh"), isoUtc(nextRefresh)},
+        {QStringLiteral("state"), state},
+        {QStringLiteral("lastFailure"),
+         lastFailureTime.isValid() ? QJsonValue(QJsonObject{{QStringLiteral("time"), isoUtc(lastFailureTime)},
+                                                            {QStringLiteral("reason"), lastFailureReason}})
+                                   : QJsonValue()},
+        {QStringLiteral("alert"),
+         alertLevel.isEmpty() ? QJsonValue()
+                              : QJsonValue(QJsonObject{{QStringLiteral("level"), alertLevel},
+                                                       {QStringLiteral("since"), isoUtc(alertSince)}})},
+        {QStringLiteral("framesKept"), framesKept},
+        {QStringLiteral("version"), version},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray RemoteReport::metrics() const
+{
+    QByteArray text;
+    const auto metric = [&text](const char* name, const char* help, const char* type) {
+        text += QByteArray("# HELP ") + name + ' ' + help + "\n# TYPE " + name + ' ' + type + '\n';
+    };
+    metric("skyvane_picture_age_seconds", "Age of the picture on screen.", "gauge");
+    text +=
+        "skyvane_picture_age_seconds " + (ageSeconds >= 0 ? QByteArray::number(ageSeconds) : "NaN") + '\n';
+    metric("skyvane_refreshes_total", "Loads of the watched page, by result.", "counter");
+    text += "skyvane_refreshes_total{result=\"ok\"} " + QByteArray::number(refreshesOk) + '\n';
+    text += "skyvane_refreshes_total{result=\"failed\"} " + QByteArray::number(refreshesFailed) + '\n';
+    metric("skyvane_alert_active", "1 while a storm alert is on.", "gauge");
+    text += QByteArray("skyvane_alert_active ") + (alertLevel.isEmpty() ? "0" : "1") + '\n';
+    metric("skyvane_frames_kept", "Frames kept of the address on screen.", "gauge");
+    text += "skyvane_frames_kept " + QByteArray::number(framesKept) + '\n';
+    return text;
+}
+
+QString RemoteReport::ageInWords(qint64 seconds)
+{
+    if (seconds < 0) {
+        return QStringLiteral("no picture yet");
+    }
+    if (seconds < 60) {
+        return QStringLiteral("just now");
+    }
+    const qint64 minutes = seconds / 60 % 60, hours = seconds / 3600;
+    const auto unit = [](qint64 n, const char* one) {
+        return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(one)).arg(n == 1 ? "" : "s");
+    };
+    if (hours == 0) {
+        return unit(minutes, "minute") + QStringLiteral(" old");
+    }
+    return unit(hours, "hour") + (minutes > 0 ? QLatin1Char(' ') + unit(minutes, "minute") : QString()) +
+           QStringLiteral(" old");
+}
+
+QByteArray RemoteReport::phonePage(const QString& token) const
+{
+    const QString query = token.isEmpty() ? QString() : QStringLiteral("?token=") + token;
+    const QString time =
+        pictureTime.isValid() ? pictureTime.toLocalTime().toString(QStringLiteral("ddd HH:mm")) : QString();
+    const QString alert = alertLevel.isEmpty()
+                              ? QString()
+                              : QStringLiteral("<p class=alert>Storm alert (%1) since %2</p>")
+                                    .arg(alertLevel.toHtmlEscaped(),
+                                         alertSince.toLocalTime().toString(QStringLiteral("HH:mm")));
+    const QString html = QStringLiteral(
+        "<!DOCTYPE html><html><head><meta charset=utf-8>"
+        "<meta name=viewport content='width=device-width,initial-scale=1'><title>%1</title>"
+        "<style>body{margin:0;font:16px sans-serif;background:#111;color:#eee}p{margin:.4em .6em}"
+        "img{width:100%;display:block}.alert{background:#c00;color:#fff;padding:.4em;font-weight:bold}"
+        ".failed{color:#f66}</style></head><body>%2"
+        "<img id=p alt='' src='/picture.png%3'>"
+        "<p><b>%1</b><br><small>%4</small></p><p>%5 &middot; %6 &middot; <span class=%7>%7</span></p>"
+        "<script>setInterval(function(){document.getElementById('p').src='/picture.png%3'+"
+        "('%3'?'&':'?')+'t='+Date.now()},30000);setTimeout(function(){location.reload()},300000)</script>"
+        "</body></html>");
+    return html
+        .arg(title.isEmpty() ? QStringLiteral("Skyvane") : title.toHtmlEscaped(), alert, query,
+             address.toHtmlEscaped(), time, ageInWords(ageSeconds), state.toHtmlEscaped())
+        .toUtf8();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The rules a request to the remote view is answered by, before anything is read or done: which
+// paths there are, which method each takes, when the token is needed and how large a body may be.
+class RemoteRequest
+{
+public:
+    static constexpr qint64 MaxBodyBytes = 8 * 1024;
+    static constexpr int MaxConnections = 32;
+    static constexpr int IdleLimitMs = 10000; // a client that sends nothing for this long is dropped
+
+    enum class Route
+    {
+        None, // refused: see status
+        Page,
+        Status,
+        Picture,
+        Loop,
+        Metrics,
+        Refresh,
+        Next,
+        Open
+    };
+
+    struct Verdict
+    {
+        Route route = Route::None;
+        int status = 200;   // 200 for a route; else 401, 404, 405 or 413
+        QByteArray allowed; // with 405: the method the path takes
+    };
+
+    // What the request brought: its method and path, the token it gave (the Authorization header's
+    // "Bearer TOKEN" or ?token=), the size of its body, and whether the server listens on loopback
+    // only. token is the one in RemoteToken.
+    struct Request
+    {
+        QByteArray method;
+        QString path;
+        QByteArray authorization;
+        QByteArray queryToken;
+        qint64 bodyBytes = 0;
+        bool loopbackOnly = true;
+    };
+
+    static Verdict judge(const Request& request, QByteArrayView token);
+    // Equal, in a time that depends on the lengths only.
+    static bool sameToken(QByteArrayView given, QByteArrayView token);
+};

@@ -1,0 +1,187 @@
+#include "windows/WindowReport.h"
+
+#include "core/AddressRules.h"
+#include "core/AppState.h"
+#include "core/BrowsingSession.h"
+#include "core/Notifier.h"
+#include "core/Preferences.h"
+#include "platform/WebPLoopWriter.h"
+#include "windows/MainWindow.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTimer>
+#include <QUrl>
+
+WindowReport::WindowReport(MainWindow& form, AppState& state, std::unique_ptr<Notifier> notifier,
+                           std::function<qint64()> monotonicMs, QObject* parent)
+    : QObject(parent), m_form(form), m_state(state), m_notifier(std::move(notifier)),
+      m_now(std::move(monotonicMs)), m_clock(new QTimer(this))
+{
+    m_pool.setMaxThreadCount(1); // in turn, never many at once whatever the clients ask
+    BrowserControl* browser = m_form.browser();
+    connect(browser, &BrowserControl::RefreshJudged, this, &WindowReport::judged);
+    connect(browser, &BrowserControl::PictureShown, this,
+            [this](const QImage& picture, const QString&) { pictureShown(picture); });
+    if (FrameRecorder* frames = m_form.frames()) {
+        connect(frames, &FrameRecorder::alertChanged, this,
+                [this](const QString& address, bool active, const QDateTime& since) {
+                    if (active) {
+                        m_alertAddress = address;
+                        m_alertSince = since;
+                    } else if (address == m_alertAddress) {
+                        m_alertAddress.clear();
+                    }
+                });
+    }
+    m_clock->setInterval(60 * 1000);
+    connect(m_clock, &QTimer::timeout, this, &WindowReport::tell);
+    m_clock->start();
+}
+
+WindowReport::~WindowReport()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void WindowReport::judged(bool ok, const QString& reason)
+{
+    m_health.judged(ok, reason, m_now(), QDateTime::currentDateTimeUtc());
+    tell();
+}
+
+void WindowReport::tell()
+{
+    const QString notice = m_health.notice(m_now());
+    if (!notice.isEmpty() && m_notifier) {
+        m_notifier->notify(notice, m_health.failing() ? m_health.lastFailureReason()
+                                                      : m_form.browser()->pictureAddress());
+    }
+}
+
+void WindowReport::pictureShown(const QImage& picture)
+{
+    if (!m_serving) {
+        return;
+    }
+    const int generation = ++m_pngGeneration;
+    m_pool.start([this, picture, generation] {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        QMetaObject::invokeMethod(this, [this, png, generation] {
+            if (generation == m_pngGeneration) { // never an older picture over a newer one
+                m_png = png;
+            }
+        });
+    });
+}
+
+RemoteReport WindowReport::report() const
+{
+    const BrowserControl* browser = m_form.browser();
+    RemoteReport r;
+    r.address = browser->pictureAddress();
+    r.title = m_state.PageTitle;
+    r.pictureTime = browser->pictureTime();
+    const qint64 age = browser->pictureAgeMs();
+    r.ageSeconds = age >= 0 ? age / 1000 : -1;
+    r.intervalMinutes = m_form.timerOn() ? m_form.interval() : 0;
+    const qint64 next = m_form.msToNextRefresh();
+    r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
+    r.state = browser->refreshLoading()  ? QStringLiteral("loading")
+              : browser->refreshFailed() ? QStringLiteral("failed")
+              : !r.pictureTime.isValid() ? QStringLiteral("waiting")
+                                         : QStringLiteral("ok");
+    r.lastFailureTime = m_health.lastFailureTime();
+    r.lastFailureReason = m_health.lastFailureReason();
+    if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, r.address)) {
+        const Preferences::Area* area = m_state.Prefs.areaFor(m_alertAddress);
+        r.alertLevel = area != nullptr ? area->alertLevel : QStringLiteral("heavy");
+        r.alertSince = m_alertSince;
+    }
+    if (const FrameRecorder* frames = m_form.frames(); frames && !r.address.isEmpty()) {
+        r.framesKept = int(frames->store().frames(r.address).size());
+    }
+    r.refreshesOk = m_health.okCount();
+    r.refreshesFailed = m_health.failedCount();
+    r.version = QStringLiteral(SKYVANE_VERSION);
+    return r;
+}
+
+void WindowReport::loop(std::function<void(const QByteArray&)> done)
+{
+    const FrameRecorder* frames = m_form.frames();
+    const QString address = m_form.browser()->pictureAddress();
+    const QList<FrameStore::Frame> kept =
+        frames && !address.isEmpty() ? frames->store().frames(address) : QList<FrameStore::Frame>();
+    if (kept.isEmpty()) {
+        done({});
+        return;
+    }
+    const QString key = address + QLatin1Char('\n') + kept.last().path;
+    if (key == m_loopKey && !m_loop.isEmpty()) {
+        done(m_loop);
+        return;
+    }
+    m_loopWaiting.append(std::move(done));
+    if (m_loopMaking) {
+        return;
+    }
+    m_loopMaking = true;
+    const double fps = Preferences::FramesPerSecond[m_state.Prefs.replaySpeed];
+    m_pool.start([this, kept, key, fps] {
+        QList<QImage> images;
+        for (const FrameStore::Frame& f : kept) {
+            QFile file(f.path);
+            if (file.open(QIODevice::ReadOnly)) {
+                if (QImage image = QImage::fromData(file.readAll(), "PNG"); !image.isNull()) {
+                    images.append(image);
+                }
+            }
+        }
+        const QByteArray webp = WebPLoopWriter::encode(images, fps);
+        QMetaObject::invokeMethod(this, [this, webp, key] {
+            m_loopMaking = false;
+            m_loopKey = key;
+            m_loop = webp;
+            for (const auto& waiting : std::exchange(m_loopWaiting, {})) {
+                waiting(webp);
+            }
+        });
+    });
+}
+
+void WindowReport::refresh()
+{
+    m_form.session()->refreshNow();
+}
+
+void WindowReport::next()
+{
+    if (m_next) {
+        m_next();
+        return;
+    }
+    if (const std::optional<SiteRecord> site =
+            m_rotation.next(SiteListFile(m_state.siteListPath()).readAll())) {
+        m_form.session()->go(site->URL);
+    }
+}
+
+QString WindowReport::open(const QString& address)
+{
+    // From another machine only web addresses: no file of this one is shown to a remote client.
+    const QUrl url = QUrl::fromUserInput(address.trimmed());
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
+        return tr("\"%1\" is not a web address (http or https)").arg(address.left(200));
+    }
+    if (!AddressRules::opens(url)) {
+        return AddressRules::refusal(url);
+    }
+    m_form.session()->go(QString::fromLatin1(url.toEncoded()));
+    return {};
+}

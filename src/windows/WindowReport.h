@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/RefreshHealth.h"
+#include "core/RemoteSource.h"
+#include "core/SiteRotation.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QThreadPool>
+
+#include <functional>
+#include <memory>
+
+class AppState;
+class MainWindow;
+class Notifier;
+class QTimer;
+
+// The main window as told outside it: how the refreshes go (a desktop notification once they have
+// failed for half an hour, and when they work again), and, for the remote view, the picture, the
+// loop and the actions. Pictures are encoded and loops made on threads of its own.
+class WindowReport : public QObject, public RemoteSource
+{
+    Q_OBJECT
+public:
+    // notifier: none, no notifications. The monotonic clock is for the failure's duration.
+    WindowReport(MainWindow& form, AppState& state, std::unique_ptr<Notifier> notifier,
+                 std::function<qint64()> monotonicMs, QObject* parent);
+    ~WindowReport() override; // waits for the pictures being encoded
+
+    // The remote view reads this report: the pictures shown are kept as PNG from now on.
+    void serve() { m_serving = true; }
+    // What POST /next does; unless set, the next saved site in list order.
+    void setNext(std::function<void()> next) { m_next = std::move(next); }
+
+    RemoteReport report() const override;
+    QByteArray picturePng() const override { return m_png; }
+    void loop(std::function<void(const QByteArray&)> done) override;
+    void refresh() override;
+    void next() override;
+    QString open(const QString& address) override;
+
+private:
+    void judged(bool ok, const QString& reason);
+    void tell();
+    void pictureShown(const QImage& picture);
+
+    MainWindow& m_form;
+    AppState& m_state;
+    std::unique_ptr<Notifier> m_notifier;
+    std::function<qint64()> m_now;
+    std::function<void()> m_next;
+    RefreshHealth m_health;
+    QTimer* m_clock; // a failure is told when it has lasted long enough, loads or not
+    bool m_serving = false;
+    QByteArray m_png;
+    int m_pngGeneration = 0;
+    QString m_alertAddress; // the address whose storm alert is on; empty: none
+    QDateTime m_alertSince;
+    SiteRotation m_rotation;
+    // The loop: made for one address and its newest frame, kept until a new frame comes.
+    QString m_loopKey;
+    QByteArray m_loop;
+    bool m_loopMaking = false;
+    QList<std::function<void(const QByteArray&)>> m_loopWaiting;
+    QThreadPool m_pool;
+};
