@@ -1,19 +1,29 @@
-""
-    "The built program on a real X desktop: Xvfb with the openbox window manager, real X input through
-    xdotool(XTEST),
-    a loopback web server,
-    and the program's record files."""
+"""The built program on a real X desktop: Xvfb with the openbox window manager, real X input through
+xdotool (XTEST), a loopback web server, and the program's record files."""
 
-        import http.server import os import re import shutil import
-        struct import subprocess import tempfile import threading import time import zlib
+import http.server
+import os
+import re
+import shutil
+import struct
+import subprocess
+import tempfile
+import threading
+import time
+import zlib
 
-        SCREEN = (1920, 1080)TWIPS_PER_PIXEL = 15 #Xvfb's 96 dpi
+SCREEN = (1920, 1080)
+TWIPS_PER_PIXEL = 15  # Xvfb's 96 dpi
 
-    class Failure(AssertionError)
-    : pass
 
-      def check(condition, message)
-    : if not condition : raise Failure(message)
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
 
 def expect(actual, wanted, what):
     check(actual == wanted, "%s: %r, not %r" % (what, actual, wanted))
@@ -42,8 +52,8 @@ def eventually(value, good, timeout=10.0):
             return seen
         time.sleep(0.05)
 
-#-- -                                                                                                        \
-    record files -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
+
+# --- record files -----------------------------------------------------------------------------
 
 def settings_record(left=0.0, top=0.0, width=7095.0, height=5445.0, editor_width=6945.0,
                     editor_height=3525.0, start_page="", font_name="", font_size=0.0):
@@ -82,8 +92,8 @@ def read_site_list(folder):
     return [(data[i:i + 140].decode("cp1252").rstrip(), data[i + 140:i + 400].decode("cp1252").rstrip())
             for i in range(0, len(data), 400)]
 
-#-- -                                                                                                        \
-    loopback web server -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# --- loopback web server ----------------------------------------------------------------------
 
 def png(width, height, colour, noise_rows=0):
     """A PNG picture of one colour, its first noise_rows rows random noise (a big file, slow to decode)."""
@@ -106,23 +116,13 @@ def png_pixel(path, x, fraction):
 class WebServer:
     """Serves /<name> as a page titled <name> (or as set in titles) with a link to /next, and logs
     every path. colours[path], a list, gives the page's background, the next one at each request (the
-    last one stays);
-extra[path] is
-    more of the page's markup. files[path], a list of bodies, serves a file(the next body at each request,
-                                                                            the last one stays)
-        .faults[path] makes a path misbehave : ("status", code),
-    ("hang", ), ("slow", seconds)(the body spread over so many seconds), ("empty", )(200 and nothing),
-    ("redirect", path), ("reset", ), ("truncated", ),
-    ("auth", base64 of user
-     : password)
-        .""
-         "
+    last one stays); extra[path] is more of the page's markup. files[path], a list of bodies, serves a
+    file (the next body at each request, the last one stays). faults[path] makes a path misbehave:
+    ("status", code), ("hang",), ("slow", seconds) (the body spread over so many seconds), ("empty",) (200
+    and nothing), ("redirect", path), ("reset",), ("truncated",), ("auth", base64 of user:password)."""
 
-    def __init__(self)
-    : self.requests,
-self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {},
-{
-}
+    def __init__(self):
+        self.requests, self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {}, {}
         self.stopping = threading.Event()
         server = self
 
@@ -195,8 +195,8 @@ self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {},
         self.httpd.shutdown()
         self.httpd.server_close()
 
-#-- -                                                                                                        \
-    the X desktop -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# --- the X desktop ----------------------------------------------------------------------------
 
 class Desktop:
     """An X server of its own with openbox, for one scenario."""
@@ -408,8 +408,8 @@ class Skyvane:
         self.log.seek(0)
         self.output = self.log.read()
         check(code == 0, "the program ended with %s:\n%s" % (code, self.output))
-#The test desktop has no sound server : the refresh chime's complaint about that is a real
-#warning there, but not one about the program.
+        # The test desktop has no sound server: the refresh chime's complaint about that is a real
+        # warning there, but not one about the program.
         lines = [l for l in self.output.splitlines()
                  if l.strip() and not l.startswith(("PulseAudioService:", "No audio device detected"))]
         check(len(lines) <= 2, "a normal start and end printed %d lines:\n%s" % (len(lines), self.output))

@@ -1,4 +1,4 @@
-#!/ usr / bin / python3
+#!/usr/bin/python3
 """End-to-end scenarios: the built program, alone in a fresh folder, on Xvfb with openbox, driven by
 real X input. Usage: run_e2e.py PROGRAM [SCENARIO...], or run_e2e.py --list for the scenarios' names
 (CTest runs each scenario as a test of its own, e2e.NAME)."""
@@ -18,7 +18,7 @@ from remote_scenarios import the_remote_view_answers_curl  # noqa: F401 (collect
 from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, png, png_pixel, \
     read_settings, read_site_list, settings_record, wait_for
 
-#Where the main window's controls are, in twips of its client area.
+# Where the main window's controls are, in twips of its client area.
 MENU = (60, 15, 600, 300)
 LIST = (3360, 15, 480, 300)
 BACK = (3870, 15, 300, 300)
@@ -104,7 +104,7 @@ def main_window_geometry_survives_runs(desktop, server, program, folder):
                (40, 20, 600, 400), "run %d shows the window at" % run)
         app.end()
         expect(read_settings(folder)["main"], seeded, "run %d saved" % run)
-#Closed maximized, the next starts fit the screen.
+    # Closed maximized, the next starts fit the screen.
     app, wid = launch(desktop, program, folder)
 
     def maximized():  # asked again until the window manager has done it
@@ -116,7 +116,7 @@ def main_window_geometry_survives_runs(desktop, server, program, folder):
     wait_for("the maximized window", maximized, interval=0.3)
     app.end()
     stored = read_settings(folder)["main"]
-#The maximized frame, as the window manager has it : the screen, give or take its border.
+    # The maximized frame, as the window manager has it: the screen, give or take its border.
     check(stored[2:] == (SCREEN[0] * 15.0, SCREEN[1] * 15.0) and all(abs(v) <= 15 for v in stored[:2]),
           "closed maximized, it saved %s" % (stored,))
     for run in range(2):
@@ -138,7 +138,7 @@ def editor_size_survives_three_openings(desktop, server, program, folder):
         desktop.close_window(editor, "^Edit Selector List$")
     app.end()
     expect(read_settings(folder)["editor"], (7500.0, 4005.0), "the editor's size")
-#Damaged values start corrected : an editor wider than any screen, a giant font.
+    # Damaged values start corrected: an editor wider than any screen, a giant font.
     app, wid = launch(desktop, program, folder, settings=settings_record(
         editor_width=1e30, editor_height=4005, font_name="DejaVu Sans", font_size=1000.0))
     editor = open_editor(desktop, wid)
@@ -164,7 +164,7 @@ def start_page_dialog_keys(desktop, server, program, folder):
     expect(desktop.windows("^Set Default Start Page$"), [dialog], "open after Apply's notice")
     desktop.close_window(dialog, "^Set Default Start Page$")
     app.end()
-#A start page as long as the record holds survives Apply with the typed option.
+    # A start page as long as the record holds survives Apply with the typed option.
     address = server.url("long?").ljust(300, "x")
     app, wid = launch(desktop, program, folder, start=address)
     apply_typed_start_page(desktop, open_menu_item(desktop, wid, "p", "^Set Default Start Page$"))
@@ -205,7 +205,7 @@ def site_list_add_move_to_top(desktop, server, program, folder):
     move_to_top(desktop, editor, (40, 60))  # below the column headers, the second row of the list
     desktop.close_window(editor, "^Edit Selector List$")
     expect(read_site_list(folder), [("shown", server.url("shown")), ("First", server.url("first"))], "the list")
-#The selector was rebuilt from the file : its last entry is now First.
+    # The selector was rebuilt from the file: its last entry is now First.
     pick_site(desktop, wid, "End", "Return")
     server.wait_request("/first")
     editor = open_editor(desktop, wid)  # the same move from the keyboard alone: the row menu's key
@@ -365,23 +365,23 @@ def two_windows_on_one_folder(desktop, server, program, folder):
     first, w1 = launch(desktop, program, folder, start=server.url("start"), sites=sites)
     second, w2 = launch(desktop, program, folder)
     desktop.wait_title(w2, "^start - ")
-#The second window moves C to the top of the list.
+    # The second window moves C to the top of the list.
     desktop.activate(w2)
     editor = open_editor(desktop, w2)
     move_to_top(desktop, editor, (40, 74))  # the third row
     desktop.close_window(editor, "^Edit Selector List$")
     expect([name for name, _ in read_site_list(folder)], ["C", "A", "B"], "the list")
-#The first window still lists A, B, C : its pick of B must not open A, now second in the file.
+    # The first window still lists A, B, C: its pick of B must not open A, now second in the file.
     desktop.activate(w1)
     pick_site(desktop, w1, "Down", "Return")
     time.sleep(1.5)  # what would show that it opened a site
     check("/a" not in server.requests and "/b" not in server.requests, "a stale pick opened %s" % server.requests)
     check(re.match("^start - ", desktop.title(w1)), "the first window shows %r" % desktop.title(w1))
-#Refilled from the file, the selector's second entry is A now.
+    # Refilled from the file, the selector's second entry is A now.
     pick_site(desktop, w1, "Home", "Down", "Return")
     server.wait_request("/a")
-#The first window sets a start page, the second switches the connection functions off; both end
-#by SIGTERM at the same instant(a logout) : both changes are kept.
+    # The first window sets a start page, the second switches the connection functions off; both end
+    # by SIGTERM at the same instant (a logout): both changes are kept.
     dialog = open_menu_item(desktop, w1, "p", "^Set Default Start Page$")
     desktop.click_twips(dialog, 45 + 165, -30 + 450, 5865, 285)  # the address box
     desktop.key("ctrl+a")
@@ -484,17 +484,14 @@ def frames_of(folder):
     root = os.path.join(folder, "Frames")
     subs = sorted(s for s in os.listdir(root) if os.path.exists(os.path.join(root, s, "Address.txt"))) \
         if os.path.isdir(root) else []  # a subfolder being made is not counted yet
-    return
-{
-sub: (sorted(f for f in os.listdir(os.path.join(root, sub)) if f.endswith(".png")),
-                  open(os.path.join(root, sub, "Address.txt")).read().strip()) for sub in subs
-}
+    return {sub: (sorted(f for f in os.listdir(os.path.join(root, sub)) if f.endswith(".png")),
+                  open(os.path.join(root, sub, "Address.txt")).read().strip()) for sub in subs}
 
-def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder)
-    : ""
-      "Watched (the timer on), each new picture is kept, three at most here, in a folder of the user's
-      alone.Replay plays them,
-stays on a frame that exists when the one it shows is pruned, saves them as a loop, and follows a navigation; F9 twice after it leaves the program running."""
+
+def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder):
+    """Watched (the timer on), each new picture is kept, three at most here, in a folder of the user's
+    alone. Replay plays them, stays on a frame that exists when the one it shows is pruned, saves them
+    as a loop, and follows a navigation; F9 twice after it leaves the program running."""
     colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200)]
     server.colours["/radar"] = ["#%02x%02x%02x" % c for c in colours]  # the last one stays
     os.makedirs(folder)
@@ -555,8 +552,7 @@ stays on a frame that exists when the one it shows is pruned, saves them as a lo
 
 def command_line_answers_and_refusals(desktop, server, program, folder):
     app = Skyvane(desktop, program, folder)
-    no_display = {
-k: v for k, v in desktop.env.items() if k != "DISPLAY"}  # as over ssh: no display needed
+    no_display = {k: v for k, v in desktop.env.items() if k != "DISPLAY"}  # as over ssh: no display needed
     run = lambda *args: subprocess.run([app.program, *args], cwd=folder, env=no_display, capture_output=True,
                                        text=True, timeout=60)
     for args, code, stream, text in ((["--version"], 0, "stdout", "^Skyvane \\d+\\.\\d+"),
@@ -647,8 +643,8 @@ def rotation_shows_the_next_site(desktop, server, program, folder):
     check(time.monotonic() - started <= 65, "the next site came after %.0f s" % (time.monotonic() - started))
     app.end()
 
-#-- -                                                                                                        \
-    loads nobody watches -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# --- loads nobody watches ------------------------------------------------------------------------
 
 RADAR_PICTURE = "<img src='/radar.png' style='position:absolute;left:0;top:0;width:100vw;height:100vh'>"
 CARD = (244, 244, 244)
@@ -880,7 +876,8 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
             p.terminate()
             p.wait()
 
-#Every scenario, the minute - long watch scenarios first so that the short ones fill the time beside them.
+
+# Every scenario, the minute-long watch scenarios first so that the short ones fill the time beside them.
 LONG = ("a_trickling_picture_is_shown", "kiosk_started_while_the_site_refuses",
         "a_page_rewriting_its_address_is_refreshed_every_minute",
         "rotation_shows_the_next_site", "hanging_server_is_back_within_75_seconds",
