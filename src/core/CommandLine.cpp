@@ -55,8 +55,9 @@ void describe(QCommandLineParser& parser)
         {QStringLiteral("serve"),
          QCoreApplication::translate(
              "CommandLine", "Answer HTTP on PORT (HOST 127.0.0.1 unless given): the picture, its age and the "
-                            "refresh for a phone or home automation. The token it asks for is in the file "
-                            "RemoteToken in the data folder."),
+                            "refresh for a phone or home automation. Its token is kept in RemoteToken beside "
+                            "Skyvn.ini: the program's folder, or ~/.local/share/Skyvane where that cannot be "
+                            "written."),
          QStringLiteral("[HOST:]PORT")},
     });
     const char* const withValue[] = {

@@ -1,5 +1,7 @@
 #include "core/RemoteRequest.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Path
@@ -19,6 +21,17 @@ constexpr Path kPaths[] = {
     {"/next", "POST", RemoteRequest::Route::Next},
     {"/open", "POST", RemoteRequest::Route::Open},
 };
+
+// "127.0.0.1:8080", "localhost", "[::1]:8080"...: a name of this machine's loopback.
+bool loopbackName(const QByteArray& host)
+{
+    const QByteArray name = host.startsWith('[')
+                                ? host.left(host.indexOf(']') + 1)
+                                : host.left(host.contains(':') ? host.indexOf(':') : host.size());
+    const bool digitsAndDots =
+        std::all_of(name.cbegin(), name.cend(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
+    return name == "localhost" || name == "[::1]" || (name.startsWith("127.") && digitsAndDots);
+}
 
 } // namespace
 
@@ -42,6 +55,11 @@ RemoteRequest::Verdict RemoteRequest::judge(const Request& request, QByteArrayVi
     // Away from this machine nothing is told without the token, not even which paths there are.
     if (!request.loopbackOnly && !tokenGiven) {
         return {Route::None, 401, {}};
+    }
+    // On loopback, a request for another name is a web page that had that name point here (DNS
+    // rebinding): it reads nothing.
+    if (request.loopbackOnly && !tokenGiven && !request.host.isEmpty() && !loopbackName(request.host)) {
+        return {Route::None, 403, {}};
     }
     const Path* found = nullptr;
     for (const Path& p : kPaths) {

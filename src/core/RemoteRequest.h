@@ -29,13 +29,13 @@ public:
     struct Verdict
     {
         Route route = Route::None;
-        int status = 200;   // 200 for a route; else 401, 404, 405 or 413
+        int status = 200;   // 200 for a route; else 401, 403, 404, 405 or 413
         QByteArray allowed; // with 405: the method the path takes
     };
 
     // What the request brought: its method and path, the token it gave (the Authorization header's
-    // "Bearer TOKEN" or ?token=), the size of its body, and whether the server listens on loopback
-    // only. token is the one in RemoteToken.
+    // "Bearer TOKEN" or ?token=), the size of its body, whether the server listens on loopback only,
+    // and the Host it was sent to. token is the one in RemoteToken.
     struct Request
     {
         QByteArray method;
@@ -44,6 +44,7 @@ public:
         QByteArray queryToken;
         qint64 bodyBytes = 0;
         bool loopbackOnly = true;
+        QByteArray host;
     };
 
     static Verdict judge(const Request& request, QByteArrayView token);

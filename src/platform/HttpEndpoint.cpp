@@ -105,6 +105,7 @@ bool HttpEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
     r.queryToken = request.query().queryItemValue(QStringLiteral("token")).toLatin1();
     r.bodyBytes = qMax(qint64(request.body().size()), header(request, "Content-Length").toLongLong());
     r.loopbackOnly = m_loopbackOnly;
+    r.host = header(request, "Host").trimmed().toLower();
     const RemoteRequest::Verdict verdict = RemoteRequest::judge(r, m_token);
     switch (verdict.status) {
     case 200:
@@ -114,6 +115,10 @@ bool HttpEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
         reply(makeResponder(request, socket), Status::Unauthorized, "text/plain",
               "The token is needed: Authorization: Bearer TOKEN, or ?token=TOKEN\n", "WWW-Authenticate",
               "Bearer");
+        break;
+    case 403:
+        reply(makeResponder(request, socket), Status::Forbidden, "text/plain",
+              "Ask for 127.0.0.1 or localhost, or give the token.\n");
         break;
     case 405:
         reply(makeResponder(request, socket), Status::MethodNotAllowed, "text/plain",

@@ -35,6 +35,11 @@ private slots:
                 QVERIFY(p.save(path));
             }
         }
+        QTemporaryDir dir; // the remote view's address, kept through a save by the window
+        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+        TestFiles::write(path, "Serve=0.0.0.0:8765\n[Replay]\nSpeed=2\n");
+        QVERIFY(Preferences::load(path).save(path));
+        QCOMPARE(Preferences::load(path).serve, QStringLiteral("0.0.0.0:8765"));
     }
 
     // Watched areas: one entry an address, damaged entries passed over, kept as read.
