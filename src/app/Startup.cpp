@@ -262,12 +262,7 @@ int Startup::run(int argc, char** argv)
         new WindowReport(form, state, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs,
                          &form); // owned by the window, like the wall display
     if (wall != nullptr) {
-        report->setNext([wall, report] {
-            if (!wall->showNextSite()) {
-                report->setNext({});
-                report->next();
-            }
-        });
+        report->setNext([wall] { return wall->showNextSite(); });
     }
     if (endpoint) {
         report->serve();

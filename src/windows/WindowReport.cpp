@@ -162,8 +162,7 @@ void WindowReport::refresh()
 
 void WindowReport::next()
 {
-    if (m_next) {
-        m_next();
+    if (m_next && m_next()) {
         return;
     }
     if (const std::optional<SiteRecord> site =

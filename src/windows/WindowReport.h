@@ -30,8 +30,9 @@ public:
 
     // The remote view reads this report: the pictures shown are kept as PNG from now on.
     void serve() { m_serving = true; }
-    // What POST /next does; unless set, the next saved site in list order.
-    void setNext(std::function<void()> next) { m_next = std::move(next); }
+    // What POST /next does first (the wall display's rotation); when that is not set or does nothing
+    // (false), the next saved site in list order is opened.
+    void setNext(std::function<bool()> next) { m_next = std::move(next); }
 
     RemoteReport report() const override;
     QByteArray picturePng() const override { return m_png; }
@@ -49,7 +50,7 @@ private:
     AppState& m_state;
     std::unique_ptr<Notifier> m_notifier;
     std::function<qint64()> m_now;
-    std::function<void()> m_next;
+    std::function<bool()> m_next;
     RefreshHealth m_health;
     QTimer* m_clock; // a failure is told when it has lasted long enough, loads or not
     bool m_serving = false;
