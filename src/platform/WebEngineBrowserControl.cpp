@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
+#include <QWebEngineHttpRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -125,7 +126,10 @@ bool WebEngineBrowserControl::renewPage()
     if (m_zoomChosen && !m_areaShown) {
         m_view->setZoomFactor(m_zoom);
     }
-    m_view->load(url);
+    // As a reload asks for it: the page itself validated with the server, its pictures as cached.
+    QWebEngineHttpRequest request(url);
+    request.setHeader("Cache-Control", "max-age=0");
+    m_view->load(request);
     return true;
 }
 

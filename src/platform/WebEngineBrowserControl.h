@@ -27,7 +27,7 @@ public:
     // A load that ends sooner is not told in the status bar or the progress bar.
     static constexpr int LoadingShownAfterMs = 200;
     // Reloads of one page after which the next reload under the cover is made by a fresh page.
-    static constexpr int RenewPageAfterReloads = 250;
+    static constexpr int RenewPageAfterReloads = 100;
 
     explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;

@@ -37,7 +37,8 @@ void LoopbackServer::onNewConnection()
             const QByteArray whole = "HTTP/1.1 " + (found ? r.status : QByteArray("404 Not Found")) + "\r\n" +
                                      "Content-Type: " + r.contentType +
                                      "\r\nContent-Length: " + QByteArray::number(r.body.size()) +
-                                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + r.body;
+                                     "\r\nCache-Control: " + r.cacheControl +
+                                     "\r\nConnection: close\r\n\r\n" + r.body;
             const QPointer<QTcpSocket> guarded(socket);
             QTimer::singleShot(m_delays.value(bare, 0), this, [guarded, whole] {
                 if (guarded) {

@@ -17,6 +17,7 @@ public:
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
         QByteArray status = "200 OK";
+        QByteArray cacheControl = "no-store";
     };
 
     explicit LoopbackServer(QObject* parent = nullptr);
