@@ -1,7 +1,7 @@
 // A week on the wall, compressed: refresh steps of a watched radar page driven as fast as the page
 // loads, with a fault every 50th step, sampling what a leak would raise.
 //
-//   build-release/bench-bin/week_soak [--bare] [refreshes=10080] [imageBytes=4000000]
+//   build-release/bench-bin/week_soak [--bare] [--renew-after N] [refreshes=10080] [imageBytes=4000000]
 //
 // Skyvane (the default) runs its own refresh step: the interval timer's minute, the cover, the look
 // at the page, the frames and the change rule. The faults take turns: an error status, a server
@@ -133,7 +133,7 @@ private:
     bool m_errorStatus = false;
 };
 
-int runSkyvane(LoopbackServer& server, int refreshes)
+int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
 {
     QTemporaryDir programDir;
     AppState state;
@@ -148,6 +148,9 @@ int runSkyvane(LoopbackServer& server, int refreshes)
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
     engine->setReloadTimings(kNoProgressMs, 60000);
+    if (renewAfter >= 0) {
+        engine->setRenewPageAfter(renewAfter); // to compare with the program's own choice
+    }
     MainWindowParts parts = quietParts(std::move(browser), std::make_unique<QtSoundPlayer>());
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
@@ -230,6 +233,11 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(shipped);
     QStringList args = app.arguments().mid(1);
     const bool bare = args.removeAll(QStringLiteral("--bare")) > 0;
+    int renewAfter = -1; // the program's own
+    if (const qsizetype at = args.indexOf(QStringLiteral("--renew-after")); at >= 0 && at + 1 < args.size()) {
+        renewAfter = args.takeAt(at + 1).toInt();
+        args.removeAt(at);
+    }
     const int refreshes = args.value(0, QStringLiteral("10080")).toInt();
     const int imageBytes = args.value(1, QStringLiteral("4000000")).toInt();
 
@@ -240,5 +248,5 @@ int main(int argc, char** argv)
     }
     RadarPages::install(server, imageBytes, 24); // 2% of the picture: a new frame every time
     std::printf("refreshes,pss_kib,processes,fds,threads,frame_files,frame_bytes\n");
-    return bare ? runBare(server, refreshes) : runSkyvane(server, refreshes);
+    return bare ? runBare(server, refreshes) : runSkyvane(server, refreshes, renewAfter);
 }

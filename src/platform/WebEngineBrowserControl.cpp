@@ -109,6 +109,8 @@ bool WebEngineBrowserControl::renewPage()
     // Weeks of reloads grow the renderer's heap; a fresh page in a fresh renderer gives it all back.
     // Only under the cover, and only where the user loses nothing by it: no history to go back or
     // forward to (nobody goes back on a wall display), the page not scrolled by hand, no save under way.
+    // (What the page kept in its sessionStorage goes with it; what it keeps in cookies and
+    // localStorage stays.)
     if (++m_reloadsOfPage <= m_renewAfter || !covered() ||
         (!m_unattended && m_page->history()->count() > 1) ||
         (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy()) {
@@ -212,7 +214,7 @@ void WebEngineBrowserControl::load(const QString& address)
 
 void WebEngineBrowserControl::reload(bool bypassCache)
 {
-    if (renewPage()) {
+    if (!bypassCache && renewPage()) { // a complete refresh is the page's own: every part asked anew
         return;
     }
     m_view->triggerPageAction(bypassCache ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);

@@ -26,8 +26,10 @@ public:
     static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
     // A load that ends sooner is not told in the status bar or the progress bar.
     static constexpr int LoadingShownAfterMs = 200;
-    // Reloads of one page after which the next reload under the cover is made by a fresh page.
-    static constexpr int RenewPageAfterReloads = 100;
+    // Reloads of one page after which the next reload under the cover is made by a fresh page: every
+    // one. A renderer kept for a few loads of a big picture already swings by a sixth of its size,
+    // and grows over the days; one fresh for each load is the same size at every refresh.
+    static constexpr int RenewPageAfterReloads = 0;
 
     explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;

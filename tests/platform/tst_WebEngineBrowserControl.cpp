@@ -179,6 +179,7 @@ private slots:
         };
         scrollY(QStringLiteral("window.scrollTo(0, 1200); window.scrollY"));
         QTRY_COMPARE(scrollY(QStringLiteral("window.scrollY")), 1200);
+        QTRY_COMPARE(browser->view()->page()->scrollPosition().y(), 1200.0);
         browser->Refresh();
         QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(20000));
         QTRY_COMPARE(scrollY(QStringLiteral("window.scrollY")), 1200);
