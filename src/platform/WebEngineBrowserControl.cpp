@@ -23,7 +23,7 @@
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_page(new ContainedPage(m_view)),
-      m_cover(new QLabel(this)), m_loadingShown(new QTimer(this)),
+      m_cover(new QLabel(this)), m_loadingShown(new QTimer(this)), m_sessionCheck(new QTimer(this)),
       m_watcher(new PageWatcher(*this, &SystemClock::monotonicMs, &SystemClock::wallMs, this))
 {
     m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
@@ -39,6 +39,13 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
         emit StatusTextChange(m_watcher->stateText());
         emit ProgressChange(m_progress, 100);
     });
+
+    // A page that keeps something in its sessionStorage keeps it over a reload, but a fresh page
+    // would start without it: such a page is never renewed. Looked at after each load and now and
+    // then between loads, for what the page or the user's clicks put there later.
+    m_sessionCheck->setInterval(SessionCheckMs);
+    connect(m_sessionCheck, &QTimer::timeout, this, &WebEngineBrowserControl::checkSession);
+    m_sessionCheck->start();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -71,6 +78,8 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
 void WebEngineBrowserControl::attachPage(ContainedPage* page)
 {
     m_page = page;
+    m_pageKeepsSession = false; // a fresh page's sessionStorage is empty
+    m_sessionAsked = false;
     m_view->setPage(page); // the page is the view's child: deleted with it, before the profile
     m_saves->setPage(page);
     page->setAnswerDialogs(m_answerDialogs);
@@ -109,9 +118,8 @@ bool WebEngineBrowserControl::renewPage()
     // Weeks of reloads grow the renderer's heap; a fresh page in a fresh renderer gives it all back.
     // Only under the cover, and only where the user loses nothing by it: no history to go back or
     // forward to (nobody goes back on a wall display), the page not scrolled by hand, no save under way.
-    // (What the page kept in its sessionStorage goes with it; what it keeps in cookies and
-    // localStorage stays.)
-    if (++m_reloadsOfPage <= m_renewAfter || !covered() ||
+    // What the page keeps in cookies and localStorage stays; a page with a sessionStorage is kept.
+    if (++m_reloadsOfPage <= m_renewAfter || !covered() || m_pageKeepsSession ||
         (!m_unattended && m_page->history()->count() > 1) ||
         (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy()) {
         return false;
@@ -245,6 +253,22 @@ void WebEngineBrowserControl::inspect(const QString& script, std::function<void(
                           });
 }
 
+void WebEngineBrowserControl::checkSession()
+{
+    static const QString script =
+        QStringLiteral("(() => { try { return window.sessionStorage.length; } catch (e) { return 0; } })()");
+    if (m_sessionAsked) {
+        return; // a page that does not answer is not asked again and again
+    }
+    m_sessionAsked = true;
+    inspect(script, [this, page = QPointer<ContainedPage>(m_page)](const QVariant& v) {
+        if (page == m_page) { // not a page renewed meanwhile
+            m_pageKeepsSession = v.toInt() > 0;
+            m_sessionAsked = false;
+        }
+    });
+}
+
 qint64 WebEngineBrowserControl::bytesReceived() const
 {
     return ReceivedBytes::total();
@@ -327,6 +351,8 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     if (ok) {
         showWatchArea(
             info.url().toString(QUrl::FullyEncoded)); // before the look at the page, under the cover
+        m_sessionAsked = false; // a new document: what was asked of the last one is moot
+        checkSession();
     }
     if (!m_areaShown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);

@@ -30,6 +30,8 @@ public:
     // one. A renderer kept for a few loads of a big picture already swings by a sixth of its size,
     // and grows over the days; one fresh for each load is the same size at every refresh.
     static constexpr int RenewPageAfterReloads = 0;
+    // How often a shown page's sessionStorage is looked at between loads.
+    static constexpr int SessionCheckMs = 10000;
 
     explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;
@@ -95,6 +97,7 @@ private:
     void open(const QString& address, bool watched);
     void attachPage(ContainedPage* page); // shows the page and wires its reports to this control
     bool renewPage();                     // true: the reload is made by a fresh page
+    void checkSession();                  // whether the page keeps anything in its sessionStorage
     void onLoadStarted();
     void onLoadEnded(const QWebEngineLoadingInfo& info);
     void showWatchArea(const QString& address); // zoom and scroll to the address's part, if it has one
@@ -106,6 +109,7 @@ private:
     ContainedPage* m_page;
     QLabel* m_cover;        // the last good picture or a card, over the view during a watched load
     QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
+    QTimer* m_sessionCheck; // looks at the page's sessionStorage between loads
     PageWatcher* m_watcher;
     bool m_documentLoading = false; // between the start and the end of a load of a new document
     QString m_committedUrl;         // the address the loading document was committed at
@@ -128,5 +132,7 @@ private:
     int m_loads = 0;
     int m_reloadsOfPage = 0; // reloads since the page was made
     int m_renewAfter = RenewPageAfterReloads;
-    bool m_answerDialogs = false; // the page's dialogs are answered without a box
+    bool m_pageKeepsSession = false; // the page's sessionStorage has something: it is not renewed
+    bool m_sessionAsked = false;     // a look at it is under way
+    bool m_answerDialogs = false;    // the page's dialogs are answered without a box
 };

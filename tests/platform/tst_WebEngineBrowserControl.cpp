@@ -10,6 +10,7 @@
 #include <QSslKey>
 #include <QSslServer>
 #include <QTemporaryDir>
+#include <QWebEngineScript>
 
 #include <QWebEngineView>
 
@@ -187,7 +188,7 @@ private slots:
 
     // Every few reloads under the cover a fresh page gives the engine's memory back: it asks the server
     // for the page as a reload does, even where the page may be cached, and is wired as the first one
-    // was; a page with history to go back to is kept.
+    // was; a page with history to go back to, or with something in its sessionStorage, is kept.
     void aFreshPageUnderTheCover()
     {
         int served = 0;
@@ -228,6 +229,26 @@ private slots:
             QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(15000));
         }
         QVERIFY(browser->view()->page() == withHistory);
+
+        browser->setUnattended(true); // history no longer holds the page; its sessionStorage does
+        server.setPage(
+            QStringLiteral("/session"),
+            LoopbackServer::page(QStringLiteral("Session"),
+                                 QStringLiteral("<script>sessionStorage.n = (+sessionStorage.n || 0) + 1;"
+                                                "document.title = 'Session ' + sessionStorage.n;</script>")));
+        QVERIFY(navigateAndWait(at("/session")));
+        const QWebEnginePage* keeping = browser->view()->page();
+        bool answered = false; // after the control's own look at the page, which was asked first
+        browser->view()->page()->runJavaScript(QStringLiteral("1"), QWebEngineScript::ApplicationWorld,
+                                               [&answered](const QVariant&) { answered = true; });
+        QTRY_VERIFY(answered);
+        for (int i = 0; i < 3; ++i) {
+            browser->Refresh();
+            QVERIFY(QSignalSpy(browser.get(), &BrowserControl::DownloadComplete).wait(15000));
+        }
+        QVERIFY(browser->view()->page() == keeping);
+        QTRY_COMPARE(browser->view()->title(), QStringLiteral("Session 4"));
+        browser->setUnattended(false);
     }
 };
 
