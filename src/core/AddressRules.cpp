@@ -19,6 +19,15 @@ QString AddressRules::refusal(const QUrl& url)
     return QStringLiteral("Skyvane does not open %1: addresses").arg(scheme.left(20));
 }
 
+bool AddressRules::sameSite(const QString& a, const QString& b)
+{
+    const QUrl x(a), y(b);
+    const auto web = [](const QUrl& u) {
+        return u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https");
+    };
+    return web(x) && web(y) && !x.host().isEmpty() && x.host().compare(y.host(), Qt::CaseInsensitive) == 0;
+}
+
 QString AddressRules::kept(const QUrl& url)
 {
     return QString::fromLatin1(url.toEncoded());

@@ -20,6 +20,8 @@ public:
     {
         return keptAddress.size() <= fieldLength;
     }
+    // Whether two web addresses are on the same site: the same host, over http or https.
+    static bool sameSite(const QString& a, const QString& b);
     // Whether two addresses are of the same page (a #part of it aside).
     static bool samePage(const QString& a, const QString& b)
     {

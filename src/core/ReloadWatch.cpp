@@ -34,6 +34,7 @@ ReloadWatch::Step ReloadWatch::begin(qint64 now, const QString& displayedUrl)
         m_watched = displayedUrl; // after a failure the page on screen may be a login page
     }
     m_loading = true;
+    m_opening = false;
     m_attemptStart = now;
     m_lastProgress = now;
     m_nextAttempt = 0;
@@ -47,6 +48,7 @@ void ReloadWatch::beginLoad(qint64 now, const QString& address)
         m_watched = address;
     }
     m_loading = true;
+    m_opening = true;
     m_attemptStart = now;
     m_lastProgress = now;
     m_nextAttempt = 0;
@@ -64,6 +66,10 @@ ReloadWatch::Outcome ReloadWatch::finished(qint64 now, const QString& url, Failu
         return Outcome::NotOurs;
     }
     m_loading = false;
+    if (failure == Failure::None && m_opening && !AddressRules::samePage(url, m_watched) &&
+        AddressRules::sameSite(url, m_watched)) {
+        m_watched = url; // the site's own address for the page: the refreshes ask for it
+    }
     if (failure == Failure::None && !AddressRules::samePage(url, m_watched)) {
         failure = Failure::SentElsewhere; // answered from another address: a login page, most likely
         m_detail = url;

@@ -57,10 +57,13 @@ public:
     // is already loading: one request at a time is enough. The step says how to load it.
     Step begin(qint64 now, const QString& displayedUrl);
     // A load of another address that Skyvane starts by itself: that address is watched from now on.
+    // Should the site send it to another page of its own (http to https, a path made whole), that page
+    // is watched instead; another site is no answer.
     void beginLoad(qint64 now, const QString& address);
     // Data arrived for the load.
     void progressed(qint64 now);
-    // The load ended on this address: well (Failure::None), or not and why.
+    // The load ended on this address (the document's own, after the server's redirects; not one the
+    // page wrote for itself): well (Failure::None), or not and why.
     Outcome finished(qint64 now, const QString& url, Failure failure = Failure::None,
                      const QString& detail = {});
     // The page's renderer died; the page is reloaded at once the first time, later after a pause
@@ -99,6 +102,7 @@ private:
     Timings m_t;
     QString m_watched;
     bool m_loading = false;
+    bool m_opening = false; // the load is the first of the watched address, not a reload of it
     qint64 m_attemptStart = 0;
     qint64 m_lastProgress = 0;
     bool m_failed = false;

@@ -14,9 +14,12 @@ public:
     virtual ~WatchedView() = default;
 
     virtual void load(const QString& address) = 0; // an address as a URL, already made from the typed text
+    // Asks again for the document on screen, at the address it was loaded from.
     virtual void reload(bool bypassCache) = 0;
     virtual void stop() = 0;
-    // The displayed page's address; empty while nothing is displayed.
+    // The address the document on screen (or loading) was loaded from, after the server's redirects;
+    // not one the page wrote for itself (history.replaceState, pushState, a #part). Empty while nothing
+    // is displayed.
     virtual QString address() const = 0;
     virtual bool onScreen() const = 0;
     // The view as it shows on screen; null while it is not on screen.

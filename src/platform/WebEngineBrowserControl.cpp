@@ -18,6 +18,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNavigationRequest>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -95,9 +96,17 @@ void WebEngineBrowserControl::attachPage(ContainedPage* page)
     connect(page, &ContainedPage::rendererDied, m_watcher, &PageWatcher::rendererDied);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-            onLoadStarted();
+            onLoadStarted(info.url());
         } else {
             onLoadEnded(info);
+        }
+    });
+    // The server's redirects move the document; the page's own history.replaceState and pushState ask
+    // for nothing and are not seen here.
+    connect(page, &QWebEnginePage::navigationRequested, this, [this](QWebEngineNavigationRequest& request) {
+        if (request.isMainFrame() &&
+            request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) {
+            m_documentUrl = request.url();
         }
     });
     connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
@@ -124,7 +133,7 @@ bool WebEngineBrowserControl::renewPage()
         (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy()) {
         return false;
     }
-    const QUrl url = m_page->url();
+    const QUrl url = m_documentUrl;
     if (url.isEmpty() || url.scheme() == QLatin1String("about")) {
         return false;
     }
@@ -136,11 +145,20 @@ bool WebEngineBrowserControl::renewPage()
     if (m_zoomChosen && !m_areaShown) {
         m_view->setZoomFactor(m_zoom);
     }
-    // As a reload asks for it: the page itself validated with the server, its pictures as cached.
-    QWebEngineHttpRequest request(url);
-    request.setHeader("Cache-Control", "max-age=0");
-    m_view->load(request);
+    loadAsReload(url, false);
     return true;
+}
+
+void WebEngineBrowserControl::loadAsReload(const QUrl& url, bool bypassCache)
+{
+    // As a reload asks for it: the page itself validated with the server (or, for a complete refresh,
+    // not taken from the cache at all).
+    QWebEngineHttpRequest request(url);
+    request.setHeader("Cache-Control", bypassCache ? "no-cache" : "max-age=0");
+    if (bypassCache) {
+        request.setHeader("Pragma", "no-cache");
+    }
+    m_view->load(request);
 }
 
 WebEngineBrowserControl::~WebEngineBrowserControl() = default;
@@ -223,6 +241,13 @@ void WebEngineBrowserControl::load(const QString& address)
 void WebEngineBrowserControl::reload(bool bypassCache)
 {
     if (!bypassCache && renewPage()) { // a complete refresh is the page's own: every part asked anew
+        return;
+    }
+    if (!m_documentUrl.isEmpty() &&
+        m_view->url().adjusted(QUrl::RemoveFragment) != m_documentUrl.adjusted(QUrl::RemoveFragment)) {
+        // The page wrote another address for itself (a map's view, a time): the engine would reload
+        // that one, which the site never served. The address the document came from is asked again.
+        loadAsReload(m_documentUrl, bypassCache);
         return;
     }
     m_view->triggerPageAction(bypassCache ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
@@ -316,13 +341,14 @@ void WebEngineBrowserControl::answerPageDialogs(bool on)
 
 // --- the engine's reports ----------------------------------------------------------------------------
 
-void WebEngineBrowserControl::onLoadStarted()
+void WebEngineBrowserControl::onLoadStarted(const QUrl& target)
 {
     ++m_loads;
     m_documentLoading = true;
-    m_committedUrl.clear();
+    m_committed = false;
     m_certificateRefusal.clear();
-    const QUrl target = m_page->requestedUrl();
+    m_documentBefore = m_documentUrl;
+    m_documentUrl = target;
     m_watcher->loadStarted(target.toDisplayString());
     m_progress = 0;
     if (!m_watcher->failed()) {
@@ -330,16 +356,14 @@ void WebEngineBrowserControl::onLoadStarted()
     }
 }
 
-void WebEngineBrowserControl::onUrlChanged(const QUrl& url)
+void WebEngineBrowserControl::onUrlChanged()
 {
     // A page that changes its own address (a #fragment, history.pushState) stays the same document:
     // that is no navigation.
     if (!m_documentLoading) {
         return;
     }
-    if (m_committedUrl.isEmpty()) {
-        m_committedUrl = url.toString();
-    }
+    m_committed = true;
     emit NavigateComplete2();
 }
 
@@ -349,9 +373,8 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     m_documentLoading = false;
     const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     if (ok) {
-        showWatchArea(
-            info.url().toString(QUrl::FullyEncoded)); // before the look at the page, under the cover
-        m_sessionAsked = false; // a new document: what was asked of the last one is moot
+        showWatchArea(address()); // before the look at the page, under the cover
+        m_sessionAsked = false;   // a new document: what was asked of the last one is moot
         checkSession();
     }
     if (!m_areaShown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
@@ -370,14 +393,15 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     } else if (!ok) {
         failure = F::NoConnection;
     }
-    if (!ok && m_committedUrl.isEmpty() && !m_watcher->holdTitle()) {
+    if (!ok && !m_committed && !m_watcher->holdTitle()) {
         // Nothing new is shown: a download, or a link for another program. The page on screen stays.
+        m_documentUrl = m_documentBefore;
         emit StatusTextChange(tr("The link was not opened here: %1").arg(info.url().toDisplayString()));
         emit DownloadComplete();
         return;
     }
-    m_watcher->loadEnded(ok && failure == F::None,
-                         m_committedUrl.isEmpty() ? info.url().toString() : m_committedUrl, failure, detail);
+    // Judged on the document the load brought: where the page moved its address since is its own affair.
+    m_watcher->loadEnded(ok && failure == F::None, address(), failure, detail);
 }
 
 void WebEngineBrowserControl::onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator)
@@ -440,7 +464,7 @@ void WebEngineBrowserControl::resizeEvent(QResizeEvent* event)
     BrowserControl::resizeEvent(event);
     m_cover->setGeometry(m_view->geometry());
     if (m_areaShown) {
-        showWatchArea(LocationURL());
+        showWatchArea(address());
     }
 }
 
@@ -450,7 +474,7 @@ void WebEngineBrowserControl::setWatchArea(const QString& address, const QRectF&
     if (!pageRect.isEmpty()) {
         m_areas.append({address, pageRect});
     }
-    showWatchArea(LocationURL());
+    showWatchArea(this->address());
 }
 
 void WebEngineBrowserControl::showWatchArea(const QString& address)
@@ -512,6 +536,15 @@ void WebEngineBrowserControl::ExecWBSaveAs()
 {
     m_saves->expectSave();
     m_view->triggerPageAction(QWebEnginePage::SavePage);
+}
+
+QString WebEngineBrowserControl::address() const
+{
+    if (m_documentUrl.isEmpty()) {
+        return LocationURL();
+    }
+    return m_documentUrl.toString() == QStringLiteral("about:blank") ? QString()
+                                                                     : AddressRules::kept(m_documentUrl);
 }
 
 QString WebEngineBrowserControl::LocationURL() const

@@ -83,7 +83,7 @@ private:
     void load(const QString& address) override;
     void reload(bool bypassCache) override;
     void stop() override;
-    QString address() const override { return LocationURL(); }
+    QString address() const override;
     bool onScreen() const override;
     QImage picture() override;
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
@@ -97,11 +97,13 @@ private:
     void open(const QString& address, bool watched);
     void attachPage(ContainedPage* page); // shows the page and wires its reports to this control
     bool renewPage();                     // true: the reload is made by a fresh page
-    void checkSession();                  // whether the page keeps anything in its sessionStorage
-    void onLoadStarted();
+    void loadAsReload(const QUrl& url,
+                      bool bypassCache); // as a reload asks for it, validated with the server
+    void checkSession();                 // whether the page keeps anything in its sessionStorage
+    void onLoadStarted(const QUrl& target);
     void onLoadEnded(const QWebEngineLoadingInfo& info);
     void showWatchArea(const QString& address); // zoom and scroll to the address's part, if it has one
-    void onUrlChanged(const QUrl& url);
+    void onUrlChanged();
     void onLinkHovered(const QString& url);
     void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
 
@@ -112,7 +114,9 @@ private:
     QTimer* m_sessionCheck; // looks at the page's sessionStorage between loads
     PageWatcher* m_watcher;
     bool m_documentLoading = false; // between the start and the end of a load of a new document
-    QString m_committedUrl;         // the address the loading document was committed at
+    bool m_committed = false;       // the loading document has been committed: the view shows it
+    QUrl m_documentUrl;             // the address the document loading or on screen was loaded from
+    QUrl m_documentBefore;          // the one on screen as the load began
     QString m_certificateRefusal;   // why the loading site's certificate was refused
     int m_progress = 0;             // the load's progress, told when m_loadingShown fires
     double m_zoom = 1.0;

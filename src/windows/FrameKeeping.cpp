@@ -33,7 +33,7 @@ FrameKeeping::FrameKeeping(Parts parts, QWidget* window)
     });
     connect(m_parts.browser, &BrowserControl::NavigateComplete2, this, [this] {
         if (m_replay != nullptr) {
-            m_replay->follow(m_parts.browser->LocationURL());
+            m_replay->follow(m_parts.browser->pictureAddress());
         }
     });
 }
@@ -52,7 +52,7 @@ void FrameKeeping::toggleReplay()
         m_replay->setGeometry(m_parts.browser->geometry());
     }
     m_replay->setNotKept(m_notKept);
-    m_replay->toggleOver(m_parts.browser, m_parts.browser->LocationURL(), m_parts.frames->store());
+    m_replay->toggleOver(m_parts.browser, m_parts.browser->pictureAddress(), m_parts.frames->store());
 }
 
 void FrameKeeping::clearFrames()
@@ -78,7 +78,7 @@ void FrameKeeping::place(const QRect& browserGeometry)
 
 void FrameKeeping::compared(const QString& address, bool newPicture, const QDateTime& frameUtc)
 {
-    if (address != m_parts.browser->LocationURL()) {
+    if (address != m_parts.browser->pictureAddress()) {
         return; // the page has changed since
     }
     m_parts.browser->setPictureNote(m_parts.session->pictureCompared(newPicture, frameUtc));

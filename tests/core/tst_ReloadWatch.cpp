@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 
@@ -14,7 +15,8 @@ const QString kLogin = QStringLiteral("http://hotel.example/login");
 const QString kOther = QStringLiteral("http://other.example/radar");
 
 // Plays a script on a watch: "b" begin a reload, "L" Skyvane loads another address itself, "p" data
-// arrived, "ok" / "err" / "503" / "nopic" / "portal" the load ends, "crash", "net" the connection is
+// arrived, "ok" / "err" / "503" / "nopic" / "portal" / "https" (the same page over https) the load
+// ends, "crash", "net" the connection is
 // back, "+N" N seconds pass (ticking every second); the steps the watch asks for are written down as
 // "stop", "retry", "reload", "load".
 struct Script
@@ -73,6 +75,11 @@ struct Script
                                 : QStringLiteral("https://wifi-login.a-very-long-"
                                                  "hotel-chain-name.example/portal?from=radar");
                 watch.finished(now, displayed);
+            } else if (word == QLatin1String("https")) {
+                QUrl secure(watch.watchedUrl());
+                secure.setScheme(QStringLiteral("https"));
+                displayed = secure.toString();
+                watch.finished(now, displayed);
             } else if (word == QLatin1String("crash")) {
                 watch.crashed(now);
             } else if (word == QLatin1String("net")) {
@@ -108,6 +115,11 @@ const struct Row
     {"a load of another site that fails: retried like a refresh, at its own address", "L +3 err +57",
      "retry@60 reload", true, nullptr},
     {"a load of another site forgets the last site's failure", "b err L ok", nullptr, false, nullptr},
+    {"a load of another site sent on within that site: the page it was sent to is watched", "L https b +2 ok",
+     "reload", false, nullptr},
+    {"a load of another site sent to a third one: no answer", "L portal +60", "retry@60 load", true, nullptr},
+    {"a refresh sent on, even within the site: no answer", "b https", nullptr, true,
+     "Refresh failed at *: sent to https://radar.example/loop; *"},
     {"notice: no connection", "b +3 err", nullptr, true,
      "Refresh failed at *: no connection; picture from *. Next try *."},
     {"notice: trying", "b +3 err +57", nullptr, true,

@@ -186,6 +186,36 @@ private slots:
         QTRY_COMPARE(scrollY(QStringLiteral("window.scrollY")), 1200);
     }
 
+    // A map page writes its view into its address at once, again at its load event, and every moment
+    // while it is shown (also while the next load is under way): each refresh asks for the address the
+    // page was loaded from, and is a good load of it.
+    void aPageWritingItsAddressIsRefreshedAtItsOwn()
+    {
+        server.setPage(
+            QStringLiteral("/map"),
+            LoopbackServer::page(
+                QStringLiteral("Map"),
+                QStringLiteral("<script>history.replaceState(null, '', '?lat=40.1&lon=-88.2&zoom=7');"
+                               "addEventListener('load', () => history.pushState(null, '', "
+                               "'?lat=40.1&lon=-88.2&zoom=7&t=' + Date.now()));"
+                               "setInterval(() => history.replaceState(null, '', '?lat=40.1&t=' + "
+                               "Date.now()), 100);</script>")));
+        QVERIFY(navigateAndWait(at("/map")));
+        QTRY_VERIFY(browser->LocationURL().contains(QLatin1String("lat=40.1"))); // as the page wrote it
+        server.setDelay(QStringLiteral("/map"), 700); // the page goes on writing while the refresh loads
+        for (int refresh = 1; refresh <= 2; ++refresh) {
+            QSignalSpy judged(browser.get(), &BrowserControl::RefreshJudged);
+            browser->Refresh();
+            QVERIFY(judged.wait(15000));
+            QCOMPARE(judged.first().first().toBool(), true);
+            QCOMPARE(server.requestCount(QStringLiteral("/map")), 1 + refresh);
+            QCOMPARE(server.lastTarget(QStringLiteral("/map")), QStringLiteral("/map"));
+            QVERIFY(!browser->refreshFailed());
+            QCOMPARE(browser->pictureAddress(), at("/map"));
+        }
+        server.setDelay(QStringLiteral("/map"), 0);
+    }
+
     // Every few reloads under the cover a fresh page gives the engine's memory back: it asks the server
     // for the page as a reload does, even where the page may be cached, and is wired as the first one
     // was; a page with history to go back to, or with something in its sessionStorage, is kept.

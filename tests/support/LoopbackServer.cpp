@@ -31,6 +31,7 @@ void LoopbackServer::onNewConnection()
             const QString path = requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
             const QString bare = path.section(QLatin1Char('?'), 0, 0);
             m_counts[bare] += 1;
+            m_lastTargets[bare] = path;
             const bool found = m_pages.contains(bare) || m_generators.contains(bare);
             const Response r = m_generators.contains(bare) ? m_generators.value(bare)()
                                                            : m_pages.value(bare, Response{"Not found"});

@@ -41,6 +41,8 @@ public:
     // Answers requests for path only after this many milliseconds.
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
     int requestCount(const QString& path) const { return m_counts.value(path); }
+    // What the last request for path asked for, its query included.
+    QString lastTarget(const QString& path) const { return m_lastTargets.value(path); }
 
 private:
     void onNewConnection();
@@ -49,5 +51,6 @@ private:
     QHash<QString, Response> m_pages;
     QHash<QString, std::function<Response()>> m_generators;
     QHash<QString, int> m_counts;
+    QHash<QString, QString> m_lastTargets;
     QHash<QString, int> m_delays;
 };
