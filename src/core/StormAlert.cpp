@@ -52,14 +52,25 @@ int StormAlert::stormPerMille(const QByteArray& box) const
     return count == 0 ? 0 : int(storm * 1000 / count);
 }
 
+void StormAlert::learnMap(const QList<QByteArray>& before, int width)
+{
+    m_history.clear();
+    m_width = width;
+    for (const QByteArray& box : before.mid(qMax(qsizetype(0), before.size() - MapFrames))) {
+        if (!box.isEmpty() && box.size() == before.last().size()) {
+            m_history.append(box);
+        }
+    }
+}
+
 StormAlert::Change StormAlert::measure(const QByteArray& box, int width, qint64 frameMs)
 {
     if (width != m_width || (!m_history.isEmpty() && box.size() != m_history.last().size())) {
         m_history.clear(); // another box or view: what was map there says nothing here
         m_width = width;
     }
-    // Until the frames before are enough to tell the map, nothing is judged.
-    const bool judged = m_history.size() == MapFrames;
+    // The first frame of a box has nothing to tell the map by: it is not judged.
+    const bool judged = !m_history.isEmpty();
     m_lastPerMille = judged ? stormPerMille(box) : -1;
     m_history.append(box);
     if (m_history.size() > MapFrames) {

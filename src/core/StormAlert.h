@@ -6,13 +6,15 @@
 #include <QList>
 
 // The storm alert over a box of the view, judged at each new frame: the share of the box in storm
-// colours of the chosen level, leaving out the map (a pixel the same in each of the frames before:
-// a red road, a label, a border), starts the alert at the threshold and ends it once it has stayed
-// under for two new frames.
+// colours of the chosen level, leaving out the map (a pixel the same in each of the frames before, up
+// to three: a red road, a label, a border), starts the alert at the threshold and ends it once it has
+// stayed under for two new frames. The frames before may be given at once (the frames kept of the
+// page), so that a new box is judged from its first frame.
 class StormAlert
 {
 public:
-    static constexpr int MapFrames = 3;      // a pixel unchanged through this many frames before is map
+    static constexpr int MapFrames = 3;      // a pixel unchanged through the frames before, this many at
+                                             // most, is map
     static constexpr int EndAfterFrames = 2; // frames under the threshold that end an alert
     static constexpr int SameColour = 8;     // a channel may move this much and still be the same
 
@@ -29,6 +31,14 @@ public:
     // box: the box's pixels in one new frame, 32-bit 0xAARRGGBB, row by row, width wide. A box of
     // another size than the frames before starts the history again. frameMs: the frame's time.
     Change measure(const QByteArray& box, int width, qint64 frameMs);
+    // Whether the frames before are of a box of this size (the map is known for it).
+    bool knowsMapOf(const QByteArray& box, int width) const
+    {
+        return !m_history.isEmpty() && width == m_width && box.size() == m_history.last().size();
+    }
+    // The frames before, oldest first, of a box width wide (the newest MapFrames are kept); the alert
+    // itself goes on as it was.
+    void learnMap(const QList<QByteArray>& before, int width);
 
     bool active() const { return m_active; }
     qint64 since() const { return m_since; }             // the frame that started the alert

@@ -68,9 +68,26 @@ void FrameWorker::measureAlert(const QImage& picture, const QString& address, co
     if (box.isEmpty()) {
         return;
     }
+    const QByteArray pixels = pixelsOf(picture.copy(box));
+    if (!it->rule.knowsMapOf(pixels, box.width())) {
+        // A new box, or a view of another size: the map is learnt again from the frames kept before
+        // this one, brought to the size of the view now, rather than from the next three frames.
+        QList<QByteArray> before;
+        const QList<FrameStore::Frame> kept = m_store.frames(address);
+        for (auto k = kept.crbegin(); k != kept.crend() && before.size() < StormAlert::MapFrames; ++k) {
+            QImage frame(k->path);
+            if (k->takenUtc >= takenUtc || frame.isNull()) {
+                continue;
+            }
+            if (frame.size() != picture.size()) { // no blended colours: each pixel is one of the frame's
+                frame = frame.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            }
+            before.prepend(pixelsOf(frame.copy(box)));
+        }
+        it->rule.learnMap(before, box.width());
+    }
     const bool wasActive = it->rule.active();
-    const StormAlert::Change change =
-        it->rule.measure(pixelsOf(picture.copy(box)), box.width(), takenUtc.toMSecsSinceEpoch());
+    const StormAlert::Change change = it->rule.measure(pixels, box.width(), takenUtc.toMSecsSinceEpoch());
     if (change != StormAlert::Change::None) {
         emit alertChanged(address, !wasActive, takenUtc);
     }

@@ -111,8 +111,8 @@ private slots:
               {-1, true, C::None}}},
             {"a storm crossing the road still counts",
              {{-1, true, C::None}, {-1, true, C::None}, {-1, true, C::None}, {0, true, C::Started}}},
-            {"before the map is known nothing starts",
-             {{0, false, C::None}, {4, false, C::None}, {8, false, C::None}}},
+            {"the first frame is not judged; the next is, against it",
+             {{0, false, C::None}, {4, false, C::Started}}},
             {"a storm that stands still becomes map",
              {{-1, false, C::None},
               {-1, false, C::None},
@@ -131,6 +131,12 @@ private slots:
                 QVERIFY2(alert.measure(frame(s.x, s.road), kSide, ms) == s.change, c.name);
             }
         }
+        // The frames kept of the page tell the map at once: the box's first frame is judged.
+        StormAlert learnt;
+        learnt.learnMap({frame(4, true), frame(-1, true), frame(8, true), frame(-1, true)}, kSide);
+        QVERIFY(learnt.knowsMapOf(frame(-1), kSide) && !learnt.knowsMapOf(frame(-1).left(kSide * 4), 1));
+        QVERIFY(learnt.measure(frame(-1, true), kSide, 1) == C::None); // the road is map
+        QVERIFY(learnt.measure(frame(0, true), kSide, 2) == C::Started);
         // Noise of the map's greys, other at every frame, is no storm.
         StormAlert noisy;
         for (int i = 0; i < 8; ++i) {

@@ -95,14 +95,33 @@ def read_site_list(folder):
 
 # --- loopback web server ----------------------------------------------------------------------
 
-def png(width, height, colour, noise_rows=0):
-    """A PNG picture of one colour, its first noise_rows rows random noise (a big file, slow to decode)."""
+def png_of_rows(width, height, rows):
+    """A PNG picture of rows of RGB bytes."""
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
-    plain = b"\0" + bytes(colour) * width
-    raw = b"".join(b"\0" + os.urandom(width * 3) if y < noise_rows else plain for y in range(height))
+    raw = b"".join(b"\0" + bytes(row) for row in rows)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
             chunk(b"IDAT", zlib.compress(raw, 1)) + chunk(b"IEND", b""))
+
+
+def png(width, height, colour, noise_rows=0):
+    """A PNG picture of one colour, its first noise_rows rows random noise (a big file, slow to decode)."""
+    plain = bytes(colour) * width
+    return png_of_rows(width, height, (os.urandom(width * 3) if y < noise_rows else plain for y in range(height)))
+
+
+def map_png(*squares, size=(400, 300)):
+    """A grey map crossed by a red road (6 rows at a third of its height), with 60-pixel squares on it,
+    each (left, top, colour)."""
+    width, height = size
+    rows = []
+    for y in range(height):
+        row = bytearray((b"\xfd\x00\x00" if height // 3 <= y < height // 3 + 6 else b"\x88\x88\x88") * width)
+        for left, top, colour in squares:
+            if top <= y < top + 60:
+                row[left * 3:(left + 60) * 3] = bytes(colour) * 60
+        rows.append(row)
+    return png_of_rows(width, height, rows)
 
 
 def png_pixel(path, x, fraction):

@@ -4,6 +4,7 @@ real X input. Usage: run_e2e.py PROGRAM [SCENARIO...], or run_e2e.py --list for 
 (CTest runs each scenario as a test of its own, e2e.NAME)."""
 
 import concurrent.futures
+import contextlib
 import os
 import re
 import signal
@@ -15,7 +16,7 @@ import traceback
 
 from wall_scenarios import wall_display_is_never_blanked  # noqa: F401 (collected with the others)
 from remote_scenarios import the_remote_view_answers_curl  # noqa: F401 (collected with the others)
-from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, png, png_pixel, \
+from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
     read_settings, read_site_list, settings_record, wait_for
 
 # Where the main window's controls are, in twips of its client area.
@@ -95,6 +96,16 @@ def open_menu_item(desktop, wid, accelerator, title=None):
     return desktop.window(title) if title else None
 
 
+def maximize(desktop, wid):
+    def maximized():  # asked again until the window manager has done it
+        if desktop.outer_geometry(wid)[2] == SCREEN[0]:
+            return True
+        desktop.run(["wmctrl", "-i", "-r", hex(wid), "-b", "add,maximized_vert,maximized_horz"])
+        return False
+
+    wait_for("the maximized window", maximized, interval=0.3)
+
+
 def main_window_geometry_survives_runs(desktop, server, program, folder):
     seeded = (600.0, 300.0, 9000.0, 6000.0)
     Skyvane(desktop, program, folder, settings=settings_record(*seeded))
@@ -106,14 +117,7 @@ def main_window_geometry_survives_runs(desktop, server, program, folder):
         expect(read_settings(folder)["main"], seeded, "run %d saved" % run)
     # Closed maximized, the next starts fit the screen.
     app, wid = launch(desktop, program, folder)
-
-    def maximized():  # asked again until the window manager has done it
-        if desktop.outer_geometry(wid)[2] == SCREEN[0]:
-            return True
-        desktop.run(["wmctrl", "-i", "-r", hex(wid), "-b", "add,maximized_vert,maximized_horz"])
-        return False
-
-    wait_for("the maximized window", maximized, interval=0.3)
+    maximize(desktop, wid)
     app.end()
     stored = read_settings(folder)["main"]
     # The maximized frame, as the window manager has it: the screen, give or take its border.
@@ -728,11 +732,25 @@ def pages_that_ask_do_not_stop_the_refresh(desktop, server, program, folder):
     app.end()
 
 
-def a_page_rewriting_its_address_is_refreshed_every_minute(desktop, server, program, folder):
-    server.extra["/radar"] = "<script>setInterval(() => history.replaceState(null, '', '?t=' + Date.now()), 5000);</script>"
-    app, wid = watch_page(desktop, server, program, folder, refresh_every_minute=True)
-    wait_for("the timer's refresh", lambda: len(radar_requests(server)) >= 2, timeout=75)
-    desktop.wait_title(wid, "^radar 2 - ")
+def a_map_page_writing_its_address_is_refreshed_every_minute(desktop, server, program, folder):
+    """A map page puts its view into its address at once, pushes it again at its load event and rewrites
+    it every 5 s: each refresh of the one-minute timer asks for the page's own address and shows its new
+    picture (the caption holds the last good picture's title while a refresh fails)."""
+    colours = [(200, 0, 0), (0, 150, 0), (0, 0, 200)]
+    picture_page(server, *colours)
+    server.extra["/radar"] += (
+        "<script>history.replaceState(null, '', '?lat=40.1&lon=-88.2&zoom=7');"
+        "addEventListener('load', () => history.pushState(null, '', location.search + '&t=' + Date.now()));"
+        "setInterval(() => history.replaceState(null, '', '?lat=40.1&lon=-88.2&zoom=7&t=' + Date.now()), 5000);"
+        "</script>")
+    app, wid = launch(desktop, program, folder, "--interval", "1", start=server.url("radar"))
+    point = view_point(desktop, wid, 0.5)
+    wait_for("the first picture", lambda: desktop.pixel(wid, *point) == colours[0])
+    for n, colour in enumerate(colours[1:], 2):
+        server.titles["/radar"] = "radar %d" % n
+        desktop.wait_title(wid, "^radar %d - " % n, timeout=80)
+        expect(eventually(lambda: desktop.pixel(wid, *point), lambda c: c == colour), colour, "picture %d" % n)
+    expect(sorted(set(radar_requests(server))), ["/radar", "/radar.png"], "what was asked for")
     app.end()
 
 
@@ -824,10 +842,10 @@ def a_watched_area_fills_the_view(desktop, server, program, folder):
     app.end()
 
 
-def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
-    """An alert box over a grey map crossed by a red road: the road never alerts; a red square that
-    enters the box sends one notification (to a python3-dbusmock notification daemon on a private
-    session bus) and the all clear two frames after it has left."""
+@contextlib.contextmanager
+def notification_daemon(desktop):
+    """A python3-dbusmock notification daemon on a private session bus, which the program started next
+    reaches; yields what was sent to it, the bodies of the notifications."""
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
                            stderr=subprocess.DEVNULL, text=True)
     address = bus.stdout.readline().strip()
@@ -837,11 +855,32 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
     calls = ["/usr/bin/python3", "-c", "import dbus; print('\\n'.join(str(c[1][4]).replace('\\n', ' ') for c in "
              "dbus.Interface(dbus.SessionBus().get_object('org.freedesktop.Notifications', "
              "'/org/freedesktop/Notifications'), 'org.freedesktop.DBus.Mock').GetMethodCalls('Notify')))"]
-    bodies = lambda: [b for b in subprocess.run(calls, env=env, capture_output=True, text=True).stdout.splitlines() if b]
-    notified = lambda: len(bodies()) if subprocess.run(calls, env=env, capture_output=True).returncode == 0 else -1
+
+    def bodies():
+        answer = subprocess.run(calls, env=env, capture_output=True, text=True)
+        return [b for b in answer.stdout.splitlines() if b] if answer.returncode == 0 else None
+
     try:
-        wait_for("the notification daemon mock", lambda: notified() == 0)
+        wait_for("the notification daemon mock", lambda: bodies() == [])
         desktop.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        yield bodies
+    finally:
+        for p in (daemon, bus):
+            p.terminate()
+            p.wait()
+
+
+def refresh_and_wait(desktop, server, path):
+    asked = server.requests.count(path)
+    desktop.key("F5")
+    wait_for("the refresh", lambda: server.requests.count(path) > asked, settle=2.5)
+
+
+def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
+    """An alert box over a grey map crossed by a red road: the road never alerts; a red square that
+    enters the box sends one notification and the all clear two frames after it has left."""
+    with notification_daemon(desktop) as bodies:
+        notified = lambda: len(bodies())
         server.colours["/map"] = ["#888"]
         square = lambda x, y: ("<div style='position:absolute;left:0;top:200px;width:100%%;height:6px;"
                                "background:#fd0000'></div><div style='position:absolute;left:%dpx;top:%dpx;"
@@ -854,9 +893,7 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
 
         def refresh_with_square_at(x, y):
             server.extra["/map"] = square(x, y)
-            asked = server.requests.count("/map")
-            desktop.key("F5")
-            wait_for("the refresh", lambda: server.requests.count("/map") > asked, settle=2.5)
+            refresh_and_wait(desktop, server, "/map")
 
         for at in ((380, 60), (260, 90), (340, 30), (300, 70)):  # the map learnt: the road is no storm
             refresh_with_square_at(*at)
@@ -871,15 +908,45 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
         wait_for("the all clear", lambda: notified() == 2)
         check(bodies()[1].startswith("All clear at "), "the all clear said %r" % bodies())
         app.end()
-    finally:
-        for p in (daemon, bus):
-            p.terminate()
-            p.wait()
+
+
+def an_alert_box_is_judged_at_once_from_the_frames_kept(desktop, server, program, folder):
+    """A radar picture over the whole view (a grey map, a red road across it, dark labels that move):
+    three frames are kept, then an alert box is drawn across the road. The first new picture with a storm
+    in the box is told, the road known as map from the frames kept; after the window is maximized the
+    map is known at once again, and the all clear comes two new pictures after the storm has gone."""
+    dark, storm = (0x44, 0x44, 0x44), (0xfd, 0, 0)
+    with notification_daemon(desktop) as bodies:
+        picture_page(server, (0, 0, 0))
+        server.extra["/radar"] = RADAR_PICTURE.replace("style='", "style='image-rendering:pixelated;")
+        server.files["/radar.png"] = [map_png((300, 10, dark))]
+        app, wid = launch(desktop, program, folder, "--interval", "10", start=server.url("radar"))  # watched
+        wait_for("the first frame", lambda: frames_of(folder))
+        for label in (200, 100):
+            server.files["/radar.png"] = [map_png((label, 20, dark))]
+            refresh_and_wait(desktop, server, "/radar.png")
+        expect([len(f) for f, _ in frames_of(folder).values()], [3], "frames kept")
+        open_menu_item(desktop, wid, "b")
+        width = desktop.client_geometry(wid)[2]
+        desktop.drag(wid, view_point(desktop, wid, 0.25), (width // 2, view_point(desktop, wid, 0.75)[1]))
+        server.files["/radar.png"] = [map_png((60, 130, storm), (300, 20, dark))]
+        refresh_and_wait(desktop, server, "/radar.png")
+        wait_for("the storm alert's notification", lambda: len(bodies()) == 1)
+        check(bodies()[0].startswith("Storm colours in the alert box since "), "the alert said %r" % bodies())
+        maximize(desktop, wid)
+        server.files["/radar.png"] = [map_png((200, 10, dark))]
+        refresh_and_wait(desktop, server, "/radar.png")
+        expect(len(bodies()), 1, "notifications after one clear picture")
+        server.files["/radar.png"] = [map_png((300, 10, dark))]
+        refresh_and_wait(desktop, server, "/radar.png")
+        wait_for("the all clear", lambda: len(bodies()) == 2)
+        check(bodies()[1].startswith("All clear at "), "the all clear said %r" % bodies())
+        app.end()
 
 
 # Every scenario, the minute-long watch scenarios first so that the short ones fill the time beside them.
 LONG = ("a_trickling_picture_is_shown", "kiosk_started_while_the_site_refuses",
-        "a_page_rewriting_its_address_is_refreshed_every_minute",
+        "a_map_page_writing_its_address_is_refreshed_every_minute",
         "rotation_shows_the_next_site", "hanging_server_is_back_within_75_seconds",
         "renderer_killed_during_an_outage", "login_page_is_not_taken_for_the_watched_page",
         "reload_while_minimized_is_never_blank")

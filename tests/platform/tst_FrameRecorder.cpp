@@ -1,6 +1,7 @@
 #include "PreparedDialogs.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "core/StormColours.h"
 #include "platform/FrameRecorder.h"
 #include "platform/WebPLoopWriter.h"
 #include "windows/ReplayView.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 
 #include <QBuffer>
+#include <QPainter>
 #include <QSignalSpy>
 
 #include <webp/demux.h>
@@ -20,6 +22,18 @@ QImage filled(const QColor& colour, QSize size = {400, 300})
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+// A grey map crossed by a red road, a square on it, at the size of a view.
+QImage map(QPoint square, const QColor& colour = QColor(0xfd, 0, 0), QSize size = {400, 300})
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(QColor(0x88, 0x88, 0x88));
+    QPainter painter(&image);
+    painter.fillRect(0, 150, 400, 6, QColor(0xfd, 0, 0));
+    painter.fillRect(QRect(square, QSize(60, 60)), colour);
+    painter.end();
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 } // namespace
@@ -78,6 +92,30 @@ private slots:
         QCOMPARE((QStringList{changed[0][0].toString(), changed[1][0].toString()}),
                  (QStringList{"the Frames folder cannot be written", ""}));
         QCOMPARE(recorder.store().frames(QStringLiteral("http://a/")).size(), 1);
+    }
+
+    // A box drawn over a page with frames kept is judged from its first new frame, the road in it known
+    // as map; a view of another size learns the map again from them, brought to its size.
+    void anAlertBoxLearnsTheMapFromTheFramesKept()
+    {
+        QTemporaryDir dir;
+        const QString address = QStringLiteral("http://radar/");
+        FrameRecorder recorder{FrameStore(dir.filePath(QStringLiteral("Frames")))};
+        QSignalSpy alerts(&recorder, &FrameRecorder::alertChanged);
+        const QColor dark(0x44, 0x44, 0x44);
+        const QSize large(800, 600);
+        for (const QImage& frame :
+             {map({300, 10}), map({200, 20}), map({100, 30}),              // kept before the box is drawn
+              map({50, 170}),                                              // a storm in the box
+              map({300, 10}, dark, large), map({200, 10}, dark, large)}) { // maximized, the storm gone
+            if (alerts.isEmpty() && recorder.store().frames(address).size() == 3) {
+                recorder.setAlert(address, QRectF(0, 0.4, 0.5, 0.4), int(StormColours::Level::HeavyRain));
+            }
+            recorder.take(frame, address);
+            recorder.finish();
+        }
+        QTRY_COMPARE(alerts.size(), 2);
+        QCOMPARE((QList<bool>{alerts[0][1].toBool(), alerts[1][1].toBool()}), (QList<bool>{true, false}));
     }
 
     void loopDecodesWithItsFramesAndSize()
