@@ -59,6 +59,7 @@ ProcessTreeMemory::Sample ProcessTreeMemory::sample(qint64 rootPid)
         const QByteArray text = rollup.readAll();
         s.pssKiB += field(text, "Pss");
         s.rssKiB += field(text, "Rss");
+        s.ussKiB += field(text, "Private_Clean") + field(text, "Private_Dirty");
         ++s.processes;
     }
     return s;

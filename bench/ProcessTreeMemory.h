@@ -10,6 +10,7 @@ public:
     struct Sample
     {
         qint64 pssKiB = 0; // proportional set size, shared pages split between their users
+        qint64 ussKiB = 0; // unique set size: pages no other process maps, Private_Clean + Private_Dirty
         qint64 rssKiB = 0;
         int processes = 0;
     };

@@ -8,7 +8,9 @@
 // that hangs until the no-progress rule gives up, and a killed renderer. --bare reloads the same
 // page in a bare QWebEngineView: the floor. Every 100 steps one CSV line goes to standard output:
 // refreshes, the process tree's PSS and its processes, the program's open file descriptors and
-// threads, and the frames folder's files and bytes.
+// threads, the frames folder's files and bytes, and the process tree's USS (its private pages).
+// PSS moves whenever another program mapping the same libraries starts or ends; USS only by the
+// library pages that one process of the tree alone maps, and far less.
 
 #include "LoopbackServer.h"
 #include "MainWindowFixture.h"
@@ -46,6 +48,7 @@ int entries(const QString& dir)
 struct Sample
 {
     qint64 pssKiB = 0;
+    qint64 ussKiB = 0;
     int processes = 0; // the program and the engine's helpers
     int fds = 0;
     int threads = 0;
@@ -54,7 +57,7 @@ struct Sample
 };
 
 // The memory right after a load swings with the decoding of the big picture; the smallest of a few
-// samples a moment later is the level a leak would raise.
+// samples a moment later is the level a leak would raise, taken for PSS and USS each on its own.
 Sample settledSample(const QString& framesDir)
 {
     Sample best;
@@ -65,6 +68,9 @@ Sample settledSample(const QString& framesDir)
         if (i == 0 || s.pssKiB < best.pssKiB) {
             best.pssKiB = s.pssKiB;
             best.processes = s.processes;
+        }
+        if (i == 0 || s.ussKiB < best.ussKiB) {
+            best.ussKiB = s.ussKiB;
         }
     }
     best.fds = entries(QStringLiteral("/proc/self/fd"));
@@ -81,8 +87,8 @@ Sample settledSample(const QString& framesDir)
 
 void print(int refreshes, const Sample& s)
 {
-    std::printf("%d,%lld,%d,%d,%d,%d,%lld\n", refreshes, s.pssKiB, s.processes, s.fds, s.threads,
-                s.frameFiles, s.frameBytes);
+    std::printf("%d,%lld,%d,%d,%d,%d,%lld,%lld\n", refreshes, s.pssKiB, s.processes, s.fds, s.threads,
+                s.frameFiles, s.frameBytes, s.ussKiB);
     std::fflush(stdout);
 }
 
@@ -247,6 +253,6 @@ int main(int argc, char** argv)
         return 1;
     }
     RadarPages::install(server, imageBytes, 24); // 2% of the picture: a new frame every time
-    std::printf("refreshes,pss_kib,processes,fds,threads,frame_files,frame_bytes\n");
+    std::printf("refreshes,pss_kib,processes,fds,threads,frame_files,frame_bytes,uss_kib\n");
     return bare ? runBare(server, refreshes) : runSkyvane(server, refreshes, renewAfter);
 }
