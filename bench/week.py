@@ -126,9 +126,9 @@ def main():
             f.write("\n\n")
     if shutil.which("gnuplot"):
         png = os.path.join(args.out, "week.png")
-        script = (f"set terminal pngcairo size 800,450; set output '{png}';"
+        script = (f"set terminal pngcairo size 800,500; set output '{png}';"
                   f"set title 'Process tree memory over {args.reloads} refreshes'; set xlabel 'refreshes';"
-                  "set ylabel 'MiB'; set yrange [0:*]; set key bottom right; set grid;"
+                  "set ylabel 'MiB'; set yrange [0:*]; set key below; set grid;"
                   f"plot '{data}' index 0 using 1:3 with linespoints lc 1 pt 7 title 'Skyvane USS (private)',"
                   f" '{data}' index 0 using 1:2 with linespoints lc 1 pt 6 dt 2 title 'Skyvane PSS',"
                   f" '{data}' index 1 using 1:3 with linespoints lc 2 pt 7 title 'floor (bare engine) USS (private)',"
