@@ -243,8 +243,7 @@ void WebEngineBrowserControl::reload(bool bypassCache)
     if (!bypassCache && renewPage()) { // a complete refresh is the page's own: every part asked anew
         return;
     }
-    if (!m_documentUrl.isEmpty() &&
-        m_view->url().adjusted(QUrl::RemoveFragment) != m_documentUrl.adjusted(QUrl::RemoveFragment)) {
+    if (!m_documentUrl.isEmpty() && !AddressRules::samePage(LocationURL(), address())) {
         // The page wrote another address for itself (a map's view, a time): the engine would reload
         // that one, which the site never served. The address the document came from is asked again.
         loadAsReload(m_documentUrl, bypassCache);
