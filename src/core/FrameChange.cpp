@@ -25,6 +25,20 @@ bool FrameChange::isNewPicture(const QByteArray& last, int lastWidth, const QByt
     return differing * 1000 >= pixels * ChangedPerMille;
 }
 
+QRect FrameChange::sharedPart(QSize picture, QSize last)
+{
+    if (picture.isEmpty() || last.isEmpty()) {
+        return {};
+    }
+    // The widest part of the picture in the last one's proportions (integer arithmetic: no drift).
+    QSize part(picture.width(), int(qint64(picture.width()) * last.height() / last.width()));
+    if (part.height() > picture.height()) {
+        part = QSize(int(qint64(picture.height()) * last.width() / last.height()), picture.height());
+    }
+    part = part.expandedTo(QSize(1, 1));
+    return QRect(QPoint((picture.width() - part.width()) / 2, (picture.height() - part.height()) / 2), part);
+}
+
 bool FrameChange::isOneColour(const QByteArray& pixels)
 {
     const qsizetype count = pixels.size() / 4;

@@ -12,4 +12,6 @@ public:
     virtual void Open(const QString& path) = 0;
     // Plays the opened file from its start.
     virtual void Play() = 0;
+    // Whether a sound played would be heard: false without an audio device.
+    virtual bool canPlay() const { return true; }
 };

@@ -40,6 +40,23 @@ FrameWorker::Thumb FrameWorker::thumbOf(const QImage& picture)
     return t;
 }
 
+FrameWorker::Thumb FrameWorker::thumbLike(const QImage& picture, const Thumb& last)
+{
+    const int lastHeight = last.width > 0 ? int(last.pixels.size() / 4 / last.width) : 0;
+    const QSize lastSize(last.width, lastHeight);
+    Thumb t = thumbOf(picture);
+    if (lastSize.isEmpty() || picture.isNull() || t.pixels.size() == last.pixels.size()) {
+        return t;
+    }
+    // Another size of view (a restart on another screen, the kiosk, a resize): the same picture is
+    // still the same once brought to the last one's size.
+    const QImage part = picture.copy(FrameChange::sharedPart(picture.size(), lastSize))
+                            .scaled(lastSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    t.width = part.width();
+    t.pixels = pixelsOf(part);
+    return t;
+}
+
 void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelDbz, int percent)
 {
     if (box.isEmpty()) {
@@ -55,7 +72,8 @@ void FrameWorker::setAlert(const QString& address, const QRectF& box, int levelD
     alert.rule.setThresholdPerMille(percent * 10);
 }
 
-void FrameWorker::measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc)
+void FrameWorker::measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc,
+                               bool newPicture)
 {
     const auto it = m_alerts.find(address);
     if (it == m_alerts.end()) {
@@ -87,7 +105,8 @@ void FrameWorker::measureAlert(const QImage& picture, const QString& address, co
         it->rule.learnMap(before, box.width());
     }
     const bool wasActive = it->rule.active();
-    const StormAlert::Change change = it->rule.measure(pixels, box.width(), takenUtc.toMSecsSinceEpoch());
+    const StormAlert::Change change =
+        it->rule.measure(pixels, box.width(), takenUtc.toMSecsSinceEpoch(), newPicture);
     if (change != StormAlert::Change::None) {
         emit alertChanged(address, !wasActive, takenUtc);
     }
@@ -113,12 +132,14 @@ FrameWorker::Thumb FrameWorker::lastKept(const QString& address)
 
 void FrameWorker::take(const QImage& picture, const QString& address, const QDateTime& takenUtc)
 {
-    Thumb next = thumbOf(picture);
     const Thumb last = lastKept(address);
-    if (!FrameChange::isNewPicture(last.pixels, last.width, next.pixels, next.width)) {
+    if (const Thumb like = thumbLike(picture, last);
+        !FrameChange::isNewPicture(last.pixels, last.width, like.pixels, like.width)) {
         emit done(address, false, last.takenUtc, {});
+        measureAlert(picture, address, takenUtc, false); // an unchanged sky is judged all the same
         return;
     }
+    Thumb next = thumbOf(picture);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -134,7 +155,7 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
                       : QStringLiteral("the Frames folder cannot be written");
     }
     emit done(address, true, takenUtc, notKept);
-    measureAlert(picture, address, takenUtc); // after the frame's own news, which it would hide
+    measureAlert(picture, address, takenUtc, true); // after the frame's own news, which it would hide
 #ifdef __GLIBC__
     // The full picture and its PNG were this thread's largest allocations; give them back to the
     // system rather than keep them in the thread's own heap until the next frame.

@@ -25,6 +25,9 @@ public:
         QDateTime takenUtc;
     };
     static Thumb thumbOf(const QImage& picture);
+    // The picture's copy to compare with last: of last's size, from the shared part when the picture
+    // is of another shape.
+    static Thumb thumbLike(const QImage& picture, const Thumb& last);
 
 public slots:
     void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
@@ -44,7 +47,8 @@ signals:
 
 private:
     Thumb lastKept(const QString& address);
-    void measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+    void measureAlert(const QImage& picture, const QString& address, const QDateTime& takenUtc,
+                      bool newPicture);
 
     struct Alert
     {

@@ -1,5 +1,7 @@
 #include "platform/QtSoundPlayer.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -16,6 +18,11 @@ void QtSoundPlayer::Close()
 void QtSoundPlayer::Open(const QString& path)
 {
     m_effect->setSource(QUrl::fromLocalFile(path));
+}
+
+bool QtSoundPlayer::canPlay() const
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 void QtSoundPlayer::Play()

@@ -18,6 +18,7 @@ public:
     void Close() override;
     void Open(const QString& path) override;
     void Play() override;
+    bool canPlay() const override;
 
     QSoundEffect* effect() const { return m_effect; }
 

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -20,11 +21,14 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWindow>
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_page(new ContainedPage(m_view)),
       m_cover(new QLabel(this)), m_loadingShown(new QTimer(this)), m_sessionCheck(new QTimer(this)),
+      m_areaSettle(new QTimer(this)),
       m_watcher(new PageWatcher(*this, &SystemClock::monotonicMs, &SystemClock::wallMs, this))
 {
     m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
@@ -46,6 +50,9 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     // then between loads, for what the page or the user's clicks put there later.
     m_sessionCheck->setInterval(SessionCheckMs);
     connect(m_sessionCheck, &QTimer::timeout, this, &WebEngineBrowserControl::checkSession);
+    m_areaSettle->setSingleShot(true);
+    m_areaSettle->setInterval(300);
+    connect(m_areaSettle, &QTimer::timeout, this, [this] { showWatchArea(address()); });
     m_sessionCheck->start();
 
     auto* layout = new QVBoxLayout(this);
@@ -462,8 +469,15 @@ void WebEngineBrowserControl::resizeEvent(QResizeEvent* event)
 {
     BrowserControl::resizeEvent(event);
     m_cover->setGeometry(m_view->geometry());
+    if (!m_screenWatched && window()->windowHandle() != nullptr) {
+        m_screenWatched = true; // another screen may give the page another size or scale
+        connect(window()->windowHandle(), &QWindow::screenChanged, m_areaSettle, qOverload<>(&QTimer::start));
+    }
     if (m_areaShown) {
+        // At once, and again when the page has taken the new size (maximizing takes the engine a
+        // while), so that the part is never left at the zoom and place of the old size.
         showWatchArea(address());
+        m_areaSettle->start();
     }
 }
 
@@ -485,21 +499,25 @@ void WebEngineBrowserControl::showWatchArea(const QString& address)
     if (area == m_areas.cend() || view.isEmpty()) {
         if (std::exchange(m_areaShown, false)) {
             m_view->setZoomFactor(m_zoomChosen ? m_zoom : 1.0); // the whole page again
+            m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
         }
         return;
     }
+    // The part is a picture, not a page to scroll through: no scrollbars over it, nor in its frames.
+    m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     // The part fills the view, kept in proportion and centred, within the zoom the engine takes.
     const double zoom =
         qBound(0.25, qMin(view.width() / area->second.width(), view.height() / area->second.height()), 5.0);
     m_view->setZoomFactor(zoom);
     m_areaShown = true;
-    // Page pixels do not change with the zoom: the scroll is asked at once, and again once the zoom
-    // has reached the page, whichever comes first.
-    const QString scroll = QStringLiteral("scrollTo(%1,%2)")
-                               .arg(area->second.center().x() - view.width() / zoom / 2)
-                               .arg(area->second.center().y() - view.height() / zoom / 2);
-    m_page->runJavaScript(scroll + QStringLiteral(";requestAnimationFrame(()=>%1)").arg(scroll),
-                          QWebEngineScript::ApplicationWorld);
+    // Page pixels do not change with the zoom: the part's middle is put in the middle of the page's
+    // own viewport, at once and again at the next frame, by which the zoom and size have reached it.
+    const QString scroll =
+        QStringLiteral("(() => { const f = () => scrollTo(%1 - innerWidth / 2, %2 - innerHeight / 2); f(); "
+                       "requestAnimationFrame(f); })()")
+            .arg(area->second.center().x())
+            .arg(area->second.center().y());
+    m_page->runJavaScript(scroll, QWebEngineScript::ApplicationWorld);
 }
 
 void WebEngineBrowserControl::pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done)

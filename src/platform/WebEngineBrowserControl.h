@@ -112,6 +112,8 @@ private:
     QLabel* m_cover;        // the last good picture or a card, over the view during a watched load
     QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
     QTimer* m_sessionCheck; // looks at the page's sessionStorage between loads
+    QTimer* m_areaSettle;   // the watched part shown again once a resize has reached the page
+    bool m_screenWatched = false;
     PageWatcher* m_watcher;
     bool m_documentLoading = false; // between the start and the end of a load of a new document
     bool m_committed = false;       // the loading document has been committed: the view shows it

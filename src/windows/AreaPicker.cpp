@@ -1,5 +1,6 @@
 #include "windows/AreaPicker.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,7 +11,7 @@ constexpr int kSmallest = 8; // a drag shorter than this is a click: nothing pic
 
 } // namespace
 
-AreaPicker::AreaPicker(QWidget* target) : QWidget(target)
+AreaPicker::AreaPicker(QWidget* target) : QWidget(target), m_focusBefore(QApplication::focusWidget())
 {
     setObjectName(QStringLiteral("areaPicker"));
     setGeometry(target->rect());
@@ -35,6 +36,14 @@ void AreaPicker::paintEvent(QPaintEvent*)
         p.setPen(QPen(QColor(255, 255, 255), 1, Qt::DashLine));
         p.drawRect(m_rect.adjusted(0, 0, -1, -1));
     }
+    if (!m_dragging) {
+        const QString words = tr("Drag a rectangle; Esc cancels");
+        QRect box = p.fontMetrics().boundingRect(words).adjusted(-10, -6, 10, 6);
+        box.moveCenter(QPoint(width() / 2, box.height() / 2 + 12));
+        p.fillRect(box, QColor(0, 0, 0, 170));
+        p.setPen(Qt::white);
+        p.drawText(box, Qt::AlignCenter, words);
+    }
 }
 
 void AreaPicker::mousePressEvent(QMouseEvent* event)
@@ -46,6 +55,7 @@ void AreaPicker::mousePressEvent(QMouseEvent* event)
     m_from = event->position().toPoint();
     m_rect = QRect();
     m_dragging = true;
+    update();
 }
 
 void AreaPicker::mouseMoveEvent(QMouseEvent* event)
@@ -79,6 +89,13 @@ void AreaPicker::finish(const QRect& rect)
 {
     if (std::exchange(m_done, true)) {
         return;
+    }
+    // Focus handed on by the hiding would go to the page as by Tab: its first link focused and
+    // scrolled to, the view moved off the watched part.
+    if (m_focusBefore != nullptr && m_focusBefore != this) {
+        m_focusBefore->setFocus(Qt::OtherFocusReason);
+    } else {
+        clearFocus();
     }
     hide();
     if (rect.isEmpty()) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
-// Dims a widget and lets the user drag a rectangle over it; Esc or a click without a drag cancels.
-// Deletes itself once picked or cancelled.
+// Dims a widget and lets the user drag a rectangle over it, saying so; Esc or a click without a drag
+// cancels. The keyboard goes back where it was, the view left as it was. Deletes itself once picked
+// or cancelled.
 class AreaPicker : public QWidget
 {
     Q_OBJECT
@@ -27,6 +29,7 @@ protected:
 private:
     void finish(const QRect& rect);
 
+    QPointer<QWidget> m_focusBefore; // had the keyboard before the drag
     QPoint m_from;
     QRect m_rect;
     bool m_dragging = false;

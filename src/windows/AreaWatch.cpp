@@ -1,15 +1,17 @@
 #include "windows/AreaWatch.h"
 
+#include "core/AddressRules.h"
 #include "core/AppState.h"
 #include "core/Notifier.h"
 #include "core/ProgramDirectory.h"
 #include "core/SoundPlayer.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
+#include "windows/AlertOutline.h"
 #include "windows/AreaPicker.h"
 
 #include <QActionGroup>
-#include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -73,6 +75,18 @@ AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
     if (m_parts.frames != nullptr) {
         connect(m_parts.frames, &FrameRecorder::alertChanged, this, &AreaWatch::alertChanged);
     }
+    m_outline = new AlertOutline(m_parts.browser);
+    m_alertLabel = new QLabel(m_parts.status);
+    m_alertLabel->setObjectName(QStringLiteral("alertLabel"));
+    m_alertLabel->setStyleSheet(QStringLiteral("#alertLabel { color: #c00000; font-weight: bold; }"));
+    m_parts.status->addPermanentWidget(m_alertLabel);
+    m_alertLabel->hide();
+    connect(m_parts.browser, &BrowserControl::NavigateComplete2, this, &AreaWatch::showOutline);
+}
+
+QString AreaWatch::alertCaption() const
+{
+    return m_active ? tr("Storm alert since %1").arg(timeOf(m_alertSince)) : QString();
 }
 
 int AreaWatch::percent() const
@@ -142,9 +156,13 @@ void AreaWatch::pickAlertBox()
                             rect.height() / view.height());
         save();
         m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)), percent());
-        m_parts.status->showMessage(
-            tr("Storm alert: the box is measured at each new picture while the page is watched (the refresh "
-               "timer on)."));
+        showOutline();
+        QString words = tr("Storm alert: the box is measured at each load while the page is watched (the "
+                           "refresh timer on).");
+        if (m_parts.alertSound == nullptr || !m_parts.alertSound->canPlay()) {
+            words += tr(" No audio device detected: the alert will be silent.");
+        }
+        m_parts.status->showMessage(words);
     });
 }
 
@@ -166,10 +184,12 @@ void AreaWatch::noAlert()
     if (m_parts.frames != nullptr) {
         m_parts.frames->setAlert(shown, {}, 0);
     }
-    if (std::exchange(m_active, false)) {
-        showOutline({});
+    if (m_active && AddressRules::samePage(m_alertAddress, shown)) {
+        m_active = false;
+        m_alertLabel->hide();
         emit alertShown(false);
     }
+    showOutline();
 }
 
 void AreaWatch::alertChanged(const QString& address, bool active, const QDateTime& since)
@@ -187,29 +207,24 @@ void AreaWatch::alertChanged(const QString& address, bool active, const QDateTim
             ProgramDirectory::file(m_parts.state.AppDir, QString::fromLatin1(kAlertSound)));
         m_parts.alertSound->Play();
     }
-    const Preferences::Area* a = m_parts.state.Prefs.areaFor(address);
     m_active = active;
-    showOutline(active && a != nullptr ? a->alertBox : QRectF());
+    m_alertAddress = address;
+    m_alertSince = since;
+    if (m_alertLabel != nullptr) { // the status bar's own text is the load's; this one stays
+        m_alertLabel->setText(words);
+        m_alertLabel->setVisible(active);
+    }
+    showOutline();
     emit alertShown(active);
 }
 
-void AreaWatch::showOutline(const QRectF& box)
+void AreaWatch::showOutline()
 {
-    if (box.isEmpty()) {
-        delete m_outline.data();
+    if (m_outline == nullptr) {
         return;
     }
-    if (m_outline == nullptr) {
-        auto* frame = new QFrame(m_parts.browser);
-        frame->setObjectName(QStringLiteral("alertOutline"));
-        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-        frame->setStyleSheet(
-            QStringLiteral("#alertOutline { border: 3px solid #fd0000; background: transparent; }"));
-        m_outline = frame;
-    }
-    const QSize view = m_parts.browser->size();
-    m_outline->setGeometry(qRound(box.x() * view.width()), qRound(box.y() * view.height()),
-                           qRound(box.width() * view.width()), qRound(box.height() * view.height()));
-    m_outline->show();
-    m_outline->raise();
+    const QString shown = address();
+    const Preferences::Area* a = m_parts.state.Prefs.areaFor(shown);
+    m_outline->showBox(a != nullptr ? a->alertBox : QRectF(),
+                       m_active && AddressRules::samePage(m_alertAddress, shown));
 }

@@ -7,19 +7,22 @@
 #include <QPointer>
 #include <QRectF>
 
+class AlertOutline;
 class AppState;
 class BrowserControl;
 class FrameRecorder;
 class Notifier;
 class QAction;
+class QLabel;
 class QMenu;
 class QStatusBar;
 class SoundPlayer;
 
 // What is watched of each page, as the main window's menu offers it: the part of the page shown
 // (Watch Area, Whole Page) and the storm alert over a box of the view (Alert Box, Alert On, No
-// Alert), kept per address in the preferences. An alert is told in the status bar, by an outline of
-// the box, a sound and a desktop notification.
+// Alert), kept per address in the preferences. The box is outlined faintly over the view; an alert is
+// told by the outline in red, the status bar and the caption for as long as it lasts, a sound and a
+// desktop notification.
 class AreaWatch : public QObject
 {
     Q_OBJECT
@@ -38,6 +41,8 @@ public:
     AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent);
 
     bool alertActive() const { return m_active; }
+    // What the caption starts with while an alert lasts ("Storm alert since 15:29"); else empty.
+    QString alertCaption() const;
 
 signals:
     void alertShown(bool active);
@@ -51,7 +56,7 @@ private:
     void showMenuState();
     void save();
     void alertChanged(const QString& address, bool active, const QDateTime& since);
-    void showOutline(const QRectF& box);
+    void showOutline();
     QString address() const;
     int percent() const; // of the box in storm colours, to start an alert
 
@@ -61,6 +66,9 @@ private:
     QAction* m_alertBox;
     QMenu* m_levels;
     QAction* m_noAlert;
-    QPointer<QWidget> m_outline; // the alert box's outline over the view, while an alert lasts
+    QPointer<AlertOutline> m_outline; // the alert box of the page shown, over the view
+    QPointer<QLabel> m_alertLabel;    // in the status bar, beside the load's own text, while an alert lasts
     bool m_active = false;
+    QString m_alertAddress; // of the alert that lasts
+    QDateTime m_alertSince;
 };

@@ -136,7 +136,11 @@ void MainWindow::connectControls()
     connect(m_session, &BrowsingSession::timerStateChanged, this, &MainWindow::showTimerState);
     connect(m_session, &BrowsingSession::selectorTextChanged, ui.siteSelector, &QComboBox::setEditText);
     connect(m_session, &BrowsingSession::selectorEntriesChanged, this, &MainWindow::showSites);
-    connect(m_session, &BrowsingSession::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_session, &BrowsingSession::captionChanged, this, [this](const QString& caption) {
+        m_caption = caption;
+        showCaption();
+    });
+    connect(m_areas, &AreaWatch::alertShown, this, &MainWindow::showCaption);
     connect(m_session, &BrowsingSession::statusMessage, ui.statusBar,
             [this](const QString& text) { ui.statusBar->showMessage(text); });
     connect(m_session, &BrowsingSession::fontChanged, this, [this] {
@@ -146,6 +150,12 @@ void MainWindow::connectControls()
     });
     connect(m_session, &BrowsingSession::indicatorChanged, this, &MainWindow::showIndicator);
     connect(m_session, &BrowsingSession::connectionPollStopped, ui.connectionTimer, &QTimer::stop);
+}
+
+void MainWindow::showCaption()
+{
+    const QString alert = m_areas->alertCaption(); // a storm alert is the first thing the caption says
+    setWindowTitle(alert.isEmpty() ? m_caption : alert + QStringLiteral(" - ") + m_caption);
 }
 
 void MainWindow::place(QWidget* w, float left, float top, float width, float height) const

@@ -196,6 +196,7 @@ private:
     void connectControls();
     void fillSelector();
     void showSites(const QStringList& names, const QString& text); // the selector's entries and text
+    void showCaption();
     void showTimerState(bool on);
     void textSize(int level, QAction* item);
     void firstActivationCheck()
@@ -229,6 +230,7 @@ private:
     std::unique_ptr<SoundPlayer> m_alertSound;
     std::unique_ptr<Notifier> m_notifier;
     AreaWatch* m_areas = nullptr; // the part of each page shown, and the storm alert
+    QString m_caption = Caption;  // the page's, as the session gives it
     bool m_watched = false;       // the saved sites in turn: every page is watched
 
     QPointer<QWidget> m_siteListEditor;  // while open

@@ -35,6 +35,19 @@ QByteArray frame(int x, bool road = false, quint32 colour = kRed)
     return pixels;
 }
 
+// A grey box crossed by a red road four rows wide, with a 4 x 4 square of colour on it at column x.
+QByteArray crossing(int x, quint32 colour)
+{
+    QByteArray pixels = frame(-1);
+    for (int row = 8; row < 12; ++row) {
+        for (int col = 0; col < kSide; ++col) {
+            const quint32 v = x >= 0 && col >= x && col < x + 4 ? colour : kRed;
+            std::memcpy(pixels.data() + (row * kSide + col) * 4, &v, 4);
+        }
+    }
+    return pixels;
+}
+
 } // namespace
 
 // The storm colours and the alert over the frames of a box.
@@ -129,6 +142,62 @@ private slots:
             for (const Step& s : c.steps) {
                 ms += 60000;
                 QVERIFY2(alert.measure(frame(s.x, s.road), kSide, ms) == s.change, c.name);
+            }
+        }
+        // A storm leaving the box: the loads after it end the alert at the second under the share,
+        // whether the site sent a new picture or the same one again.
+        constexpr quint32 kOrange = 0xfffd9500, kGreen = 0xff02fd02;
+        struct Load
+        {
+            int x;
+            quint32 colour;
+            bool newFrame;
+            C change;
+        };
+        const struct
+        {
+            const char* name;
+            QList<Load> loads;
+        } leaving[] = {
+            {"into a clear sky that stays the same",
+             {{-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {0, kOrange, true, C::Started},
+              {-1, kRed, true, C::None},
+              {-1, kRed, false, C::Ended}}},
+            {"the road it crossed is map again at once",
+             {{-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {0, kOrange, true, C::Started},
+              {8, kOrange, true, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::Ended}}},
+            {"light rain after a heavy cell does not hold it",
+             {{-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {0, kOrange, true, C::Started},
+              {4, kGreen, true, C::None},
+              {8, kGreen, true, C::Ended}}},
+            {"the same stormy picture again holds it",
+             {{-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::None},
+              {0, kOrange, true, C::Started},
+              {0, kOrange, false, C::None},
+              {0, kOrange, false, C::None},
+              {0, kOrange, false, C::None},
+              {-1, kRed, true, C::None},
+              {-1, kRed, true, C::Ended}}},
+        };
+        for (const auto& c : leaving) {
+            StormAlert alert;
+            qint64 ms = 0;
+            for (const Load& l : c.loads) {
+                ms += 60000;
+                QVERIFY2(alert.measure(crossing(l.x, l.colour), kSide, ms, l.newFrame) == l.change, c.name);
             }
         }
         // The frames kept of the page tell the map at once: the box's first frame is judged.

@@ -118,6 +118,44 @@ private slots:
         QCOMPARE((QList<bool>{alerts[0][1].toBool(), alerts[1][1].toBool()}), (QList<bool>{true, false}));
     }
 
+    // A picture of another size (a restart on another screen, the kiosk, a resize) is compared once
+    // brought to the last one's size, and the alert is judged at every load, new picture or not.
+    void aPictureOfAnotherSizeIsComparedAndAnUnchangedSkyJudged()
+    {
+        QTemporaryDir dir;
+        const QString address = QStringLiteral("http://radar/");
+        FrameRecorder recorder{FrameStore(dir.filePath(QStringLiteral("Frames")))};
+        recorder.setAlert(address, QRectF(0, 0.4, 0.5, 0.4), int(StormColours::Level::HeavyRain));
+        QSignalSpy compared(&recorder, &FrameRecorder::pictureCompared);
+        QSignalSpy alerts(&recorder, &FrameRecorder::alertChanged);
+        QImage wider(600, 300, QImage::Format_RGB32);
+        wider.fill(QColor(0x88, 0x88, 0x88));
+        QPainter(&wider).drawImage(100, 0, map({300, 10}));
+        const QSize large(800, 600);
+        const QColor red(0xfd, 0, 0);
+        const struct
+        {
+            QImage picture;
+            bool isNew;
+            int alerts;
+        } loads[] = {
+            {map({300, 10}), true, 0},
+            {map({200, 20}), true, 0},
+            {map({50, 170}), true, 1},              // a storm in the box
+            {map({300, 10}), true, 1},              // gone: once under the share
+            {map({300, 10}, red, large), false, 2}, // the same sky, maximized: all clear
+            {wider, false, 2},                      // the same, fitted in a wider view
+            {map({200, 20}, red, large), true, 2},
+        };
+        for (const auto& load : loads) {
+            recorder.take(load.picture, address);
+            recorder.finish();
+            QCOMPARE(compared.last()[1].toBool(), load.isNew);
+            QTRY_COMPARE(alerts.size(), load.alerts);
+        }
+        QCOMPARE((QList<bool>{alerts[0][1].toBool(), alerts[1][1].toBool()}), (QList<bool>{true, false}));
+    }
+
     void loopDecodesWithItsFramesAndSize()
     {
         // The newest frame's size (at most 1280 wide): older frames of another size are fitted in.
