@@ -820,25 +820,37 @@ def red(colour):
 
 def a_watched_area_fills_the_view(desktop, server, program, folder):
     """A watch area dragged around a small red square on a grey page of a fixed size (as a radar
-    picture is) fills the view with it, after a refresh and after a restart too."""
+    picture is), with a link far from it, fills the view with it: after a refresh, a maximize, a
+    resize, an alert box drawn over it, and a restart."""
     server.colours["/map"] = ["#888"]
-    server.extra["/map"] = ("<div style='position:absolute;left:0;top:0;width:900px;height:700px'></div>"
-                            "<div style='position:absolute;left:240px;top:150px;width:40px;height:40px;"
-                            "background:#fd0000'></div>")
+    server.extra["/map"] = ("<a href='#'>a link</a><div style='position:absolute;left:0;top:0;width:1800px;"
+                            "height:1400px'></div><div style='position:absolute;left:240px;top:150px;width:40px;"
+                            "height:40px;background:#fd0000'></div>")
     app, wid = launch(desktop, program, folder, server.url("map"))
     desktop.wait_title(wid, "^map - ")
     middle = lambda: (desktop.client_geometry(wid)[2] // 2, view_point(desktop, wid, 0.5)[1])
+    shows_square = lambda what: wait_for("the red square in the middle of the view " + what,
+                                         lambda: red(desktop.pixel(wid, *middle())))
     check(not red(desktop.pixel(wid, *middle())), "the middle of the view is red before")
     open_menu_item(desktop, wid, "a")
     desktop.drag(wid, (220, 24 + 135), (300, 24 + 205))
-    wait_for("the red square in the middle of the view", lambda: red(desktop.pixel(wid, *middle())))
-    asked = server.requests.count("/map")
-    desktop.key("F5")
-    wait_for("the refresh", lambda: server.requests.count("/map") > asked, settle=2)
+    shows_square("once dragged")
+    refresh_and_wait(desktop, server, "/map")
     check(red(desktop.pixel(wid, *middle())), "the area is gone after a refresh")
+    maximize(desktop, wid)
+    shows_square("maximized")
+    desktop.run(["wmctrl", "-i", "-r", hex(wid), "-b", "remove,maximized_vert,maximized_horz"])
+    wait_for("the window back from maximized", lambda: desktop.outer_geometry(wid)[2] < SCREEN[0], interval=0.3)
+    desktop.xdotool("windowsize", wid, 1000, 700)
+    wait_for("the window resized", lambda: desktop.client_geometry(wid)[2:] == (1000, 700), interval=0.3)
+    shows_square("resized")
+    open_menu_item(desktop, wid, "b")
+    desktop.drag(wid, (100, 100), (400, 300))
+    time.sleep(1)
+    check(red(desktop.pixel(wid, *middle())), "the area is lost once an alert box is drawn")
     app.end()
     app, wid = launch(desktop, program, folder, server.url("map"))
-    wait_for("the area after a restart", lambda: red(desktop.pixel(wid, *middle())))
+    shows_square("after a restart")
     app.end()
 
 
@@ -877,8 +889,10 @@ def refresh_and_wait(desktop, server, path):
 
 
 def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
-    """An alert box over a grey map crossed by a red road: the road never alerts; a red square that
-    enters the box sends one notification and the all clear two frames after it has left."""
+    """An alert box over a grey map crossed by a red road, outlined faintly: the road never alerts; a red
+    square that enters the box sends one notification, outlines the box in red (also once the window is
+    maximized) and stays in the caption and the status bar; the all clear comes at the second load after
+    the square has left, though the picture stays the same."""
     with notification_daemon(desktop) as bodies:
         notified = lambda: len(bodies())
         server.colours["/map"] = ["#888"]
@@ -889,7 +903,11 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
         app, wid = launch(desktop, program, folder, "--interval", "1", server.url("map"))
         desktop.wait_title(wid, "^map - ")
         open_menu_item(desktop, wid, "b")
-        desktop.drag(wid, (20, 24 + 136), (300, 24 + 256))  # across the road, below the square
+        box = (20, 24 + 136, 300, 24 + 256)
+        desktop.drag(wid, box[:2], box[2:])  # across the road, below the square
+        edge = lambda pixel, y: [pixel(x, y) for x in range(box[0] + 20, box[2] - 20)]
+        wait_for("the box outlined faintly", lambda: any(c[0] > c[1] + 40 and not red(c)
+                                                         for c in edge(desktop.pixels(wid), box[1])))
 
         def refresh_with_square_at(x, y):
             server.extra["/map"] = square(x, y)
@@ -902,11 +920,26 @@ def a_storm_in_the_alert_box_is_told(desktop, server, program, folder):
         wait_for("the storm alert's notification", lambda: notified() == 1)
         check(bodies()[0].startswith("Storm colours in the alert box since "), "the alert said %r" % bodies())
         refresh_with_square_at(130, 240)
+        desktop.wait_title(wid, "^Storm alert since \\d\\d:\\d\\d - map - ")
+        _, _, width, height = desktop.client_geometry(wid)
+        pixel = desktop.pixels(wid)
+        status = [pixel(x, y) for x in range(width // 2, width, 2) for y in range(height - 16, height - 2)]
+        check(sum(1 for c in status if c[0] > 150 and c[1] < 60 and c[2] < 60) > 20,
+              "the status bar names the alert one refresh after it began")
+        check(all(red(c) for c in edge(pixel, box[1] + 1)), "the box outlined in red")
+        maximize(desktop, wid)
+        _, _, wide, high = desktop.client_geometry(wid)
+        top = 24 + round((box[1] - 24) / (height - 42) * (high - 42))
+        left, right = (round(x / width * wide) for x in (box[0], box[2]))
+        wait_for("the red outline at the box's place in the maximized view",
+                 lambda: all(red(c) for c in (lambda p: [p(x, top + 1) for x in range(left + 20, right - 20)])(
+                     desktop.pixels(wid))))
         refresh_with_square_at(380, 60)
         expect(notified(), 1, "notifications while the storm stays")
-        refresh_with_square_at(260, 90)
+        refresh_and_wait(desktop, server, "/map")  # the same picture again
         wait_for("the all clear", lambda: notified() == 2)
         check(bodies()[1].startswith("All clear at "), "the all clear said %r" % bodies())
+        desktop.wait_title(wid, "^map - ")
         app.end()
 
 
