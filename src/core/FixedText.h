@@ -13,6 +13,9 @@ public:
     // Decodes a field and removes leading and trailing spaces (only spaces). Zero bytes at the end
     // are the unwritten tail of a short file and count as padding too.
     static QString read(QByteArrayView field);
+    // What a field width bytes wide gives back of a value: cut, a character the code page cannot hold
+    // as '?', without the spaces around.
+    static QString kept(const QString& value, qsizetype width) { return read(store(value, width)); }
     // Removes leading and trailing spaces only.
     static QString trimSpaces(const QString& value);
 };

@@ -1,25 +1,37 @@
 #pragma once
 
+#include "core/FixedText.h"
+
+#include <QAbstractItemModel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-// Edits a site's name in place, no longer than its field in the site list: what is typed is what is kept.
+// Edits a site's name in place. The name is kept as its field in the site list can hold it; a name
+// cut there, or with characters the field cannot hold, is told (cut) as it is entered.
 class NameEditDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    NameEditDelegate(int maxLength, QObject* parent) : QStyledItemDelegate(parent), m_maxLength(maxLength) {}
+    NameEditDelegate(int width, QObject* parent) : QStyledItemDelegate(parent), m_width(width) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-            line->setMaxLength(m_maxLength);
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line == nullptr) {
+            QStyledItemDelegate::setModelData(editor, model, index);
+            return;
         }
-        return editor;
+        const QString typed = FixedText::trimSpaces(line->text());
+        const QString kept = FixedText::kept(typed, m_width);
+        model->setData(index, kept, Qt::EditRole);
+        if (kept != typed) {
+            emit cut(typed, kept);
+        }
     }
 
+signals:
+    void cut(const QString& typed, const QString& kept) const;
+
 private:
-    int m_maxLength;
+    int m_width; // bytes
 };

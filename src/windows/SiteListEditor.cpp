@@ -67,6 +67,19 @@ SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locatio
     siteList->setItemDelegateForColumn(0, names);
     connect(siteList, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { siteList->editItem(item, 0); });
+    connect(
+        names, &NameEditDelegate::cut, this,
+        [this](const QString&, const QString& kept) {
+            if (m_messages != nullptr) {
+                m_messages->show(tr("The site list holds a name of up to %1 characters, in the letters of "
+                                    "Western European languages; a character it cannot hold becomes \"?\".\n"
+                                    "The name is kept as: %2")
+                                     .arg(SiteRecord::NameWidth)
+                                     .arg(kept),
+                                 MessageBoxes::Buttons::Ok);
+            }
+        },
+        Qt::QueuedConnection); // once the edit has closed
     connect(names, &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                 if (hint != QAbstractItemDelegate::RevertModelCache) {

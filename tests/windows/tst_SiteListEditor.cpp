@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "windows/SiteListEditor.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -77,6 +78,29 @@ private slots:
         f.click("deleteButton");
         f.editor->close();
         QVERIFY(!QFile::exists(f.path())); // an emptied list deletes the file
+    }
+
+    // A name typed in place that the list cannot hold as typed is kept as it can be, and told.
+    void aNameTheListCannotHoldIsTold()
+    {
+        EditorFixture f(kABCD);
+        f.editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+        const QString longName = QString(150, QLatin1Char('n'));
+        for (const auto& [typed, kept] :
+             {std::pair{QStringLiteral("Ραντάρ Αθήνα"), QStringLiteral("?????? ?????")},
+              {longName, longName.left(140)},
+              {QStringLiteral("Café radar"), QString()}}) {
+            f.messages.shown.clear();
+            f.list()->editItem(f.list()->topLevelItem(0), 0);
+            auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY(line != nullptr);
+            line->setText(typed);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_COMPARE(f.list()->topLevelItem(0)->text(0), kept.isEmpty() ? typed : kept);
+            QTRY_COMPARE(f.messages.shown.size(), kept.isEmpty() ? 0 : 1);
+            QVERIFY(kept.isEmpty() || f.messages.shown.first().endsWith(kept));
+        }
     }
 
     // Each move item reaches the list, keeps the moved row selected, and the file and the selector on
