@@ -500,11 +500,23 @@ void WebEngineBrowserControl::showWatchArea(const QString& address)
         if (std::exchange(m_areaShown, false)) {
             m_view->setZoomFactor(m_zoomChosen ? m_zoom : 1.0); // the whole page again
             m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
+            m_page->runJavaScript(
+                QStringLiteral("document.getElementById('watched-part-scrollbars')?.remove()"),
+                QWebEngineScript::ApplicationWorld);
         }
         return;
     }
     // The part is a picture, not a page to scroll through: no scrollbars over it, nor in its frames.
+    // The setting holds from the next load; the page shown now has them hidden by a style of its own.
     m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    if (!m_areaShown) {
+        m_page->runJavaScript(
+            QStringLiteral("(() => { if (document.getElementById('watched-part-scrollbars')) return; "
+                           "const s = document.createElement('style'); s.id = 'watched-part-scrollbars'; "
+                           "s.textContent = '::-webkit-scrollbar { display: none }'; "
+                           "(document.head || document.documentElement).appendChild(s); })()"),
+            QWebEngineScript::ApplicationWorld);
+    }
     // The part fills the view, kept in proportion and centred, within the zoom the engine takes.
     const double zoom =
         qBound(0.25, qMin(view.width() / area->second.width(), view.height() / area->second.height()), 5.0);

@@ -835,6 +835,8 @@ def a_watched_area_fills_the_view(desktop, server, program, folder):
     open_menu_item(desktop, wid, "a")
     desktop.drag(wid, (220, 24 + 135), (300, 24 + 205))
     shows_square("once dragged")
+    edge = lambda: (desktop.client_geometry(wid)[2] - 4, middle()[1])
+    wait_for("no scrollbar over the part", lambda: desktop.pixel(wid, *edge()) == (0x88, 0x88, 0x88))
     refresh_and_wait(desktop, server, "/map")
     check(red(desktop.pixel(wid, *middle())), "the area is gone after a refresh")
     maximize(desktop, wid)
