@@ -62,6 +62,8 @@ struct Serving
     QString host; // empty: not served
     int port = 0;
     QByteArray token;
+    bool tokenIsNew = false; // written once the port is taken
+    QString tokenPath;
     bool failed = false; // said on standard error
 };
 
@@ -80,12 +82,14 @@ Serving serving(const CommandLine& options, const AppState& state)
     if (s.host.isEmpty()) {
         return s;
     }
-    const QString tokenPath = QDir(state.dataDir()).filePath(QString::fromLatin1(RemoteToken::FileName));
-    s.token = RemoteToken::loadOrMake(tokenPath);
+    s.tokenPath = QDir(state.dataDir()).filePath(QString::fromLatin1(RemoteToken::FileName));
+    s.token = RemoteToken::loadOrNew(s.tokenPath, &s.tokenIsNew);
     if (s.token.isEmpty()) {
-        std::fprintf(stderr, "skyvane: --serve: the token could not be written to %s\n",
-                     qPrintable(QDir::toNativeSeparators(tokenPath)));
-        s.failed = true;
+        // Not the program's own file to write: the window opens all the same, without the remote view.
+        std::fprintf(stderr,
+                     "skyvane: --serve: %s is not a regular file; it is left alone and nothing is served\n",
+                     qPrintable(QDir::toNativeSeparators(s.tokenPath)));
+        s.host.clear();
     }
     return s;
 }
@@ -175,11 +179,31 @@ int Startup::run(int argc, char** argv)
         programDir, installedDataDir, QFileInfo(programDir).isWritable(), userDataDir);
     state.AppDir = where.appDir;
     state.DataDir = where.dataDir;
+    // The remote view's port is taken before the engine starts, and before anything is written: a
+    // bad address or a port in use ends the start at once, leaving the folder as it was.
+    state.Prefs = Preferences::load(state.preferencesPath());
+    const Serving serve = serving(options, state);
+    if (serve.failed) {
+        return 2;
+    }
+    std::unique_ptr<HttpEndpoint> endpoint;
+    if (!serve.host.isEmpty()) {
+        endpoint = std::make_unique<HttpEndpoint>(serve.token);
+        if (QString why; !endpoint->listen(serve.host, serve.port, &why)) {
+            std::fprintf(stderr, "skyvane: --serve: %s\n", qPrintable(why));
+            return 2;
+        }
+    }
     if (state.AppDir == programDir) {
         ShippedFiles::unpackIntoBareDirectory(state.AppDir); // a copy of the program alone
     }
     if (state.DataDir != state.AppDir) {
         QDir().mkpath(state.DataDir);
+    }
+    if (serve.tokenIsNew && !RemoteToken::keep(serve.tokenPath, serve.token)) {
+        std::fprintf(stderr, "skyvane: --serve: the token could not be written to %s\n",
+                     qPrintable(QDir::toNativeSeparators(serve.tokenPath)));
+        return 2;
     }
 
     const SettingsFile settingsFile(state.settingsPath());
@@ -195,20 +219,6 @@ int Startup::run(int argc, char** argv)
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
     // address is left to the window, which says so in its status bar.
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
-    state.Prefs = Preferences::load(state.preferencesPath());
-    // The remote view's port is taken before the engine starts: one in use ends the start at once.
-    const Serving serve = serving(options, state);
-    std::unique_ptr<HttpEndpoint> endpoint;
-    if (!serve.failed && !serve.host.isEmpty()) {
-        endpoint = std::make_unique<HttpEndpoint>(serve.token);
-        if (QString why; !endpoint->listen(serve.host, serve.port, &why)) {
-            std::fprintf(stderr, "skyvane: --serve: %s\n", qPrintable(why));
-            return 2;
-        }
-    }
-    if (serve.failed) {
-        return 2;
-    }
     auto browser = std::make_unique<WebEngineBrowserControl>();
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
         browser->NavigateCovered(first);

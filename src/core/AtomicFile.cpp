@@ -1,10 +1,16 @@
 #include "core/AtomicFile.h"
 
+#include "core/RegularFile.h"
+
 #include <QSaveFile>
 
 bool AtomicFile::replace(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
 {
+    if (!RegularFile::isRegularOrAbsent(path)) {
+        return false; // a link would be followed to whatever it names
+    }
     QSaveFile file(path);
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly) || (permissions && !file.setPermissions(permissions))) {
         return false;
     }

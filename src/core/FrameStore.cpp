@@ -1,6 +1,7 @@
 #include "core/FrameStore.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -62,29 +63,52 @@ QString FrameStore::fileNameFor(const QDateTime& takenUtc)
 
 QString FrameStore::folderFor(const QString& address) const
 {
-    return QDir(m_dir).filePath(folderName(address));
+    // The folder named by the address's hash, unless it is not ours to use: a link, no folder, or
+    // another address's frames. Then the next name after it that is free or this address's.
+    const QString base = QDir(m_dir).filePath(folderName(address));
+    const QByteArray kept = keptAddress(address).toUtf8();
+    for (int n = 1; n <= 8; ++n) {
+        const QString folder = n == 1 ? base : base + QStringLiteral("-%1").arg(n);
+        const QFileInfo info(folder);
+        if (!info.exists() && !info.isSymLink()) {
+            return folder;
+        }
+        if (info.isSymLink() || !info.isDir()) {
+            continue;
+        }
+        const QString addressFile = QDir(folder).filePath(QString::fromLatin1(AddressFileName));
+        if (const std::optional<QByteArray> named = RegularFile::read(addressFile, 64 * 1024)) {
+            if (named->trimmed().isEmpty() || named->trimmed() == kept) {
+                return folder;
+            }
+        } else if (!QFileInfo::exists(addressFile) && !QFileInfo(addressFile).isSymLink()) {
+            return folder; // made, its Address.txt not yet written
+        }
+    }
+    return base;
 }
 
 QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder, const QString& address)
 {
     static const QRegularExpression name(QStringLiteral("^\\d{8}T\\d{9}Z\\.png$"));
     QList<Frame> out;
-    QFile named(QDir(folder).filePath(QString::fromLatin1(AddressFileName)));
-    if (!named.open(QIODevice::ReadOnly) ||
-        (!address.isEmpty() && named.read(64 * 1024).trimmed() != keptAddress(address).toUtf8())) {
+    const std::optional<QByteArray> named =
+        RegularFile::read(QDir(folder).filePath(QString::fromLatin1(AddressFileName)), 64 * 1024);
+    if (!named || (!address.isEmpty() && named->trimmed() != keptAddress(address).toUtf8())) {
         return out; // another address's folder, or none of ours
     }
     const QDateTime latest = QDateTime::currentDateTimeUtc().addSecs(kClockSlackSecs);
+    // Only regular files: a link (to a picture elsewhere, or to a pipe) is no frame of ours.
     const QFileInfoList entries =
-        QDir(folder).entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+        QDir(folder).entryInfoList({QStringLiteral("*.png")}, QDir::Files | QDir::NoSymLinks, QDir::Name);
     for (const QFileInfo& info : entries) {
         if (!name.match(info.fileName()).hasMatch()) {
             continue; // not one of ours
         }
         QDateTime taken = QDateTime::fromString(info.completeBaseName(), kTimeFormat);
         taken.setTimeSpec(Qt::UTC);
-        QFile file(info.filePath());
-        if (!taken.isValid() || taken > latest || !file.open(QIODevice::ReadOnly) ||
+        QFile file;
+        if (!taken.isValid() || taken > latest || !RegularFile::open(file, info.filePath()) ||
             !isWholePng(readAt(file, 0, 16), readAt(file, info.size() - kPngEnd.size(), kPngEnd.size()))) {
             continue; // from the future, or damaged
         }
@@ -101,12 +125,12 @@ QList<FrameStore::Frame> FrameStore::frames(const QString& address) const
 bool FrameStore::keep(const QString& address, const QDateTime& takenUtc, const QByteArray& png)
 {
     const QString folder = folderFor(address);
-    if (!QDir().mkpath(folder) || !QFile::setPermissions(m_dir, kPrivateFolder) ||
-        !QFile::setPermissions(folder, kPrivateFolder)) {
+    if (QFileInfo(m_dir).isSymLink() || QFileInfo(folder).isSymLink() || !QDir().mkpath(folder) ||
+        !QFile::setPermissions(m_dir, kPrivateFolder) || !QFile::setPermissions(folder, kPrivateFolder)) {
         return false;
     }
     const QString addressFile = QDir(folder).filePath(QString::fromLatin1(AddressFileName));
-    QFile named(addressFile);
+    const QFileInfo named(addressFile);
     if ((!named.exists() || named.size() == 0) &&
         !privateWrite(addressFile, keptAddress(address).toUtf8() + '\n')) {
         return false;
@@ -121,7 +145,11 @@ bool FrameStore::keep(const QString& address, const QDateTime& takenUtc, const Q
 int FrameStore::clear() const
 {
     int deleted = 0;
-    for (const QFileInfo& sub : QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (QFileInfo(m_dir).isSymLink()) {
+        return 0; // frames of ours are never elsewhere
+    }
+    for (const QFileInfo& sub :
+         QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         for (const Frame& f : framesIn(sub.filePath(), {})) {
             deleted += QFile::remove(f.path) ? 1 : 0;
         }
@@ -144,7 +172,8 @@ void FrameStore::prune(const QString& folder) const
     // The cap on all addresses together: the oldest frames anywhere go first.
     QList<Frame> all;
     qint64 total = 0;
-    for (const QFileInfo& sub : QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& sub :
+         QDir(m_dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         for (const Frame& f : framesIn(sub.filePath(), {})) {
             all.append(f);
             total += f.bytes;

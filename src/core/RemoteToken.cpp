@@ -1,6 +1,7 @@
 #include "core/RemoteToken.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -18,22 +19,35 @@ bool RemoteToken::isToken(const QByteArray& text)
     return true;
 }
 
-QByteArray RemoteToken::loadOrMake(const QString& path)
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+} // namespace
+
+QByteArray RemoteToken::loadOrNew(const QString& path, bool* isNew)
 {
-    constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray kept = file.read(4096).trimmed();
-        file.close();
+    *isNew = false;
+    if (!RegularFile::isRegularOrAbsent(path)) {
+        return {};
+    }
+    if (const std::optional<QByteArray> text = RegularFile::read(path, 4096)) {
+        const QByteArray kept = text->trimmed();
         if (isToken(kept)) {
-            if (file.permissions() & ~(ownerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser)) {
-                file.setPermissions(ownerOnly); // copied in with wider rights: narrowed again
+            QFile file(path);
+            if (file.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser)) {
+                file.setPermissions(kOwnerOnly); // copied in with wider rights: narrowed again
             }
             return kept;
         }
     }
     QByteArray bytes(32, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-    const QByteArray token = bytes.toHex();
-    return AtomicFile::replace(path, token + '\n', ownerOnly) ? token : QByteArray();
+    *isNew = true;
+    return bytes.toHex();
+}
+
+bool RemoteToken::keep(const QString& path, const QByteArray& token)
+{
+    return AtomicFile::replace(path, token + '\n', kOwnerOnly);
 }

@@ -9,8 +9,17 @@ class RemoteToken
 public:
     static constexpr const char* FileName = "RemoteToken";
 
-    // The token in the file at path; made (and the file written, readable by the user alone) when
-    // the file is missing or holds no token. Empty when none could be kept.
-    static QByteArray loadOrMake(const QString& path);
+    // The token in the file at path, or a new one (isNew) when the file is missing or holds none;
+    // empty when something other than a regular file is in the file's place.
+    static QByteArray loadOrNew(const QString& path, bool* isNew);
+    // Writes a new token to path, readable by the user alone.
+    static bool keep(const QString& path, const QByteArray& token);
+    // loadOrNew, and a new token kept at once. Empty when none could be kept.
+    static QByteArray loadOrMake(const QString& path)
+    {
+        bool isNew = false;
+        const QByteArray token = loadOrNew(path, &isNew);
+        return token.isEmpty() || (isNew && !keep(path, token)) ? QByteArray() : token;
+    }
     static bool isToken(const QByteArray& text);
 };

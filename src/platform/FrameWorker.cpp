@@ -1,6 +1,7 @@
 #include "platform/FrameWorker.h"
 
 #include "core/FrameChange.h"
+#include "core/RegularFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -93,7 +94,8 @@ void FrameWorker::measureAlert(const QImage& picture, const QString& address, co
         QList<QByteArray> before;
         const QList<FrameStore::Frame> kept = m_store.frames(address);
         for (auto k = kept.crbegin(); k != kept.crend() && before.size() < StormAlert::MapFrames; ++k) {
-            QImage frame(k->path);
+            QImage frame =
+                QImage::fromData(RegularFile::read(k->path, 64 * 1024 * 1024).value_or(QByteArray()));
             if (k->takenUtc >= takenUtc || frame.isNull()) {
                 continue;
             }
@@ -120,7 +122,8 @@ FrameWorker::Thumb FrameWorker::lastKept(const QString& address)
     // The newest frame on disk that still reads; a damaged one is passed over.
     const QList<FrameStore::Frame> frames = m_store.frames(address);
     for (auto it = frames.crbegin(); it != frames.crend(); ++it) {
-        Thumb t = thumbOf(QImage(it->path));
+        Thumb t =
+            thumbOf(QImage::fromData(RegularFile::read(it->path, 64 * 1024 * 1024).value_or(QByteArray())));
         if (t.width > 0) {
             t.takenUtc = it->takenUtc;
             m_last.insert(address, t);

@@ -2,6 +2,7 @@
 
 #include "core/CommonDialogs.h"
 #include "core/Preferences.h"
+#include "core/RegularFile.h"
 #include "platform/LoopSaveJob.h"
 
 #include <QAction>
@@ -135,10 +136,9 @@ void ReplayView::reload()
     QList<FrameStore::Frame> frames;
     QList<QByteArray> png;
     for (const FrameStore::Frame& f : m_store->frames(m_address)) {
-        QFile file(f.path);
         QByteArray bytes = read.value(f.path);
-        if (bytes.isEmpty() && file.open(QIODevice::ReadOnly)) {
-            bytes = file.readAll();
+        if (bytes.isEmpty()) {
+            bytes = RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray());
         }
         if (!bytes.startsWith("\x89PNG")) {
             continue; // damaged or foreign: passed over

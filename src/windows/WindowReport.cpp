@@ -5,6 +5,7 @@
 #include "core/BrowsingSession.h"
 #include "core/Notifier.h"
 #include "core/Preferences.h"
+#include "core/RegularFile.h"
 #include "platform/WebPLoopWriter.h"
 #include "windows/MainWindow.h"
 
@@ -136,11 +137,10 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
     m_pool.start([this, kept, key, fps] {
         QList<QImage> images;
         for (const FrameStore::Frame& f : kept) {
-            QFile file(f.path);
-            if (file.open(QIODevice::ReadOnly)) {
-                if (QImage image = QImage::fromData(file.readAll(), "PNG"); !image.isNull()) {
-                    images.append(image);
-                }
+            if (QImage image = QImage::fromData(
+                    RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray()), "PNG");
+                !image.isNull()) {
+                images.append(image);
             }
         }
         const QByteArray webp = WebPLoopWriter::encode(images, fps);

@@ -1,8 +1,14 @@
 #include "TestFiles.h"
+#include "core/AtomicFile.h"
 #include "core/FrameChange.h"
 #include "core/FrameStore.h"
+#include "core/RegularFile.h"
+#include "core/RemoteToken.h"
 
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -117,6 +123,61 @@ private slots:
         for (const auto& [name, bytes] : foreign) {
             QVERIFY2(TestFiles::read(QDir(folder).filePath(QLatin1String(name))) == bytes, name);
         }
+    }
+
+    // Nothing but a regular file is read or replaced: a link, a pipe, a device or a folder in a file's
+    // place is left as it is, and nothing waits on it.
+    void otherKindsOfFileAreLeftAlone()
+    {
+        QTemporaryDir dir;
+        const QString outside = dir.filePath(QStringLiteral("notes.png"));
+        TestFiles::write(outside, png());
+        const auto pipe = [](const QString& path) {
+            return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+        };
+        const std::initializer_list<std::pair<const char*, std::function<bool(const QString&)>>> kinds = {
+            {"link", [&outside](const QString& path) { return QFile::link(outside, path); }},
+            {"pipe", pipe},
+            {"device", // as root only
+             [](const QString& path) {
+                 return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+             }},
+            {"folder", [](const QString& path) { return QDir().mkpath(path); }},
+        };
+        for (const auto& [kind, make] : kinds) {
+            const QString path = dir.filePath(QLatin1String(kind));
+            if (!make(path)) {
+                QVERIFY2(qstrcmp(kind, "device") == 0, kind);
+                continue;
+            }
+            QVERIFY2(!RegularFile::isRegularOrAbsent(path) && !RegularFile::read(path, 16), kind);
+            QVERIFY2(!AtomicFile::replace(path, "new") && RemoteToken::loadOrMake(path).isEmpty(), kind);
+        }
+        QCOMPARE(TestFiles::read(outside), png());
+
+        // Under Frames/: a frame-named link to a picture outside and a frame-named pipe are no frames;
+        // an Address.txt that is a pipe, or names another address, sends the frames to a folder of their own.
+        FrameStore store(dir.filePath(QStringLiteral("Frames")));
+        QVERIFY(store.keep(QStringLiteral("http://a/"), kStart, png()));
+        const QDir a(store.folderFor(QStringLiteral("http://a/")));
+        QVERIFY(QFile::link(outside, a.filePath(QStringLiteral("20261206T120100000Z.png"))));
+        QVERIFY(pipe(a.filePath(QStringLiteral("20261206T120200000Z.png"))));
+        QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), QStringList{"12:00"});
+        for (const char* b : {"http://b/", "http://c/"}) {
+            const QDir taken(store.folderFor(QLatin1String(b)));
+            QVERIFY(QDir().mkpath(taken.path()));
+            if (qstrcmp(b, "http://b/") == 0) {
+                QVERIFY(pipe(taken.filePath(QStringLiteral("Address.txt"))));
+            } else {
+                TestFiles::write(taken.filePath(QStringLiteral("Address.txt")), "http://other/\n");
+            }
+            QVERIFY(store.keep(QLatin1String(b), kStart, png()));
+            QVERIFY(store.folderFor(QLatin1String(b)) != taken.path());
+            QCOMPARE(names(store.frames(QLatin1String(b))), QStringList{"12:00"});
+        }
+        QCOMPARE(store.clear(), 3);
+        QVERIFY(QFileInfo(a.filePath(QStringLiteral("20261206T120100000Z.png"))).isSymLink());
+        QCOMPARE(TestFiles::read(outside), png());
     }
 
     // The frames are the user's alone, and no password is kept.

@@ -1,8 +1,11 @@
 """Remote view scenarios: functions name(desktop, server, program, folder) like those in run_e2e.py."""
 
+import hashlib
 import json
 import os
+import signal
 import socket
+import stat
 import struct
 import subprocess
 import time
@@ -22,6 +25,36 @@ def curl(url, *args):
                        text=True, timeout=20)
     body, _, code = p.stdout.rpartition("\n")
     return int(code or 0), body
+
+
+def files_of_another_kind_are_left_alone(desktop, server, program, folder):
+    """A RemoteToken that is a link to the user's notes, or a pipe, and a pipe as a frames folder's
+    Address.txt and as a frame: the window opens all the same, says in one line that nothing is
+    served, leaves the notes as they were and ends on SIGTERM."""
+    server.colours["/radar"] = ["#2080c0"]
+    notes = os.path.join(os.path.dirname(folder), "notes.txt")
+    with open(notes, "w") as f:
+        f.write("my notes\n")
+    for kind in ("link", "pipe"):
+        app = Skyvane(desktop, program, os.path.join(folder, kind))
+        token = os.path.join(app.folder, "RemoteToken")
+        frames = os.path.join(app.folder, "Frames")
+        own = os.path.join(frames, hashlib.sha1(server.url("radar").encode()).hexdigest()[:12])
+        for made in (own, os.path.join(frames, "0123456789ab")):
+            os.makedirs(made)
+        os.mkfifo(os.path.join(frames, "0123456789ab", "Address.txt"))
+        os.mkfifo(os.path.join(own, "20261206T120000000Z.png"))
+        os.symlink(notes, token) if kind == "link" else os.mkfifo(token)
+        wid = app.start("--serve", "127.0.0.1:%d" % free_port(), "--interval", "5", server.url("radar"))
+        desktop.wait_title(wid, "^radar - ")
+        wait_for("the first frame", lambda: len(os.listdir(own)) > 2)
+        desktop.key("F9")  # Replay reads the frames
+        time.sleep(1)
+        said = [l for l in app.end(signal.SIGTERM).splitlines() if "RemoteToken" in l]
+        check(len(said) == 1 and "nothing is served" in said[0], "what was said of the token: %r" % said)
+        check(os.path.islink(token) if kind == "link" else stat.S_ISFIFO(os.lstat(token).st_mode),
+              "the %s in the token's place was replaced" % kind)
+    expect(open(notes).read(), "my notes\n", "the notes the link named")
 
 
 def the_remote_view_answers_curl(desktop, server, program, folder):
@@ -61,11 +94,13 @@ def the_remote_view_answers_curl(desktop, server, program, folder):
     wait_for("the refresh's request", lambda: loads() > before, timeout=5)
     check(time.monotonic() - asked <= 5, "the refresh came after %.1f s" % (time.monotonic() - asked))
 
-    p = subprocess.run([app.program, "--serve", "127.0.0.1:%d" % port], cwd=folder, env=desktop.env,
+    busy = Skyvane(desktop, program, os.path.join(folder, "..", "busy"))  # a fresh folder
+    p = subprocess.run([busy.program, "--serve", "127.0.0.1:%d" % port], cwd=busy.folder, env=desktop.env,
                        capture_output=True, text=True, timeout=60)
     lines = [l for l in p.stderr.splitlines() if l.startswith("skyvane:") and "sandbox" not in l]
     check(p.returncode == 2 and len(lines) == 1 and "port %d" % port in lines[0],
           "a port in use gave %d: %r" % (p.returncode, p.stderr))
+    expect(sorted(os.listdir(busy.folder)), ["skyvane"], "what a start refused wrote")
 
     away_port = free_port()
     away = Skyvane(desktop, program, os.path.join(folder, "..", "away"))
