@@ -1,7 +1,9 @@
 #include "platform/ContainedPage.h"
 
 #include <QCoreApplication>
+#include <QInputDialog>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QWebEngineCertificateError>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineSettings>
@@ -63,16 +65,40 @@ ContainedPage::ContainedPage(QObject* parent) : QWebEnginePage(parent)
             });
 }
 
-void ContainedPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+void ContainedPage::setAnswerDialogs(bool on)
+{
+    m_answerDialogs = on;
+    if (on && m_dialog != nullptr) {
+        m_dialog->reject(); // the page waits in it: nothing would load until someone came by
+    }
+}
+
+bool ContainedPage::ask(QDialog* box)
+{
+    // On the heap and watched: the view may go while the box is open (the end of the program), and
+    // would take a box on the stack with it.
+    box->setWindowTitle(tr("The page at %1 says").arg(url().host().left(100)));
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_dialog = box;
+    const QPointer<QDialog> open(box);
+    const bool ok = box->exec() == QDialog::Accepted;
+    if (open != nullptr) {
+        open->deleteLater();
+    }
+    return ok;
+}
+
+void ContainedPage::javaScriptAlert(const QUrl&, const QString& msg)
 {
     if (m_answerDialogs) {
         emit dialogAnswered(msg);
         return;
     }
-    QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+    ask(new QMessageBox(QMessageBox::NoIcon, QString(), msg.left(10000), QMessageBox::Ok,
+                        qobject_cast<QWidget*>(parent())));
 }
 
-bool ContainedPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg)
+bool ContainedPage::javaScriptConfirm(const QUrl&, const QString& msg)
 {
     if (m_answerDialogs) {
         if (isLeavePageQuestion(msg)) {
@@ -81,17 +107,27 @@ bool ContainedPage::javaScriptConfirm(const QUrl& securityOrigin, const QString&
         emit dialogAnswered(msg);
         return false;
     }
-    return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), msg.left(10000),
+                                QMessageBox::Ok | QMessageBox::Cancel, qobject_cast<QWidget*>(parent()));
+    return ask(box);
 }
 
-bool ContainedPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
-                                     const QString& defaultValue, QString* result)
+bool ContainedPage::javaScriptPrompt(const QUrl&, const QString& msg, const QString& defaultValue,
+                                     QString* result)
 {
     if (m_answerDialogs) {
         emit dialogAnswered(msg);
         return false;
     }
-    return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    auto* box = new QInputDialog(qobject_cast<QWidget*>(parent()));
+    box->setLabelText(msg.left(10000));
+    box->setTextValue(defaultValue);
+    const QPointer<QInputDialog> open(box);
+    if (!ask(box) || open == nullptr) {
+        return false;
+    }
+    *result = open->textValue();
+    return true;
 }
 
 void ContainedPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QWebEnginePage>
+
+class QDialog;
 
 // The page of the one view: web content stays in its box. No pop-ups without a click, a link meant
 // for a new window opens here, no local files for remote pages nor for other local pages, no insecure
@@ -14,8 +17,10 @@ public:
     explicit ContainedPage(QObject* parent = nullptr);
 
     // While on, alerts are taken as read, confirms cancelled, prompts cancelled and the leave-page
-    // question answered "leave", without a box.
-    void setAnswerDialogs(bool on) { m_answerDialogs = on; }
+    // question answered "leave", without a box; one open when this comes on is answered so too.
+    void setAnswerDialogs(bool on);
+    // Whether one of the page's dialogs is open (the page waits in it, and must not go meanwhile).
+    bool inDialog() const { return !m_dialog.isNull(); }
 
 signals:
     // A site was refused for its certificate; the text says which and why.
@@ -34,5 +39,10 @@ protected:
                                   const QString& sourceID) override;
 
 private:
+    // The page's own question in a box over the view, until it is answered or the box is cancelled
+    // (by a load of Skyvane's own, or the end). Accepted: whether it was answered with OK.
+    bool ask(QDialog* box);
+
     bool m_answerDialogs = false;
+    QPointer<QDialog> m_dialog; // open now
 };

@@ -137,7 +137,8 @@ bool WebEngineBrowserControl::renewPage()
     // What the page keeps in cookies and localStorage stays; a page with a sessionStorage is kept.
     if (++m_reloadsOfPage <= m_renewAfter || !covered() || m_pageKeepsSession ||
         (!m_unattended && m_page->history()->count() > 1) ||
-        (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy()) {
+        (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy() ||
+        m_page->inDialog()) { // the page waits in its dialog: it goes only once that has returned
         return false;
     }
     const QUrl url = m_documentUrl;

@@ -57,6 +57,26 @@ def files_of_another_kind_are_left_alone(desktop, server, program, folder):
     expect(open(notes).read(), "my notes\n", "the notes the link named")
 
 
+def a_page_dialog_holds_neither_a_refresh_nor_the_end(desktop, server, program, folder):
+    """A page that opens an alert once loaded: a refresh asked while the alert is open loads the page
+    (the alert answered), and SIGTERM while it is open again ends the program with status 0, saved."""
+    server.colours["/radar"] = ["#2080c0"]
+    server.extra["/radar"] = "<script>setTimeout(() => alert('Look at me'), 300)</script>"
+    port = free_port()
+    app = Skyvane(desktop, program, folder)
+    app.start("--serve", "127.0.0.1:%d" % port, "--interval", "5", server.url("radar"))
+    desktop.window("^The page at 127.0.0.1 says")
+    token = open(os.path.join(folder, "RemoteToken")).read().strip()
+    loads = server.requests.count("/radar")
+    expect(curl("http://127.0.0.1:%d/refresh" % port, "-X", "POST", "-H", "Authorization: Bearer " + token)[0],
+           202, "a refresh with the token")
+    wait_for("the refresh's request", lambda: server.requests.count("/radar") > loads, timeout=10)
+    wait_for("the state ok", lambda: '"state":"ok"' in curl("http://127.0.0.1:%d/status.json" % port)[1])
+    desktop.window("^The page at 127.0.0.1 says")  # the page's alert again, after the load
+    app.end(signal.SIGTERM)
+    check(len(open(os.path.join(folder, "Skyvn.ini"), "rb").read()) > 0, "the settings were not saved")
+
+
 def the_remote_view_answers_curl(desktop, server, program, folder):
     """--serve on loopback answers the picture's state, the picture as shown and the metrics without a token,
     takes a refresh only with the token from RemoteToken (kept for the user alone), and says 404 for

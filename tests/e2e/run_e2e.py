@@ -15,7 +15,9 @@ import time
 import traceback
 
 from wall_scenarios import wall_display_is_never_blanked  # noqa: F401 (collected with the others)
-from remote_scenarios import files_of_another_kind_are_left_alone, the_remote_view_answers_curl  # noqa: F401
+from remote_scenarios import (  # noqa: F401 (collected with the others)
+    a_page_dialog_holds_neither_a_refresh_nor_the_end, files_of_another_kind_are_left_alone,
+    the_remote_view_answers_curl)
 from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
     read_settings, read_site_list, settings_record, wait_for
 
