@@ -22,6 +22,13 @@ public:
     }
     // Whether two web addresses are on the same site: the same host, over http or https.
     static bool sameSite(const QString& a, const QString& b);
+    // The address as it may be shown to anyone: without a user name and password in it.
+    static QString withoutCredentials(const QString& address)
+    {
+        const QUrl url(address);
+        return url.userInfo().isEmpty() ? address
+                                        : url.adjusted(QUrl::RemoveUserInfo).toString(QUrl::FullyEncoded);
+    }
     // Whether two addresses are of the same page (a #part of it aside).
     static bool samePage(const QString& a, const QString& b)
     {

@@ -13,6 +13,8 @@ FrameRecorder::FrameRecorder(const FrameStore& store, QObject* parent)
     connect(this, &FrameRecorder::requested, m_worker, &FrameWorker::take);
     connect(m_worker, &FrameWorker::done, this, &FrameRecorder::onDone);
     connect(m_worker, &FrameWorker::alertChanged, this, &FrameRecorder::alertChanged);
+    connect(m_worker, &FrameWorker::counted, this,
+            [this](const QString& address, int frames) { m_counts.insert(address, frames); });
     m_thread.start(QThread::LowPriority);
 }
 
@@ -45,10 +47,21 @@ void FrameRecorder::finish()
     }
 }
 
+int FrameRecorder::keptCount(const QString& address)
+{
+    if (const auto it = m_counts.constFind(address); it != m_counts.constEnd()) {
+        return *it;
+    }
+    m_counts.insert(address, -1); // asked once
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, address] { worker->count(address); });
+    return -1;
+}
+
 int FrameRecorder::clear()
 {
     finish();
     QMetaObject::invokeMethod(m_worker, &FrameWorker::forget, Qt::BlockingQueuedConnection);
+    m_counts.clear();
     return m_store.clear();
 }
 

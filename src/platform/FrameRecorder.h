@@ -3,6 +3,7 @@
 #include "core/FrameStore.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QThread>
@@ -22,6 +23,9 @@ public:
     const FrameStore& store() const { return m_store; }
     // Waits until every picture handed over has been dealt with (for an orderly end and for tests).
     void finish();
+    // How many frames are kept of an address, as last counted on the recorder's thread; -1 until it
+    // has been (asked now). Never a scan of the folder here.
+    int keptCount(const QString& address);
     // Deletes every frame kept; returns how many.
     int clear();
     // The storm alert's box of an address (fractions of the view; empty: none), its level in dBZ and
@@ -45,5 +49,6 @@ private:
     QThread m_thread;
     FrameWorker* m_worker;
     int m_pending = 0;
-    QString m_notKept; // why the last new picture was not kept
+    QString m_notKept;            // why the last new picture was not kept
+    QHash<QString, int> m_counts; // frames kept, by address
 };

@@ -158,6 +158,9 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
                       : QStringLiteral("the Frames folder cannot be written");
     }
     emit done(address, true, takenUtc, notKept);
+    if (stored) {
+        count(address);
+    }
     measureAlert(picture, address, takenUtc, true); // after the frame's own news, which it would hide
 #ifdef __GLIBC__
     // The full picture and its PNG were this thread's largest allocations; give them back to the

@@ -31,6 +31,8 @@ public:
 
 public slots:
     void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
+    // Tells how many frames are kept of an address (counted).
+    void count(const QString& address) { emit counted(address, int(m_store.frames(address).size())); }
     // Every frame was deleted: the next picture of each address is a new one.
     void forget() { m_last.clear(); }
     // The storm alert's box of an address (fractions of the picture; empty: no alert) and its level
@@ -42,6 +44,7 @@ signals:
     // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.
     // notKept says why a new picture could not be written (empty: it was, or none had to be).
     void done(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
+    void counted(const QString& address, int frames);
     // The storm alert of an address started (since: the frame's time) or ended.
     void alertChanged(const QString& address, bool active, const QDateTime& since);
 

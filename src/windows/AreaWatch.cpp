@@ -199,7 +199,7 @@ void AreaWatch::alertChanged(const QString& address, bool active, const QDateTim
     m_parts.status->showMessage(words);
     if (m_parts.notifier != nullptr) {
         m_parts.notifier->notify(active ? tr("Storm alert") : tr("All clear"),
-                                 words + QStringLiteral("\n") + address);
+                                 words + QStringLiteral("\n") + AddressRules::withoutCredentials(address));
     }
     if (active && m_parts.alertSound != nullptr) {
         m_parts.alertSound->Close();

@@ -58,7 +58,8 @@ void WindowReport::tell()
     const QString notice = m_health.notice(m_now());
     if (!notice.isEmpty() && m_notifier) {
         m_notifier->notify(notice, m_health.failing() ? m_health.lastFailureReason()
-                                                      : m_form.browser()->pictureAddress());
+                                                      : AddressRules::withoutCredentials(
+                                                            m_form.browser()->pictureAddress()));
     }
 }
 
@@ -85,7 +86,8 @@ RemoteReport WindowReport::report() const
 {
     const BrowserControl* browser = m_form.browser();
     RemoteReport r;
-    r.address = browser->pictureAddress();
+    const QString address = browser->pictureAddress();
+    r.address = AddressRules::withoutCredentials(address); // a site's password is never told
     r.title = m_state.PageTitle;
     r.pictureTime = browser->pictureTime();
     const qint64 age = browser->pictureAgeMs();
@@ -99,13 +101,13 @@ RemoteReport WindowReport::report() const
                                          : QStringLiteral("ok");
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();
-    if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, r.address)) {
+    if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, address)) {
         const Preferences::Area* area = m_state.Prefs.areaFor(m_alertAddress);
         r.alertLevel = area != nullptr ? area->alertLevel : QStringLiteral("heavy");
         r.alertSince = m_alertSince;
     }
-    if (const FrameRecorder* frames = m_form.frames(); frames && !r.address.isEmpty()) {
-        r.framesKept = int(frames->store().frames(r.address).size());
+    if (FrameRecorder* frames = m_form.frames(); frames && !address.isEmpty()) {
+        r.framesKept = qMax(0, frames->keptCount(address));
     }
     r.refreshesOk = m_health.okCount();
     r.refreshesFailed = m_health.failedCount();
@@ -117,15 +119,8 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
 {
     const FrameRecorder* frames = m_form.frames();
     const QString address = m_form.browser()->pictureAddress();
-    const QList<FrameStore::Frame> kept =
-        frames && !address.isEmpty() ? frames->store().frames(address) : QList<FrameStore::Frame>();
-    if (kept.isEmpty()) {
+    if (frames == nullptr || address.isEmpty()) {
         done({});
-        return;
-    }
-    const QString key = address + QLatin1Char('\n') + kept.last().path;
-    if (key == m_loopKey && !m_loop.isEmpty()) {
-        done(m_loop);
         return;
     }
     m_loopWaiting.append(std::move(done));
@@ -134,16 +129,22 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
     }
     m_loopMaking = true;
     const double fps = Preferences::FramesPerSecond[m_state.Prefs.replaySpeed];
-    m_pool.start([this, kept, key, fps] {
-        QList<QImage> images;
-        for (const FrameStore::Frame& f : kept) {
-            if (QImage image = QImage::fromData(
-                    RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray()), "PNG");
-                !image.isNull()) {
-                images.append(image);
+    // The frames folder is looked at on the pool's thread too: it may hold very many files.
+    m_pool.start([this, store = frames->store(), address, fps, madeKey = m_loopKey, made = m_loop] {
+        const QList<FrameStore::Frame> kept = store.frames(address);
+        const QString key = kept.isEmpty() ? QString() : address + QLatin1Char('\n') + kept.last().path;
+        QByteArray webp = key == madeKey ? made : QByteArray();
+        if (!key.isEmpty() && webp.isEmpty()) {
+            QList<QImage> images;
+            for (const FrameStore::Frame& f : kept) {
+                if (QImage image = QImage::fromData(
+                        RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray()), "PNG");
+                    !image.isNull()) {
+                    images.append(image);
+                }
             }
+            webp = WebPLoopWriter::encode(images, fps);
         }
-        const QByteArray webp = WebPLoopWriter::encode(images, fps);
         QMetaObject::invokeMethod(this, [this, webp, key] {
             m_loopMaking = false;
             m_loopKey = key;

@@ -114,6 +114,13 @@ def the_remote_view_answers_curl(desktop, server, program, folder):
     wait_for("the refresh's request", lambda: loads() > before, timeout=5)
     check(time.monotonic() - asked <= 5, "the refresh came after %.1f s" % (time.monotonic() - asked))
 
+    secret = server.url("other").replace("http://", "http://me:s3cretPW@")
+    expect(curl(base + "/open", "-X", "POST", "-H", "Authorization: Bearer " + token, "--data-urlencode",
+                "address=" + secret)[0], 202, "an open with the token")
+    desktop.wait_title(wid, "^other - ")
+    said = eventually(lambda: curl(base + "/status.json")[1], lambda s: '/other"' in s)
+    check("s3cretPW" not in said + curl(base + "/")[1], "the password was told: %s" % said)
+
     busy = Skyvane(desktop, program, os.path.join(folder, "..", "busy"))  # a fresh folder
     p = subprocess.run([busy.program, "--serve", "127.0.0.1:%d" % port], cwd=busy.folder, env=desktop.env,
                        capture_output=True, text=True, timeout=60)
