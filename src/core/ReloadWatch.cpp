@@ -79,7 +79,6 @@ ReloadWatch::Outcome ReloadWatch::finished(qint64 now, const QString& url, Failu
     if (failure == Failure::None) {
         m_failed = false;
         m_reason = Failure::None;
-        m_crashes = 0;
         m_nextAttempt = 0;
         return Outcome::Good;
     }
@@ -89,7 +88,11 @@ ReloadWatch::Outcome ReloadWatch::finished(qint64 now, const QString& url, Failu
 
 void ReloadWatch::crashed(qint64 now)
 {
+    if (m_crashes > 0 && now - m_lastCrash > m_t.longestCrashBackoffMs) {
+        m_crashes = 0; // it ran long enough: this is a crash of its own
+    }
     ++m_crashes;
+    m_lastCrash = now;
     m_loading = false;
     qint64 pause = 0;
     if (m_crashes > 1) {
@@ -111,7 +114,11 @@ void ReloadWatch::connectionRestored(qint64 now)
 
 void ReloadWatch::reset()
 {
+    const int crashes = m_crashes; // the renderer's record goes on: a good load is no cure
+    const qint64 lastCrash = m_lastCrash;
     *this = ReloadWatch(m_t);
+    m_crashes = crashes;
+    m_lastCrash = lastCrash;
 }
 
 ReloadWatch::Step ReloadWatch::tick(qint64 now)

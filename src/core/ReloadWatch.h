@@ -67,11 +67,19 @@ public:
     Outcome finished(qint64 now, const QString& url, Failure failure = Failure::None,
                      const QString& detail = {});
     // The page's renderer died; the page is reloaded at once the first time, later after a pause
-    // that doubles with each further crash.
+    // that doubles with each further crash. Crashes count on through good loads in between (a page
+    // that runs out of memory soon after each load), until the page has run without one for the
+    // longest pause.
     void crashed(qint64 now);
+    // Whether the page has crashed again and again lately.
+    bool crashing(qint64 now) const
+    {
+        return m_crashes > 1 && now - m_lastCrash <= m_t.longestCrashBackoffMs;
+    }
     // The connection came back: a failed load is tried again at once.
     void connectionRestored(qint64 now);
-    // The user went to another page, or to the live page: the watch starts afresh.
+    // The user went to another page, or to the live page: the watch starts afresh (the crashes
+    // counted lately aside).
     void reset();
     // What to do now; called often (every second).
     Step tick(qint64 now);
@@ -110,5 +118,6 @@ private:
     Failure m_reason = Failure::None;
     QString m_detail;
     int m_crashes = 0;
+    qint64 m_lastCrash = 0;
     qint64 m_nextAttempt = 0; // 0: none planned
 };

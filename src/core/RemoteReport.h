@@ -14,7 +14,7 @@ struct RemoteReport
     qint64 ageSeconds = -1;
     int intervalMinutes = 0; // 0: no automatic refresh
     QDateTime nextRefresh;   // invalid: none due
-    QString state;           // "ok", "loading", "failed" or "waiting"
+    QString state;           // "ok", "loading", "failed", "crashing" or "waiting"
     QDateTime lastFailureTime;
     QString lastFailureReason;
     QString alertLevel; // empty: no storm alert

@@ -35,6 +35,8 @@ public:
     virtual QString pictureAddress() const { return LocationURL(); }
     // A load Skyvane started by itself is under way.
     virtual bool refreshLoading() const { return false; }
+    // The page's renderer has died again and again lately.
+    virtual bool refreshCrashing() const { return false; }
     // With nobody there (the wall display), the page's dialogs are always answered without a box.
     virtual void setUnattended(bool on) { Q_UNUSED(on); }
     // The part of an address's page to show (page pixels at 100% zoom, its scroll included): after

@@ -56,6 +56,7 @@ public:
 
     bool failed() const { return m_watch.failed(); }
     bool loading() const { return m_watch.loading(); }
+    bool crashing() const { return m_watch.crashing(m_now()); }
     bool holdTitle() const { return m_watch.holdTitle(); }
     const QString& stateText() const { return m_stateText; }
     // The address of the picture on screen: the watched one while a failure holds its picture.

@@ -49,6 +49,7 @@ public:
     void NavigateCovered(const QString& address) override;
     bool refreshFailed() const override { return m_watcher->failed(); }
     bool refreshLoading() const override { return m_watcher->loading(); }
+    bool refreshCrashing() const override { return m_watcher->crashing(); }
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }

@@ -95,10 +95,11 @@ RemoteReport WindowReport::report() const
     r.intervalMinutes = m_form.timerOn() ? m_form.interval() : 0;
     const qint64 next = m_form.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
-    r.state = browser->refreshLoading()  ? QStringLiteral("loading")
-              : browser->refreshFailed() ? QStringLiteral("failed")
-              : !r.pictureTime.isValid() ? QStringLiteral("waiting")
-                                         : QStringLiteral("ok");
+    r.state = browser->refreshCrashing()  ? QStringLiteral("crashing")
+              : browser->refreshLoading() ? QStringLiteral("loading")
+              : browser->refreshFailed()  ? QStringLiteral("failed")
+              : !r.pictureTime.isValid()  ? QStringLiteral("waiting")
+                                          : QStringLiteral("ok");
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();
     if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, address)) {

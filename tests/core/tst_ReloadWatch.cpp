@@ -16,7 +16,7 @@ const QString kOther = QStringLiteral("http://other.example/radar");
 
 // Plays a script on a watch: "b" begin a reload, "L" Skyvane loads another address itself, "p" data
 // arrived, "ok" / "err" / "503" / "nopic" / "portal" / "https" (the same page over https) the load
-// ends, "crash", "net" the connection is
+// ends, "free" the watch is let go of (after a good load), "crash", "net" the connection is
 // back, "+N" N seconds pass (ticking every second); the steps the watch asks for are written down as
 // "stop", "retry", "reload", "load".
 struct Script
@@ -84,6 +84,8 @@ struct Script
                 watch.crashed(now);
             } else if (word == QLatin1String("net")) {
                 watch.connectionRestored(now);
+            } else if (word == QLatin1String("free")) {
+                watch.reset();
             }
         }
     }
@@ -112,6 +114,10 @@ const struct Row
     {"a crash: reloaded at once, under the cover", "crash +1 ok", "retry@1 reload", false, nullptr},
     {"repeated crashes back off: 1, 2, 4 minutes", "crash +1 crash +60 crash +120 crash +240",
      "retry@1 reload retry@61 reload retry@181 reload retry@421 reload", true, nullptr},
+    {"crashes soon after good loads back off too", "crash +1 ok free +8 crash +1", "retry@1 reload", true,
+     nullptr},
+    {"a crash after a quiet half hour is reloaded at once", "crash +1 ok free +1800 crash +1",
+     "retry@1 reload retry@1802 reload", true, nullptr},
     {"a load of another site that fails: retried like a refresh, at its own address", "L +3 err +57",
      "retry@60 reload", true, nullptr},
     {"a load of another site forgets the last site's failure", "b err L ok", nullptr, false, nullptr},

@@ -16,7 +16,7 @@ import traceback
 
 from wall_scenarios import wall_display_is_never_blanked  # noqa: F401 (collected with the others)
 from remote_scenarios import (  # noqa: F401 (collected with the others)
-    a_page_dialog_holds_neither_a_refresh_nor_the_end, files_of_another_kind_are_left_alone,
+    a_page_dialog_holds_neither_a_refresh_nor_the_end, curl, files_of_another_kind_are_left_alone, free_port,
     the_remote_view_answers_curl)
 from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
     read_settings, read_site_list, settings_record, wait_for
@@ -459,6 +459,28 @@ def renderer_killed_during_an_outage(desktop, server, program, folder):
     check(re.match("^radar 1 - ", desktop.title(wid)), "the caption became %r" % desktop.title(wid))
     check(desktop.dark_pixels(wid, 10, 30, 150, 40) > 20, "the last good picture is gone")
     server_recovers_and_page_is_back_within_75_seconds(desktop, server, wid)
+    app.end()
+
+
+def a_page_that_keeps_crashing_is_reloaded_ever_later(desktop, server, program, folder):
+    """A page whose renderer dies soon after each good load (as one that runs out of memory): reloaded at
+    once the first time, then after a pause, and the remote view says it is crashing."""
+    port = free_port()
+    server.titles["/radar"] = "radar"
+    app = Skyvane(desktop, program, folder)
+    wid = app.start("--serve", "127.0.0.1:%d" % port, "--interval", "5", server.url("radar"))
+    desktop.wait_title(wid, "^radar - ")
+    for crash in (1, 2):
+        asked = len(radar_requests(server))
+        wait_for("a renderer", lambda: renderer_pids(app.process.pid), settle=2)
+        for pid in renderer_pids(app.process.pid):
+            os.kill(pid, signal.SIGKILL)
+        if crash == 1:
+            wait_for("the reload after the first crash", lambda: len(radar_requests(server)) > asked, timeout=10)
+            wait_for("the good load", lambda: '"state":"ok"' in curl("http://127.0.0.1:%d/status.json" % port)[1])
+    wait_for("the state crashing", lambda: '"state":"crashing"' in curl("http://127.0.0.1:%d/status.json" % port)[1])
+    time.sleep(5)
+    expect(len(radar_requests(server)), asked, "loads in the pause after the second crash")
     app.end()
 
 
