@@ -6,6 +6,7 @@
 #include "FakeBrowserControl.h"
 #include "MainWindowFixture.h"
 #include "TestMain.h"
+#include "core/Preferences.h"
 #include "core/SiteListFile.h"
 #include "windows/MainWindow.h"
 #include "windows/SiteListEditor.h"
@@ -91,7 +92,27 @@ int main(int argc, char** argv)
         save.append(ms(t));
         file.writeAll(records); // the next run starts from the same list
     }
+    // The preferences with 10,000 watch areas, as a start reads them (the first MaxAreas of them).
+    QList<double> areas;
+    {
+        Preferences many;
+        for (int i = 0; i < 10000; ++i) {
+            many.areas.append({QStringLiteral("https://radar%1.example/").arg(i),
+                               QRectF(1, 2, 300, 200),
+                               {},
+                               QStringLiteral("heavy")});
+        }
+        const QString path = dir.filePath(QStringLiteral("Skyvane.conf"));
+        many.save(path);
+        for (int r = 0; r < runs; ++r) {
+            QElapsedTimer t;
+            t.start();
+            Preferences::load(path);
+            areas.append(ms(t));
+        }
+    }
     std::printf("measure,median_ms,goal_ms\n");
+    std::printf("areas_load_10000,%.2f,200\n", median(areas));
     std::printf("selector_fill,%.2f,50\n", median(fill));
     std::printf("editor_open,%.2f,150\n", median(open));
     std::printf("editor_save,%.2f,50\n", median(save));

@@ -181,7 +181,13 @@ int Startup::run(int argc, char** argv)
     state.DataDir = where.dataDir;
     // The remote view's port is taken before the engine starts, and before anything is written: a
     // bad address or a port in use ends the start at once, leaving the folder as it was.
-    state.Prefs = Preferences::load(state.preferencesPath());
+    int areasPassedOver = 0;
+    state.Prefs = Preferences::load(state.preferencesPath(), &areasPassedOver);
+    if (areasPassedOver > 0) {
+        std::fprintf(stderr, "skyvane: %s: %d entries of Areas past the first %d were passed over\n",
+                     qPrintable(QDir::toNativeSeparators(state.preferencesPath())), areasPassedOver,
+                     Preferences::MaxAreas);
+    }
     const Serving serve = serving(options, state);
     if (serve.failed) {
         return 2;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 
 namespace {
@@ -90,9 +91,12 @@ void Preferences::dropUnused()
     areas.removeIf([](const Area& a) { return a.rect.isEmpty() && a.alertBox.isEmpty(); });
 }
 
-Preferences Preferences::load(const QString& path)
+Preferences Preferences::load(const QString& path, int* passedOver)
 {
     Preferences p;
+    if (passedOver != nullptr) {
+        *passedOver = 0;
+    }
     if (!QFileInfo(path).isFile()) {
         return p;
     }
@@ -107,14 +111,19 @@ Preferences Preferences::load(const QString& path)
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
     const int count = s.beginReadArray(QStringLiteral("Areas"));
-    for (int i = 0; i < count && i < 10000; ++i) {
+    QSet<QString> seen; // one entry an address, found in constant time
+    for (int i = 0; i < count && i < MaxAreas; ++i) {
         s.setArrayIndex(i);
         Area area;
-        if (readArea(s, &area) && p.areaFor(area.address) == nullptr) {
+        if (readArea(s, &area) && !seen.contains(area.address)) {
+            seen.insert(area.address);
             p.areas.append(area);
         }
     }
     s.endArray();
+    if (passedOver != nullptr) {
+        *passedOver = qMax(0, count - MaxAreas);
+    }
     return p;
 }
 

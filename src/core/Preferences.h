@@ -39,7 +39,11 @@ public:
     Area& areaOf(const QString& address);
     void dropUnused();
 
-    static Preferences load(const QString& path);
+    // Entries past this many in Areas are passed over: a file grown without bound (or made so) would
+    // otherwise hold up every start.
+    static constexpr int MaxAreas = 1000;
+    // passedOver: how many Areas entries were not read for MaxAreas.
+    static Preferences load(const QString& path, int* passedOver = nullptr);
     // Replaces the file whole; false when it could not be written.
     bool save(const QString& path) const;
 };

@@ -71,6 +71,17 @@ private slots:
         p.dropUnused();
         QCOMPARE(p.areas.size(), 1);
         QVERIFY(p.areaFor(QStringLiteral("http://a/")) == nullptr);
+
+        // Past MaxAreas entries, the rest are passed over and counted.
+        QByteArray many = "[Areas]\n";
+        for (int i = 1; i <= Preferences::MaxAreas + 5; ++i) {
+            many += QByteArray::number(i) + "\\address=http://a/" + QByteArray::number(i) + "\n" +
+                    QByteArray::number(i) + "\\rect=1 2 3 4\n";
+        }
+        TestFiles::write(path, many + "size=" + QByteArray::number(Preferences::MaxAreas + 5) + "\n");
+        int passedOver = 0;
+        QCOMPARE(Preferences::load(path, &passedOver).areas.size(), Preferences::MaxAreas);
+        QCOMPARE(passedOver, 5);
     }
 };
 
