@@ -51,6 +51,12 @@ ContainedPage::ContainedPage(QObject* parent) : QWebEnginePage(parent)
     // that its own checks on what a page may open still apply.
     connect(this, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) { request.openIn(this); });
+    // Where the user is, notifications, the camera and the screen are not this program's to give a page:
+    // every such request is refused at once, rather than left waiting for an answer for ever.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
     connect(this, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError& error) {
         QWebEngineCertificateError refused = error;
         refused.rejectCertificate();

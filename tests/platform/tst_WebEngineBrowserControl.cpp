@@ -116,6 +116,16 @@ private slots:
         QTRY_COMPARE(browser->view()->title(), QStringLiteral("tried"));
         QCOMPARE(server.requestCount(QStringLiteral("/popped")), 0);
         QCOMPARE(browser->LocationURL(), at("/opener"));
+        // Asked where the user is and to notify: refused at once, never left unanswered.
+        server.setPage(
+            QStringLiteral("/asks"),
+            LoopbackServer::page(QStringLiteral("Asks"),
+                                 QStringLiteral("<script>Promise.all([new Promise(r => navigator.geolocation"
+                                                ".getCurrentPosition(() => r('given'), () => r('refused'))),"
+                                                " Notification.requestPermission()]).then(v => "
+                                                "document.title = v.join(' '))</script>")));
+        QVERIFY(navigateAndWait(at("/asks")));
+        QTRY_COMPARE(browser->view()->title(), QStringLiteral("refused denied"));
 
         // A self-signed certificate made for the test, on a TLS server of the test's own.
         const QString cert = dir.filePath(QStringLiteral("cert.pem")),
