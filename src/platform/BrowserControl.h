@@ -35,6 +35,8 @@ public:
     virtual QString pictureAddress() const { return LocationURL(); }
     // A load Skyvane started by itself is under way.
     virtual bool refreshLoading() const { return false; }
+    // A document is loading, whoever started it.
+    virtual bool pageLoading() const { return false; }
     // The page's renderer has died again and again lately.
     virtual bool refreshCrashing() const { return false; }
     // With nobody there (the wall display), the page's dialogs are always answered without a box.

@@ -50,6 +50,7 @@ public:
     bool refreshFailed() const override { return m_watcher->failed(); }
     bool refreshLoading() const override { return m_watcher->loading(); }
     bool refreshCrashing() const override { return m_watcher->crashing(); }
+    bool pageLoading() const override { return m_documentLoading; }
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }

@@ -24,7 +24,7 @@ WindowReport::WindowReport(MainWindow& form, AppState& state, std::unique_ptr<No
     BrowserControl* browser = m_form.browser();
     connect(browser, &BrowserControl::RefreshJudged, this, &WindowReport::judged);
     connect(browser, &BrowserControl::PictureShown, this,
-            [this](const QImage& picture, const QString&) { pictureShown(picture); });
+            [this](const QImage& picture, const QString& address) { pictureShown(picture, address); });
     if (FrameRecorder* frames = m_form.frames()) {
         connect(frames, &FrameRecorder::alertChanged, this,
                 [this](const QString& address, bool active, const QDateTime& since) {
@@ -63,20 +63,27 @@ void WindowReport::tell()
     }
 }
 
-void WindowReport::pictureShown(const QImage& picture)
+QByteArray WindowReport::picturePng() const
 {
+    return AddressRules::samePage(m_pngAddress, m_form.browser()->pictureAddress()) ? m_png : QByteArray();
+}
+
+void WindowReport::pictureShown(const QImage& picture, const QString& address)
+{
+    m_shownAddress = address;
     if (!m_serving) {
         return;
     }
     const int generation = ++m_pngGeneration;
-    m_pool.start([this, picture, generation] {
+    m_pool.start([this, picture, address, generation] {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "PNG");
-        QMetaObject::invokeMethod(this, [this, png, generation] {
+        QMetaObject::invokeMethod(this, [this, png, address, generation] {
             if (generation == m_pngGeneration) { // never an older picture over a newer one
                 m_png = png;
+                m_pngAddress = address;
             }
         });
     });
@@ -89,17 +96,20 @@ RemoteReport WindowReport::report() const
     const QString address = browser->pictureAddress();
     r.address = AddressRules::withoutCredentials(address); // a site's password is never told
     r.title = m_state.PageTitle;
-    r.pictureTime = browser->pictureTime();
-    const qint64 age = browser->pictureAgeMs();
+    // The picture on screen is of another page (one opened that did not load): it is not this one's.
+    const bool ownPicture = AddressRules::samePage(m_shownAddress, address);
+    r.pictureTime = ownPicture ? browser->pictureTime() : QDateTime();
+    const qint64 age = ownPicture ? browser->pictureAgeMs() : -1;
     r.ageSeconds = age >= 0 ? age / 1000 : -1;
     r.intervalMinutes = m_form.timerOn() ? m_form.interval() : 0;
     const qint64 next = m_form.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
-    r.state = browser->refreshCrashing()  ? QStringLiteral("crashing")
-              : browser->refreshLoading() ? QStringLiteral("loading")
-              : browser->refreshFailed()  ? QStringLiteral("failed")
-              : !r.pictureTime.isValid()  ? QStringLiteral("waiting")
-                                          : QStringLiteral("ok");
+    r.state =
+        browser->refreshCrashing()                                               ? QStringLiteral("crashing")
+        : browser->refreshLoading() || (!ownPicture && browser->pageLoading())   ? QStringLiteral("loading")
+        : browser->refreshFailed() || (!ownPicture && !m_shownAddress.isEmpty()) ? QStringLiteral("failed")
+        : !r.pictureTime.isValid()                                               ? QStringLiteral("waiting")
+                                                                                 : QStringLiteral("ok");
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();
     if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, address)) {

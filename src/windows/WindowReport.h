@@ -35,7 +35,7 @@ public:
     void setNext(std::function<bool()> next) { m_next = std::move(next); }
 
     RemoteReport report() const override;
-    QByteArray picturePng() const override { return m_png; }
+    QByteArray picturePng() const override; // of the address on screen only
     void loop(std::function<void(const QByteArray&)> done) override;
     void refresh() override;
     void next() override;
@@ -44,7 +44,7 @@ public:
 private:
     void judged(bool ok, const QString& reason);
     void tell();
-    void pictureShown(const QImage& picture);
+    void pictureShown(const QImage& picture, const QString& address);
 
     MainWindow& m_form;
     AppState& m_state;
@@ -55,6 +55,8 @@ private:
     QTimer* m_clock; // a failure is told when it has lasted long enough, loads or not
     bool m_serving = false;
     QByteArray m_png;
+    QString m_pngAddress;   // the page m_png is a picture of
+    QString m_shownAddress; // the page of the last picture shown
     int m_pngGeneration = 0;
     QString m_alertAddress; // the address whose storm alert is on; empty: none
     QDateTime m_alertSince;

@@ -121,6 +121,13 @@ def the_remote_view_answers_curl(desktop, server, program, folder):
     said = eventually(lambda: curl(base + "/status.json")[1], lambda s: '/other"' in s)
     check("s3cretPW" not in said + curl(base + "/")[1], "the password was told: %s" % said)
 
+    dead = "http://127.0.0.1:%d/radar" % free_port()  # nothing answers there
+    expect(curl(base + "/open", "-X", "POST", "-H", "Authorization: Bearer " + token, "--data-urlencode",
+                "address=" + dead)[0], 202, "an open of an address nothing answers")
+    said = json.loads(eventually(lambda: curl(base + "/status.json")[1], lambda s: '"state":"failed"' in s))
+    expect((said["address"], said["pictureTime"]), (dead, None), "the failed open told")
+    expect(curl(base + "/picture.png", "-o", os.devnull)[0], 503, "the last site's picture under the failed open")
+
     busy = Skyvane(desktop, program, os.path.join(folder, "..", "busy"))  # a fresh folder
     p = subprocess.run([busy.program, "--serve", "127.0.0.1:%d" % port], cwd=busy.folder, env=desktop.env,
                        capture_output=True, text=True, timeout=60)
