@@ -49,17 +49,19 @@ bool RemoteRequest::sameToken(QByteArrayView given, QByteArrayView token)
 
 RemoteRequest::Verdict RemoteRequest::judge(const Request& request, QByteArrayView token)
 {
+    // The scheme's name is not case-sensitive; one or more spaces come before the token.
     const QByteArray bearer = request.authorization.trimmed();
-    const bool tokenGiven = (bearer.startsWith("Bearer ") && sameToken(bearer.mid(7).trimmed(), token)) ||
-                            sameToken(request.queryToken, token);
+    const bool schemeBearer = bearer.size() > 7 && bearer.left(7).toLower() == "bearer ";
+    const bool tokenGiven =
+        (schemeBearer && sameToken(bearer.mid(7).trimmed(), token)) || sameToken(request.queryToken, token);
     // Away from this machine nothing is told without the token, not even which paths there are.
     if (!request.loopbackOnly && !tokenGiven) {
-        return {Route::None, 401, {}};
+        return {Route::None, 401, {}, tokenGiven};
     }
     // On loopback, a request for another name is a web page that had that name point here (DNS
     // rebinding): it reads nothing.
     if (request.loopbackOnly && !tokenGiven && !request.host.isEmpty() && !loopbackName(request.host)) {
-        return {Route::None, 403, {}};
+        return {Route::None, 403, {}, tokenGiven};
     }
     const Path* found = nullptr;
     for (const Path& p : kPaths) {
@@ -68,16 +70,16 @@ RemoteRequest::Verdict RemoteRequest::judge(const Request& request, QByteArrayVi
         }
     }
     if (found == nullptr) {
-        return {Route::None, 404, {}};
+        return {Route::None, 404, {}, tokenGiven};
     }
     if (request.method != found->method) {
-        return {Route::None, 405, found->method};
+        return {Route::None, 405, found->method, tokenGiven};
     }
     if (request.method == "POST" && !tokenGiven) { // every action needs the token
-        return {Route::None, 401, {}};
+        return {Route::None, 401, {}, tokenGiven};
     }
     if (request.bodyBytes > MaxBodyBytes) {
-        return {Route::None, 413, {}};
+        return {Route::None, 413, {}, tokenGiven};
     }
-    return {found->route, 200, {}};
+    return {found->route, 200, {}, tokenGiven};
 }

@@ -11,7 +11,12 @@ class RemoteRequest
 public:
     static constexpr qint64 MaxBodyBytes = 8 * 1024;
     static constexpr int MaxConnections = 32;
-    static constexpr int IdleLimitMs = 10000; // a client that sends nothing for this long is dropped
+    // Connections that have not yet brought the token: fewer, so that its holder always gets in.
+    static constexpr int MaxUnauthenticated = 24;
+    // A request must be in whole this long after its connection opened or its last answer went out.
+    static constexpr int RequestLimitMs = 10000;
+    // Answers waiting to go out to all clients together; beyond this a new one is 503.
+    static constexpr qint64 MaxQueuedBytes = 64 * 1024 * 1024;
 
     enum class Route
     {
@@ -31,11 +36,12 @@ public:
         Route route = Route::None;
         int status = 200;   // 200 for a route; else 401, 403, 404, 405 or 413
         QByteArray allowed; // with 405: the method the path takes
+        bool tokenGiven = false;
     };
 
     // What the request brought: its method and path, the token it gave (the Authorization header's
-    // "Bearer TOKEN" or ?token=), the size of its body, whether the server listens on loopback only,
-    // and the Host it was sent to. token is the one in RemoteToken.
+    // "Bearer TOKEN", the scheme in any case, or ?token=), the size of its body, whether the server listens
+    // on loopback only, and the Host it was sent to. token is the one in RemoteToken.
     struct Request
     {
         QByteArray method;

@@ -1,66 +1,75 @@
 #include "platform/GuardedTcpServer.h"
 
-#include <QPointer>
+#include "platform/GuardedConnection.h"
+
 #include <QTcpSocket>
 #include <QTimer>
 
-GuardedTcpServer::GuardedTcpServer(int maxConnections, int idleLimitMs, qint64 maxRequestBytes,
-                                   QObject* parent)
-    : QTcpServer(parent), m_maxConnections(maxConnections), m_idleLimitMs(idleLimitMs),
-      m_maxRequestBytes(maxRequestBytes)
+GuardedTcpServer::GuardedTcpServer(Limits limits, QObject* parent) : QTcpServer(parent), m_limits(limits) {}
+
+int GuardedTcpServer::openConnections() const
 {
+    return int(std::count_if(m_connections.cbegin(), m_connections.cend(),
+                             [](const QPointer<GuardedConnection>& c) { return !c.isNull(); }));
+}
+
+qint64 GuardedTcpServer::queuedBytes() const
+{
+    qint64 queued = 0;
+    for (const QPointer<GuardedConnection>& c : m_connections) {
+        if (!c.isNull()) {
+            queued += c->socket()->bytesToWrite();
+        }
+    }
+    return queued;
+}
+
+bool GuardedTcpServer::canQueue(qint64 bytes) const
+{
+    const qint64 queued = queuedBytes();
+    return queued == 0 || queued + bytes <= m_limits.maxQueuedBytes;
+}
+
+bool GuardedTcpServer::takeRequest(QTcpSocket* socket, bool tokenGiven)
+{
+    for (const QPointer<GuardedConnection>& c : std::as_const(m_connections)) {
+        if (!c.isNull() && c->socket() == socket) {
+            return c->taken(tokenGiven);
+        }
+    }
+    return true; // not one of ours: not kept open
 }
 
 void GuardedTcpServer::incomingConnection(qintptr handle)
 {
-    if (m_open < m_maxConnections) {
-        ++m_open;
-        QTcpServer::incomingConnection(handle);
+    m_connections.removeIf([](const QPointer<GuardedConnection>& c) { return c.isNull(); });
+    auto* socket = new QTcpSocket(this);
+    if (!socket->setSocketDescriptor(handle)) {
+        delete socket;
         return;
     }
-    auto* refused = new QTcpSocket(this);
-    refused->setSocketDescriptor(handle);
-    connect(refused, &QTcpSocket::disconnected, refused, &QObject::deleteLater);
-    refused->write("HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain\r\nContent-Length: 14\r\n"
-                   "Connection: close\r\nRetry-After: 5\r\n\r\nToo many now.\n");
-    refused->disconnectFromHost();
-}
-
-QTcpSocket* GuardedTcpServer::nextPendingConnection()
-{
-    QTcpSocket* socket = QTcpServer::nextPendingConnection();
-    if (socket == nullptr) {
-        return nullptr;
+    int open = 0;
+    GuardedConnection* oldestWithoutToken = nullptr;
+    int withoutToken = 0;
+    for (const QPointer<GuardedConnection>& c : std::as_const(m_connections)) {
+        if (c->closing()) {
+            continue;
+        }
+        ++open;
+        if (!c->authenticated()) {
+            oldestWithoutToken = oldestWithoutToken != nullptr ? oldestWithoutToken : c.data();
+            ++withoutToken;
+        }
     }
-    connect(socket, &QObject::destroyed, this, [this] { --m_open; });
-    // Connected before the HTTP server's own handler: the bytes of a request are counted first.
-    auto* idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->setInterval(m_idleLimitMs);
-    connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
-    idle->start();
-    auto received = std::make_shared<qint64>(0); // -1: cut off
-    connect(socket, &QTcpSocket::readyRead, socket, [this, socket, idle, received] {
-        idle->start();
-        if (*received >= 0) {
-            *received += socket->bytesAvailable();
-        }
-        if (*received > m_maxRequestBytes) { // no request of ours is this large: said once, and closed
-            *received = -1;
-            socket->write(
-                "HTTP/1.1 413 Payload Too Large\r\nContent-Type: text/plain\r\nContent-Length: 31\r\n"
-                "Connection: close\r\n\r\nAt most 8 KiB of body, please.\n");
-            socket->disconnectFromHost();
-        }
-        if (*received < 0) {
-            socket->skip(socket->bytesAvailable()); // never reaches the server's parser
-        }
-    });
-    connect(socket, &QTcpSocket::bytesWritten, socket, [idle, received] {
-        idle->start(); // a long answer is no idle client
-        if (*received > 0) {
-            *received = 0; // an answer went out: the next request counts afresh
-        }
-    });
-    return socket;
+    if (withoutToken >= m_limits.maxUnauthenticated && oldestWithoutToken != nullptr) {
+        oldestWithoutToken->refuse(503);
+    } else if (open >= m_limits.maxConnections) {
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(m_limits.requestLimitMs, socket, &QTcpSocket::abort);
+        socket->write(GuardedConnection::refusal(503));
+        socket->disconnectFromHost();
+        return;
+    }
+    m_connections.append(new GuardedConnection(socket, m_limits.requestLimitMs, m_limits.maxRequestBytes));
+    addPendingConnection(socket);
 }

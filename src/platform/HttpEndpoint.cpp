@@ -1,19 +1,13 @@
 #include "platform/HttpEndpoint.h"
 
-#include "platform/GuardedTcpServer.h"
+#include "core/HttpStatus.h"
 
 #include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QUrlQuery>
 
 namespace {
-
-using Status = QHttpServerResponder::StatusCode;
-
-// A request of ours is its headers and at most a small body; anything much larger is cut.
-constexpr qint64 kMaxRequestBytes = 64 * 1024;
 
 QByteArray methodName(QHttpServerRequest::Method method)
 {
@@ -43,24 +37,32 @@ QByteArray header(const QHttpServerRequest& request, const QByteArray& name)
     return {};
 }
 
-void reply(QHttpServerResponder&& responder, Status status, const QByteArray& type, const QByteArray& body,
+// The body is written as it is given, not copied: a picture sent to many clients is one in memory.
+void reply(QTcpSocket* socket, bool close, int status, const QByteArray& type, const QByteArray& body,
            const QByteArray& extraName = {}, const QByteArray& extraValue = {})
 {
-    responder.writeStatusLine(status);
-    responder.writeHeader("Content-Type", type);
-    responder.writeHeader("Content-Length", QByteArray::number(body.size()));
-    responder.writeHeader("Cache-Control", "no-store");
-    responder.writeHeader("X-Content-Type-Options", "nosniff");
+    QByteArray head = HttpStatus::line(status) + "Content-Type: " + type +
+                      "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                      "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n";
     if (!extraName.isEmpty()) {
-        responder.writeHeader(extraName, extraValue);
+        head += extraName + ": " + extraValue + "\r\n";
     }
-    responder.writeBody(body);
+    if (close) {
+        head += "Connection: close\r\n";
+    }
+    socket->write(head + "\r\n");
+    socket->write(body);
+}
+
+void busy(QTcpSocket* socket, bool close)
+{
+    reply(socket, close, 503, "text/plain", "Busy: try again shortly.\n", "Retry-After", "5");
 }
 
 } // namespace
 
-HttpEndpoint::HttpEndpoint(QByteArray token, int idleLimitMs, QObject* parent)
-    : QAbstractHttpServer(parent), m_token(std::move(token)), m_idleLimitMs(idleLimitMs)
+HttpEndpoint::HttpEndpoint(QByteArray token, GuardedTcpServer::Limits limits, QObject* parent)
+    : QAbstractHttpServer(parent), m_token(std::move(token)), m_limits(limits)
 {
 }
 
@@ -74,7 +76,7 @@ bool HttpEndpoint::listen(const QString& host, int port, QString* error)
                      .arg(host);
         return false;
     }
-    m_server = new GuardedTcpServer(RemoteRequest::MaxConnections, m_idleLimitMs, kMaxRequestBytes, this);
+    m_server = new GuardedTcpServer(m_limits, this);
     if (!m_server->listen(address, quint16(port))) {
         *error = tr("cannot listen on %1 port %2: %3").arg(host).arg(port).arg(m_server->errorString());
         delete m_server;
@@ -96,6 +98,11 @@ int HttpEndpoint::openConnections() const
     return m_server != nullptr ? m_server->openConnections() : 0;
 }
 
+qint64 HttpEndpoint::queuedBytes() const
+{
+    return m_server != nullptr ? m_server->queuedBytes() : 0;
+}
+
 bool HttpEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
     RemoteRequest::Request r;
@@ -107,52 +114,53 @@ bool HttpEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
     r.loopbackOnly = m_loopbackOnly;
     r.host = header(request, "Host").trimmed().toLower();
     const RemoteRequest::Verdict verdict = RemoteRequest::judge(r, m_token);
+    const bool close = m_server == nullptr || m_server->takeRequest(socket, verdict.tokenGiven);
     switch (verdict.status) {
     case 200:
-        answer(verdict.route, request, socket);
+        answer(verdict.route, request, socket, close);
         break;
     case 401:
-        reply(makeResponder(request, socket), Status::Unauthorized, "text/plain",
+        reply(socket, close, 401, "text/plain",
               "The token is needed: Authorization: Bearer TOKEN, or ?token=TOKEN\n", "WWW-Authenticate",
               "Bearer");
         break;
     case 403:
-        reply(makeResponder(request, socket), Status::Forbidden, "text/plain",
-              "Ask for 127.0.0.1 or localhost, or give the token.\n");
+        reply(socket, close, 403, "text/plain", "Ask for 127.0.0.1 or localhost, or give the token.\n");
         break;
     case 405:
-        reply(makeResponder(request, socket), Status::MethodNotAllowed, "text/plain",
-              "This path takes " + verdict.allowed + ".\n", "Allow", verdict.allowed);
+        reply(socket, close, 405, "text/plain", "This path takes " + verdict.allowed + ".\n", "Allow",
+              verdict.allowed);
         break;
     case 413:
-        reply(makeResponder(request, socket), Status::PayloadTooLarge, "text/plain",
-              "At most 8 KiB of body, please.\n");
+        reply(socket, close, 413, "text/plain", "At most 8 KiB of body, please.\n");
         break;
     default:
-        reply(makeResponder(request, socket), Status::NotFound, "text/plain", "Not here.\n");
+        reply(socket, close, 404, "text/plain", "Not here.\n");
         break;
     }
     return true;
 }
 
-void HttpEndpoint::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket)
+void HttpEndpoint::missingHandler(const QHttpServerRequest&, QTcpSocket* socket)
 {
-    reply(makeResponder(request, socket), Status::NotFound, "text/plain", "Not here.\n");
+    // Every request is answered by handleRequest; this comes after it only for one that asked for
+    // another protocol, which is not taken up: the connection ends with the answer it has.
+    socket->disconnectFromHost();
 }
 
-void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& request, QTcpSocket* socket)
+void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& request, QTcpSocket* socket,
+                          bool close)
 {
     using Route = RemoteRequest::Route;
     if (m_source == nullptr) {
-        reply(makeResponder(request, socket), Status::ServiceUnavailable, "text/plain", "Starting.\n",
-              "Retry-After", "5");
+        reply(socket, close, 503, "text/plain", "Starting.\n", "Retry-After", "5");
         return;
     }
     switch (route) {
     case Route::Page: {
         // The page's own requests carry the token on when it came in the address.
         const QString token = request.query().queryItemValue(QStringLiteral("token"));
-        reply(makeResponder(request, socket), Status::Ok, "text/html; charset=utf-8",
+        reply(socket, close, 200, "text/html; charset=utf-8",
               m_source->report().phonePage(RemoteRequest::sameToken(token.toLatin1(), m_token) ? token
                                                                                                : QString()),
               "Content-Security-Policy",
@@ -160,28 +168,35 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
         return;
     }
     case Route::Status:
-        reply(makeResponder(request, socket), Status::Ok, "application/json",
-              m_source->report().statusJson());
+        reply(socket, close, 200, "application/json", m_source->report().statusJson());
         return;
     case Route::Metrics:
-        reply(makeResponder(request, socket), Status::Ok, "text/plain; version=0.0.4",
-              m_source->report().metrics());
+        reply(socket, close, 200, "text/plain; version=0.0.4", m_source->report().metrics());
         return;
     case Route::Picture: {
+        // The window's one copy of the picture, shared by every answer; past the queue's limit the
+        // client is asked to come back.
         const QByteArray png = m_source->picturePng();
-        if (png.isEmpty()) {
-            reply(makeResponder(request, socket), Status::ServiceUnavailable, "text/plain",
-                  "No picture yet.\n", "Retry-After", "30");
+        if (!png.isEmpty() && !m_server->canQueue(png.size())) {
+            busy(socket, close);
+        } else if (png.isEmpty()) {
+            reply(socket, close, 503, "text/plain", "No picture yet.\n", "Retry-After", "30");
         } else {
-            reply(makeResponder(request, socket), Status::Ok, "image/png", png);
+            reply(socket, close, 200, "image/png", png);
         }
         return;
     }
     case Route::Loop: {
         // Made elsewhere: answered on the socket when it is ready, if the client is still there.
         const QPointer<QTcpSocket> client(socket);
-        m_source->loop([client](const QByteArray& webp) {
-            if (client.isNull() || client->state() != QAbstractSocket::ConnectedState) {
+        const QPointer<GuardedTcpServer> server(m_server);
+        m_source->loop([client, server](const QByteArray& webp) {
+            if (client.isNull() || server.isNull() || client->state() != QAbstractSocket::ConnectedState) {
+                return;
+            }
+            if (!server->canQueue(webp.size())) {
+                busy(client, true);
+                client->disconnectFromHost();
                 return;
             }
             const bool none = webp.isEmpty();
@@ -190,7 +205,8 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
                                  : "HTTP/1.1 200 OK\r\nContent-Type: image/webp\r\n");
             head += "Content-Length: " + QByteArray::number(body.size()) +
                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
-            client->write(head + body);
+            client->write(head);
+            client->write(body);
             client->disconnectFromHost();
         });
         return;
@@ -209,7 +225,7 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
             address.isEmpty() ? request.query().queryItemValue(QStringLiteral("address"), QUrl::FullyDecoded)
                               : address);
         if (!refused.isEmpty()) {
-            reply(makeResponder(request, socket), Status::BadRequest, "text/plain", refused.toUtf8() + '\n');
+            reply(socket, close, 400, "text/plain", refused.toUtf8() + '\n');
             return;
         }
         break;
@@ -217,5 +233,5 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
     case Route::None:
         return;
     }
-    reply(makeResponder(request, socket), Status::Accepted, "text/plain", "Accepted.\n");
+    reply(socket, close, 202, "text/plain", "Accepted.\n");
 }

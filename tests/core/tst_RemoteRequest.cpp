@@ -40,6 +40,7 @@ const Row kRows[] = {
     {"action, token prefix", "POST", "/refresh", "Bearer " + kToken.left(10), {}, 0, true, {}, 401, R::None},
     {"action, not bearer", "POST", "/refresh", "Basic " + kToken, {}, 0, true, {}, 401, R::None},
     {"refresh", "POST", "/refresh", "Bearer " + kToken, {}, 0, true, {}, 200, R::Refresh},
+    {"scheme in any case", "POST", "/refresh", "bEARER " + kToken, {}, 0, true, {}, 200, R::Refresh},
     {"next, query token", "POST", "/next", {}, kToken, 0, true, {}, 200, R::Next},
     {"open", "POST", "/open", " Bearer  " + kToken + ' ', {}, 8192, true, {}, 200, R::Open},
     {"body too large", "POST", "/open", "Bearer " + kToken, {}, 8193, true, {}, 413, R::None},

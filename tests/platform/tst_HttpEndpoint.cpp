@@ -1,3 +1,4 @@
+#include "TableRows.h"
 #include "TestMain.h"
 #include "platform/HttpEndpoint.h"
 
@@ -8,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTimer>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -24,7 +28,11 @@ struct FakeSource : RemoteSource
         r.state = QStringLiteral("ok");
         return r;
     }
-    QByteArray picturePng() const override { return png; }
+    QByteArray picturePng() const override
+    {
+        ++pictures;
+        return png;
+    }
     void loop(std::function<void(const QByteArray&)> done) override
     {
         QTimer::singleShot(300, [done] { done("RIFF-loop"); }); // made elsewhere, ready later
@@ -38,8 +46,102 @@ struct FakeSource : RemoteSource
     }
 
     QByteArray png;
+    mutable int pictures = 0;
     int refreshes = 0, nexts = 0;
     QStringList opened;
+};
+
+// A client on a bare socket, with all it was sent.
+struct RawClient
+{
+    // smallWindow: the system takes in little for it, so what it does not read waits at the server.
+    explicit RawClient(quint16 port, const QByteArray& request = {}, bool smallWindow = false)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+            if (!holding) {
+                got += socket.readAll();
+            }
+        });
+        if (smallWindow) {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            const int size = 4096;
+            sockaddr_in at{};
+            at.sin_family = AF_INET;
+            at.sin_port = htons(port);
+            at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size) != 0 ||
+                ::connect(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+                !socket.setSocketDescriptor(fd)) {
+                ::close(fd);
+            }
+            socket.setReadBufferSize(1024); // and reads nothing for now
+            holding = true;
+        } else {
+            socket.connectToHost(QHostAddress::LocalHost, port);
+        }
+        socket.write(request);
+    }
+    QByteArrayList statusLines() const
+    {
+        QByteArrayList lines;
+        for (qsizetype at = got.indexOf("HTTP/1.1 "); at >= 0; at = got.indexOf("HTTP/1.1 ", at + 1)) {
+            lines << got.mid(at, 12);
+        }
+        return lines;
+    }
+    bool closed() const { return socket.state() == QAbstractSocket::UnconnectedState; }
+
+    QTcpSocket socket;
+    QByteArray got;
+    bool holding = false;
+};
+
+const QByteArray kStatus = "GET /status.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+
+struct Fault
+{
+    const char* name;
+    QByteArray request;
+    bool halfClose; // the client ends its side once the request is out
+    QByteArrayList answers;
+    bool closed;
+};
+
+const Fault kFaults[] = {
+    {"pipelined", kStatus + "GET /metrics HTTP/1.1\r\n\r\n", false, {"HTTP/1.1 200", "HTTP/1.1 200"}, false},
+    {"connection: close",
+     "GET /status.json HTTP/1.1\r\nConnection: Close\r\n\r\n" + kStatus,
+     false,
+     {"HTTP/1.1 200"},
+     true},
+    {"HTTP/1.0", "GET /status.json HTTP/1.0\r\n\r\n" + kStatus, false, {"HTTP/1.1 200"}, true},
+    {"half-closed", kStatus, true, {"HTTP/1.1 200"}, true},
+    {"bearer in lower case",
+     "POST /refresh HTTP/1.1\r\nHost: radar.lan\r\nContent-Length: 0\r\nAuthorization: bearer " + kToken +
+         "\r\n\r\n" + kStatus,
+     false,
+     {"HTTP/1.1 202", "HTTP/1.1 200"},
+     false},
+    {"garbage", "HELLO THERE\r\n\r\n" + kStatus, false, {"HTTP/1.1 400"}, true},
+    {"binary garbage", "\x16\x03\x01\x02\x00\x01", false, {"HTTP/1.1 400"}, true},
+    {"header without colon", "GET / HTTP/1.1\r\nHost 127.0.0.1\r\n\r\n", false, {"HTTP/1.1 400"}, true},
+    {"unsupported version", "GET /status.json HTTP/9.9\r\n\r\n", false, {"HTTP/1.1 505"}, true},
+    {"chunked body",
+     "POST /open HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n",
+     false,
+     {"HTTP/1.1 411"},
+     true},
+    {"upgrade",
+     "GET / HTTP/1.1\r\nConnection: Upgrade\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13\r\n\r\n" +
+         kStatus,
+     false,
+     {"HTTP/1.1 200"},
+     true},
+    {"headers too long",
+     "GET / HTTP/1.1\r\nX-Long: " + QByteArray(70000, 'x'),
+     false,
+     {"HTTP/1.1 413"},
+     true},
 };
 
 } // namespace
@@ -50,7 +152,7 @@ class TestHttpEndpoint : public QObject
     Q_OBJECT
 
     FakeSource source;
-    HttpEndpoint endpoint{kToken, 1500};
+    HttpEndpoint endpoint{kToken, {.requestLimitMs = 1500}};
     QNetworkAccessManager client;
 
     QUrl at(const QString& path) const
@@ -136,19 +238,108 @@ private slots:
             r->deleteLater();
         }
 
-        // Raw connections beyond the limit are turned away at once; idle ones are dropped.
+        // Raw connections without the token beyond their limit close the oldest; idle ones are dropped.
         client.clearConnectionCache();
         QTRY_COMPARE(endpoint.openConnections(), 0);
         std::vector<std::unique_ptr<QTcpSocket>> sockets;
-        for (int i = 0; i < RemoteRequest::MaxConnections + 8; ++i) {
+        for (int i = 0; i < RemoteRequest::MaxUnauthenticated + 8; ++i) {
             sockets.push_back(std::make_unique<QTcpSocket>());
             sockets.back()->connectToHost(QHostAddress::LocalHost, endpoint.port());
         }
-        QTRY_COMPARE(endpoint.openConnections(), RemoteRequest::MaxConnections);
         QTRY_VERIFY(std::count_if(sockets.cbegin(), sockets.cend(),
                                   [](const auto& s) { return s->peek(12) == "HTTP/1.1 503"; }) == 8);
+        QCOMPARE(endpoint.openConnections(), RemoteRequest::MaxUnauthenticated);
         QTRY_COMPARE_WITH_TIMEOUT(endpoint.openConnections(), 0, 5000);  // 1.5 s without a word each
         QCOMPARE(ask("GET", QStringLiteral("/status.json")).first, 200); // and the server goes on
+    }
+
+    // Whatever a client sends, it is answered as HTTP says, or closed.
+    void faults_data() { addTableRows(kFaults); }
+    void faults()
+    {
+        QFETCH(int, row);
+        const Fault& f = kFaults[row];
+        HttpEndpoint server(kToken, {.requestLimitMs = 60000}); // closed here by the server alone
+        QString why;
+        QVERIFY2(server.listen(QStringLiteral("127.0.0.1"), 0, &why), qPrintable(why));
+        server.setSource(&source);
+        RawClient raw(server.port(), f.request);
+        if (f.halfClose) {
+            QVERIFY(raw.socket.waitForBytesWritten(5000));
+            QCOMPARE(::shutdown(int(raw.socket.socketDescriptor()), SHUT_WR), 0);
+        }
+        QTRY_VERIFY(f.closed ? raw.closed() : raw.statusLines().size() >= f.answers.size());
+        QCOMPARE(raw.statusLines(), f.answers);
+        QVERIFY(!raw.closed() || f.closed);
+    }
+
+    // Pictures asked for many times over on a connection that reads nothing are answered one at a
+    // time, from one copy; past the limit on what waits to go out, another client is told to wait.
+    void onePictureAtATime()
+    {
+        HttpEndpoint server(kToken, {.maxQueuedBytes = 1 << 20});
+        QString why;
+        QVERIFY2(server.listen(QStringLiteral("127.0.0.1"), 0, &why), qPrintable(why));
+        FakeSource big;
+        big.png = QByteArray(16 << 20, 'p');
+        server.setSource(&big);
+        QByteArray asks;
+        for (int i = 0; i < 6; ++i) {
+            asks += "GET /picture.png HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        }
+        RawClient reader(server.port(), asks, true);
+        QTRY_VERIFY(server.queuedBytes() > 0);
+        QTest::qWait(300); // a server reading ahead would answer the rest in this while
+        QCOMPARE(big.pictures, 1);
+        QVERIFY(server.queuedBytes() <= big.png.size() + 1024);
+
+        RawClient other(server.port(), "GET /picture.png HTTP/1.1\r\nConnection: close\r\n\r\n");
+        QTRY_VERIFY(other.closed());
+        QCOMPARE(other.statusLines(), QByteArrayList({"HTTP/1.1 503"}));
+
+        reader.holding = false;
+        reader.socket.setReadBufferSize(0);
+        const auto answers = [&] { return 6 * (big.png.size() + reader.got.indexOf("\r\n\r\n") + 4); };
+        QTRY_VERIFY_WITH_TIMEOUT((reader.got += reader.socket.readAll()).size() >= answers(), 20000);
+        QCOMPARE(reader.got.size(), answers());
+        QCOMPARE(reader.got.count("HTTP/1.1 200 OK"), 6);
+        QCOMPARE(big.pictures, 7); // and once for the client told to wait
+    }
+
+    // Clients that send a request a line at a time are closed at the deadline, and never keep the
+    // token's holder out.
+    void slowClientsAndTheToken()
+    {
+        HttpEndpoint server(kToken, {.maxConnections = 6, .maxUnauthenticated = 3, .requestLimitMs = 1000});
+        QString why;
+        QVERIFY2(server.listen(QStringLiteral("127.0.0.1"), 0, &why), qPrintable(why));
+        server.setSource(&source);
+        std::vector<std::unique_ptr<RawClient>> slow;
+        const auto more = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                slow.push_back(std::make_unique<RawClient>(server.port(), "GET /status.json HTTP/1.1\r\n"));
+                QTRY_COMPARE(slow.back()->socket.state(), QAbstractSocket::ConnectedState);
+            }
+        };
+        QTimer trickle;
+        connect(&trickle, &QTimer::timeout, [&] {
+            for (const auto& s : slow) {
+                s->socket.write("X-Slow: 1\r\n");
+            }
+        });
+        trickle.start(200);
+        more(5);
+        QTRY_COMPARE(server.openConnections(), 3); // the two oldest were closed for the newer ones
+        const QByteArray withToken =
+            "GET /status.json HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + kToken + "\r\n\r\n";
+        RawClient holder(server.port(), withToken);
+        QTRY_COMPARE(holder.statusLines(), QByteArrayList({"HTTP/1.1 200"}));
+        more(3); // the holder is not one of those closed for them
+        holder.socket.write(withToken);
+        QTRY_COMPARE(holder.statusLines(), QByteArrayList({"HTTP/1.1 200", "HTTP/1.1 200"}));
+        QTRY_VERIFY(std::all_of(slow.cbegin(), slow.cend(), [](const auto& s) { return s->closed(); }));
+        QVERIFY(
+            std::none_of(slow.cbegin(), slow.cend(), [](const auto& s) { return s->got.contains("200"); }));
     }
 
     void portInUse()
