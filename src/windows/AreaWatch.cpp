@@ -186,7 +186,9 @@ void AreaWatch::noAlert()
     }
     if (m_active && AddressRules::samePage(m_alertAddress, shown)) {
         m_active = false;
-        m_alertLabel->hide();
+        if (m_alertLabel != nullptr) {
+            m_alertLabel->hide();
+        }
         emit alertShown(false);
     }
     showOutline();
