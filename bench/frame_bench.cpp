@@ -68,8 +68,8 @@ int main(int argc, char** argv)
     QList<double> uiMs, totalMs;
     for (int i = 0; i < refreshes; ++i) {
         server.setPage(QStringLiteral("/radar"), radarPage(i));
-        QSignalSpy shown(&browser, &BrowserControl::PictureShown);
-        browser.Navigate(server.url(QStringLiteral("/radar")).toString() + QStringLiteral("?%1").arg(i));
+        QSignalSpy shown(&browser, &BrowserControl::pictureShown);
+        browser.navigate(server.url(QStringLiteral("/radar")).toString() + QStringLiteral("?%1").arg(i));
         if (!shown.wait(20000)) {
             std::fprintf(stderr, "no picture after load %d\n", i);
             return 1;

@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     MainWindow form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
     form.findChild<UpDown*>(QStringLiteral("intervalBox"))->setValue(1);
 
-    QSignalSpy loaded(engine, &BrowserControl::DownloadComplete);
+    QSignalSpy loaded(engine, &BrowserControl::downloadCompleted);
     form.loadWindow();
     form.show();
     if (!loaded.wait(30000)) {

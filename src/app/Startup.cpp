@@ -227,8 +227,8 @@ int Startup::run(int argc, char** argv)
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
     auto browser = std::make_unique<WebEngineBrowserControl>();
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
-        browser->NavigateCovered(first);
-        state.StartPageOpened = !browser->LocationURL().isEmpty();
+        browser->navigateCovered(first);
+        state.StartPageOpened = !browser->currentAddress().isEmpty();
     }
     StartupCorrections::apply(state.Settings, platformEnvironment(state.AppDir));
     state.rememberStart(loaded);

@@ -74,24 +74,24 @@ void BrowsingSession::chooseSite(int index, const QString& typed)
     emit selectorTextChanged(site->URL);
     m_chimeDue = false;
     resetMinuteCount();
-    m_parts.browser->Navigate(site->URL);
+    m_parts.browser->navigate(site->URL);
 }
 
 void BrowsingSession::go(const QString& address)
 {
     m_chimeDue = false; // a refresh that brought no picture does not chime at another page
     resetMinuteCount();
-    m_parts.browser->Navigate(address);
+    m_parts.browser->navigate(address);
 }
 
 void BrowsingSession::refreshNow()
 {
-    if (m_parts.browser->LocationURL().isEmpty()) {
+    if (m_parts.browser->currentAddress().isEmpty()) {
         return;
     }
     refreshChime();
     resetMinuteCount();
-    m_parts.browser->Refresh2(PageNavigator::REFRESH_COMPLETELY);
+    m_parts.browser->refreshAtLevel(PageNavigator::REFRESH_COMPLETELY);
 }
 
 QString BrowsingSession::startAddress(const AppState& state)
@@ -102,7 +102,7 @@ QString BrowsingSession::startAddress(const AppState& state)
 void BrowsingSession::startPage()
 {
     if (!m_state.StartPageOpened) {
-        m_parts.browser->NavigateCovered(startAddress(m_state));
+        m_parts.browser->navigateCovered(startAddress(m_state));
     }
 }
 
@@ -164,8 +164,8 @@ void BrowsingSession::countMinutes(int interval, int minutes)
         }
         refreshChime();
         m_counter.reset();
-        if (!m_parts.browser->LocationURL().isEmpty()) {
-            m_parts.browser->Refresh();
+        if (!m_parts.browser->currentAddress().isEmpty()) {
+            m_parts.browser->refresh();
         }
     }
     emit minuteCountChanged(m_state.MinuteCount);
@@ -207,7 +207,7 @@ void BrowsingSession::titleChanged(const QString& title)
 
 void BrowsingSession::pageShown()
 {
-    emit selectorTextChanged(BrowserEventRules::selectorTextFor(m_parts.browser->LocationURL()));
+    emit selectorTextChanged(BrowserEventRules::selectorTextFor(m_parts.browser->currentAddress()));
     resetMinuteCount();
 }
 
@@ -221,7 +221,7 @@ void BrowsingSession::openFile()
         return;
     }
     m_state.LastOpenFolder = MenuRules::openFolder(fileName, QFileInfo(fileName).fileName());
-    m_parts.browser->Navigate(fileName);
+    m_parts.browser->navigate(fileName);
 }
 
 void BrowsingSession::showHelp()
@@ -232,7 +232,7 @@ void BrowsingSession::showHelp()
                                MessageBoxes::Buttons::Ok);
         return;
     }
-    m_parts.browser->Navigate(path);
+    m_parts.browser->navigate(path);
 }
 
 void BrowsingSession::chooseFont(bool withDialog)

@@ -12,16 +12,16 @@ public:
 
     virtual ~PageNavigator() = default;
     // Shows the address as a user typed it: a URL, a bare host name or an absolute local path.
-    virtual void Navigate(const QString& address) = 0;
+    virtual void navigate(const QString& address) = 0;
     // Opens an address as a load Skyvane starts by itself (the start page, a command-line address, a
     // rotation's turn): watched like a refresh, over the last good picture.
-    virtual void NavigateCovered(const QString& address) { Navigate(address); }
+    virtual void navigateCovered(const QString& address) { navigate(address); }
     // Plain reload; cached sub-resources may be reused.
-    virtual void Refresh() = 0;
+    virtual void refresh() = 0;
     // Reload at the given level; REFRESH_COMPLETELY bypasses every cache.
-    virtual void Refresh2(qint16 level) = 0;
+    virtual void refreshAtLevel(qint16 level) = 0;
     // The address of the displayed page; empty while nothing is displayed.
-    virtual QString LocationURL() const = 0;
+    virtual QString currentAddress() const = 0;
     // When the picture on screen was loaded (invalid: no good load yet) and how old it is (ms, -1: none).
     virtual QDateTime pictureTime() const { return {}; }
     virtual qint64 pictureAgeMs() const { return -1; }

@@ -16,23 +16,23 @@ class BrowserControl : public QWidget, public PageNavigator
 {
     Q_OBJECT
 public:
-    static constexpr qint32 CSC_NAVIGATEFORWARD = 1;
-    static constexpr qint32 CSC_NAVIGATEBACK = 2;
+    static constexpr qint32 ForwardCommand = 1;
+    static constexpr qint32 BackCommand = 2;
 
     using QWidget::QWidget;
 
-    virtual void GoBack() = 0;
-    virtual void GoForward() = 0;
+    virtual void goBack() = 0;
+    virtual void goForward() = 0;
     // Text size, level 0 (smallest) to 4 (largest). Returns false when the browser refused it.
-    virtual bool ExecWBZoom(qint32 level) = 0;
+    virtual bool setTextSize(qint32 level) = 0;
     // Asks the user where to save the displayed page and saves it there.
-    virtual void ExecWBSaveAs() = 0;
+    virtual void saveAs() = 0;
     // The Internet connection has come back (the indicator turned from red to green).
     virtual void ConnectionRestored() {}
     // A few words about the picture of the last load, shown after the load's own status text.
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
     // The address of the picture on screen: while a failed load holds its picture, the watched one.
-    virtual QString pictureAddress() const { return LocationURL(); }
+    virtual QString pictureAddress() const { return currentAddress(); }
     // A load Skyvane started by itself is under way.
     virtual bool refreshLoading() const { return false; }
     // A document is loading, whoever started it.
@@ -57,18 +57,18 @@ public:
     }
 
 signals:
-    void StatusTextChange(const QString& text);
-    void ProgressChange(qint32 progress, qint32 progressMax);
-    void CommandStateChange(qint32 command, bool enable);
-    void DownloadComplete();
-    void TitleChange(const QString& text);
-    void NavigateComplete2();
+    void statusTextChanged(const QString& text);
+    void progressChanged(qint32 progress, qint32 progressMax);
+    void historyStateChanged(qint32 command, bool enable);
+    void downloadCompleted();
+    void titleChanged(const QString& text);
+    void navigationCompleted();
     // The end of a Save As: whether the page was saved, and where.
-    void SaveFinished(bool saved, const QString& path);
+    void saveFinished(bool saved, const QString& path);
     // The displayed page as it shows on screen after a good load (not while covered or minimized).
-    void PictureShown(const QImage& picture, const QString& address);
+    void pictureShown(const QImage& picture, const QString& address);
     // A dialog of the page was answered without a box during a load nobody watches; text says what it said.
-    void PageSaid(const QString& text);
+    void pageSaid(const QString& text);
     // A load Skyvane started by itself (a refresh, its retry) ended well, or failed and why.
-    void RefreshJudged(bool ok, const QString& reason);
+    void refreshJudged(bool ok, const QString& reason);
 };

@@ -41,8 +41,8 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     m_loadingShown->setSingleShot(true);
     m_loadingShown->setInterval(LoadingShownAfterMs);
     connect(m_loadingShown, &QTimer::timeout, this, [this] {
-        emit StatusTextChange(m_watcher->stateText());
-        emit ProgressChange(m_progress, 100);
+        emit statusTextChanged(m_watcher->stateText());
+        emit progressChanged(m_progress, 100);
     });
 
     // A page that keeps something in its sessionStorage keeps it over a reload, but a fresh page
@@ -61,26 +61,26 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     setFocusProxy(m_view); // the keyboard given to the browser goes to the page
 
     m_saves = new SavePageDownloads(m_page, this);
-    connect(m_saves, &SavePageDownloads::finished, this, &WebEngineBrowserControl::SaveFinished);
+    connect(m_saves, &SavePageDownloads::finished, this, &WebEngineBrowserControl::saveFinished);
     attachPage(m_page);
     connect(m_view, &QWebEngineView::loadProgress, this, [this](int p) {
         m_watcher->progressed();
         m_progress = p;
         if (!m_loadingShown->isActive()) {
-            emit ProgressChange(p, 100);
+            emit progressChanged(p, 100);
         }
     });
     connect(m_view, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         if (!m_watcher->holdTitle()) { // the caption names the picture on screen
-            emit TitleChange(title);
+            emit titleChanged(title);
         }
     });
     connect(m_view, &QWebEngineView::urlChanged, this, &WebEngineBrowserControl::onUrlChanged);
-    connect(m_watcher, &PageWatcher::statusText, this, &WebEngineBrowserControl::StatusTextChange);
-    connect(m_watcher, &PageWatcher::loadJudged, this, &WebEngineBrowserControl::DownloadComplete);
-    connect(m_watcher, &PageWatcher::titleReleased, this, [this] { emit TitleChange(m_view->title()); });
-    connect(m_watcher, &PageWatcher::pictureShown, this, &WebEngineBrowserControl::PictureShown);
-    connect(m_watcher, &PageWatcher::refreshJudged, this, &WebEngineBrowserControl::RefreshJudged);
+    connect(m_watcher, &PageWatcher::statusText, this, &WebEngineBrowserControl::statusTextChanged);
+    connect(m_watcher, &PageWatcher::loadJudged, this, &WebEngineBrowserControl::downloadCompleted);
+    connect(m_watcher, &PageWatcher::titleReleased, this, [this] { emit titleChanged(m_view->title()); });
+    connect(m_watcher, &PageWatcher::pictureShown, this, &WebEngineBrowserControl::pictureShown);
+    connect(m_watcher, &PageWatcher::refreshJudged, this, &WebEngineBrowserControl::refreshJudged);
 }
 
 void WebEngineBrowserControl::attachPage(ContainedPage* page)
@@ -93,12 +93,12 @@ void WebEngineBrowserControl::attachPage(ContainedPage* page)
     page->setAnswerDialogs(m_answerDialogs);
     connect(page, &ContainedPage::certificateRefused, this, [this](const QString& text) {
         m_certificateRefusal = text;
-        emit StatusTextChange(text);
+        emit statusTextChanged(text);
     });
     connect(page, &ContainedPage::dialogAnswered, this, [this](const QString& text) {
         const QString said = tr("The page said: %1").arg(text.simplified().left(200));
-        emit StatusTextChange(said);
-        emit PageSaid(said);
+        emit statusTextChanged(said);
+        emit pageSaid(said);
     });
     connect(page, &ContainedPage::rendererDied, m_watcher, &PageWatcher::rendererDied);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
@@ -124,9 +124,9 @@ void WebEngineBrowserControl::attachPage(ContainedPage* page)
     QAction* back = page->action(QWebEnginePage::Back);
     QAction* forward = page->action(QWebEnginePage::Forward);
     connect(back, &QAction::enabledChanged, this,
-            [this](bool on) { emit CommandStateChange(CSC_NAVIGATEBACK, on); });
+            [this](bool on) { emit historyStateChanged(BackCommand, on); });
     connect(forward, &QAction::enabledChanged, this,
-            [this](bool on) { emit CommandStateChange(CSC_NAVIGATEFORWARD, on); });
+            [this](bool on) { emit historyStateChanged(ForwardCommand, on); });
 }
 
 bool WebEngineBrowserControl::renewPage()
@@ -171,12 +171,12 @@ void WebEngineBrowserControl::loadAsReload(const QUrl& url, bool bypassCache)
 
 WebEngineBrowserControl::~WebEngineBrowserControl() = default;
 
-void WebEngineBrowserControl::Navigate(const QString& address)
+void WebEngineBrowserControl::navigate(const QString& address)
 {
     open(address, false);
 }
 
-void WebEngineBrowserControl::NavigateCovered(const QString& address)
+void WebEngineBrowserControl::navigateCovered(const QString& address)
 {
     open(address, true);
 }
@@ -189,11 +189,11 @@ void WebEngineBrowserControl::open(const QString& address, bool watched)
         url = QUrl(QStringLiteral("about:blank"));
     } else if (!url.isValid() || url.isEmpty()) {
         // Not an address ("weather radar"): the page and the typed text stay as they are.
-        emit StatusTextChange(tr("\"%1\" is not an address Skyvane can open").arg(address));
+        emit statusTextChanged(tr("\"%1\" is not an address Skyvane can open").arg(address));
         return;
     }
     if (!AddressRules::opens(url)) {
-        emit StatusTextChange(AddressRules::refusal(url)); // javascript:, data:, ftp: ... nothing is loaded
+        emit statusTextChanged(AddressRules::refusal(url)); // javascript:, data:, ftp: ... nothing is loaded
         return;
     }
     if (watched && url.scheme() != QLatin1String("about")) {
@@ -204,24 +204,24 @@ void WebEngineBrowserControl::open(const QString& address, bool watched)
     m_view->load(url);
 }
 
-void WebEngineBrowserControl::GoBack()
+void WebEngineBrowserControl::goBack()
 {
     m_watcher->letGo();
     m_view->triggerPageAction(QWebEnginePage::Back);
 }
 
-void WebEngineBrowserControl::GoForward()
+void WebEngineBrowserControl::goForward()
 {
     m_watcher->letGo();
     m_view->triggerPageAction(QWebEnginePage::Forward);
 }
 
-void WebEngineBrowserControl::Refresh()
+void WebEngineBrowserControl::refresh()
 {
     m_watcher->refresh(false);
 }
 
-void WebEngineBrowserControl::Refresh2(qint16 level)
+void WebEngineBrowserControl::refreshAtLevel(qint16 level)
 {
     m_watcher->refresh(level == REFRESH_COMPLETELY);
 }
@@ -248,10 +248,11 @@ void WebEngineBrowserControl::load(const QString& address)
 
 void WebEngineBrowserControl::reload(bool bypassCache)
 {
+    m_interrupted = 0;
     if (!bypassCache && renewPage()) { // a complete refresh is the page's own: every part asked anew
         return;
     }
-    if (!m_documentUrl.isEmpty() && !AddressRules::samePage(LocationURL(), address())) {
+    if (!m_documentUrl.isEmpty() && !AddressRules::samePage(currentAddress(), address())) {
         // The page wrote another address for itself (a map's view, a time): the engine would reload
         // that one, which the site never served. The address the document came from is asked again.
         loadAsReload(m_documentUrl, bypassCache);
@@ -262,6 +263,7 @@ void WebEngineBrowserControl::reload(bool bypassCache)
 
 void WebEngineBrowserControl::stop()
 {
+    m_stopAsked = m_documentLoading;
     m_view->stop();
 }
 
@@ -371,7 +373,7 @@ void WebEngineBrowserControl::onUrlChanged()
         return;
     }
     m_committed = true;
-    emit NavigateComplete2();
+    emit navigationCompleted();
 }
 
 void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
@@ -379,6 +381,26 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     m_loadingShown->stop();
     m_documentLoading = false;
     const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+    // Cancelled rather than failed: stopped, or ended without any error (a network error, a status or
+    // a certificate would say which).
+    const bool cancelled = !ok && (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus ||
+                                   info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain ||
+                                   (info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain &&
+                                    info.errorCode() == -3)); // the engine's "aborted"
+    if (cancelled && !std::exchange(m_stopAsked, false) && m_certificateRefusal.isEmpty() &&
+        m_watcher->loading() && m_interrupted < 3 && !m_documentUrl.isEmpty()) {
+        // A page that writes its own address (replaceState, a #part) while a load of ours is on its way
+        // cancels that load in the engine: the page may not hold a refresh up, so it is asked again.
+        ++m_interrupted;
+        QTimer::singleShot(0, this, [this, again = m_documentUrl] {
+            if (m_watcher->loading()) { // not given up on meanwhile
+                loadAsReload(again, false);
+            }
+        });
+        return;
+    }
+    m_stopAsked = false;
+    m_interrupted = ok ? 0 : m_interrupted;
     if (ok) {
         showWatchArea(address()); // before the look at the page, under the cover
         m_sessionAsked = false;   // a new document: what was asked of the last one is moot
@@ -387,7 +409,7 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     if (!m_areaShown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }
-    emit ProgressChange(-1, 100);
+    emit progressChanged(-1, 100);
     using F = ReloadWatch::Failure;
     F failure = F::None;
     QString detail;
@@ -403,8 +425,8 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     if (!ok && !m_committed && !m_watcher->holdTitle()) {
         // Nothing new is shown: a download, or a link for another program. The page on screen stays.
         m_documentUrl = m_documentBefore;
-        emit StatusTextChange(tr("The link was not opened here: %1").arg(info.url().toDisplayString()));
-        emit DownloadComplete();
+        emit statusTextChanged(tr("The link was not opened here: %1").arg(info.url().toDisplayString()));
+        emit downloadCompleted();
         return;
     }
     // Judged on the document the load brought: where the page moved its address since is its own affair.
@@ -426,8 +448,8 @@ void WebEngineBrowserControl::onAuthenticationRequired(const QUrl& url, QAuthent
     const bool again = login.givenInLoad == m_loads;
     if ((login.asked && !again) || m_unattended || !m_askLogin) {
         const QString said = tr("%1 asks for a user name and password").arg(site);
-        emit StatusTextChange(said);
-        emit PageSaid(said); // on a wall display, in its corner
+        emit statusTextChanged(said);
+        emit pageSaid(said); // on a wall display, in its corner
         return;              // none given: the site's refusal is shown
     }
     login.asked = true;
@@ -445,7 +467,7 @@ void WebEngineBrowserControl::onAuthenticationRequired(const QUrl& url, QAuthent
 void WebEngineBrowserControl::onLinkHovered(const QString& url)
 {
     // Leaving a link shows the page's load state again.
-    emit StatusTextChange(url.isEmpty() ? m_watcher->stateText() : url);
+    emit statusTextChanged(url.isEmpty() ? m_watcher->stateText() : url);
 }
 
 bool WebEngineBrowserControl::eventFilter(QObject* watched, QEvent* event)
@@ -549,7 +571,7 @@ void WebEngineBrowserControl::pageRectOf(const QRect& viewRect, std::function<vo
         });
 }
 
-bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
+bool WebEngineBrowserControl::setTextSize(qint32 level)
 {
     if (level < 0 || level > 4) {
         return false;
@@ -562,7 +584,7 @@ bool WebEngineBrowserControl::ExecWBZoom(qint32 level)
     return true;
 }
 
-void WebEngineBrowserControl::ExecWBSaveAs()
+void WebEngineBrowserControl::saveAs()
 {
     m_saves->expectSave();
     m_view->triggerPageAction(QWebEnginePage::SavePage);
@@ -571,13 +593,13 @@ void WebEngineBrowserControl::ExecWBSaveAs()
 QString WebEngineBrowserControl::address() const
 {
     if (m_documentUrl.isEmpty()) {
-        return LocationURL();
+        return currentAddress();
     }
     return m_documentUrl.toString() == QStringLiteral("about:blank") ? QString()
                                                                      : AddressRules::kept(m_documentUrl);
 }
 
-QString WebEngineBrowserControl::LocationURL() const
+QString WebEngineBrowserControl::currentAddress() const
 {
     QUrl url = m_view->url();
     if (url.isEmpty()) {

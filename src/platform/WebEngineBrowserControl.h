@@ -36,17 +36,17 @@ public:
     explicit WebEngineBrowserControl(QWidget* parent = nullptr);
     ~WebEngineBrowserControl() override;
 
-    void Navigate(const QString& address) override;
-    void GoBack() override;
-    void GoForward() override;
-    void Refresh() override;
-    void Refresh2(qint16 level) override;
-    bool ExecWBZoom(qint32 level) override;
-    void ExecWBSaveAs() override;
-    QString LocationURL() const override;
+    void navigate(const QString& address) override;
+    void goBack() override;
+    void goForward() override;
+    void refresh() override;
+    void refreshAtLevel(qint16 level) override;
+    bool setTextSize(qint32 level) override;
+    void saveAs() override;
+    QString currentAddress() const override;
     void ConnectionRestored() override { m_watcher->connectionRestored(); }
     void setPictureNote(const QString& note) override { m_watcher->pictureNote(note); }
-    void NavigateCovered(const QString& address) override;
+    void navigateCovered(const QString& address) override;
     bool refreshFailed() const override { return m_watcher->failed(); }
     bool refreshLoading() const override { return m_watcher->loading(); }
     bool refreshCrashing() const override { return m_watcher->crashing(); }
@@ -111,10 +111,12 @@ private:
 
     QWebEngineView* m_view; // the engine's view, filling this control
     ContainedPage* m_page;
-    QLabel* m_cover;        // the last good picture or a card, over the view during a watched load
-    QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
-    QTimer* m_sessionCheck; // looks at the page's sessionStorage between loads
-    QTimer* m_areaSettle;   // the watched part shown again once a resize has reached the page
+    QLabel* m_cover;          // the last good picture or a card, over the view during a watched load
+    QTimer* m_loadingShown;   // tells how a load goes once it takes longer than a glance
+    QTimer* m_sessionCheck;   // looks at the page's sessionStorage between loads
+    bool m_stopAsked = false; // the load ending now was stopped by us
+    int m_interrupted = 0;    // times the page cancelled the load of ours under way
+    QTimer* m_areaSettle;     // the watched part shown again once a resize has reached the page
     bool m_screenWatched = false;
     PageWatcher* m_watcher;
     bool m_documentLoading = false; // between the start and the end of a load of a new document

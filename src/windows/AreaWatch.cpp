@@ -81,7 +81,7 @@ AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
     m_alertLabel->setStyleSheet(QStringLiteral("#alertLabel { color: #c00000; font-weight: bold; }"));
     m_parts.status->addPermanentWidget(m_alertLabel);
     m_alertLabel->hide();
-    connect(m_parts.browser, &BrowserControl::NavigateComplete2, this, &AreaWatch::showOutline);
+    connect(m_parts.browser, &BrowserControl::navigationCompleted, this, &AreaWatch::showOutline);
 }
 
 QString AreaWatch::alertCaption() const

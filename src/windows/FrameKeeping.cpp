@@ -15,7 +15,7 @@ FrameKeeping::FrameKeeping(Parts parts, QWidget* window)
         return;
     }
     // Only a page being watched is kept: what else the user browses leaves no record.
-    connect(m_parts.browser, &BrowserControl::PictureShown, this,
+    connect(m_parts.browser, &BrowserControl::pictureShown, this,
             [this](const QImage& picture, const QString& address) {
                 if (m_parts.watching()) {
                     m_parts.frames->take(picture, address);
@@ -31,7 +31,7 @@ FrameKeeping::FrameKeeping(Parts parts, QWidget* window)
             m_replay->setNotKept(why);
         }
     });
-    connect(m_parts.browser, &BrowserControl::NavigateComplete2, this, [this] {
+    connect(m_parts.browser, &BrowserControl::navigationCompleted, this, [this] {
         if (m_replay != nullptr) {
             m_replay->follow(m_parts.browser->pictureAddress());
         }

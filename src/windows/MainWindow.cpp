@@ -107,7 +107,7 @@ void MainWindow::connectControls()
     connect(ui.forwardButton, &QPushButton::clicked, this, &MainWindow::goForward);
     connect(ui.listButton, &QPushButton::clicked, this, &MainWindow::showSiteList);
     connect(ui.menuButton, &QPushButton::clicked, this, &MainWindow::showMenu);
-    connect(m_browser, &BrowserControl::SaveFinished, this, &MainWindow::pageSaved);
+    connect(m_browser, &BrowserControl::saveFinished, this, &MainWindow::pageSaved);
     connect(ui.siteSelector, &QComboBox::activated, this, &MainWindow::openSelectedSite);
     // A key typed into the selector goes to the combo box, the focus widget, which hands it on to its
     // line edit directly: the combo box is where a key can be seen.
@@ -123,12 +123,12 @@ void MainWindow::connectControls()
     disconnect(ui.siteSelector->lineEdit(), &QLineEdit::returnPressed, ui.siteSelector, nullptr);
     disconnect(ui.siteSelector->lineEdit(), &QLineEdit::editingFinished, ui.siteSelector, nullptr);
 
-    connect(m_browser, &BrowserControl::StatusTextChange, this, &MainWindow::showStatusText);
-    connect(m_browser, &BrowserControl::ProgressChange, this, &MainWindow::showProgress);
-    connect(m_browser, &BrowserControl::CommandStateChange, this, &MainWindow::enableHistoryButton);
-    connect(m_browser, &BrowserControl::DownloadComplete, this, &MainWindow::pageDownloaded);
-    connect(m_browser, &BrowserControl::TitleChange, this, &MainWindow::titleChanged);
-    connect(m_browser, &BrowserControl::NavigateComplete2, this, &MainWindow::pageShown);
+    connect(m_browser, &BrowserControl::statusTextChanged, this, &MainWindow::showStatusText);
+    connect(m_browser, &BrowserControl::progressChanged, this, &MainWindow::showProgress);
+    connect(m_browser, &BrowserControl::historyStateChanged, this, &MainWindow::enableHistoryButton);
+    connect(m_browser, &BrowserControl::downloadCompleted, this, &MainWindow::pageDownloaded);
+    connect(m_browser, &BrowserControl::titleChanged, this, &MainWindow::titleChanged);
+    connect(m_browser, &BrowserControl::navigationCompleted, this, &MainWindow::pageShown);
 
     // What the session tells the window.
     connect(m_session, &BrowsingSession::minuteCountChanged, ui.minuteCountLabel,
@@ -208,7 +208,7 @@ bool MainWindow::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && m_loaded && std::exchange(m_firstActivation, false)) {
         // The first check waits for the start page, a second at most: its load needs this thread more.
         QTimer::singleShot(1000, this, &MainWindow::firstActivationCheck);
-        connect(m_browser, &BrowserControl::DownloadComplete, this, &MainWindow::firstActivationCheck,
+        connect(m_browser, &BrowserControl::downloadCompleted, this, &MainWindow::firstActivationCheck,
                 Qt::SingleShotConnection);
     } else if (event->type() == QEvent::WindowActivate) {
         onActivated();
@@ -387,9 +387,9 @@ void MainWindow::showProgress(qint32 progress, qint32 progressMax)
 
 void MainWindow::enableHistoryButton(qint32 command, bool enable)
 {
-    if (command == BrowserControl::CSC_NAVIGATEFORWARD) {
+    if (command == BrowserControl::ForwardCommand) {
         ui.forwardButton->setEnabled(enable);
-    } else if (command == BrowserControl::CSC_NAVIGATEBACK) {
+    } else if (command == BrowserControl::BackCommand) {
         ui.backButton->setEnabled(enable);
     }
 }
@@ -418,7 +418,7 @@ void MainWindow::showMenu()
 
 void MainWindow::textSize(int level, QAction* item)
 {
-    m_browser->ExecWBZoom(level); // refused while no page is shown; the check mark moves anyway
+    m_browser->setTextSize(level); // refused while no page is shown; the check mark moves anyway
     for (QAction* a : {ui.largestItem, ui.largeItem, ui.mediumItem, ui.smallItem, ui.smallestItem}) {
         a->setChecked(a == item);
     }

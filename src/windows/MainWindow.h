@@ -118,7 +118,7 @@ private slots:
     // The pop-up menu.
     void showMenu();
     void openFile() { m_session->openFile(); }
-    void savePageAs() { m_browser->ExecWBSaveAs(); }
+    void savePageAs() { m_browser->saveAs(); }
     void setTextLargest() { textSize(4, ui.largestItem); }
     void setTextLarge() { textSize(3, ui.largeItem); }
     void setTextMedium() { textSize(2, ui.mediumItem); }
@@ -154,8 +154,8 @@ private slots:
             m_dialogs->saved(path);
         }
     }
-    void goBack() { m_browser->GoBack(); }
-    void goForward() { m_browser->GoForward(); }
+    void goBack() { m_browser->goBack(); }
+    void goForward() { m_browser->goForward(); }
     void showSiteList(); // the site list editor, modal
     void openSelectedSite(int listIndex) { m_session->chooseSite(listIndex, ui.siteSelector->currentText()); }
     void selectorKeyPress(int keyAscii)

@@ -26,9 +26,9 @@ WallDisplay::WallDisplay(MainWindow& form, AppState& state, const CommandLine& o
     : QObject(&form), m_form(form), m_state(state), m_interval(options.interval)
 {
     BrowserControl* browser = m_form.browser();
-    connect(browser, &BrowserControl::DownloadComplete, this, &WallDisplay::pageDone);
+    connect(browser, &BrowserControl::downloadCompleted, this, &WallDisplay::pageDone);
     connect(form.areaWatch(), &AreaWatch::alertShown, this, &WallDisplay::showCorner);
-    connect(browser, &BrowserControl::PageSaid, this, [this](const QString& text) {
+    connect(browser, &BrowserControl::pageSaid, this, [this](const QString& text) {
         m_pageSaid = text;
         m_loadsSinceSaid = 0;
         showCorner();
@@ -123,7 +123,7 @@ void WallDisplay::nextSite()
         return;
     }
     m_siteName = site->Name;
-    m_form.browser()->NavigateCovered(site->URL);
+    m_form.browser()->navigateCovered(site->URL);
     showCorner();
 }
 

@@ -22,8 +22,8 @@ WindowReport::WindowReport(MainWindow& form, AppState& state, std::unique_ptr<No
 {
     m_pool.setMaxThreadCount(1); // in turn, never many at once whatever the clients ask
     BrowserControl* browser = m_form.browser();
-    connect(browser, &BrowserControl::RefreshJudged, this, &WindowReport::judged);
-    connect(browser, &BrowserControl::PictureShown, this,
+    connect(browser, &BrowserControl::refreshJudged, this, &WindowReport::judged);
+    connect(browser, &BrowserControl::pictureShown, this,
             [this](const QImage& picture, const QString& address) { pictureShown(picture, address); });
     if (FrameRecorder* frames = m_form.frames()) {
         connect(frames, &FrameRecorder::alertChanged, this,

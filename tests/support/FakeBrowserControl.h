@@ -11,23 +11,23 @@ class FakeBrowserControl : public BrowserControl
 public:
     using BrowserControl::BrowserControl;
 
-    void Navigate(const QString& address) override
+    void navigate(const QString& address) override
     {
         calls << QStringLiteral("Navigate:") + address;
         location = address;
     }
-    void GoBack() override { calls << QStringLiteral("GoBack"); }
-    void GoForward() override { calls << QStringLiteral("GoForward"); }
-    void Refresh() override { calls << QStringLiteral("Refresh"); }
-    void Refresh2(qint16 level) override { calls << QStringLiteral("Refresh2:%1").arg(level); }
-    bool ExecWBZoom(qint32 level) override
+    void goBack() override { calls << QStringLiteral("GoBack"); }
+    void goForward() override { calls << QStringLiteral("GoForward"); }
+    void refresh() override { calls << QStringLiteral("Refresh"); }
+    void refreshAtLevel(qint16 level) override { calls << QStringLiteral("Refresh2:%1").arg(level); }
+    bool setTextSize(qint32 level) override
     {
         calls << QStringLiteral("Zoom:%1").arg(level);
         return zoomAccepted;
     }
-    void ExecWBSaveAs() override { calls << QStringLiteral("SaveAs"); }
-    QString LocationURL() const override { return location; }
-    void NavigateCovered(const QString& address) override
+    void saveAs() override { calls << QStringLiteral("SaveAs"); }
+    QString currentAddress() const override { return location; }
+    void navigateCovered(const QString& address) override
     {
         calls << QStringLiteral("Covered:") + address;
         location = address;

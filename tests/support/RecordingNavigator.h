@@ -9,10 +9,10 @@ class RecordingNavigator : public PageNavigator
 {
 public:
     explicit RecordingNavigator(QStringList& log) : m_log(log) {}
-    void Navigate(const QString& address) override { m_log << QStringLiteral("Navigate:") + address; }
-    void Refresh() override { m_log << QStringLiteral("Refresh"); }
-    void Refresh2(qint16 level) override { m_log << QStringLiteral("Refresh2:%1").arg(level); }
-    QString LocationURL() const override { return location; }
+    void navigate(const QString& address) override { m_log << QStringLiteral("Navigate:") + address; }
+    void refresh() override { m_log << QStringLiteral("Refresh"); }
+    void refreshAtLevel(qint16 level) override { m_log << QStringLiteral("Refresh2:%1").arg(level); }
+    QString currentAddress() const override { return location; }
 
     QString location;
 

@@ -124,28 +124,28 @@ private slots:
         MainWindow& form = f.create();
         FakeBrowserControl* b = f.browser;
         auto* timer4 = f.child<QTimer>("relayoutTimer");
-        emit b->TitleChange(QStringLiteral("Radar Loop")); // the caption is seen end to end
+        emit b->titleChanged(QStringLiteral("Radar Loop")); // the caption is seen end to end
         QVERIFY(timer4->isActive() && timer4->isSingleShot());
         timer4->stop();
-        emit b->DownloadComplete();
+        emit b->downloadCompleted();
         QVERIFY(timer4->isActive());
-        emit b->StatusTextChange(QStringLiteral("http://127.0.0.1/x"));
+        emit b->statusTextChanged(QStringLiteral("http://127.0.0.1/x"));
         QCOMPARE(f.child<QStatusBar>("statusBar")->currentMessage(), QStringLiteral("http://127.0.0.1/x"));
         auto* box = f.child<QWidget>("progressBox");
         auto* bar = f.child<QProgressBar>("progressBar");
-        emit b->ProgressChange(150, 100);
+        emit b->progressChanged(150, 100);
         QVERIFY(box->isVisibleTo(&form));
         QCOMPARE(bar->value(), 100);
-        emit b->ProgressChange(5, 0);
+        emit b->progressChanged(5, 0);
         QCOMPARE(bar->maximum(), 1);
-        emit b->ProgressChange(-1, 100);
+        emit b->progressChanged(-1, 100);
         QVERIFY(!box->isVisibleTo(&form));
-        emit b->CommandStateChange(-1, false); // not a button's command: neither changes
+        emit b->historyStateChanged(-1, false); // not a button's command: neither changes
         QVERIFY(!f.child<QPushButton>("backButton")->isEnabled() &&
                 !f.child<QPushButton>("forwardButton")->isEnabled());
         f.state.MinuteCount = 9;
         b->location = QStringLiteral("HTTP:///");
-        emit b->NavigateComplete2();
+        emit b->navigationCompleted();
         QCOMPARE(f.child<QComboBox>("siteSelector")->currentText(), QStringLiteral("http://"));
         QCOMPARE(f.child<QLabel>("minuteCountLabel")->text(), QStringLiteral("0"));
     }
@@ -188,7 +188,7 @@ private slots:
         QEvent activated(QEvent::WindowActivate);
         QApplication::sendEvent(&form, &activated);
         QCOMPARE(f.probe->queries, 0); // the start page's load first
-        emit f.browser->DownloadComplete();
+        emit f.browser->downloadCompleted();
         QCOMPARE(f.probe->queries, 1);
         QApplication::sendEvent(&form, &activated);
         QCOMPARE(f.probe->queries, 2); // the later ones at once
@@ -250,7 +250,7 @@ private slots:
         new WallDisplay(form, f.state, CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"}));
         form.loadWindow();
         QTRY_COMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://1/")); // the first site at once
-        emit f.browser->DownloadComplete();
+        emit f.browser->downloadCompleted();
         auto* corner = form.findChild<QLabel*>(QStringLiteral("cornerLabel"));
         QCOMPARE(corner->text(), QStringLiteral("One")); // no good load yet: no time
         f.browser->shownAt = QDateTime(QDate(2026, 5, 1), QTime(14, 20));
@@ -265,14 +265,14 @@ private slots:
         for (const auto& state : states) {
             f.browser->ageMs = state.ageMs;
             f.browser->failed = state.failed;
-            emit f.browser->DownloadComplete();
+            emit f.browser->downloadCompleted();
             QCOMPARE(corner->text(), QString::fromUtf8(state.text));
             QVERIFY(corner->isVisible() && corner->styleSheet().contains(QLatin1String(state.colour)));
         }
-        emit f.browser->PageSaid(QStringLiteral("The page said: hello")); // shown for one load
+        emit f.browser->pageSaid(QStringLiteral("The page said: hello")); // shown for one load
         QVERIFY(corner->text().endsWith(QLatin1String("hello")));
-        emit f.browser->DownloadComplete();
-        emit f.browser->DownloadComplete();
+        emit f.browser->downloadCompleted();
+        emit f.browser->downloadCompleted();
         QVERIFY(!corner->text().contains(QLatin1String("hello")));
     }
 

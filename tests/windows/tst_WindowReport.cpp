@@ -44,16 +44,16 @@ private slots:
 
     void failingRefreshesAreNotified()
     {
-        emit f.browser->RefreshJudged(false, QStringLiteral("The server answered 503"));
+        emit f.browser->refreshJudged(false, QStringLiteral("The server answered 503"));
         now = 29 * 60 * 1000;
-        emit f.browser->RefreshJudged(false, QStringLiteral("The server answered 503"));
+        emit f.browser->refreshJudged(false, QStringLiteral("The server answered 503"));
         QVERIFY(said.isEmpty());
         now = 31 * 60 * 1000;
-        emit f.browser->RefreshJudged(false, QStringLiteral("The server answered 503"));
+        emit f.browser->refreshJudged(false, QStringLiteral("The server answered 503"));
         QCOMPARE(said.size(), 1);
         QVERIFY(said[0].startsWith(QLatin1String("Radar refresh failing since ")));
         QVERIFY(said[0].endsWith(QLatin1String("|The server answered 503")));
-        emit f.browser->RefreshJudged(true, {});
+        emit f.browser->refreshJudged(true, {});
         QCOMPARE(said.size(), 2);
         QVERIFY(said[1].startsWith(QLatin1String("Radar refresh works again|")));
         const QByteArray json = report->report().statusJson();
