@@ -234,11 +234,6 @@ void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryA
     m_watcher->setTimings(t);
 }
 
-bool WebEngineBrowserControl::showingLastGoodPicture() const
-{
-    return m_cover->isVisible();
-}
-
 // --- the view as the page watcher sees it ---------------------------------------------------------
 
 void WebEngineBrowserControl::load(const QString& address)

@@ -62,8 +62,6 @@ public:
         m_watcher->setUnattended(on);
     }
 
-    // While a load of ours loads, or after it failed, the last good picture (or a card) covers the view.
-    bool showingLastGoodPicture() const;
     // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
     // The next reload under the cover after this many is made by a fresh page (RenewPageAfterReloads).

@@ -49,7 +49,6 @@ class MainWindow : public QWidget
     Q_OBJECT
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
-    static constexpr const char* InitialSelectorText = MainWindowUi::InitialSelectorText;
 
     MainWindow(AppState& state, MainWindowParts parts, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -61,9 +60,6 @@ public:
 
     QWidget* aboutWindow() const { return m_aboutWindow; }
     QWidget* startPageDialog() const { return m_startPageDialog; }
-    const ConnectionMonitor& connectionMonitor() const { return m_session->connection(); }
-    // Runs inside the refresh step before the sound when the connection functions are on.
-    void setRedialCheck(std::function<void()> check) { m_session->setRedialCheck(std::move(check)); }
     bool timerOn() const { return m_session->timerOn(); }
     // The machine woke from sleep: the picture is refreshed now.
     void machineWoke()
@@ -87,9 +83,7 @@ public:
     void showKiosk(QScreen* screen);
 
     const Twips& twips() const { return m_twips; }
-    bool loadDone() const { return m_loaded; }
     BrowserControl* browser() const { return m_browser; }
-    QWidget* siteListEditor() const { return m_siteListEditor; }
     AreaWatch* areaWatch() const { return m_areas; }
     FrameRecorder* frames() const { return m_frames.get(); }
     BrowsingSession* session() const { return m_session; }
