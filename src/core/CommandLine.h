@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RefreshCounter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,8 +9,8 @@
 class CommandLine
 {
 public:
-    static constexpr int IntervalMinimum = 1;
-    static constexpr int IntervalMaximum = 180;
+    static constexpr int IntervalMinimum = RefreshCounter::IntervalMinimum; // the interval box's bounds
+    static constexpr int IntervalMaximum = RefreshCounter::IntervalMaximum;
     static constexpr int RotateMaximum = 24 * 60;
     static constexpr int KioskInterval = 10; // the kiosk's refresh when --interval is not given
 
