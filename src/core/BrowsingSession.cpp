@@ -109,7 +109,7 @@ void BrowsingSession::startPage()
 void BrowsingSession::playRefreshSound()
 {
     if (m_parts.sound != nullptr) {
-        RefreshSound::PlayRefreshSound(*m_parts.sound, m_state.AppDir);
+        RefreshSound::playRefreshSound(*m_parts.sound, m_state.AppDir);
     }
 }
 

@@ -3,10 +3,8 @@
 #include "core/ProgramDirectory.h"
 #include "core/SoundPlayer.h"
 
-void RefreshSound::PlayRefreshSound(SoundPlayer& player, const QString& appDir)
+void RefreshSound::playRefreshSound(SoundPlayer& player, const QString& appDir)
 {
     const QString path = ProgramDirectory::file(appDir, QString::fromLatin1(FileName));
-    player.Close();
-    player.Open(path);
-    player.Play();
+    player.playFile(path);
 }

@@ -9,6 +9,6 @@ class RefreshSound
 {
 public:
     static constexpr const char* FileName = "Start.wav";
-    // Close, Open, Play. The player never reports failures; a missing file is simply silent.
-    static void PlayRefreshSound(SoundPlayer& player, const QString& appDir);
+    // The player never reports failures; a missing file is simply silent.
+    static void playRefreshSound(SoundPlayer& player, const QString& appDir);
 };

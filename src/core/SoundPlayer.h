@@ -8,10 +8,17 @@ class SoundPlayer
 public:
     virtual ~SoundPlayer() = default;
     // Releases the file opened last; ends its sound if it is still playing.
-    virtual void Close() = 0;
-    virtual void Open(const QString& path) = 0;
+    virtual void close() = 0;
+    virtual void open(const QString& path) = 0;
     // Plays the opened file from its start.
-    virtual void Play() = 0;
+    virtual void play() = 0;
+    // The file's sound from its start, whatever was open before: close, open, play.
+    void playFile(const QString& path)
+    {
+        close();
+        open(path);
+        play();
+    }
     // Whether a sound played would be heard: false without an audio device.
     virtual bool canPlay() const { return true; }
 };

@@ -9,13 +9,13 @@ QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent), m_effect(new QS
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-void QtSoundPlayer::Close()
+void QtSoundPlayer::close()
 {
     m_effect->stop();
     m_effect->setSource(QUrl());
 }
 
-void QtSoundPlayer::Open(const QString& path)
+void QtSoundPlayer::open(const QString& path)
 {
     m_effect->setSource(QUrl::fromLocalFile(path));
 }
@@ -25,7 +25,7 @@ bool QtSoundPlayer::canPlay() const
     return !QMediaDevices::audioOutputs().isEmpty();
 }
 
-void QtSoundPlayer::Play()
+void QtSoundPlayer::play()
 {
     // Starts from the beginning; a sound still loading plays once it is ready.
     m_effect->play();

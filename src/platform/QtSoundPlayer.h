@@ -15,9 +15,9 @@ public:
     explicit QtSoundPlayer(QObject* parent = nullptr);
     ~QtSoundPlayer() override;
 
-    void Close() override;
-    void Open(const QString& path) override;
-    void Play() override;
+    void close() override;
+    void open(const QString& path) override;
+    void play() override;
     bool canPlay() const override;
 
     QSoundEffect* effect() const { return m_effect; }

@@ -204,10 +204,8 @@ void AreaWatch::alertChanged(const QString& address, bool active, const QDateTim
                                  words + QStringLiteral("\n") + AddressRules::withoutCredentials(address));
     }
     if (active && m_parts.alertSound != nullptr) {
-        m_parts.alertSound->Close();
-        m_parts.alertSound->Open(
+        m_parts.alertSound->playFile(
             ProgramDirectory::file(m_parts.state.AppDir, QString::fromLatin1(kAlertSound)));
-        m_parts.alertSound->Play();
     }
     m_active = active;
     m_alertAddress = address;

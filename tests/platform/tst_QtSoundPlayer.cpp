@@ -16,7 +16,7 @@ private slots:
         TestFiles::write(dir.filePath(QStringLiteral("Start.wav")), "RIFF not really a wave");
         QtSoundPlayer player;
         const auto played = [&player](const QString& folder, QSoundEffect::Status status) {
-            RefreshSound::PlayRefreshSound(player, folder);
+            RefreshSound::playRefreshSound(player, folder);
             QTRY_COMPARE_WITH_TIMEOUT(player.effect()->status(), status, 10000);
         };
         const QString shipped = qEnvironmentVariable("SKYVANE_SHIPPED_DIR");
@@ -25,7 +25,7 @@ private slots:
         QCOMPARE(player.effect()->source(), QUrl::fromLocalFile(shipped + QStringLiteral("/Start.wav")));
         played(dir.path(), QSoundEffect::Error);
         played(dir.filePath(QStringLiteral("nowhere")), QSoundEffect::Error);
-        player.Close();
+        player.close();
         QCOMPARE(player.effect()->status(), QSoundEffect::Null);
     }
 };

@@ -9,9 +9,9 @@ class RecordingSoundPlayer : public SoundPlayer
 {
 public:
     explicit RecordingSoundPlayer(QStringList& log) : m_log(log) {}
-    void Close() override { m_log << QStringLiteral("Close"); }
-    void Open(const QString& path) override { m_log << QStringLiteral("Open:") + path; }
-    void Play() override { m_log << QStringLiteral("Play"); }
+    void close() override { m_log << QStringLiteral("Close"); }
+    void open(const QString& path) override { m_log << QStringLiteral("Open:") + path; }
+    void play() override { m_log << QStringLiteral("Play"); }
 
 private:
     QStringList& m_log;
