@@ -2,17 +2,18 @@
 
 #include "core/AddressRules.h"
 #include "platform/ContainedPage.h"
+#include "platform/PictureCover.h"
 #include "platform/ReceivedBytes.h"
 #include "platform/SavePageDownloads.h"
+#include "platform/SiteLogins.h"
 #include "platform/SystemClock.h"
+#include "platform/WatchedPart.h"
 
 #include <QAction>
 #include <QAuthenticator>
 #include <QEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -23,19 +24,18 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <QWindow>
 
 WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_page(new ContainedPage(m_view)),
-      m_cover(new QLabel(this)), m_loadingShown(new QTimer(this)), m_sessionCheck(new QTimer(this)),
-      m_areaSettle(new QTimer(this)),
+      m_cover(new PictureCover(this)), m_loadingShown(new QTimer(this)), m_sessionCheck(new QTimer(this)),
+      m_part(new WatchedPart(
+          m_view, [this] { return m_zoomChosen ? m_zoom : 1.0; }, this)),
       m_watcher(new PageWatcher(*this, &SystemClock::monotonicMs, &SystemClock::wallMs, this))
 {
-    m_cover->setObjectName(QStringLiteral("LastGoodPicture"));
-    m_cover->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_cover->setFocusPolicy(Qt::StrongFocus);
-    m_cover->installEventFilter(this);
-    m_cover->hide();
+    connect(m_cover, &PictureCover::touched, this, [this] {
+        m_watcher->coverTouched();
+        m_view->setFocus();
+    });
     // A page that loads at a glance leaves the status bar and the progress bar alone: every repaint of
     // the window while the engine loads is time taken from the load.
     m_loadingShown->setSingleShot(true);
@@ -50,9 +50,6 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
     // then between loads, for what the page or the user's clicks put there later.
     m_sessionCheck->setInterval(SessionCheckMs);
     connect(m_sessionCheck, &QTimer::timeout, this, &WebEngineBrowserControl::checkSession);
-    m_areaSettle->setSingleShot(true);
-    m_areaSettle->setInterval(300);
-    connect(m_areaSettle, &QTimer::timeout, this, [this] { showWatchArea(address()); });
     m_sessionCheck->start();
 
     auto* layout = new QVBoxLayout(this);
@@ -137,7 +134,7 @@ bool WebEngineBrowserControl::renewPage()
     // What the page keeps in cookies and localStorage stays; a page with a sessionStorage is kept.
     if (++m_reloadsOfPage <= m_renewAfter || !covered() || m_pageKeepsSession ||
         (!m_unattended && m_page->history()->count() > 1) ||
-        (!m_areaShown && !m_page->scrollPosition().isNull()) || m_saves->busy() ||
+        (!m_part->shown() && !m_page->scrollPosition().isNull()) || m_saves->busy() ||
         m_page->inDialog()) { // the page waits in its dialog: it goes only once that has returned
         return false;
     }
@@ -150,7 +147,7 @@ bool WebEngineBrowserControl::renewPage()
     old->disconnect(); // its last reports are not this page's
     attachPage(new ContainedPage(m_view));
     old->deleteLater();
-    if (m_zoomChosen && !m_areaShown) {
+    if (m_zoomChosen && !m_part->shown()) {
         m_view->setZoomFactor(m_zoom);
     }
     loadAsReload(url, false);
@@ -305,31 +302,17 @@ qint64 WebEngineBrowserControl::bytesReceived() const
 
 void WebEngineBrowserControl::cover(const QImage& picture)
 {
-    m_cover->setStyleSheet(QString());
-    m_cover->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_cover->setPixmap(QPixmap::fromImage(picture));
-    m_cover->setGeometry(m_view->geometry());
-    m_cover->show();
-    m_cover->raise();
+    m_cover->showPicture(picture, m_view->geometry());
 }
 
 void WebEngineBrowserControl::coverWithCard(const QString& text)
 {
-    // Large enough to be read across the room on a wall display.
-    const int pixels = qMax(20, m_view->height() / 24);
-    m_cover->setStyleSheet(
-        QStringLiteral("QLabel { background: #f4f4f4; color: #333; font-size: %1px; }").arg(pixels));
-    m_cover->setAlignment(Qt::AlignCenter);
-    m_cover->setText(text);
-    m_cover->setGeometry(m_view->geometry());
-    m_cover->show();
-    m_cover->raise();
+    m_cover->showCard(text, m_view->geometry());
 }
 
 void WebEngineBrowserControl::uncover()
 {
-    m_cover->hide();
-    m_cover->clear();
+    m_cover->remove();
 }
 
 bool WebEngineBrowserControl::covered() const
@@ -397,11 +380,11 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     m_stopAsked = false;
     m_interrupted = ok ? 0 : m_interrupted;
     if (ok) {
-        showWatchArea(address()); // before the look at the page, under the cover
-        m_sessionAsked = false;   // a new document: what was asked of the last one is moot
+        m_part->show(address()); // before the look at the page, under the cover
+        m_sessionAsked = false;  // a new document: what was asked of the last one is moot
         checkSession();
     }
-    if (!m_areaShown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
+    if (!m_part->shown() && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
         m_view->setZoomFactor(m_zoom);
     }
     emit progressChanged(-1, 100);
@@ -430,32 +413,10 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
 
 void WebEngineBrowserControl::onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator)
 {
-    // Asked once per site in a run: later loads (the refreshes) are given what the user said. Asked
-    // again in the same load, the answer was wrong: the user may try once more.
-    const QString site = url.host();
-    Login& login = m_logins[site];
-    if (login.givenInLoad >= 0 && login.givenInLoad != m_loads) {
-        login.givenInLoad = m_loads;
-        authenticator->setUser(login.user);
-        authenticator->setPassword(login.password);
-        return;
-    }
-    const bool again = login.givenInLoad == m_loads;
-    if ((login.asked && !again) || m_unattended || !m_askLogin) {
-        const QString said = tr("%1 asks for a user name and password").arg(site);
+    if (m_logins.answer(url.host(), authenticator, m_loads, m_unattended) == SiteLogins::Answer::Refused) {
+        const QString said = tr("%1 asks for a user name and password").arg(url.host());
         emit statusTextChanged(said);
-        emit pageSaid(said); // on a wall display, in its corner
-        return;              // none given: the site's refusal is shown
-    }
-    login.asked = true;
-    login.givenInLoad = -1;
-    QString user = login.user, password;
-    if (m_askLogin(site, authenticator->realm(), &user, &password)) {
-        authenticator->setUser(user);
-        authenticator->setPassword(password);
-        login.user = user;
-        login.password = password;
-        login.givenInLoad = m_loads;
+        emit pageSaid(said); // on a wall display, in its corner; none given: the site's refusal is shown
     }
 }
 
@@ -465,105 +426,22 @@ void WebEngineBrowserControl::onLinkHovered(const QString& url)
     emit statusTextChanged(url.isEmpty() ? m_watcher->stateText() : url);
 }
 
-bool WebEngineBrowserControl::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_cover) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::KeyPress:
-        case QEvent::Wheel:
-            // The user wants the live page, whatever state it is in.
-            m_watcher->coverTouched();
-            m_view->setFocus();
-            return true;
-        default:
-            break;
-        }
-    }
-    return BrowserControl::eventFilter(watched, event);
-}
-
 void WebEngineBrowserControl::resizeEvent(QResizeEvent* event)
 {
     BrowserControl::resizeEvent(event);
     m_cover->setGeometry(m_view->geometry());
-    if (!m_screenWatched && window()->windowHandle() != nullptr) {
-        m_screenWatched = true; // another screen may give the page another size or scale
-        connect(window()->windowHandle(), &QWindow::screenChanged, m_areaSettle, qOverload<>(&QTimer::start));
-    }
-    if (m_areaShown) {
-        // At once, and again when the page has taken the new size (maximizing takes the engine a
-        // while), so that the part is never left at the zoom and place of the old size.
-        showWatchArea(address());
-        m_areaSettle->start();
-    }
+    m_part->resized(address());
 }
 
 void WebEngineBrowserControl::setWatchArea(const QString& address, const QRectF& pageRect)
 {
-    m_areas.removeIf([&address](const auto& a) { return a.first == address; });
-    if (!pageRect.isEmpty()) {
-        m_areas.append({address, pageRect});
-    }
-    showWatchArea(this->address());
-}
-
-void WebEngineBrowserControl::showWatchArea(const QString& address)
-{
-    const QSize view = m_view->size();
-    const auto area = std::find_if(m_areas.cbegin(), m_areas.cend(), [&address](const auto& a) {
-        return AddressRules::samePage(address, a.first);
-    });
-    if (area == m_areas.cend() || view.isEmpty()) {
-        if (std::exchange(m_areaShown, false)) {
-            m_view->setZoomFactor(m_zoomChosen ? m_zoom : 1.0); // the whole page again
-            m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
-            m_page->runJavaScript(
-                QStringLiteral("document.getElementById('watched-part-scrollbars')?.remove()"),
-                QWebEngineScript::ApplicationWorld);
-        }
-        return;
-    }
-    // The part is a picture, not a page to scroll through: no scrollbars over it, nor in its frames.
-    // The setting holds from the next load; the page shown now has them hidden by a style of its own.
-    m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    if (!m_areaShown) {
-        m_page->runJavaScript(
-            QStringLiteral("(() => { if (document.getElementById('watched-part-scrollbars')) return; "
-                           "const s = document.createElement('style'); s.id = 'watched-part-scrollbars'; "
-                           "s.textContent = '::-webkit-scrollbar { display: none }'; "
-                           "(document.head || document.documentElement).appendChild(s); })()"),
-            QWebEngineScript::ApplicationWorld);
-    }
-    // The part fills the view, kept in proportion and centred, within the zoom the engine takes.
-    const double zoom =
-        qBound(0.25, qMin(view.width() / area->second.width(), view.height() / area->second.height()), 5.0);
-    m_view->setZoomFactor(zoom);
-    m_areaShown = true;
-    // Page pixels do not change with the zoom: the part's middle is put in the middle of the page's
-    // own viewport, at once and again at the next frame, by which the zoom and size have reached it.
-    const QString scroll =
-        QStringLiteral("(() => { const f = () => scrollTo(%1 - innerWidth / 2, %2 - innerHeight / 2); f(); "
-                       "requestAnimationFrame(f); })()")
-            .arg(area->second.center().x())
-            .arg(area->second.center().y());
-    m_page->runJavaScript(scroll, QWebEngineScript::ApplicationWorld);
+    m_part->set(address, pageRect);
+    m_part->show(this->address());
 }
 
 void WebEngineBrowserControl::pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done)
 {
-    const double zoom = m_view->zoomFactor();
-    const QPointer<WebEngineBrowserControl> alive(this);
-    m_page->runJavaScript(
-        QStringLiteral("[scrollX, scrollY]"), QWebEngineScript::ApplicationWorld,
-        [alive, viewRect, zoom, done = std::move(done)](const QVariant& v) {
-            if (alive.isNull()) {
-                return;
-            }
-            const QVariantList scroll = v.toList();
-            const QPointF at(scroll.value(0).toDouble(), scroll.value(1).toDouble());
-            done(QRectF(at + QPointF(viewRect.topLeft()) / zoom, QSizeF(viewRect.size()) / zoom));
-        });
+    m_part->pageRectOf(viewRect, std::move(done));
 }
 
 bool WebEngineBrowserControl::setTextSize(qint32 level)
@@ -573,7 +451,7 @@ bool WebEngineBrowserControl::setTextSize(qint32 level)
     }
     m_zoom = ZoomFactors[level];
     m_zoomChosen = true;
-    if (!m_areaShown) { // the watched part keeps its own zoom
+    if (!m_part->shown()) { // the watched part keeps its own zoom
         m_view->setZoomFactor(m_zoom);
     }
     return true;

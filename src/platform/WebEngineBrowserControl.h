@@ -3,6 +3,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/PageWatcher.h"
 #include "platform/SavePageDownloads.h"
+#include "platform/SiteLogins.h"
 #include "platform/WatchedView.h"
 
 #include <QHash>
@@ -12,8 +13,9 @@
 
 class ContainedPage;
 class QAuthenticator;
-class QLabel;
+class PictureCover;
 class QTimer;
+class WatchedPart;
 class QWebEngineLoadingInfo;
 class QWebEngineView;
 
@@ -69,13 +71,11 @@ public:
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     // Asked for a user name and password when a site wants them; false: the user cancelled.
-    using LoginAsker =
-        std::function<bool(const QString& site, const QString& realm, QString* user, QString* password)>;
-    void setLoginAsker(LoginAsker asker) { m_askLogin = std::move(asker); }
+    using LoginAsker = SiteLogins::Asker;
+    void setLoginAsker(LoginAsker asker) { m_logins.setAsker(std::move(asker)); }
     QWebEngineView* view() const { return m_view; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -102,20 +102,18 @@ private:
     void checkSession();                 // whether the page keeps anything in its sessionStorage
     void onLoadStarted(const QUrl& target);
     void onLoadEnded(const QWebEngineLoadingInfo& info);
-    void showWatchArea(const QString& address); // zoom and scroll to the address's part, if it has one
     void onUrlChanged();
     void onLinkHovered(const QString& url);
     void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
 
     QWebEngineView* m_view; // the engine's view, filling this control
     ContainedPage* m_page;
-    QLabel* m_cover;          // the last good picture or a card, over the view during a watched load
+    PictureCover* m_cover;    // the last good picture or a card, over the view during a watched load
     QTimer* m_loadingShown;   // tells how a load goes once it takes longer than a glance
     QTimer* m_sessionCheck;   // looks at the page's sessionStorage between loads
     bool m_stopAsked = false; // the load ending now was stopped by us
     int m_interrupted = 0;    // times the page cancelled the load of ours under way
-    QTimer* m_areaSettle;     // the watched part shown again once a resize has reached the page
-    bool m_screenWatched = false;
+    WatchedPart* m_part;      // zoomed and scrolled to, when the page has one
     PageWatcher* m_watcher;
     bool m_documentLoading = false; // between the start and the end of a load of a new document
     bool m_committed = false;       // the loading document has been committed: the view shows it
@@ -125,18 +123,9 @@ private:
     int m_progress = 0;             // the load's progress, told when m_loadingShown fires
     double m_zoom = 1.0;
     bool m_zoomChosen = false;
-    QList<std::pair<QString, QRectF>> m_areas; // the pages whose part is shown, and the parts
-    bool m_areaShown = false;                  // the view is zoomed and scrolled to the part now
-    SavePageDownloads* m_saves = nullptr;      // Save As through the engine's downloads
-    bool m_unattended = false;                 // nobody is there to answer (the wall display)
-    LoginAsker m_askLogin;
-    struct Login
-    {
-        bool asked = false;
-        QString user, password;
-        int givenInLoad = -1; // the load the credentials were last given in
-    };
-    QHash<QString, Login> m_logins; // by site, for this run
+    SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
+    bool m_unattended = false;            // nobody is there to answer (the wall display)
+    SiteLogins m_logins;                  // for this run
     int m_loads = 0;
     int m_reloadsOfPage = 0; // reloads since the page was made
     int m_renewAfter = RenewPageAfterReloads;
