@@ -26,8 +26,7 @@ public:
     static QString withoutCredentials(const QString& address)
     {
         const QUrl url(address);
-        return url.userInfo().isEmpty() ? address
-                                        : url.adjusted(QUrl::RemoveUserInfo).toString(QUrl::FullyEncoded);
+        return url.userInfo().isEmpty() ? address : url.adjusted(QUrl::RemoveUserInfo).toString();
     }
     // Whether two addresses are of the same page (a #part of it aside).
     static bool samePage(const QString& a, const QString& b)

@@ -1,5 +1,6 @@
 #include "core/FrameStore.h"
 
+#include "core/AddressRules.h"
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -36,8 +36,7 @@ bool privateWrite(const QString& path, const QByteArray& bytes)
 
 QString FrameStore::keptAddress(const QString& address)
 {
-    const QUrl url(address);
-    return url.userInfo().isEmpty() ? address : url.adjusted(QUrl::RemoveUserInfo).toString();
+    return AddressRules::withoutCredentials(address);
 }
 
 bool FrameStore::isWholePng(const QByteArray& head, const QByteArray& tail)

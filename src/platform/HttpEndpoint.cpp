@@ -201,8 +201,8 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
             }
             const bool none = webp.isEmpty();
             const QByteArray body = none ? QByteArray("No frames kept of this page yet.\n") : webp;
-            QByteArray head(none ? "HTTP/1.1 404 Not Found\r\nContent-Type: text/plain\r\n"
-                                 : "HTTP/1.1 200 OK\r\nContent-Type: image/webp\r\n");
+            QByteArray head = HttpStatus::line(none ? 404 : 200) +
+                              (none ? "Content-Type: text/plain\r\n" : "Content-Type: image/webp\r\n");
             head += "Content-Length: " + QByteArray::number(body.size()) +
                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
             client->write(head);
