@@ -251,16 +251,16 @@ void MainWindow::layOut()
         return;
     }
     const QMargins frame = OuterGeometry::frameOf(this);
-    const float outerWidth = Width();
+    const float outerWidth = outerTwips().width;
     if (MainLayout::springBackWidth(outerWidth) != outerWidth) {
         resize(m_twips.toPixelsX(MainLayout::MinOuterWidth) - frame.left() - frame.right(), height());
     }
-    const float outerHeight = Height();
+    const float outerHeight = outerTwips().height;
     if (MainLayout::springBackHeight(outerHeight) != outerHeight) {
         resize(width(), m_twips.toPixelsY(MainLayout::MinOuterHeight) - frame.top() - frame.bottom());
     }
-    const float sw = ScaleWidth();
-    const float sh = ScaleHeight();
+    const float sw = innerWidthTwips();
+    const float sh = innerHeightTwips();
     place(ui.siteSelector, MainLayout::ComboLeft, -15, MainLayout::comboWidth(sw), 330);
     place(ui.goButton, MainLayout::goLeft(sw), 15, 375, 300);
     placeBrowser(0);
@@ -270,8 +270,8 @@ void MainWindow::layOut()
 
 void MainWindow::placeBrowser(float widthTakenOff)
 {
-    const TwipRect r = m_kiosk ? TwipRect{0, 0, ScaleWidth() - widthTakenOff, ScaleHeight()}
-                               : MainLayout::browser(ScaleWidth(), ScaleHeight(), widthTakenOff);
+    const TwipRect r = m_kiosk ? TwipRect{0, 0, innerWidthTwips() - widthTakenOff, innerHeightTwips()}
+                               : MainLayout::browser(innerWidthTwips(), innerHeightTwips(), widthTakenOff);
     place(m_browser, r.left, r.top, r.width, r.height);
     m_keeping->place(m_browser->geometry());
 }
@@ -289,8 +289,9 @@ void MainWindow::relayOutBrowser()
 void MainWindow::saveOnClose()
 {
     const LiveSettings& s = m_state.Settings; // in the kiosk, the window's place as it was saved
+    const TwipRect outer = outerTwips();
     m_kiosk ? m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight)
-            : m_session->saveSettings(Left(), Top(), Width(), Height());
+            : m_session->saveSettings(outer.left, outer.top, outer.width, outer.height);
     if (!m_siteListEditor.isNull()) {
         static_cast<SiteListEditor*>(m_siteListEditor.data())->closeAtEnd();
     }
@@ -365,7 +366,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui.siteSelector && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            selectorKeyPress(13); // the key then goes on to the selector
+            openTypedAddress(); // the key then goes on to the selector
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -70,12 +70,10 @@ public:
     }
 
     // Outer geometry in twips, frame included.
-    float Left() const { return OuterGeometry::twipsOf(this, m_twips).left; }
-    float Top() const { return OuterGeometry::twipsOf(this, m_twips).top; }
-    float Width() const { return OuterGeometry::twipsOf(this, m_twips).width; }
-    float Height() const { return OuterGeometry::twipsOf(this, m_twips).height; }
-    float ScaleWidth() const { return m_twips.fromPixelsX(width()); }
-    float ScaleHeight() const { return m_twips.fromPixelsY(height()); }
+    TwipRect outerTwips() const { return OuterGeometry::twipsOf(this, m_twips); }
+    // The client area's size in twips.
+    float innerWidthTwips() const { return m_twips.fromPixelsX(width()); }
+    float innerHeightTwips() const { return m_twips.fromPixelsY(height()); }
     void moveOuter(float left, float top, float width, float height);
     // The saved sites are shown in turn: each one is watched, so its frames are kept.
     void setWatched(bool on) { m_watched = on; }
@@ -152,12 +150,6 @@ private slots:
     void goForward() { m_browser->goForward(); }
     void showSiteList(); // the site list editor, modal
     void openSelectedSite(int listIndex) { m_session->chooseSite(listIndex, ui.siteSelector->currentText()); }
-    void selectorKeyPress(int keyAscii)
-    {
-        if (keyAscii == 13) {
-            openTypedAddress();
-        }
-    }
 
     // The browser's events.
     void showStatusText(const QString& text) { ui.statusBar->showMessage(text); }

@@ -128,14 +128,9 @@ void SiteListEditor::place(QWidget* w, float left, float top, float width, float
     w->setGeometry(m_twips.rect(left, top, width, height));
 }
 
-float SiteListEditor::Width() const
+TwipRect SiteListEditor::outerTwips() const
 {
-    return OuterGeometry::twipsOf(this, m_twips).width;
-}
-
-float SiteListEditor::Height() const
-{
-    return OuterGeometry::twipsOf(this, m_twips).height;
+    return OuterGeometry::twipsOf(this, m_twips);
 }
 
 void SiteListEditor::setOuterSize(float width, float height)
@@ -181,8 +176,9 @@ void SiteListEditor::layOut()
     if (isMinimized()) {
         return;
     }
-    if (Width() < EditorLayout::MinWidth || Height() < EditorLayout::MinHeight) {
-        setOuterSize(qMax(Width(), EditorLayout::MinWidth), qMax(Height(), EditorLayout::MinHeight));
+    if (outerTwips().width < EditorLayout::MinWidth || outerTwips().height < EditorLayout::MinHeight) {
+        setOuterSize(qMax(outerTwips().width, EditorLayout::MinWidth),
+                     qMax(outerTwips().height, EditorLayout::MinHeight));
     }
     const float sw = m_twips.fromPixelsX(width());
     const float sh = m_twips.fromPixelsY(height());
@@ -195,8 +191,8 @@ void SiteListEditor::layOut()
     siteList->setColumnWidth(0, column);
     siteList->setColumnWidth(1, column);
     if (!isMaximized() && !isMinimized() && m_listLoaded) {
-        m_state.Settings.EditorWidth = Width();
-        m_state.Settings.EditorHeight = Height();
+        m_state.Settings.EditorWidth = outerTwips().width;
+        m_state.Settings.EditorHeight = outerTwips().height;
     }
 }
 
@@ -347,8 +343,8 @@ void SiteListEditor::saveOnClose()
         }
     }
     if (!isMaximized() && !isMinimized()) {
-        m_state.Settings.EditorWidth = Width();
-        m_state.Settings.EditorHeight = Height();
+        m_state.Settings.EditorWidth = outerTwips().width;
+        m_state.Settings.EditorHeight = outerTwips().height;
     }
 }
 

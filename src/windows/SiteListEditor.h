@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/MainLayout.h"
 #include "core/MessageBoxes.h"
 #include "core/SiteListReorder.h"
 #include "core/Twips.h"
@@ -37,8 +38,7 @@ public:
     const Twips& twips() const { return m_twips; }
 
     // Outer size in twips, frame included.
-    float Width() const;
-    float Height() const;
+    TwipRect outerTwips() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -289,7 +289,7 @@ private slots:
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             form.moveOuter(300, 450, 9000, 6000);
-            QTRY_VERIFY(nearTwips(form.Width(), 9000));
+            QTRY_VERIFY(nearTwips(form.outerTwips().width, 9000));
             sessionEnd ? closer.sessionEnding() : void(form.close());
             QTRY_VERIFY(!form.isVisible());
             saved[sessionEnd] = TestFiles::read(f.dir.filePath(QStringLiteral("Skyvn.ini")));

@@ -134,7 +134,7 @@ private slots:
         f.editor->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
         f.editor->resize(50, 50); // below the minimum: springs back (a kept size is seen end to end)
-        QTRY_VERIFY(nearTwips(f.editor->Width(), 6945));
+        QTRY_VERIFY(nearTwips(f.editor->outerTwips().width, 6945));
         f.editor->close();
         QCOMPARE(QFileInfo(f.path()).lastModified(), before);
         QVERIFY(f.saved.isEmpty()); // the selector is left alone
