@@ -176,9 +176,9 @@ void SiteListEditor::layOut()
     if (isMinimized()) {
         return;
     }
-    if (outerTwips().width < EditorLayout::MinWidth || outerTwips().height < EditorLayout::MinHeight) {
-        setOuterSize(qMax(outerTwips().width, EditorLayout::MinWidth),
-                     qMax(outerTwips().height, EditorLayout::MinHeight));
+    if (const TwipRect outer = outerTwips();
+        outer.width < EditorLayout::MinWidth || outer.height < EditorLayout::MinHeight) {
+        setOuterSize(qMax(outer.width, EditorLayout::MinWidth), qMax(outer.height, EditorLayout::MinHeight));
     }
     const float sw = m_twips.fromPixelsX(width());
     const float sh = m_twips.fromPixelsY(height());
