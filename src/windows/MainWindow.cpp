@@ -288,10 +288,13 @@ void MainWindow::relayOutBrowser()
 
 void MainWindow::saveOnClose()
 {
-    const LiveSettings& s = m_state.Settings; // in the kiosk, the window's place as it was saved
-    const TwipRect outer = outerTwips();
-    m_kiosk ? m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight)
-            : m_session->saveSettings(outer.left, outer.top, outer.width, outer.height);
+    if (m_kiosk) { // the window's place as it was saved
+        const LiveSettings& s = m_state.Settings;
+        m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight);
+    } else {
+        const TwipRect outer = outerTwips();
+        m_session->saveSettings(outer.left, outer.top, outer.width, outer.height);
+    }
     if (!m_siteListEditor.isNull()) {
         static_cast<SiteListEditor*>(m_siteListEditor.data())->closeAtEnd();
     }

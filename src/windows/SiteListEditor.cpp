@@ -133,6 +133,13 @@ TwipRect SiteListEditor::outerTwips() const
     return OuterGeometry::twipsOf(this, m_twips);
 }
 
+void SiteListEditor::rememberSize()
+{
+    const TwipRect outer = outerTwips();
+    m_state.Settings.EditorWidth = outer.width;
+    m_state.Settings.EditorHeight = outer.height;
+}
+
 void SiteListEditor::setOuterSize(float width, float height)
 {
     const QMargins frame = OuterGeometry::frameOf(this);
@@ -191,8 +198,7 @@ void SiteListEditor::layOut()
     siteList->setColumnWidth(0, column);
     siteList->setColumnWidth(1, column);
     if (!isMaximized() && !isMinimized() && m_listLoaded) {
-        m_state.Settings.EditorWidth = outerTwips().width;
-        m_state.Settings.EditorHeight = outerTwips().height;
+        rememberSize();
     }
 }
 
@@ -343,8 +349,7 @@ void SiteListEditor::saveOnClose()
         }
     }
     if (!isMaximized() && !isMinimized()) {
-        m_state.Settings.EditorWidth = outerTwips().width;
-        m_state.Settings.EditorHeight = outerTwips().height;
+        rememberSize();
     }
 }
 

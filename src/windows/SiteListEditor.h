@@ -70,6 +70,7 @@ private:
     void moveSelected(SiteListReorder::Move how);
     int selectedPosition() const; // 1-based, 0 when no row is selected
     void place(QWidget* w, float left, float top, float width, float height) const;
+    void rememberSize(); // the outer size, for the settings written at the end
     void setOuterSize(float width, float height);
     bool finish(); // false: the editor stays open
     void commitOpenRename();

@@ -39,10 +39,10 @@ private slots:
             form.show();
             QTest::qWait(20); // the frame is known once shown; the window is fitted to it then
             const QSizeF desk = QSizeF(QGuiApplication::primaryScreen()->virtualSize()) * 15.0;
-            QVERIFY(form.outerTwips().left >= 0 && form.outerTwips().top >= 0 &&
-                    form.outerTwips().width >= 7095 - 15 && form.outerTwips().height >= 5445 - 15 &&
-                    form.outerTwips().width <= qMax(7095.0, desk.width()) + 15 &&
-                    form.outerTwips().height <= qMax(5445.0, desk.height()) + 15);
+            const TwipRect outer = form.outerTwips();
+            QVERIFY(outer.left >= 0 && outer.top >= 0 && outer.width >= 7095 - 15 &&
+                    outer.height >= 5445 - 15 && outer.width <= qMax(7095.0, desk.width()) + 15 &&
+                    outer.height <= qMax(5445.0, desk.height()) + 15);
             QVERIFY(f.child<QLabel>("intervalLabel")->font().pointSizeF() >= 1);
             form.close();
             for (const QString& name : names) {
