@@ -9,10 +9,11 @@
 #include "RadarPages.h"
 #include "TestMain.h"
 #include "core/ShippedFiles.h"
+#include "core/Watch.h"
 #include "platform/QtSoundPlayer.h"
+#include "platform/SystemClock.h"
 #include "platform/WebEngineBrowserControl.h"
 #include "windows/MainWindow.h"
-#include "windows/UpDown.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -64,8 +65,9 @@ int main(int argc, char** argv)
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
-    MainWindow form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
-    form.findChild<UpDown*>(QStringLiteral("intervalBox"))->setValue(1);
+    Watch watch(&SystemClock::monotonicMs);
+    MainWindow form(state, watch, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
+    watch.setInterval(1);
 
     QSignalSpy loaded(engine, &BrowserControl::downloadCompleted);
     form.loadWindow();
@@ -76,7 +78,7 @@ int main(int argc, char** argv)
     }
     // Let the engine settle, and warm up with a few refreshes, before the first sample.
     for (int i = 0; i < 10; ++i) {
-        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
+        QMetaObject::invokeMethod(watch.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
         loaded.wait(30000);
     }
     const qint64 pid = QCoreApplication::applicationPid();
@@ -89,7 +91,7 @@ int main(int argc, char** argv)
     int failed = 0;
     for (int i = 1; i <= steps; ++i) {
         loaded.clear();
-        QMetaObject::invokeMethod(form.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
+        QMetaObject::invokeMethod(watch.findChild<QTimer*>(QStringLiteral("refreshTimer")), "timeout");
         if (!loaded.wait(30000)) {
             ++failed;
         }

@@ -8,6 +8,8 @@
 #include "TestMain.h"
 #include "core/Preferences.h"
 #include "core/SiteListFile.h"
+#include "core/Watch.h"
+#include "platform/SystemClock.h"
 #include "windows/MainWindow.h"
 #include "windows/SiteListEditor.h"
 
@@ -26,9 +28,10 @@ double median(QList<double> v)
     return v.at(v.size() / 2);
 }
 
-std::unique_ptr<MainWindow> mainWindow(AppState& state)
+std::unique_ptr<MainWindow> mainWindow(AppState& state, Watch& watch)
 {
-    return std::make_unique<MainWindow>(state, quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
+    return std::make_unique<MainWindow>(state, watch,
+                                        quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
 }
 
 double ms(const QElapsedTimer& t)
@@ -65,7 +68,8 @@ int main(int argc, char** argv)
 
     QList<double> fill, open, save, choice;
     for (int r = 0; r < runs; ++r) {
-        std::unique_ptr<MainWindow> form = mainWindow(state);
+        Watch watch(&SystemClock::monotonicMs);
+        std::unique_ptr<MainWindow> form = mainWindow(state, watch);
         QElapsedTimer t;
         t.start();
         form->loadWindow();

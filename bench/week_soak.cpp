@@ -18,9 +18,11 @@
 #include "RadarPages.h"
 #include "TestMain.h"
 #include "core/ShippedFiles.h"
+#include "core/Watch.h"
 #include "platform/FrameRecorder.h"
 #include "platform/PageWatcher.h"
 #include "platform/QtSoundPlayer.h"
+#include "platform/SystemClock.h"
 #include "platform/WebEngineBrowserControl.h"
 #include "windows/MainWindow.h"
 
@@ -148,7 +150,6 @@ int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
     state.Settings.MainWidth = 12000;
     state.Settings.MainHeight = 9000;
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
-    state.StartInterval = 1; // as --interval 1: watched, so frames are kept
     FaultyRadar radar(server);
 
     auto browser = std::make_unique<WebEngineBrowserControl>();
@@ -160,11 +161,13 @@ int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
     MainWindowParts parts = quietParts(std::move(browser), std::make_unique<QtSoundPlayer>());
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
-    MainWindow form(state, std::move(parts));
-    auto* refreshTimer = form.findChild<QTimer*>(QStringLiteral("refreshTimer"));
+    Watch watch(&SystemClock::monotonicMs);
+    MainWindow form(state, watch, std::move(parts));
+    auto* refreshTimer = watch.findChild<QTimer*>(QStringLiteral("refreshTimer"));
     auto* watcher = engine->findChild<PageWatcher*>();
     QSignalSpy judged(watcher, &PageWatcher::loadJudged);
     form.loadWindow();
+    watch.setInterval(1); // as --interval 1: watched, so frames are kept
     form.show();
     if (!judged.wait(30000)) {
         std::fprintf(stderr, "the start page was not judged\n");

@@ -23,7 +23,9 @@
 #include "core/RemoteToken.h"
 #include "core/SettingsFile.h"
 #include "core/ShippedFiles.h"
+#include "core/SiteRotation.h"
 #include "core/StartupCorrections.h"
+#include "core/Watch.h"
 #include "platform/HttpEndpoint.h"
 #include "platform/SystemClock.h"
 #include "platform/WebEngineBrowserControl.h"
@@ -41,6 +43,7 @@
 #include <QStyle>
 
 #include <cstdio>
+#include <optional>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -219,7 +222,6 @@ int Startup::run(int argc, char** argv)
     state.StartAddress = !options.address.isEmpty() && QFileInfo(options.address).isFile()
                              ? QFileInfo(options.address).absoluteFilePath()
                              : options.address;
-    state.StartInterval = options.interval;
 
     // The engine's start-up and the first page are most of the program's start: the start page is
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
@@ -266,28 +268,39 @@ int Startup::run(int argc, char** argv)
     parts.messages = std::move(messages);
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
-    MainWindow form(state, std::move(parts));
+    Watch watch(&SystemClock::monotonicMs);
+    MainWindow form(state, watch, std::move(parts));
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);
     SessionCloser closer(&form);
     if (options.screen >= 0 && !options.kiosk) {
         std::fputs("skyvane: --screen is for --kiosk; the window opens where it was\n", stderr);
     }
-    WallDisplay* wall = options.kiosk || options.rotate > 0 ? new WallDisplay(form, state, options) : nullptr;
-    auto* report =
-        new WindowReport(form, state, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs,
-                         &form); // owned by the window, like the wall display
-    if (wall != nullptr) {
-        report->setNext([wall] { return wall->showNextSite(); });
+    // What reads the window goes before it, and the remote view before the report it reads.
+    SiteRotation rotation;
+    std::optional<WallDisplay> wall;
+    if (options.kiosk || options.rotate > 0) {
+        wall.emplace(WallDisplay::Parts{form, form.browser(), watch, form.areaWatch(), rotation,
+                                        state.siteListPath(),
+                                        [&form](QScreen* screen) { form.showPageOnly(screen); }},
+                     options);
     }
-    if (endpoint) {
-        report->serve();
-        endpoint->setSource(report);
-        endpoint.release()->setParent(report); // gone with the report it reads
+    WindowReport report({state, form.browser(), form.session(), watch, form.frames(), rotation,
+                         std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs});
+    if (wall) {
+        report.setNext([&wall] { return wall->showNextSite(); });
+    }
+    const std::unique_ptr<HttpEndpoint> remote = std::move(endpoint);
+    if (remote) {
+        report.serve();
+        remote->setSource(&report);
     }
     SleepWatcher sleep;
-    QObject::connect(&sleep, &SleepWatcher::woke, &form, &MainWindow::machineWoke);
+    QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
     form.loadWindow();
+    if (options.interval > 0) { // as if the user had set the interval
+        watch.setInterval(options.interval);
+    }
     form.show();
     form.activateWindow();
     return QApplication::exec();

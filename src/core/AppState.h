@@ -11,14 +11,12 @@
 // Process-wide state shared by the windows for the whole run.
 struct AppState
 {
-    QString AppDir;        // program directory (its shipped files), no trailing separator
-    QString DataDir;       // where Skyvn.ini and SiteList.dab live; empty means AppDir
-    LiveSettings Settings; // loaded at start-up, saved when the main window closes
-    qint16 MinuteCount = 0;
+    QString AppDir;               // program directory (its shipped files), no trailing separator
+    QString DataDir;              // where Skyvn.ini and SiteList.dab live; empty means AppDir
+    LiveSettings Settings;        // loaded at start-up, saved when the main window closes
     QString PageTitle;            // last title the browser reported
     QString LastOpenFolder;       // folder of the file opened last through Open; never saved
     QString StartAddress;         // from the command line: opened instead of the start page
-    int StartInterval = 0;        // from the command line: the refresh started at once, minutes
     bool StartPageOpened = false; // the start page was asked for before the window was made
     SettingsRecord LoadedRecord;  // Skyvn.ini as read at start-up
     LiveSettings SettingsAtStart; // the settings as this run began with them, corrected

@@ -6,32 +6,26 @@
 #include "core/FileMissing.h"
 #include "core/MenuRules.h"
 #include "core/PageNavigator.h"
+#include "core/PictureAge.h"
 #include "core/ProgramDirectory.h"
 #include "core/ProgramNames.h"
 #include "core/RefreshSound.h"
 #include "core/SettingsMerge.h"
+#include "core/Watch.h"
 
-#include "core/PictureAge.h"
-
-#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <memory>
 
 BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
-    : QObject(parent), m_state(state), m_parts(parts), m_counter(state.MinuteCount)
+    : QObject(parent), m_state(state), m_parts(parts)
 {
-    if (!m_parts.clock) {
-        auto started = std::make_shared<QElapsedTimer>();
-        started->start();
-        m_parts.clock = [started] { return started->elapsed() + 1; };
-    }
-    m_minuteCounted = m_parts.clock();
     m_connection = std::make_unique<ConnectionMonitor>(
         m_state.Settings, *m_parts.probe, *m_parts.messages,
         ConnectionMonitor::Indicator{[this](ConnectionMonitor::Picture p) { emit indicatorChanged(p); },
                                      [this] { emit connectionPollStopped(); }});
-    m_redialCheck = [this] { m_connection->redialCheck(); };
+    connect(m_parts.watch, &Watch::refreshDue, this, &BrowsingSession::refreshStep);
+    connect(m_parts.watch, &Watch::minutesCounted, this, &BrowsingSession::tellOldPicture);
 }
 
 BrowsingSession::~BrowsingSession() = default;
@@ -73,14 +67,14 @@ void BrowsingSession::chooseSite(int index, const QString& typed)
     }
     emit selectorTextChanged(site->URL);
     m_chimeDue = false;
-    resetMinuteCount();
+    m_parts.watch->resetMinuteCount();
     m_parts.browser->navigate(site->URL);
 }
 
 void BrowsingSession::go(const QString& address)
 {
     m_chimeDue = false; // a refresh that brought no picture does not chime at another page
-    resetMinuteCount();
+    m_parts.watch->resetMinuteCount();
     m_parts.browser->navigate(address);
 }
 
@@ -90,7 +84,7 @@ void BrowsingSession::refreshNow()
         return;
     }
     refreshChime();
-    resetMinuteCount();
+    m_parts.watch->resetMinuteCount();
     m_parts.browser->refreshAtLevel(PageNavigator::REFRESH_COMPLETELY);
 }
 
@@ -132,71 +126,27 @@ QString BrowsingSession::pictureCompared(bool newPicture, const QDateTime& frame
     return newPicture ? tr("New picture at %1").arg(time) : tr("No change since %1").arg(time);
 }
 
-void BrowsingSession::minuteTick(int interval)
+void BrowsingSession::refreshStep()
 {
-    // A minute timer that fires late (the machine slept, the program was stopped) brings every
-    // minute that has passed.
-    const qint64 now = m_parts.clock();
-    const int minutes = int(qBound(qint64(1), (now - m_minuteCounted + 30000) / 60000, qint64(32767)));
-    m_minuteCounted = now;
-    countMinutes(interval, minutes);
+    // The redial check and the sound never stop a refresh.
+    if (m_state.Settings.INetDisabled == 0) {
+        m_connection->redialCheck();
+    }
+    refreshChime();
+    if (!m_parts.browser->currentAddress().isEmpty()) {
+        m_parts.browser->refresh();
+    }
 }
 
-bool BrowsingSession::woke(int interval)
+void BrowsingSession::tellOldPicture()
 {
-    if (!m_counter.timerOn()) {
-        return false;
-    }
-    // The picture on screen is as old as the sleep was long: the refresh comes now, and the minutes
-    // count from here. (A load that fails because the network is not back yet is retried by the
-    // browser, at the latest when the connection returns.)
-    m_minuteCounted = m_parts.clock();
-    countMinutes(interval, qMax(interval - int(m_state.MinuteCount), 1));
-    return true;
-}
-
-void BrowsingSession::countMinutes(int interval, int minutes)
-{
-    if (m_counter.tick(interval, minutes)) {
-        // The redial check and the sound never stop a refresh.
-        if (m_state.Settings.INetDisabled == 0 && m_redialCheck) {
-            m_redialCheck();
-        }
-        refreshChime();
-        m_counter.reset();
-        if (!m_parts.browser->currentAddress().isEmpty()) {
-            m_parts.browser->refresh();
-        }
-    }
-    emit minuteCountChanged(m_state.MinuteCount);
     // No good load for more than two intervals: the status bar says how old the picture is.
     const qint64 age = m_parts.browser->pictureAgeMs();
+    const int interval = m_parts.watch->interval();
     if (PictureAge::level(age, interval, m_parts.browser->refreshFailed()) == PictureAge::Level::Old) {
         const QString time = m_parts.browser->pictureTime().toString(QStringLiteral("HH:mm"));
         emit statusMessage(tr("Picture from %1").arg(PictureAge::text(time, age, PictureAge::Level::Old)));
     }
-}
-
-void BrowsingSession::intervalChanged()
-{
-    if (m_counter.intervalChanged()) {
-        m_minuteCounted = m_parts.clock(); // the minutes count from now
-        emit timerStateChanged(m_counter.timerOn());
-    }
-}
-
-void BrowsingSession::toggleTimer()
-{
-    m_counter.toggleTimer();
-    m_minuteCounted = m_parts.clock();
-    emit timerStateChanged(m_counter.timerOn());
-    emit minuteCountChanged(m_state.MinuteCount);
-}
-
-void BrowsingSession::resetMinuteCount()
-{
-    m_state.MinuteCount = 0;
-    emit minuteCountChanged(0);
 }
 
 void BrowsingSession::titleChanged(const QString& title)
@@ -208,7 +158,7 @@ void BrowsingSession::titleChanged(const QString& title)
 void BrowsingSession::pageShown()
 {
     emit selectorTextChanged(BrowserEventRules::selectorTextFor(m_parts.browser->currentAddress()));
-    resetMinuteCount();
+    m_parts.watch->resetMinuteCount();
 }
 
 void BrowsingSession::openFile()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RefreshCounter.h"
+#include "core/Watch.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,8 +9,8 @@
 class CommandLine
 {
 public:
-    static constexpr int IntervalMinimum = RefreshCounter::IntervalMinimum; // the interval box's bounds
-    static constexpr int IntervalMaximum = RefreshCounter::IntervalMaximum;
+    static constexpr int IntervalMinimum = Watch::IntervalMinimum; // the interval box's bounds
+    static constexpr int IntervalMaximum = Watch::IntervalMaximum;
     static constexpr int RotateMaximum = 24 * 60;
     static constexpr int KioskInterval = 10; // the kiosk's refresh when --interval is not given
 

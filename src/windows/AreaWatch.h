@@ -38,7 +38,7 @@ public:
     };
 
     // The items go into menu before the item before.
-    AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent);
+    AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent = nullptr);
 
     bool alertActive() const { return m_active; }
     // What the caption starts with while an alert lasts ("Storm alert since 15:29"); else empty.

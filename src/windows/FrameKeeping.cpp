@@ -2,14 +2,14 @@
 
 #include "core/BrowsingSession.h"
 #include "core/MessageBoxes.h"
+#include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
 #include "windows/ReplayView.h"
 
 #include <QStatusBar>
 
-FrameKeeping::FrameKeeping(Parts parts, QWidget* window)
-    : QObject(window), m_parts(std::move(parts)), m_window(window)
+FrameKeeping::FrameKeeping(Parts parts, QWidget* window) : m_parts(std::move(parts)), m_window(window)
 {
     if (m_parts.frames == nullptr) {
         return;
@@ -17,7 +17,7 @@ FrameKeeping::FrameKeeping(Parts parts, QWidget* window)
     // Only a page being watched is kept: what else the user browses leaves no record.
     connect(m_parts.browser, &BrowserControl::pictureShown, this,
             [this](const QImage& picture, const QString& address) {
-                if (m_parts.watching()) {
+                if (m_parts.watch->watched()) {
                     m_parts.frames->take(picture, address);
                 }
             });

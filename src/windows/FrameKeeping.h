@@ -5,8 +5,6 @@
 #include <QRect>
 #include <QString>
 
-#include <functional>
-
 class AppState;
 class BrowserControl;
 class BrowsingSession;
@@ -16,6 +14,7 @@ class MessageBoxes;
 class QStatusBar;
 class QWidget;
 class ReplayView;
+class Watch;
 
 // The frames kept for Replay, as the main window offers them: pictures are kept only of a page being
 // watched, the status bar says whether a picture was new, Replay shows the frames of the page on
@@ -33,9 +32,10 @@ public:
         MessageBoxes* messages;
         CommonDialogs* dialogs;
         QStatusBar* status;
-        std::function<bool()> watching; // whether the page on screen is being watched
+        const Watch* watch; // whether the page on screen is being watched
     };
 
+    // window: where Replay is shown, over the browser.
     FrameKeeping(Parts parts, QWidget* window);
 
     // Replay over the browser, or the live page again.

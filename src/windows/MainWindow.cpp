@@ -3,8 +3,8 @@
 #include "core/BrowserEventRules.h"
 #include "core/MainLayout.h"
 #include "core/ProgramDirectory.h"
+#include "core/Watch.h"
 #include "platform/BrowserControl.h"
-#include "platform/SystemClock.h"
 #include "windows/AboutWindow.h"
 #include "windows/ApplicationFont.h"
 #include "windows/AreaWatch.h"
@@ -30,10 +30,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
-MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
-      m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
-      m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
+MainWindow::MainWindow(AppState& state, Watch& watch, MainWindowParts parts, QWidget* parent)
+    : QWidget(parent), m_state(state), m_watch(watch), m_twips(ScreenTwips::of(this)),
+      m_browserPart(std::move(parts.browser)), m_browser(m_browserPart.get()),
+      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
+      m_dialogs(std::move(parts.dialogs)), m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
       m_alertSound(std::move(parts.alertSound)), m_notifier(std::move(parts.notifier))
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -41,22 +42,20 @@ MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/images/skyvane.png")));
     setFont(DesignedFont::arial(DesignedFont::CaptionPoints));
 
-    m_browser = parts.browser.release();
     m_browser->setParent(this);
     m_browser->setObjectName(QStringLiteral("browser"));
     ui.setupUi(this, m_browser, m_twips);
-    m_session = new BrowsingSession(m_state,
-                                    {m_browser, m_sound.get(), m_probe.get(), m_messages.get(),
-                                     m_dialogs.get(), &SystemClock::monotonicMs},
-                                    this);
+    m_session = std::make_unique<BrowsingSession>(
+        m_state, BrowsingSession::Parts{m_browser, m_sound.get(), m_probe.get(), m_messages.get(),
+                                        m_dialogs.get(), &m_watch});
     m_outer = new OuterGeometry(this);
-    m_keeping =
-        new FrameKeeping({m_state, m_browser, m_frames.get(), m_session, m_messages.get(), m_dialogs.get(),
-                          ui.statusBar, [this] { return m_session->timerOn() || m_kiosk || m_watched; }},
-                         this);
-    m_areas = new AreaWatch(
-        {m_state, m_browser, m_frames.get(), ui.statusBar, m_alertSound.get(), m_notifier.get()},
-        ui.popupMenu, ui.textSizeMenu->menuAction(), this);
+    m_keeping = std::make_unique<FrameKeeping>(FrameKeeping::Parts{m_state, m_browser, m_frames.get(),
+                                                                   m_session.get(), m_messages.get(),
+                                                                   m_dialogs.get(), ui.statusBar, &m_watch},
+                                               this);
+    m_areas = std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_browser, m_frames.get(), ui.statusBar,
+                                                           m_alertSound.get(), m_notifier.get()},
+                                          ui.popupMenu, ui.textSizeMenu->menuAction());
     connectControls();
     ui.connectionTimer->start();
 
@@ -64,18 +63,7 @@ MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
     resize(m_twips.toPixelsX(10290), m_twips.toPixelsY(4980));
 }
 
-MainWindow::~MainWindow()
-{
-    // The children that hold the parts below (the session, the frames' wiring and Replay, the wall
-    // display, an open dialog) go before the parts do.
-    QList<QPointer<QObject>> children;
-    for (QObject* child : this->children()) {
-        children.append(child);
-    }
-    for (const QPointer<QObject>& child : children) {
-        delete child.data();
-    }
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::connectControls()
 {
@@ -92,8 +80,8 @@ void MainWindow::connectControls()
     connect(ui.helpItem, &QAction::triggered, this, &MainWindow::showHelp);
     connect(ui.aboutItem, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui.startPageItem, &QAction::triggered, this, &MainWindow::showStartPageDialog);
-    connect(ui.replayItem, &QAction::triggered, m_keeping, &FrameKeeping::toggleReplay);
-    connect(ui.clearFramesItem, &QAction::triggered, m_keeping, &FrameKeeping::clearFrames);
+    connect(ui.replayItem, &QAction::triggered, m_keeping.get(), &FrameKeeping::toggleReplay);
+    connect(ui.clearFramesItem, &QAction::triggered, m_keeping.get(), &FrameKeeping::clearFrames);
     connect(ui.chimeNewItem, &QAction::triggered, this, &MainWindow::switchChimeForNewPicturesOnly);
     connect(ui.keyRefresh, &QAction::triggered, this, &MainWindow::refreshNow);
     connect(ui.keyAddress, &QAction::triggered, this, &MainWindow::focusAddress);
@@ -114,10 +102,9 @@ void MainWindow::connectControls()
     ui.siteSelector->installEventFilter(this);
     ui.intervalLabel->installEventFilter(this);
     ui.minuteCountLabel->installEventFilter(this);
-    connect(ui.refreshTimer, &QTimer::timeout, this, &MainWindow::minuteTick);
     connect(ui.connectionTimer, &QTimer::timeout, this, &MainWindow::pollConnection);
     connect(ui.connectionIndicator, &QPushButton::clicked, this, &MainWindow::showConnectionState);
-    connect(ui.intervalBox, &UpDown::Change, this, &MainWindow::intervalChanged);
+    connect(ui.intervalBox, &UpDown::Change, this, &MainWindow::setInterval);
     // Only a pick from the drop-down list is a site choice. Left to itself the combo box would also
     // "choose" an entry whose name matches the typed text when Enter is pressed or the focus leaves.
     disconnect(ui.siteSelector->lineEdit(), &QLineEdit::returnPressed, ui.siteSelector, nullptr);
@@ -130,26 +117,28 @@ void MainWindow::connectControls()
     connect(m_browser, &BrowserControl::titleChanged, this, &MainWindow::titleChanged);
     connect(m_browser, &BrowserControl::navigationCompleted, this, &MainWindow::pageShown);
 
-    // What the session tells the window.
-    connect(m_session, &BrowsingSession::minuteCountChanged, ui.minuteCountLabel,
+    // What the watch and the session tell the window.
+    ui.intervalBox->setValue(m_watch.interval());
+    connect(&m_watch, &Watch::intervalChanged, ui.intervalBox, &UpDown::setValue);
+    connect(&m_watch, &Watch::minuteCountChanged, ui.minuteCountLabel,
             [this](int count) { ui.minuteCountLabel->setText(QString::number(count)); });
-    connect(m_session, &BrowsingSession::timerStateChanged, this, &MainWindow::showTimerState);
-    connect(m_session, &BrowsingSession::selectorTextChanged, ui.siteSelector, &QComboBox::setEditText);
-    connect(m_session, &BrowsingSession::selectorEntriesChanged, this, &MainWindow::showSites);
-    connect(m_session, &BrowsingSession::captionChanged, this, [this](const QString& caption) {
+    connect(&m_watch, &Watch::timerStateChanged, this, &MainWindow::showTimerState);
+    connect(m_session.get(), &BrowsingSession::selectorTextChanged, ui.siteSelector, &QComboBox::setEditText);
+    connect(m_session.get(), &BrowsingSession::selectorEntriesChanged, this, &MainWindow::showSites);
+    connect(m_session.get(), &BrowsingSession::captionChanged, this, [this](const QString& caption) {
         m_caption = caption;
         showCaption();
     });
-    connect(m_areas, &AreaWatch::alertShown, this, &MainWindow::showCaption);
-    connect(m_session, &BrowsingSession::statusMessage, ui.statusBar,
+    connect(m_areas.get(), &AreaWatch::alertShown, this, &MainWindow::showCaption);
+    connect(m_session.get(), &BrowsingSession::statusMessage, ui.statusBar,
             [this](const QString& text) { ui.statusBar->showMessage(text); });
-    connect(m_session, &BrowsingSession::fontChanged, this, [this] {
+    connect(m_session.get(), &BrowsingSession::fontChanged, this, [this] {
         ApplicationFont::applyToNumberBox(ui.intervalLabel, m_state.Settings);
         ApplicationFont::applyToNumberBox(ui.minuteCountLabel, m_state.Settings);
         ApplicationFont::applyTo(ui.siteSelector, m_state.Settings);
     });
-    connect(m_session, &BrowsingSession::indicatorChanged, this, &MainWindow::showIndicator);
-    connect(m_session, &BrowsingSession::connectionPollStopped, ui.connectionTimer, &QTimer::stop);
+    connect(m_session.get(), &BrowsingSession::indicatorChanged, this, &MainWindow::showIndicator);
+    connect(m_session.get(), &BrowsingSession::connectionPollStopped, ui.connectionTimer, &QTimer::stop);
 }
 
 void MainWindow::showCaption()
@@ -181,20 +170,16 @@ void MainWindow::loadWindow()
         height =
             qMin(height, qMax(MainLayout::MinOuterHeight, m_twips.fromPixelsY(s->virtualSize().height())));
     }
-    if (!m_kiosk) {
+    if (!m_pageOnly) {
         moveOuter(m_state.Settings.MainLeft, m_state.Settings.MainTop, width, height);
     }
     m_session->startPage();
-    if (m_state.StartInterval > 0) { // as if the user had set the interval
-        ui.intervalBox->setValue(m_state.StartInterval);
-        intervalChanged();
-    }
     m_loaded = true;
 }
 
-void MainWindow::showKiosk(QScreen* screen)
+void MainWindow::showPageOnly(QScreen* screen)
 {
-    m_kiosk = true;
+    m_pageOnly = true;
     for (QWidget* w : ui.around()) {
         w->hide();
     }
@@ -244,10 +229,10 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::layOut()
 {
-    if (m_kiosk) {
+    if (m_pageOnly) {
         placeBrowser(0);
     }
-    if (isMinimized() || m_kiosk) {
+    if (isMinimized() || m_pageOnly) {
         return;
     }
     const QMargins frame = OuterGeometry::frameOf(this);
@@ -270,8 +255,8 @@ void MainWindow::layOut()
 
 void MainWindow::placeBrowser(float widthTakenOff)
 {
-    const TwipRect r = m_kiosk ? TwipRect{0, 0, innerWidthTwips() - widthTakenOff, innerHeightTwips()}
-                               : MainLayout::browser(innerWidthTwips(), innerHeightTwips(), widthTakenOff);
+    const TwipRect r = m_pageOnly ? TwipRect{0, 0, innerWidthTwips() - widthTakenOff, innerHeightTwips()}
+                                  : MainLayout::browser(innerWidthTwips(), innerHeightTwips(), widthTakenOff);
     place(m_browser, r.left, r.top, r.width, r.height);
     m_keeping->place(m_browser->geometry());
 }
@@ -288,7 +273,7 @@ void MainWindow::relayOutBrowser()
 
 void MainWindow::saveOnClose()
 {
-    if (m_kiosk) { // the window's place as it was saved
+    if (m_pageOnly) { // the window's place as it was saved
         const LiveSettings& s = m_state.Settings;
         m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight);
     } else {
@@ -379,7 +364,7 @@ void MainWindow::showProgress(qint32 progress, qint32 progressMax)
 {
     const BrowserEventRules::Progress p = BrowserEventRules::progressFor(
         progress, progressMax, ui.progressBar->maximum(), ui.progressBar->value());
-    if (!p.visible || m_kiosk) {
+    if (!p.visible || m_pageOnly) {
         ui.progressBox->hide();
         return;
     }
@@ -398,13 +383,23 @@ void MainWindow::enableHistoryButton(qint32 command, bool enable)
     }
 }
 
+void MainWindow::setInterval()
+{
+    m_watch.setInterval(ui.intervalBox->value());
+}
+
+void MainWindow::switchTimer()
+{
+    m_watch.toggleTimer();
+}
+
+void MainWindow::resetMinuteCount()
+{
+    m_watch.resetMinuteCount();
+}
+
 void MainWindow::showTimerState(bool on)
 {
-    if (on) {
-        ui.refreshTimer->start();
-    } else {
-        ui.refreshTimer->stop();
-    }
     // Running: the light background of window contents; off: the button face.
     const QPalette::ColorRole role = on ? QPalette::Base : QPalette::Button;
     for (QLabel* label : {ui.intervalLabel, ui.minuteCountLabel}) {

@@ -29,6 +29,7 @@
 class QAction;
 class AreaWatch;
 class FrameKeeping;
+class Watch;
 
 // What the main window works with, handed in by whoever creates it.
 struct MainWindowParts
@@ -50,7 +51,8 @@ class MainWindow : public QWidget
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
 
-    MainWindow(AppState& state, MainWindowParts parts, QWidget* parent = nullptr);
+    // watch: the automatic refresh, which the interval box and the two labels beside it show and set.
+    MainWindow(AppState& state, Watch& watch, MainWindowParts parts, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Load handling: applies the font, fills the selector, places the window and opens the start page.
@@ -60,14 +62,6 @@ public:
 
     QWidget* aboutWindow() const { return m_aboutWindow; }
     QWidget* startPageDialog() const { return m_startPageDialog; }
-    bool timerOn() const { return m_session->timerOn(); }
-    // The machine woke from sleep: the picture is refreshed now.
-    void machineWoke()
-    {
-        if (m_session->woke(ui.intervalBox->value())) {
-            ui.refreshTimer->start(); // the next minute from now
-        }
-    }
 
     // Outer geometry in twips, frame included.
     TwipRect outerTwips() const { return OuterGeometry::twipsOf(this, m_twips); }
@@ -75,24 +69,14 @@ public:
     float innerWidthTwips() const { return m_twips.fromPixelsX(width()); }
     float innerHeightTwips() const { return m_twips.fromPixelsY(height()); }
     void moveOuter(float left, float top, float width, float height);
-    // The saved sites are shown in turn: each one is watched, so its frames are kept.
-    void setWatched(bool on) { m_watched = on; }
     // Full screen on a screen with only the page; the saved window geometry is kept for next time.
-    void showKiosk(QScreen* screen);
+    void showPageOnly(QScreen* screen);
 
     const Twips& twips() const { return m_twips; }
     BrowserControl* browser() const { return m_browser; }
-    AreaWatch* areaWatch() const { return m_areas; }
+    AreaWatch* areaWatch() const { return m_areas.get(); }
     FrameRecorder* frames() const { return m_frames.get(); }
-    BrowsingSession* session() const { return m_session; }
-    // Until the automatic refresh's next load; -1 while it is off.
-    qint64 msToNextRefresh() const
-    {
-        return timerOn() ? ui.refreshTimer->remainingTime() +
-                               qMax(0, ui.intervalBox->value() - int(m_state.MinuteCount) - 1) * 60000LL
-                         : -1;
-    }
-    int interval() const { return ui.intervalBox->value(); }
+    BrowsingSession* session() const { return m_session.get(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -173,10 +157,9 @@ private slots:
     void switchConnectionFunctions() { m_session->connection().switchForNextStart(); }
 
     // Automatic refresh.
-    void minuteTick() { m_session->minuteTick(ui.intervalBox->value()); }
-    void intervalChanged() { m_session->intervalChanged(); }
-    void switchTimer() { m_session->toggleTimer(); }
-    void resetMinuteCount() { m_session->resetMinuteCount(); }
+    void setInterval();
+    void switchTimer();
+    void resetMinuteCount();
 
 private:
     void connectControls();
@@ -196,28 +179,30 @@ private:
     void placeBrowser(float widthTakenOff);
 
     AppState& m_state;
+    Watch& m_watch;
     Twips m_twips;
     bool m_loaded = false;            // loadWindow has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes
     bool m_closing = false;
-    bool m_kiosk = false;          // only the page, full screen
+    bool m_pageOnly = false;       // only the page, full screen
     bool m_firstActivation = true; // the first activation's check waits for the start page
     bool m_firstChecked = false;
+    // The parts first: what works with them below goes before they do.
+    std::unique_ptr<BrowserControl> m_browserPart; // the embedded browser, shown in this window
+    BrowserControl* m_browser;                     // the same, for short
     std::unique_ptr<ConnectionProbe> m_probe;
     std::unique_ptr<MessageBoxes> m_messages;
     std::unique_ptr<CommonDialogs> m_dialogs;
     std::unique_ptr<FrameRecorder> m_frames;
-    BrowsingSession* m_session = nullptr; // the rules this window runs on
-
-    BrowserControl* m_browser = nullptr;  // the embedded browser
     std::unique_ptr<SoundPlayer> m_sound; // wave player for the refresh sound
-    MainWindowUi ui;                      // the other controls and the menu, as designed
-    FrameKeeping* m_keeping = nullptr;    // the frames kept for Replay, and Replay itself
     std::unique_ptr<SoundPlayer> m_alertSound;
     std::unique_ptr<Notifier> m_notifier;
-    AreaWatch* m_areas = nullptr; // the part of each page shown, and the storm alert
-    QString m_caption = Caption;  // the page's, as the session gives it
-    bool m_watched = false;       // the saved sites in turn: every page is watched
+
+    MainWindowUi ui;                            // the other controls and the menu, as designed
+    std::unique_ptr<BrowsingSession> m_session; // the rules this window runs on
+    std::unique_ptr<FrameKeeping> m_keeping;    // the frames kept for Replay, and Replay itself
+    std::unique_ptr<AreaWatch> m_areas;         // the part of each page shown, and the storm alert
+    QString m_caption = Caption;                // the page's, as the session gives it
 
     QPointer<QWidget> m_siteListEditor;  // while open
     QPointer<QWidget> m_aboutWindow;     // while open

@@ -1,6 +1,6 @@
 #include "windows/MainWindowUi.h"
 
-#include "core/RefreshCounter.h"
+#include "core/Watch.h"
 #include "windows/DesignedFont.h"
 #include "windows/UpDown.h"
 
@@ -109,11 +109,6 @@ void MainWindowUi::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
     connectionTimer->setObjectName(QStringLiteral("connectionTimer"));
     connectionTimer->setInterval(10000);
 
-    refreshTimer = new QTimer(form);
-    refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
-    refreshTimer->setInterval(60000);
-    refreshTimer->setTimerType(Qt::PreciseTimer); // a minute is a minute, for days on end
-
     const auto label = [form](const char* name, const QString& text, const QString& tip) {
         auto* l = new QLabel(text, form);
         l->setObjectName(QString::fromLatin1(name));
@@ -133,8 +128,8 @@ void MainWindowUi::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
                           QStringLiteral("Refresh Interval (Dbl Click - Timer On-Off)"));
     place(intervalLabel, 1185, 15, 390, 285);
 
-    intervalBox->setRange(RefreshCounter::IntervalMinimum, RefreshCounter::IntervalMaximum);
-    intervalBox->setValue(RefreshCounter::IntervalInitial);
+    intervalBox->setRange(Watch::IntervalMinimum, Watch::IntervalMaximum);
+    intervalBox->setValue(Watch::IntervalInitial);
     intervalBox->setBuddy(intervalLabel);
 
     // Tab order follows the strip from left to right.

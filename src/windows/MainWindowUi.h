@@ -39,7 +39,6 @@ struct MainWindowUi
     QPushButton* connectionIndicator = nullptr; // connection indicator (picture)
     QPushButton* menuButton = nullptr;          // "Menu"
     QTimer* connectionTimer = nullptr;          // connection poll, 10 s
-    QTimer* refreshTimer = nullptr;             // refresh minute timer, 60 s
     QLabel* minuteCountLabel = nullptr;         // minute count
     QLabel* intervalLabel = nullptr;            // refresh interval, minutes
     QMenu* popupMenu = nullptr;                 // "Menu1": the pop-up menu of the Menu button

@@ -2,9 +2,9 @@
 
 #include "core/PictureAge.h"
 #include "core/SiteListFile.h"
+#include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "windows/AreaWatch.h"
-#include "windows/MainWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -22,28 +22,29 @@ constexpr int PointerStillMs = 3000;
 
 } // namespace
 
-WallDisplay::WallDisplay(MainWindow& form, AppState& state, const CommandLine& options)
-    : QObject(&form), m_form(form), m_state(state), m_interval(options.interval)
+WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* parent)
+    : QObject(parent), m_parts(std::move(parts))
 {
-    BrowserControl* browser = m_form.browser();
+    BrowserControl* browser = m_parts.browser;
     connect(browser, &BrowserControl::downloadCompleted, this, &WallDisplay::pageDone);
-    connect(form.areaWatch(), &AreaWatch::alertShown, this, &WallDisplay::showCorner);
+    connect(m_parts.areas, &AreaWatch::alertShown, this, &WallDisplay::showCorner);
     connect(browser, &BrowserControl::pageSaid, this, [this](const QString& text) {
         m_pageSaid = text;
         m_loadsSinceSaid = 0;
         showCorner();
     });
+    // Nobody sets the timer on a wall display: every page it shows is watched.
+    m_parts.watch.setAlwaysWatched(true);
     if (options.kiosk) {
         enterKiosk(options.screen);
     }
     if (options.rotate > 0) {
-        m_form.setWatched(true);
-        rotateTimer = new QTimer(this);
-        rotateTimer->setObjectName(QStringLiteral("rotateTimer"));
-        rotateTimer->setInterval(options.rotate * 60 * 1000);
-        rotateTimer->setTimerType(Qt::PreciseTimer);
-        connect(rotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
-        rotateTimer->start();
+        m_rotateTimer = new QTimer(this);
+        m_rotateTimer->setObjectName(QStringLiteral("rotateTimer"));
+        m_rotateTimer->setInterval(options.rotate * 60 * 1000);
+        m_rotateTimer->setTimerType(Qt::PreciseTimer);
+        connect(m_rotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
+        m_rotateTimer->start();
         QTimer::singleShot(0, this, &WallDisplay::nextSite); // the first saved site at once
     }
 }
@@ -62,42 +63,42 @@ void WallDisplay::enterKiosk(int screen)
         std::fprintf(stderr, "skyvane: there is no screen %d (%d in all); the primary screen is used\n",
                      screen, int(screens.size()));
     }
-    m_form.showKiosk(screen >= 0 && screen < screens.size() ? screens[screen]
-                                                            : QGuiApplication::primaryScreen());
-    cornerLabel = new QLabel(&m_form);
-    cornerLabel->setObjectName(QStringLiteral("cornerLabel"));
-    cornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-    cornerLabel->setMargin(6);
-    pointerTimer = new QTimer(this);
-    pointerTimer->setSingleShot(true);
-    pointerTimer->setInterval(PointerStillMs);
-    connect(pointerTimer, &QTimer::timeout, this, [this] {
+    m_parts.showPageOnly(screen >= 0 && screen < screens.size() ? screens[screen]
+                                                                : QGuiApplication::primaryScreen());
+    m_cornerLabel = new QLabel(&m_parts.window);
+    m_cornerLabel->setObjectName(QStringLiteral("cornerLabel"));
+    m_cornerLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_cornerLabel->setMargin(6);
+    m_pointerTimer = new QTimer(this);
+    m_pointerTimer->setSingleShot(true);
+    m_pointerTimer->setInterval(PointerStillMs);
+    connect(m_pointerTimer, &QTimer::timeout, this, [this] {
         if (!m_pointerHidden) {
             QApplication::setOverrideCursor(Qt::BlankCursor);
             m_pointerHidden = true;
         }
     });
-    pointerTimer->start();
+    m_pointerTimer->start();
     qApp->installEventFilter(this);
     m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
-    m_form.browser()->setUnattended(true); // nobody is there to answer a page's dialog
-    ageTimer = new QTimer(this);
-    ageTimer->setInterval(30 * 1000);
-    connect(ageTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
-    ageTimer->start();
+    m_parts.browser->setUnattended(true); // nobody is there to answer a page's dialog
+    m_ageTimer = new QTimer(this);
+    m_ageTimer->setInterval(30 * 1000);
+    connect(m_ageTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
+    m_ageTimer->start();
     showCorner();
 }
 
 bool WallDisplay::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove && pointerTimer != nullptr) {
+    if (event->type() == QEvent::MouseMove && m_pointerTimer != nullptr) {
         if (m_pointerHidden) {
             QApplication::restoreOverrideCursor();
             m_pointerHidden = false;
         }
-        pointerTimer->start();
+        m_pointerTimer->start();
     }
-    if (event->type() == QEvent::Resize && watched == &m_form) {
+    if (event->type() == QEvent::Resize && watched == &m_parts.window) {
         QTimer::singleShot(0, this, &WallDisplay::showCorner);
     }
     return QObject::eventFilter(watched, event);
@@ -105,17 +106,18 @@ bool WallDisplay::eventFilter(QObject* watched, QEvent* event)
 
 bool WallDisplay::showNextSite()
 {
-    if (rotateTimer == nullptr) {
+    if (m_rotateTimer == nullptr) {
         return false;
     }
     nextSite();
-    rotateTimer->start();
+    m_rotateTimer->start();
     return true;
 }
 
 void WallDisplay::nextSite()
 {
-    const std::optional<SiteRecord> site = m_rotation.next(SiteListFile(m_state.siteListPath()).readAll());
+    const std::optional<SiteRecord> site =
+        m_parts.rotation.next(SiteListFile(m_parts.siteListPath).readAll());
     if (!site) {
         if (!std::exchange(m_saidNoSites, true)) {
             std::fputs("skyvane: --rotate: there are no saved sites with an address to show\n", stderr);
@@ -123,32 +125,37 @@ void WallDisplay::nextSite()
         return;
     }
     m_siteName = site->Name;
-    m_form.browser()->navigateCovered(site->URL);
+    m_parts.browser->navigateCovered(site->URL);
     showCorner();
 }
 
 void WallDisplay::pageDone()
 {
-    m_failed = m_form.browser()->refreshFailed();
+    m_failed = m_parts.browser->refreshFailed();
     if (!m_pageSaid.isEmpty() && ++m_loadsSinceSaid > 1) {
         m_pageSaid.clear(); // said for one refresh
     }
     showCorner();
 }
 
+int WallDisplay::interval() const
+{
+    return m_parts.watch.timerOn() ? m_parts.watch.interval() : 0;
+}
+
 QString WallDisplay::cornerText() const
 {
-    const BrowserControl* browser = m_form.browser();
+    const BrowserControl* browser = m_parts.browser;
     const QDateTime time = browser->pictureTime(); // only a good load sets it
     QStringList parts;
-    if (m_form.areaWatch()->alertActive()) {
+    if (m_parts.areas->alertActive()) {
         parts << QStringLiteral("ALERT");
     }
     if (!m_siteName.isEmpty()) {
         parts << m_siteName;
     }
     const qint64 age = browser->pictureAgeMs();
-    const PictureAge::Level level = PictureAge::level(age, m_interval, m_failed);
+    const PictureAge::Level level = PictureAge::level(age, interval(), m_failed);
     const QString picture =
         PictureAge::text(time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), age, level);
     if (!picture.isEmpty()) {
@@ -162,26 +169,26 @@ QString WallDisplay::cornerText() const
 
 void WallDisplay::showCorner()
 {
-    if (cornerLabel == nullptr) {
+    if (m_cornerLabel == nullptr) {
         return;
     }
-    cornerLabel->setText(cornerText());
-    const BrowserControl* browser = m_form.browser();
-    const bool alert = m_form.areaWatch()->alertActive(); // storm colours in the alert box: red
+    m_cornerLabel->setText(cornerText());
+    const BrowserControl* browser = m_parts.browser;
+    const bool alert = m_parts.areas->alertActive(); // storm colours in the alert box: red
     switch (alert ? PictureAge::Level::Failed
-                  : PictureAge::level(browser->pictureAgeMs(), m_interval, m_failed)) {
+                  : PictureAge::level(browser->pictureAgeMs(), interval(), m_failed)) {
     case PictureAge::Level::Failed:
-        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
+        m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
         break;
     case PictureAge::Level::Old:
-        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
+        m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
         break;
     case PictureAge::Level::Fresh:
-        cornerLabel->setStyleSheet(QStringLiteral("background: rgba(0,0,0,150); color: white;"));
+        m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(0,0,0,150); color: white;"));
         break;
     }
-    cornerLabel->setVisible(!cornerLabel->text().isEmpty());
-    cornerLabel->adjustSize();
-    cornerLabel->move(m_form.width() - cornerLabel->width() - 12, 12);
-    cornerLabel->raise();
+    m_cornerLabel->setVisible(!m_cornerLabel->text().isEmpty());
+    m_cornerLabel->adjustSize();
+    m_cornerLabel->move(m_parts.window.width() - m_cornerLabel->width() - 12, 12);
+    m_cornerLabel->raise();
 }

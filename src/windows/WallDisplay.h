@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppState.h"
 #include "core/CommandLine.h"
 #include "core/SiteRotation.h"
 #include "platform/ScreenSaverInhibitor.h"
@@ -8,11 +7,16 @@
 #include <QDateTime>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
-class MainWindow;
+class AreaWatch;
+class BrowserControl;
 class QLabel;
+class QScreen;
 class QTimer;
+class QWidget;
+class Watch;
 
 // The main window as a wall display: in kiosk mode full screen with only the page, the picture's
 // time in a corner, the pointer hidden when still and the screen saver held off; and the saved
@@ -21,7 +25,18 @@ class WallDisplay : public QObject
 {
     Q_OBJECT
 public:
-    WallDisplay(MainWindow& form, AppState& state, const CommandLine& options);
+    struct Parts
+    {
+        QWidget& window; // the corner label is laid over it
+        BrowserControl* browser;
+        Watch& watch;
+        const AreaWatch* areas; // the storm alert
+        SiteRotation& rotation; // the saved sites in turn, shared with the remote view's Next
+        QString siteListPath;   // read afresh for every turn
+        std::function<void(QScreen*)> showPageOnly; // the window, full screen with only the page
+    };
+
+    WallDisplay(Parts parts, const CommandLine& options, QObject* parent = nullptr);
     ~WallDisplay() override;
 
     // What the corner label says: the site shown in a rotation, the picture's time (with its age once
@@ -39,18 +54,17 @@ private:
     void pageDone();
     void showCorner();
 
-    MainWindow& m_form;
-    AppState& m_state;
-    SiteRotation m_rotation;
+    int interval() const; // the automatic refresh's, minutes; 0 while it is off
+
+    Parts m_parts;
     QString m_siteName;    // the rotation's site on screen
-    int m_interval = 0;    // the refresh interval in minutes (0: none)
     bool m_failed = false; // the last refresh failed
     QString m_pageSaid;    // what a page's dialog said, shown until the next load has ended
     int m_loadsSinceSaid = 0;
-    QLabel* cornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
-    QTimer* pointerTimer = nullptr; // kiosk: hides the still pointer
-    QTimer* rotateTimer = nullptr;  // the next saved site's turn
-    QTimer* ageTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
+    QLabel* m_cornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
+    QTimer* m_pointerTimer = nullptr; // kiosk: hides the still pointer
+    QTimer* m_rotateTimer = nullptr;  // the next saved site's turn
+    QTimer* m_ageTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     bool m_pointerHidden = false;
     bool m_saidNoSites = false;
     std::unique_ptr<ScreenSaverInhibitor> m_inhibitor;

@@ -6,8 +6,10 @@
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
+#include "core/Watch.h"
+#include "platform/BrowserControl.h"
+#include "platform/FrameRecorder.h"
 #include "platform/WebPLoopWriter.h"
-#include "windows/MainWindow.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -15,17 +17,15 @@
 #include <QTimer>
 #include <QUrl>
 
-WindowReport::WindowReport(MainWindow& form, AppState& state, std::unique_ptr<Notifier> notifier,
-                           std::function<qint64()> monotonicMs, QObject* parent)
-    : QObject(parent), m_form(form), m_state(state), m_notifier(std::move(notifier)),
-      m_now(std::move(monotonicMs)), m_clock(new QTimer(this))
+WindowReport::WindowReport(Parts parts, QObject* parent)
+    : QObject(parent), m_parts(std::move(parts)), m_clock(new QTimer(this))
 {
     m_pool.setMaxThreadCount(1); // in turn, never many at once whatever the clients ask
-    BrowserControl* browser = m_form.browser();
+    BrowserControl* browser = m_parts.browser;
     connect(browser, &BrowserControl::refreshJudged, this, &WindowReport::judged);
     connect(browser, &BrowserControl::pictureShown, this,
             [this](const QImage& picture, const QString& address) { pictureShown(picture, address); });
-    if (FrameRecorder* frames = m_form.frames()) {
+    if (FrameRecorder* frames = m_parts.frames) {
         connect(frames, &FrameRecorder::alertChanged, this,
                 [this](const QString& address, bool active, const QDateTime& since) {
                     if (active) {
@@ -49,23 +49,23 @@ WindowReport::~WindowReport()
 
 void WindowReport::judged(bool ok, const QString& reason)
 {
-    m_health.judged(ok, reason, m_now(), QDateTime::currentDateTimeUtc());
+    m_health.judged(ok, reason, m_parts.monotonicMs(), QDateTime::currentDateTimeUtc());
     tell();
 }
 
 void WindowReport::tell()
 {
-    const QString notice = m_health.notice(m_now());
-    if (!notice.isEmpty() && m_notifier) {
-        m_notifier->notify(notice, m_health.failing() ? m_health.lastFailureReason()
-                                                      : AddressRules::withoutCredentials(
-                                                            m_form.browser()->pictureAddress()));
+    const QString notice = m_health.notice(m_parts.monotonicMs());
+    if (!notice.isEmpty() && m_parts.notifier) {
+        m_parts.notifier->notify(
+            notice, m_health.failing() ? m_health.lastFailureReason()
+                                       : AddressRules::withoutCredentials(m_parts.browser->pictureAddress()));
     }
 }
 
 QByteArray WindowReport::picturePng() const
 {
-    return AddressRules::samePage(m_pngAddress, m_form.browser()->pictureAddress()) ? m_png : QByteArray();
+    return AddressRules::samePage(m_pngAddress, m_parts.browser->pictureAddress()) ? m_png : QByteArray();
 }
 
 void WindowReport::pictureShown(const QImage& picture, const QString& address)
@@ -91,18 +91,18 @@ void WindowReport::pictureShown(const QImage& picture, const QString& address)
 
 RemoteReport WindowReport::report() const
 {
-    const BrowserControl* browser = m_form.browser();
+    const BrowserControl* browser = m_parts.browser;
     RemoteReport r;
     const QString address = browser->pictureAddress();
     r.address = AddressRules::withoutCredentials(address); // a site's password is never told
-    r.title = m_state.PageTitle;
+    r.title = m_parts.state.PageTitle;
     // The picture on screen is of another page (one opened that did not load): it is not this one's.
     const bool ownPicture = AddressRules::samePage(m_shownAddress, address);
     r.pictureTime = ownPicture ? browser->pictureTime() : QDateTime();
     const qint64 age = ownPicture ? browser->pictureAgeMs() : -1;
     r.ageSeconds = age >= 0 ? age / 1000 : -1;
-    r.intervalMinutes = m_form.timerOn() ? m_form.interval() : 0;
-    const qint64 next = m_form.msToNextRefresh();
+    r.intervalMinutes = m_parts.watch.timerOn() ? m_parts.watch.interval() : 0;
+    const qint64 next = m_parts.watch.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
     r.state =
         browser->refreshCrashing()                                               ? QStringLiteral("crashing")
@@ -113,11 +113,11 @@ RemoteReport WindowReport::report() const
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();
     if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, address)) {
-        const Preferences::Area* area = m_state.Prefs.areaFor(m_alertAddress);
+        const Preferences::Area* area = m_parts.state.Prefs.areaFor(m_alertAddress);
         r.alertLevel = area != nullptr ? area->alertLevel : QStringLiteral("heavy");
         r.alertSince = m_alertSince;
     }
-    if (FrameRecorder* frames = m_form.frames(); frames && !address.isEmpty()) {
+    if (FrameRecorder* frames = m_parts.frames; frames && !address.isEmpty()) {
         r.framesKept = qMax(0, frames->keptCount(address));
     }
     r.refreshesOk = m_health.okCount();
@@ -128,8 +128,8 @@ RemoteReport WindowReport::report() const
 
 void WindowReport::loop(std::function<void(const QByteArray&)> done)
 {
-    const FrameRecorder* frames = m_form.frames();
-    const QString address = m_form.browser()->pictureAddress();
+    const FrameRecorder* frames = m_parts.frames;
+    const QString address = m_parts.browser->pictureAddress();
     if (frames == nullptr || address.isEmpty()) {
         done({});
         return;
@@ -139,7 +139,7 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
         return;
     }
     m_loopMaking = true;
-    const double fps = Preferences::FramesPerSecond[m_state.Prefs.replaySpeed];
+    const double fps = Preferences::FramesPerSecond[m_parts.state.Prefs.replaySpeed];
     // The frames folder is looked at on the pool's thread too: it may hold very many files.
     m_pool.start([this, store = frames->store(), address, fps, madeKey = m_loopKey, made = m_loop] {
         const QList<FrameStore::Frame> kept = store.frames(address);
@@ -169,7 +169,7 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
 
 void WindowReport::refresh()
 {
-    m_form.session()->refreshNow();
+    m_parts.session->refreshNow();
 }
 
 void WindowReport::next()
@@ -178,8 +178,8 @@ void WindowReport::next()
         return;
     }
     if (const std::optional<SiteRecord> site =
-            m_rotation.next(SiteListFile(m_state.siteListPath()).readAll())) {
-        m_form.session()->go(site->URL);
+            m_parts.rotation.next(SiteListFile(m_parts.state.siteListPath()).readAll())) {
+        m_parts.session->go(site->URL);
     }
 }
 
@@ -193,6 +193,6 @@ QString WindowReport::open(const QString& address)
     if (!AddressRules::opens(url)) {
         return AddressRules::refusal(url);
     }
-    m_form.session()->go(QString::fromLatin1(url.toEncoded()));
+    m_parts.session->go(QString::fromLatin1(url.toEncoded()));
     return {};
 }

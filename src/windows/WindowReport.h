@@ -12,9 +12,12 @@
 #include <memory>
 
 class AppState;
-class MainWindow;
+class BrowserControl;
+class BrowsingSession;
+class FrameRecorder;
 class Notifier;
 class QTimer;
+class Watch;
 
 // The main window as told outside it: how the refreshes go (a desktop notification once they have
 // failed for half an hour, and when they work again), and, for the remote view, the picture, the
@@ -23,9 +26,19 @@ class WindowReport : public QObject, public RemoteSource
 {
     Q_OBJECT
 public:
-    // notifier: none, no notifications. The monotonic clock is for the failure's duration.
-    WindowReport(MainWindow& form, AppState& state, std::unique_ptr<Notifier> notifier,
-                 std::function<qint64()> monotonicMs, QObject* parent);
+    struct Parts
+    {
+        AppState& state; // the page's title, the saved sites, the preferences
+        BrowserControl* browser;
+        BrowsingSession* session; // what Refresh, Next and Open do
+        const Watch& watch;
+        FrameRecorder* frames;               // none: no frames are kept, no loop
+        SiteRotation& rotation;              // the saved sites in turn, shared with the wall display
+        std::unique_ptr<Notifier> notifier;  // none: no notifications
+        std::function<qint64()> monotonicMs; // for the failure's duration
+    };
+
+    explicit WindowReport(Parts parts, QObject* parent = nullptr);
     ~WindowReport() override; // waits for the pictures being encoded
 
     // The remote view reads this report: the pictures shown are kept as PNG from now on.
@@ -46,10 +59,7 @@ private:
     void tell();
     void pictureShown(const QImage& picture, const QString& address);
 
-    MainWindow& m_form;
-    AppState& m_state;
-    std::unique_ptr<Notifier> m_notifier;
-    std::function<qint64()> m_now;
+    Parts m_parts;
     std::function<bool()> m_next;
     RefreshHealth m_health;
     QTimer* m_clock; // a failure is told when it has lasted long enough, loads or not
@@ -60,7 +70,6 @@ private:
     int m_pngGeneration = 0;
     QString m_alertAddress; // the address whose storm alert is on; empty: none
     QDateTime m_alertSince;
-    SiteRotation m_rotation;
     // The loop: made for one address and its newest frame, kept until a new frame comes.
     QString m_loopKey;
     QByteArray m_loop;

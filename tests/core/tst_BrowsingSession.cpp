@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "core/BrowsingSession.h"
 #include "core/MenuRules.h"
+#include "core/Watch.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -25,64 +26,30 @@ struct Session
     PreparedDialogs dialogs;
     std::unique_ptr<BrowsingSession> session;
     qint64 now = 1'000'000; // the monotonic clock
+    Watch watch{[this] { return now; }};
 
     Session()
     {
         state.AppDir = dir.path();
         browser.location = QStringLiteral("http://radar/");
         session = std::make_unique<BrowsingSession>(
-            state,
-            BrowsingSession::Parts{&browser, &sound, &probe, &messages, &dialogs, [this] { return now; }});
+            state, BrowsingSession::Parts{&browser, &sound, &probe, &messages, &dialogs, &watch});
     }
 
-    // Steps, space-separated: "change" (the interval box changed), "toggle" and "reset" (the two
-    // double-clicks), "tick" (a minute passes at interval), "sleep=N" (N minutes pass with no tick:
-    // the machine sleeps), "wake" (it woke), "interval=N", "count=N", "url=X" (displayed).
-    void play(const QString& script, int& interval)
+    void minute() // at interval 1: every minute is due
     {
-        for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString key = step.section(QLatin1Char('='), 0, 0),
-                          value = step.section(QLatin1Char('='), 1);
-            key == QLatin1String("change")   ? session->intervalChanged()
-            : key == QLatin1String("toggle") ? session->toggleTimer()
-            : key == QLatin1String("reset")  ? session->resetMinuteCount()
-                                             : key == QLatin1String("tick")
-                ? void(now += 60000),
-                session->minuteTick(interval)
-                : key == QLatin1String("sleep")  ? void(now += value.toInt() * 60000)
-              : key == QLatin1String("wake")     ? void(session->woke(interval))
-              : key == QLatin1String("interval") ? void(interval = value.toInt())
-              : key == QLatin1String("count")    ? void(state.MinuteCount = qint16(value.toInt()))
-                                                 : void(browser.location = value);
+        watch.setInterval(1);
+        now += 60000;
+        watch.countMinute();
+    }
+
+    void countTo(int minutes) // at interval 10: none is due
+    {
+        watch.setInterval(10);
+        for (int i = 0; i < minutes; ++i) {
+            watch.countMinute();
         }
     }
-};
-
-const struct
-{
-    const char *name, *script;
-    int count;
-    bool on;
-    int reloads, sounds;
-} kRefreshRows[] = {
-    {"off at start", "", 0, false, 0, 0},
-    {"a change switches it on", "change", 0, true, 0, 0},
-    {"a second change keeps it on", "change change", 0, true, 0, 0},
-    {"counting", "change tick tick tick", 3, true, 0, 0},
-    {"interval 1: every tick", "interval=1 tick tick tick", 0, false, 3, 3},
-    {"interval 3 reached", "interval=3 tick tick tick", 0, false, 1, 1},
-    {"one short of interval 3", "interval=3 tick tick", 2, false, 0, 0},
-    {"interval lowered below the count", "count=7 interval=5 tick", 0, false, 1, 1},
-    {"nothing displayed: the sound, no reload", "url= interval=1 tick", 0, false, 0, 1},
-    {"toggle off resets", "change tick tick toggle", 0, false, 0, 0},
-    {"toggle twice from on", "change tick tick toggle toggle", 0, true, 0, 0},
-    {"toggle on keeps the count", "count=4 toggle", 4, true, 0, 0},
-    {"reset keeps the timer", "change tick tick reset", 0, true, 0, 0},
-    {"a late minute brings every minute passed", "change interval=5 sleep=2 tick", 3, true, 0, 0},
-    {"a refresh due in a sleep runs at the late minute", "change interval=3 sleep=4 tick", 0, true, 1, 1},
-    {"a wake refreshes at once", "change interval=3 tick wake", 0, true, 1, 1},
-    {"a wake with the timer off counts nothing", "interval=3 sleep=9 wake", 0, false, 0, 0},
-    {"the timer switched on counts from then", "interval=3 sleep=9 change tick", 1, true, 0, 0},
 };
 
 } // namespace
@@ -93,33 +60,17 @@ class TestBrowsingSession : public QObject
 {
     Q_OBJECT
 private slots:
-    void automaticRefresh_data() { addTableRows(kRefreshRows); }
-    void automaticRefresh()
-    {
-        QFETCH(int, row);
-        const auto& r = kRefreshRows[row];
-        Session s;
-        QSignalSpy shown(s.session.get(), &BrowsingSession::minuteCountChanged);
-        int interval = 10;
-        s.play(QLatin1String(r.script), interval);
-        QCOMPARE(int(s.state.MinuteCount), r.count);
-        QVERIFY(shown.isEmpty() || shown.last().at(0).toInt() == r.count); // minuteCountLabel follows
-        QCOMPARE(s.session->timerOn(), r.on);
-        QCOMPARE(int(s.log.count(QStringLiteral("Refresh"))), r.reloads);
-        QCOMPARE(int(s.log.count(QStringLiteral("Play"))), r.sounds);
-    }
-
-    void refreshStepOrder()
+    // A due refresh chimes, then reloads; with nothing displayed it only chimes.
+    void refreshStep()
     {
         Session s;
-        s.session->setRedialCheck([&] { s.log << QStringLiteral("Redial"); });
-        s.session->minuteTick(1);
+        s.minute();
         const QString wav = QDir::toNativeSeparators(s.dir.filePath(QStringLiteral("Start.wav")));
-        QCOMPARE(s.log, (QStringList{"Redial", "Close", "Open:" + wav, "Play", "Refresh"}));
-        s.state.Settings.INetDisabled = 3; // connection functions off: no redial check
+        QCOMPARE(s.log, (QStringList{"Close", "Open:" + wav, "Play", "Refresh"}));
         s.log.clear();
-        s.session->minuteTick(1);
-        QCOMPARE(s.log.first(), QStringLiteral("Close"));
+        s.browser.location.clear();
+        s.minute();
+        QCOMPARE(s.log, (QStringList{"Close", "Open:" + wav, "Play"}));
     }
 
     void aLostModemIsRedialledByTheRefresh()
@@ -128,7 +79,10 @@ private slots:
         s.probe.current = {true, true};
         s.session->connection().checkConnection();
         s.probe.current = {false, false};
-        s.session->minuteTick(1);
+        s.minute();
+        QCOMPARE(s.probe.autodials, 1);
+        s.state.Settings.INetDisabled = 3; // connection functions off: no redial check
+        s.minute();
         QCOMPARE(s.probe.autodials, 1);
     }
 
@@ -137,7 +91,7 @@ private slots:
         Session s;
         s.session->setChimeOnlyForNewPicture(true);
         const QDateTime at(QDate(2026, 12, 6), QTime(12, 30), Qt::LocalTime);
-        s.session->minuteTick(1);
+        s.minute();
         QCOMPARE(s.session->pictureCompared(false, at), QStringLiteral("No change since 12:30"));
         QCOMPARE(s.log, QStringList{"Refresh"}); // unchanged: silent
         s.session->refreshNow();
@@ -163,19 +117,19 @@ private slots:
     {
         Session s;
         s.browser.location.clear();
-        s.state.MinuteCount = 4;
+        s.countTo(4);
         s.session->refreshNow(); // nothing displayed: nothing at all
         QVERIFY(s.log.isEmpty());
-        QCOMPARE(s.state.MinuteCount, qint16(4));
+        QCOMPARE(s.watch.minuteCount(), 4);
         s.browser.location = QStringLiteral("http://radar/");
         s.session->refreshNow();
         QCOMPARE(s.log.mid(2), (QStringList{"Play", "Refresh2:3"}));
-        QCOMPARE(s.state.MinuteCount, qint16(0));
+        QCOMPARE(s.watch.minuteCount(), 0);
         s.log.clear();
-        s.state.MinuteCount = 3;
+        s.countTo(3);
         s.session->go(QString()); // unchanged, even empty
         QCOMPARE(s.log, QStringList{"Navigate:"});
-        QCOMPARE(s.state.MinuteCount, qint16(0));
+        QCOMPARE(s.watch.minuteCount(), 0);
     }
 
     // The names in the selector from each file. (That readers never write it is the site list's test.)
@@ -215,7 +169,7 @@ private slots:
                 QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
                                         QFileDevice::FileModificationTime);
             }
-            s.state.MinuteCount = 5;
+            s.countTo(5);
             QStringList told;
             QObject::connect(s.session.get(), &BrowsingSession::selectorTextChanged,
                              [&](auto t) { told = {t}; });
@@ -225,7 +179,7 @@ private slots:
             s.session->chooseSite(index, QStringLiteral("typed"));
             QCOMPARE(s.log.join(QString()), QLatin1String(browser));
             QCOMPARE(told.join(QLatin1Char('|')), QLatin1String(selector));
-            QCOMPARE(int(s.state.MinuteCount), count);
+            QCOMPARE(s.watch.minuteCount(), count);
         }
     }
 
@@ -250,10 +204,10 @@ private slots:
                                                  {"http:///x", "http:///x"},
                                                  {"", ""}}) {
             s.browser.location = QLatin1String(location);
-            s.state.MinuteCount = 2;
+            s.countTo(2);
             s.session->pageShown();
             QCOMPARE(text.last().at(0).toString(), QLatin1String(expected));
-            QCOMPARE(s.state.MinuteCount, qint16(0));
+            QCOMPARE(s.watch.minuteCount(), 0);
         }
     }
 

@@ -5,6 +5,8 @@
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
+#include "core/Watch.h"
+#include "platform/SystemClock.h"
 #include "windows/MainWindow.h"
 
 #include <QTemporaryDir>
@@ -36,6 +38,7 @@ struct MainWindowFixture
     ScriptedProbe* probe = nullptr;
     PreparedMessageBoxes* messages = nullptr;
     PreparedDialogs* dialogs = nullptr;
+    Watch watch{&SystemClock::monotonicMs};
     std::unique_ptr<MainWindow> form;
 
     MainWindowFixture()
@@ -58,13 +61,14 @@ struct MainWindowFixture
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
-        form = std::make_unique<MainWindow>(state, std::move(parts));
+        form = std::make_unique<MainWindow>(state, watch, std::move(parts));
         return *form;
     }
 
     template <typename T> T* child(const char* name) const
     {
-        return form->findChild<T*>(QString::fromLatin1(name));
+        T* found = form->findChild<T*>(QString::fromLatin1(name));
+        return found != nullptr ? found : watch.findChild<T*>(QString::fromLatin1(name));
     }
 };
 

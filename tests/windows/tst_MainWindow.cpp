@@ -143,7 +143,9 @@ private slots:
         emit b->historyStateChanged(-1, false); // not a button's command: neither changes
         QVERIFY(!f.child<QPushButton>("backButton")->isEnabled() &&
                 !f.child<QPushButton>("forwardButton")->isEnabled());
-        f.state.MinuteCount = 9;
+        f.watch.toggleTimer();
+        f.watch.countMinute();
+        QCOMPARE(f.child<QLabel>("minuteCountLabel")->text(), QStringLiteral("1"));
         b->location = QStringLiteral("HTTP:///");
         emit b->navigationCompleted();
         QCOMPARE(f.child<QComboBox>("siteSelector")->currentText(), QStringLiteral("http://"));
@@ -247,8 +249,13 @@ private slots:
         MainWindowFixture f;
         TestFiles::write(f.state.siteListPath(), TestFiles::sites({"One", "http://1/", "Two", "http://2/"}));
         MainWindow& form = f.create();
-        new WallDisplay(form, f.state, CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"}));
+        const CommandLine options = CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"});
+        SiteRotation rotation;
+        WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), rotation, f.state.siteListPath(),
+                          [&form](QScreen* screen) { form.showPageOnly(screen); }},
+                         options);
         form.loadWindow();
+        f.watch.setInterval(options.interval);
         QTRY_COMPARE(f.browser->calls.last(), QStringLiteral("Covered:http://1/")); // the first site at once
         emit f.browser->downloadCompleted();
         auto* corner = form.findChild<QLabel*>(QStringLiteral("cornerLabel"));

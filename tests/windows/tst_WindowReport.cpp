@@ -30,6 +30,7 @@ class TestWindowReport : public QObject
     MainWindowFixture f;
     QStringList said;
     qint64 now = 0;
+    SiteRotation rotation;
     WindowReport* report = nullptr;
 
 private slots:
@@ -37,9 +38,9 @@ private slots:
     {
         f.create();
         said.clear();
-        report = new WindowReport(
-            *f.form, f.state, std::make_unique<RecordingNotifier>(said), [this] { return now; },
-            f.form.get());
+        report = new WindowReport({f.state, f.browser, f.form->session(), f.watch, f.form->frames(), rotation,
+                                   std::make_unique<RecordingNotifier>(said), [this] { return now; }},
+                                  f.form.get());
     }
 
     void failingRefreshesAreNotified()

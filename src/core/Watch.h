@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QtGlobal>
+
+#include <functional>
+
+class QTimer;
+
+// The automatic refresh of the page on screen: its interval, whether its timer runs, the minutes
+// counted since the last refresh, and the minute timer itself. The controls show what it says
+// through the signals and change it through the setters; nothing else keeps a copy.
+class Watch : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int IntervalMinimum = 1;
+    static constexpr int IntervalMaximum = 180;
+    static constexpr int IntervalInitial = 10;
+
+    // monotonicMs: milliseconds on a clock that never jumps and goes on while the machine sleeps.
+    explicit Watch(std::function<qint64()> monotonicMs, QObject* parent = nullptr);
+
+    int interval() const { return m_interval; }
+    bool timerOn() const { return m_timerOn; }
+    int minuteCount() const { return m_count; }
+    // Pages are watched (their pictures judged and kept) while the timer runs, and always on a wall
+    // display, which refreshes or shows the sites in turn by itself.
+    bool watched() const { return m_timerOn || m_alwaysWatched; }
+    void setAlwaysWatched(bool on) { m_alwaysWatched = on; }
+    // Until the next automatic refresh; -1 while the timer is off.
+    qint64 msToNextRefresh() const;
+
+    // The user (or the command line) set the interval, within its bounds: the timer runs from now on
+    // and the count is left alone, so an interval lowered below it makes the next minute due.
+    void setInterval(int minutes);
+    // On and off by hand: off resets the count, on keeps it.
+    void toggleTimer();
+    // A new page or a refresh by hand: the minutes count from naught.
+    void resetMinuteCount();
+    // One minute of the timer; more are counted when more have passed since the last one (the
+    // machine slept, the program was held up).
+    void countMinute();
+    // The machine woke from sleep: with the timer on, the refresh is due at once and the minutes
+    // count from now.
+    void wake();
+
+signals:
+    void intervalChanged(int minutes);
+    void timerStateChanged(bool on);
+    void minuteCountChanged(int count);
+    // The count reached the interval: the page is to be refreshed now. The count is naught again.
+    void refreshDue();
+    // Sent after each counted minute, once any refresh it brought has been asked for.
+    void minutesCounted();
+
+private:
+    void count(int minutes);
+
+    std::function<qint64()> m_now;
+    QTimer* m_timer; // one minute, over and over while the timer is on
+    int m_interval = IntervalInitial;
+    int m_count = 0;
+    bool m_timerOn = false;
+    bool m_alwaysWatched = false;
+    qint64 m_counted = 0; // the clock when the last minute was counted
+};
