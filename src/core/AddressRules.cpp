@@ -19,13 +19,19 @@ QString AddressRules::refusal(const QUrl& url)
     return QStringLiteral("Skyvane does not open %1: addresses").arg(scheme.left(20));
 }
 
+QString AddressRules::refusalFromAfar(const QUrl& url, const QString& asked)
+{
+    if (!url.isValid() || !isWeb(url)) {
+        return QStringLiteral("\"%1\" is not a web address (http or https)").arg(asked.left(200));
+    }
+    return opens(url) ? QString() : refusal(url);
+}
+
 bool AddressRules::sameSite(const QString& a, const QString& b)
 {
     const QUrl x(a), y(b);
-    const auto web = [](const QUrl& u) {
-        return u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https");
-    };
-    return web(x) && web(y) && !x.host().isEmpty() && x.host().compare(y.host(), Qt::CaseInsensitive) == 0;
+    return isWeb(x) && isWeb(y) && !x.host().isEmpty() &&
+           x.host().compare(y.host(), Qt::CaseInsensitive) == 0;
 }
 
 QString AddressRules::kept(const QUrl& url)

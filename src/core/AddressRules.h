@@ -13,6 +13,14 @@ public:
     static bool opens(const QUrl& url);
     // The scheme to name in the refusal ("javascript:").
     static QString refusal(const QUrl& url);
+    // Why an address asked for from another machine is not opened; empty when it is. From afar only
+    // web addresses open: no file of this machine is shown to a remote client.
+    static QString refusalFromAfar(const QUrl& url, const QString& asked);
+    // An http or https address.
+    static bool isWeb(const QUrl& url)
+    {
+        return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    }
     // The address as it is kept: encoded, in ASCII.
     static QString kept(const QUrl& url);
     // The site list's and the start page's field lengths (bytes of the code page: ASCII here).

@@ -185,13 +185,9 @@ void WindowReport::next()
 
 QString WindowReport::open(const QString& address)
 {
-    // From another machine only web addresses: no file of this one is shown to a remote client.
     const QUrl url = QUrl::fromUserInput(address.trimmed());
-    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
-        return tr("\"%1\" is not a web address (http or https)").arg(address.left(200));
-    }
-    if (!AddressRules::opens(url)) {
-        return AddressRules::refusal(url);
+    if (QString refused = AddressRules::refusalFromAfar(url, address); !refused.isEmpty()) {
+        return refused;
     }
     m_parts.session->go(QString::fromLatin1(url.toEncoded()));
     return {};

@@ -27,6 +27,20 @@ private slots:
                  QStringLiteral("Skyvane does not open javascript: addresses"));
     }
 
+    // From another machine only web addresses open.
+    void fromAfar()
+    {
+        for (const auto& [asked, refusal] : std::initializer_list<std::pair<const char*, const char*>>{
+                 {"radar.example/loop", ""},
+                 {"https://radar.example/", ""},
+                 {"file:///etc/passwd", "\"file:///etc/passwd\" is not a web address (http or https)"},
+                 {"javascript:alert(1)", "\"javascript:alert(1)\" is not a web address (http or https)"},
+                 {"", "\"\" is not a web address (http or https)"}}) {
+            const QString text = QString::fromLatin1(asked);
+            QCOMPARE(AddressRules::refusalFromAfar(QUrl::fromUserInput(text), text), QLatin1String(refusal));
+        }
+    }
+
     // Kept as sent: percent-encoding and punycode stay, so that the code page cannot turn them into
     // '?' and a look-alike host is never shown as the real one.
     void keptEncoded()
