@@ -78,7 +78,7 @@ void SessionCloser::closeMainWindow()
 // open another: so each step runs from the event loop, until none is open and the window can close.
 void SessionCloser::endStep()
 {
-    if (++m_steps > kMaxSteps) {
+    if (++m_steps > MaxSteps) {
         QCoreApplication::exit(0); // leaves every event loop, nested ones included
         return;
     }

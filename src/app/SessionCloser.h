@@ -23,7 +23,7 @@ private:
     void closeMainWindow();
     void endStep();
 
-    static constexpr int kMaxSteps = 100; // a dialog that will not go: end the event loops anyway
+    static constexpr int MaxSteps = 100; // a dialog that will not go: end the event loops anyway
 
     QPointer<QWidget> m_mainWindow;
     QSocketNotifier* m_notifier = nullptr;

@@ -85,7 +85,7 @@ void BrowsingSession::refreshNow()
     }
     refreshChime();
     m_parts.watch->resetMinuteCount();
-    m_parts.browser->refreshAtLevel(PageNavigator::REFRESH_COMPLETELY);
+    m_parts.browser->refreshAtLevel(PageNavigator::RefreshCompletely);
 }
 
 QString BrowsingSession::startAddress(const AppState& state)

@@ -5,17 +5,17 @@
 qint32 FileMissing(const QString& path)
 {
     if (path.isEmpty()) {
-        return kFileMissingNotFound;
+        return FileMissingNotFound;
     }
     const QFileInfo info(path);
     if (!info.exists()) {
-        return kFileMissingNotFound;
+        return FileMissingNotFound;
     }
     if (info.isDir()) {
-        return kFileMissingIsDirectory;
+        return FileMissingIsDirectory;
     }
     if (!info.isFile()) {
-        return kFileMissingNotAFile; // opening a pipe for reading would wait for ever
+        return FileMissingNotAFile; // opening a pipe for reading would wait for ever
     }
     return 0;
 }

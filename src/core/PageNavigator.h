@@ -8,7 +8,7 @@
 class PageNavigator
 {
 public:
-    static constexpr qint16 REFRESH_COMPLETELY = 3;
+    static constexpr qint16 RefreshCompletely = 3;
 
     virtual ~PageNavigator() = default;
     // Shows the address as a user typed it: a URL, a bare host name or an absolute local path.
@@ -18,7 +18,7 @@ public:
     virtual void navigateCovered(const QString& address) { navigate(address); }
     // Plain reload; cached sub-resources may be reused.
     virtual void refresh() = 0;
-    // Reload at the given level; REFRESH_COMPLETELY bypasses every cache.
+    // Reload at the given level; RefreshCompletely bypasses every cache.
     virtual void refreshAtLevel(qint16 level) = 0;
     // The address of the displayed page; empty while nothing is displayed.
     virtual QString currentAddress() const = 0;

@@ -11,7 +11,7 @@ struct Path
     RemoteRequest::Route route;
 };
 
-constexpr Path kPaths[] = {
+constexpr Path Paths[] = {
     {"/", "GET", RemoteRequest::Route::Page},
     {"/status.json", "GET", RemoteRequest::Route::Status},
     {"/picture.png", "GET", RemoteRequest::Route::Picture},
@@ -64,7 +64,7 @@ RemoteRequest::Verdict RemoteRequest::judge(const Request& request, QByteArrayVi
         return {Route::None, 403, {}, tokenGiven};
     }
     const Path* found = nullptr;
-    for (const Path& p : kPaths) {
+    for (const Path& p : Paths) {
         if (request.path == QLatin1String(p.path)) {
             found = &p;
         }

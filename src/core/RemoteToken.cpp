@@ -21,7 +21,7 @@ bool RemoteToken::isToken(const QByteArray& text)
 
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
 
@@ -35,8 +35,8 @@ QByteArray RemoteToken::loadOrNew(const QString& path, bool* isNew)
         const QByteArray kept = text->trimmed();
         if (isToken(kept)) {
             QFile file(path);
-            if (file.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser)) {
-                file.setPermissions(kOwnerOnly); // copied in with wider rights: narrowed again
+            if (file.permissions() & ~(OwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser)) {
+                file.setPermissions(OwnerOnly); // copied in with wider rights: narrowed again
             }
             return kept;
         }
@@ -49,5 +49,5 @@ QByteArray RemoteToken::loadOrNew(const QString& path, bool* isNew)
 
 bool RemoteToken::keep(const QString& path, const QByteArray& token)
 {
-    return AtomicFile::replace(path, token + '\n', kOwnerOnly);
+    return AtomicFile::replace(path, token + '\n', OwnerOnly);
 }

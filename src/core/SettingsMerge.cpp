@@ -11,8 +11,8 @@ struct Field
 };
 
 // Every field but the window geometry (0 to 15) and the four unused bytes at 26.
-constexpr Field kMergedFields[] = {{16, 4},  {20, 4},    {24, 2},  {30, 300}, {330, 4},
-                                   {334, 2}, {336, 128}, {464, 2}, {466, 4}};
+constexpr Field MergedFields[] = {{16, 4},  {20, 4},    {24, 2},  {30, 300}, {330, 4},
+                                  {334, 2}, {336, 128}, {464, 2}, {466, 4}};
 
 } // namespace
 
@@ -23,7 +23,7 @@ SettingsRecord SettingsMerge::merge(const SettingsRecord& loaded, const Settings
     const QByteArray startBytes = atStart.encode();
     const QByteArray diskBytes = onDisk.encode();
     QByteArray out = mine.encode();
-    for (const Field& f : kMergedFields) {
+    for (const Field& f : MergedFields) {
         const bool changedHere = out.mid(f.offset, f.width) != startBytes.mid(f.offset, f.width);
         const bool changedElsewhere = diskBytes.mid(f.offset, f.width) != loadedBytes.mid(f.offset, f.width);
         if (!changedHere && changedElsewhere) {

@@ -9,16 +9,16 @@
 
 namespace {
 
-constexpr qsizetype kOffMainLeft = 0;
-constexpr qsizetype kOffEditorWidth = 16;
-constexpr qsizetype kOffINetDisabled = 24;
-constexpr qsizetype kOffReserved26 = 26;
-constexpr qsizetype kOffStartPage = 30;
-constexpr qsizetype kOffReserved330 = 330;
-constexpr qsizetype kOffReserved334 = 334;
-constexpr qsizetype kOffFontName = 336;
-constexpr qsizetype kOffFontBold = 464;
-constexpr qsizetype kOffFontSize = 466;
+constexpr qsizetype OffMainLeft = 0;
+constexpr qsizetype OffEditorWidth = 16;
+constexpr qsizetype OffINetDisabled = 24;
+constexpr qsizetype OffReserved26 = 26;
+constexpr qsizetype OffStartPage = 30;
+constexpr qsizetype OffReserved330 = 330;
+constexpr qsizetype OffReserved334 = 334;
+constexpr qsizetype OffFontName = 336;
+constexpr qsizetype OffFontBold = 464;
+constexpr qsizetype OffFontSize = 466;
 
 float readFloat(const char* p)
 {
@@ -41,19 +41,19 @@ SettingsRecord SettingsRecord::decode(QByteArrayView bytes)
     const char* p = full.constData();
 
     SettingsRecord r;
-    r.MainLeft = readFloat(p + kOffMainLeft);
-    r.MainTop = readFloat(p + kOffMainLeft + 4);
-    r.MainWidth = readFloat(p + kOffMainLeft + 8);
-    r.MainHeight = readFloat(p + kOffMainLeft + 12);
-    r.EditorWidth = readFloat(p + kOffEditorWidth);
-    r.EditorHeight = readFloat(p + kOffEditorWidth + 4);
-    r.INetDisabled = qFromLittleEndian<qint16>(p + kOffINetDisabled);
-    r.StartPage = FixedText::read(QByteArrayView(p + kOffStartPage, StartPageWidth));
-    std::memcpy(r.Reserved330.data(), p + kOffReserved330, r.Reserved330.size());
-    std::memcpy(r.Reserved334.data(), p + kOffReserved334, r.Reserved334.size());
-    r.FontName = FixedText::read(QByteArrayView(p + kOffFontName, FontNameWidth));
-    r.FontBold = qFromLittleEndian<qint16>(p + kOffFontBold);
-    r.FontSize = readFloat(p + kOffFontSize);
+    r.MainLeft = readFloat(p + OffMainLeft);
+    r.MainTop = readFloat(p + OffMainLeft + 4);
+    r.MainWidth = readFloat(p + OffMainLeft + 8);
+    r.MainHeight = readFloat(p + OffMainLeft + 12);
+    r.EditorWidth = readFloat(p + OffEditorWidth);
+    r.EditorHeight = readFloat(p + OffEditorWidth + 4);
+    r.INetDisabled = qFromLittleEndian<qint16>(p + OffINetDisabled);
+    r.StartPage = FixedText::read(QByteArrayView(p + OffStartPage, StartPageWidth));
+    std::memcpy(r.Reserved330.data(), p + OffReserved330, r.Reserved330.size());
+    std::memcpy(r.Reserved334.data(), p + OffReserved334, r.Reserved334.size());
+    r.FontName = FixedText::read(QByteArrayView(p + OffFontName, FontNameWidth));
+    r.FontBold = qFromLittleEndian<qint16>(p + OffFontBold);
+    r.FontSize = readFloat(p + OffFontSize);
     return r;
 }
 
@@ -61,21 +61,21 @@ QByteArray SettingsRecord::encode() const
 {
     QByteArray out(Size, '\0');
     char* p = out.data();
-    writeFloat(p + kOffMainLeft, MainLeft);
-    writeFloat(p + kOffMainLeft + 4, MainTop);
-    writeFloat(p + kOffMainLeft + 8, MainWidth);
-    writeFloat(p + kOffMainLeft + 12, MainHeight);
-    writeFloat(p + kOffEditorWidth, EditorWidth);
-    writeFloat(p + kOffEditorWidth + 4, EditorHeight);
-    qToLittleEndian<qint16>(INetDisabled, p + kOffINetDisabled);
-    std::memset(p + kOffReserved26, 0, 4);
+    writeFloat(p + OffMainLeft, MainLeft);
+    writeFloat(p + OffMainLeft + 4, MainTop);
+    writeFloat(p + OffMainLeft + 8, MainWidth);
+    writeFloat(p + OffMainLeft + 12, MainHeight);
+    writeFloat(p + OffEditorWidth, EditorWidth);
+    writeFloat(p + OffEditorWidth + 4, EditorHeight);
+    qToLittleEndian<qint16>(INetDisabled, p + OffINetDisabled);
+    std::memset(p + OffReserved26, 0, 4);
     const QByteArray start = FixedText::store(StartPage, StartPageWidth);
-    std::memcpy(p + kOffStartPage, start.constData(), StartPageWidth);
-    std::memcpy(p + kOffReserved330, Reserved330.data(), Reserved330.size());
-    std::memcpy(p + kOffReserved334, Reserved334.data(), Reserved334.size());
+    std::memcpy(p + OffStartPage, start.constData(), StartPageWidth);
+    std::memcpy(p + OffReserved330, Reserved330.data(), Reserved330.size());
+    std::memcpy(p + OffReserved334, Reserved334.data(), Reserved334.size());
     const QByteArray font = FixedText::store(FontName, FontNameWidth);
-    std::memcpy(p + kOffFontName, font.constData(), FontNameWidth);
-    qToLittleEndian<qint16>(FontBold != 0 ? qint16(-1) : qint16(0), p + kOffFontBold);
-    writeFloat(p + kOffFontSize, FontSize);
+    std::memcpy(p + OffFontName, font.constData(), FontNameWidth);
+    qToLittleEndian<qint16>(FontBold != 0 ? qint16(-1) : qint16(0), p + OffFontBold);
+    writeFloat(p + OffFontSize, FontSize);
     return out;
 }

@@ -5,8 +5,8 @@
 
 namespace {
 
-const QString kHelpPage = ProgramNames::HelpPage;
-const QString kBlankPage = ProgramNames::BlankPage;
+const QString HelpPage = ProgramNames::HelpPage;
+const QString BlankPage = ProgramNames::BlankPage;
 
 void raiseTo(float& value, float minimum)
 {
@@ -26,9 +26,9 @@ void useFallbackFont(LiveSettings& s, const QString& name, float size)
 
 QString StartupCorrections::defaultStartPage(const Environment& env)
 {
-    QString page = ProgramDirectory::file(env.appDir, kHelpPage);
+    QString page = ProgramDirectory::file(env.appDir, HelpPage);
     if (env.fileMissing(page) != 0) {
-        page = ProgramDirectory::file(env.appDir, kBlankPage);
+        page = ProgramDirectory::file(env.appDir, BlankPage);
         if (env.fileMissing(page) != 0) {
             page.clear();
         }
@@ -43,7 +43,7 @@ void StartupCorrections::correctStartPage(LiveSettings& s, const Environment& en
         s.StartPage = defaultStartPage(env);
     }
     // A help page stored with another directory: the program has moved, use ours.
-    if (s.StartPage.size() > kHelpPage.size() && s.StartPage.endsWith(kHelpPage, Qt::CaseSensitive)) {
+    if (s.StartPage.size() > HelpPage.size() && s.StartPage.endsWith(HelpPage, Qt::CaseSensitive)) {
         s.StartPage = defaultStartPage(env);
     }
 }

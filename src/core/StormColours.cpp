@@ -11,7 +11,7 @@ struct ScaleColour
 };
 
 // The common scale, 5 to 75 dBZ.
-constexpr std::array<ScaleColour, 15> kScale{{
+constexpr std::array<ScaleColour, 15> Scale{{
     {5, 0x04, 0xe9, 0xe7},
     {10, 0x01, 0x9f, 0xf4},
     {15, 0x03, 0x00, 0xf4},
@@ -36,7 +36,7 @@ int StormColours::dbz(quint32 argb)
     const int p[3] = {int((argb >> 16) & 0xff), int((argb >> 8) & 0xff), int(argb & 0xff)};
     int best = 0;
     int bestDistance = Tolerance * Tolerance + 1;
-    for (const ScaleColour& c : kScale) {
+    for (const ScaleColour& c : Scale) {
         // The echo drawn at an opacity of 60% to 100% over a grey of the map: what is left once the
         // echo's part is taken away must be that grey. The scale's white has no blend: a light grey of
         // the map is not a 75 dBZ echo.

@@ -28,11 +28,11 @@ private:
     static int clampToInt(double px)
     {
         if (!std::isfinite(px)) {
-            return px > 0 ? kMaxPixels : 0;
+            return px > 0 ? MaxPixels : 0;
         }
-        return static_cast<int>(std::lround(qBound(-double(kMaxPixels), px, double(kMaxPixels))));
+        return static_cast<int>(std::lround(qBound(-double(MaxPixels), px, double(MaxPixels))));
     }
-    static constexpr int kMaxPixels = 16000;
+    static constexpr int MaxPixels = 16000;
 
     double m_dpiX;
     double m_dpiY;

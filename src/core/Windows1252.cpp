@@ -5,7 +5,7 @@
 namespace {
 
 // 0x80..0x9F; the five unassigned bytes map to the C1 controls of the same value.
-constexpr std::array<char16_t, 32> kHighTable = {
+constexpr std::array<char16_t, 32> HighTable = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
@@ -18,7 +18,7 @@ QString Windows1252::decode(QByteArrayView bytes)
     QChar* dst = out.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        *dst++ = (b >= 0x80 && b <= 0x9F) ? QChar(kHighTable[b - 0x80]) : QChar(b);
+        *dst++ = (b >= 0x80 && b <= 0x9F) ? QChar(HighTable[b - 0x80]) : QChar(b);
     }
     return out;
 }
@@ -28,8 +28,8 @@ char Windows1252::encodeChar(char16_t ch)
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
         return static_cast<char>(ch);
     }
-    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
-        if (kHighTable[i] == ch) {
+    for (std::size_t i = 0; i < HighTable.size(); ++i) {
+        if (HighTable[i] == ch) {
             return static_cast<char>(0x80 + i);
         }
     }

@@ -13,10 +13,10 @@
 
 namespace {
 
-const QString kNmService = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kNmPath = QStringLiteral("/org/freedesktop/NetworkManager");
-constexpr int kDbusTimeoutMs = 3000;
-constexpr int kQueryTimeoutMs = 500; // the poll runs on the window's thread
+const QString NmService = QStringLiteral("org.freedesktop.NetworkManager");
+const QString NmPath = QStringLiteral("/org/freedesktop/NetworkManager");
+constexpr int DbusTimeoutMs = 3000;
+constexpr int QueryTimeoutMs = 500; // the poll runs on the window's thread
 
 bool anyUpPppLink()
 {
@@ -33,9 +33,9 @@ bool anyUpPppLink()
 
 QVariant networkManagerProperty(const QString& path, const QString& interface, const QString& name)
 {
-    QDBusInterface properties(kNmService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+    QDBusInterface properties(NmService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
                               QDBusConnection::systemBus());
-    properties.setTimeout(kQueryTimeoutMs);
+    properties.setTimeout(QueryTimeoutMs);
     const QDBusMessage reply = properties.call(QStringLiteral("Get"), interface, name);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         return {};
@@ -46,7 +46,7 @@ QVariant networkManagerProperty(const QString& path, const QString& interface, c
 // NetworkManager's primary connection ("/" or empty when there is none).
 QString primaryConnection()
 {
-    return networkManagerProperty(kNmPath, kNmService, QStringLiteral("PrimaryConnection"))
+    return networkManagerProperty(NmPath, NmService, QStringLiteral("PrimaryConnection"))
         .value<QDBusObjectPath>()
         .path();
 }
@@ -54,17 +54,17 @@ QString primaryConnection()
 // Whether this active connection runs over a modem (a mobile or dial-up link).
 bool runsOverModem(const QString& activeConnection)
 {
-    constexpr uint kDeviceTypeModem = 8;
+    constexpr uint DeviceTypeModem = 8;
     if (activeConnection.isEmpty() || activeConnection == QLatin1String("/")) {
         return false;
     }
     const QVariant devices = networkManagerProperty(
-        activeConnection, kNmService + QStringLiteral(".Connection.Active"), QStringLiteral("Devices"));
+        activeConnection, NmService + QStringLiteral(".Connection.Active"), QStringLiteral("Devices"));
     const auto paths = qdbus_cast<QList<QDBusObjectPath>>(devices.value<QDBusArgument>());
     for (const QDBusObjectPath& device : paths) {
-        if (networkManagerProperty(device.path(), kNmService + QStringLiteral(".Device"),
+        if (networkManagerProperty(device.path(), NmService + QStringLiteral(".Device"),
                                    QStringLiteral("DeviceType"))
-                .toUInt() == kDeviceTypeModem) {
+                .toUInt() == DeviceTypeModem) {
             return true;
         }
     }
@@ -161,11 +161,11 @@ QString NetworkConnectionProbe::autodial()
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     const bool haveNetworkManager = bus.isConnected() && bus.interface() != nullptr &&
-                                    bus.interface()->isServiceRegistered(kNmService).value();
+                                    bus.interface()->isServiceRegistered(NmService).value();
     QString refusal = QStringLiteral("No network service (NetworkManager) is running.");
     if (haveNetworkManager) {
-        QDBusInterface nm(kNmService, kNmPath, kNmService, bus);
-        nm.setTimeout(kDbusTimeoutMs);
+        QDBusInterface nm(NmService, NmPath, NmService, bus);
+        nm.setTimeout(DbusTimeoutMs);
         // Networking on (it may have been switched off), then let NetworkManager pick its best
         // connection. Enable answers an error when networking is already on: only the second
         // answer counts.

@@ -220,7 +220,7 @@ void WebEngineBrowserControl::refresh()
 
 void WebEngineBrowserControl::refreshAtLevel(qint16 level)
 {
-    m_watcher->refresh(level == REFRESH_COMPLETELY);
+    m_watcher->refresh(level == RefreshCompletely);
 }
 
 void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryAfterMs)

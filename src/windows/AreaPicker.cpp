@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kSmallest = 8; // a drag shorter than this is a click: nothing picked
+constexpr int Smallest = 8; // a drag shorter than this is a click: nothing picked
 
 } // namespace
 
@@ -73,7 +73,7 @@ void AreaPicker::mouseReleaseEvent(QMouseEvent* event)
     }
     m_dragging = false;
     const QRect r = QRect(m_from, event->position().toPoint()).normalized().intersected(rect());
-    finish(r.width() >= kSmallest && r.height() >= kSmallest ? r : QRect());
+    finish(r.width() >= Smallest && r.height() >= Smallest ? r : QRect());
 }
 
 void AreaPicker::keyPressEvent(QKeyEvent* event)

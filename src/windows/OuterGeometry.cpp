@@ -7,10 +7,10 @@
 
 OuterGeometry::OuterGeometry(QWidget* window) : QObject(window), m_window(window)
 {
-    m_watch.setInterval(kWatchIntervalMs);
+    m_watch.setInterval(WatchIntervalMs);
     connect(&m_watch, &QTimer::timeout, this, [this] {
         check();
-        if (++m_ticks >= kWatchTicks) {
+        if (++m_ticks >= WatchTicks) {
             m_watch.stop();
             m_active = false;
         }

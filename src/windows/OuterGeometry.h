@@ -40,8 +40,8 @@ private:
     void place();
     void check();
 
-    static constexpr int kWatchIntervalMs = 25;
-    static constexpr int kWatchTicks = 160; // four seconds after the window shows
+    static constexpr int WatchIntervalMs = 25;
+    static constexpr int WatchTicks = 160; // four seconds after the window shows
 
     QWidget* m_window;
     QSize m_outerSize;

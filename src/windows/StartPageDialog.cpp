@@ -40,7 +40,7 @@ StartPageDialog::StartPageDialog(AppState& state, MessageBoxes& messages,
 
     addressBox = new QLineEdit(frame);
     addressBox->setObjectName(QStringLiteral("addressBox"));
-    addressBox->setMaxLength(kTypedMaximum);
+    addressBox->setMaxLength(TypedMaximum);
     addressBox->setGeometry(m_twips.rect(165, 450, 5865, 285));
 
     m_options = new QButtonGroup(this);
@@ -92,7 +92,7 @@ void StartPageDialog::loadWindow()
 void StartPageDialog::showStartPage()
 {
     // The limit is for typing: a longer stored start page is shown, and applied, whole.
-    addressBox->setMaxLength(qMax(kTypedMaximum, int(m_state.Settings.StartPage.size())));
+    addressBox->setMaxLength(qMax(TypedMaximum, int(m_state.Settings.StartPage.size())));
     addressBox->setText(m_state.Settings.StartPage);
 }
 

@@ -34,7 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    static constexpr int kTypedMaximum = 260; // characters the address box takes when typed
+    static constexpr int TypedMaximum = 260; // characters the address box takes when typed
     void showStartPage();
 
     AppState& m_state;
