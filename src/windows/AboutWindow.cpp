@@ -34,27 +34,27 @@ AboutWindow::AboutWindow(QWidget* parent)
     m_twips = ScreenTwips::of(this);
     setFixedSize(m_twips.toPixelsX(4695), m_twips.toPixelsY(3060));
 
-    frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("frame"));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(m_twips.rect(75, -45, 4545, 3015));
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("frame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setGeometry(m_twips.rect(75, -45, 4545, 3015));
 
-    logo = new QLabel(frame);
-    logo->setObjectName(QStringLiteral("logo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
-    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    logo->setGeometry(m_twips.rect(660, 240, 3375, 1230));
+    m_logo = new QLabel(m_frame);
+    m_logo->setObjectName(QStringLiteral("logo"));
+    m_logo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    m_logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_logo->setGeometry(m_twips.rect(660, 240, 3375, 1230));
 
-    purposeLabel =
-        makeLabel(frame, "purposeLabel",
+    m_purposeLabel =
+        makeLabel(m_frame, "purposeLabel",
                   QStringLiteral("Custom Built Web Browser For Weather Radar And Large Image Sites."),
                   QStringLiteral("Tahoma"), 9);
-    purposeLabel->setGeometry(m_twips.rect(1147, 1575, 2400, 960));
-    noticeLabel =
-        makeLabel(frame, "noticeLabel", QString::fromLatin1(Notice), QStringLiteral("Comic Sans MS"), 8.25);
-    noticeLabel->setGeometry(m_twips.rect(240, 2445, 4215, 330));
+    m_purposeLabel->setGeometry(m_twips.rect(1147, 1575, 2400, 960));
+    m_noticeLabel =
+        makeLabel(m_frame, "noticeLabel", QString::fromLatin1(Notice), QStringLiteral("Comic Sans MS"), 8.25);
+    m_noticeLabel->setGeometry(m_twips.rect(240, 2445, 4215, 330));
     auto* version =
-        makeLabel(frame, "VersionLabel", QStringLiteral("Version %1").arg(QStringLiteral(SKYVANE_VERSION)),
+        makeLabel(m_frame, "VersionLabel", QStringLiteral("Version %1").arg(QStringLiteral(SKYVANE_VERSION)),
                   QStringLiteral("Tahoma"), 7);
     version->setAlignment(Qt::AlignRight | Qt::AlignTop);
     version->setGeometry(m_twips.rect(2400, 45, 2085, 195));

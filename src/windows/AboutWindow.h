@@ -7,7 +7,7 @@
 class QFrame;
 class QLabel;
 
-// The About window: the logo, what the program is for, and the maker's notice. Esc closes it.
+// The About window: the m_logo, what the program is for, and the maker's notice. Esc closes it.
 class AboutWindow : public QWidget
 {
     Q_OBJECT
@@ -21,8 +21,8 @@ protected:
 
 private:
     Twips m_twips;
-    QFrame* frame = nullptr;        // frame around the contents
-    QLabel* logo = nullptr;         // the logo at its own size
-    QLabel* purposeLabel = nullptr; // what the program is for
-    QLabel* noticeLabel = nullptr;  // the maker's notice
+    QFrame* m_frame = nullptr;        // m_frame around the contents
+    QLabel* m_logo = nullptr;         // the m_logo at its own size
+    QLabel* m_purposeLabel = nullptr; // what the program is for
+    QLabel* m_noticeLabel = nullptr;  // the maker's notice
 };

@@ -27,57 +27,57 @@ StartPageDialog::StartPageDialog(AppState& state, MessageBoxes& messages,
     m_twips = ScreenTwips::of(this);
     setFixedSize(m_twips.toPixelsX(6300), m_twips.toPixelsY(2625));
 
-    frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("frame"));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(m_twips.rect(45, -30, 6210, 2610));
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("frame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setGeometry(m_twips.rect(45, -30, 6210, 2610));
 
-    titleLabel = new QLabel(QStringLiteral("Skyvane - Default Start Page"), frame);
-    titleLabel->setObjectName(QStringLiteral("titleLabel"));
-    titleLabel->setFont(DesignedFont::arial(9.75, true));
-    titleLabel->setAlignment(Qt::AlignCenter);
-    titleLabel->setGeometry(m_twips.rect(165, 180, 5820, 210));
+    m_titleLabel = new QLabel(QStringLiteral("Skyvane - Default Start Page"), m_frame);
+    m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    m_titleLabel->setFont(DesignedFont::arial(9.75, true));
+    m_titleLabel->setAlignment(Qt::AlignCenter);
+    m_titleLabel->setGeometry(m_twips.rect(165, 180, 5820, 210));
 
-    addressBox = new QLineEdit(frame);
-    addressBox->setObjectName(QStringLiteral("addressBox"));
-    addressBox->setMaxLength(TypedMaximum);
-    addressBox->setGeometry(m_twips.rect(165, 450, 5865, 285));
+    m_addressBox = new QLineEdit(m_frame);
+    m_addressBox->setObjectName(QStringLiteral("addressBox"));
+    m_addressBox->setMaxLength(TypedMaximum);
+    m_addressBox->setGeometry(m_twips.rect(165, 450, 5865, 285));
 
     m_options = new QButtonGroup(this);
     const auto option = [&](const char* name, const QString& caption, float top, float width) {
-        auto* b = new QRadioButton(caption, frame);
+        auto* b = new QRadioButton(caption, m_frame);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(m_twips.rect(570, top, width, 300));
         m_options->addButton(b);
         return b;
     };
-    helpPageOption =
+    m_helpPageOption =
         option("helpPageOption", QStringLiteral("Set To Skyvane's Intro-Help Page File On Your Computer"),
                870, 5460);
-    blankPageOption = option("blankPageOption", QStringLiteral("Default Blank Page"), 1155, 5490);
-    typedAddressOption =
+    m_blankPageOption = option("blankPageOption", QStringLiteral("Default Blank Page"), 1155, 5490);
+    m_typedAddressOption =
         option("typedAddressOption", QStringLiteral("Type An Address In The Text Box Manually"), 1425, 5475);
-    shownPageOption = option("shownPageOption",
-                             QStringLiteral("Set To The Page Currently Displayed In Skyvane"), 1695, 5505);
+    m_shownPageOption = option("shownPageOption",
+                               QStringLiteral("Set To The Page Currently Displayed In Skyvane"), 1695, 5505);
 
-    applyButton = new QPushButton(QStringLiteral("Apply"), frame);
-    applyButton->setObjectName(QStringLiteral("applyButton"));
-    applyButton->setGeometry(m_twips.rect(585, 2130, 1230, 330));
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), frame);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setGeometry(m_twips.rect(4005, 2145, 1230, 330));
+    m_applyButton = new QPushButton(QStringLiteral("Apply"), m_frame);
+    m_applyButton->setObjectName(QStringLiteral("applyButton"));
+    m_applyButton->setGeometry(m_twips.rect(585, 2130, 1230, 330));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), m_frame);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setGeometry(m_twips.rect(4005, 2145, 1230, 330));
     // Enter on a focused button presses that button; anywhere else it applies (keyPressEvent).
-    applyButton->setAutoDefault(true);
-    cancelButton->setAutoDefault(true);
-    connect(applyButton, &QPushButton::clicked, this, &StartPageDialog::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &StartPageDialog::cancel);
+    m_applyButton->setAutoDefault(true);
+    m_cancelButton->setAutoDefault(true);
+    connect(m_applyButton, &QPushButton::clicked, this, &StartPageDialog::apply);
+    connect(m_cancelButton, &QPushButton::clicked, this, &StartPageDialog::cancel);
 
-    setTabOrder(addressBox, helpPageOption);
-    setTabOrder(helpPageOption, blankPageOption);
-    setTabOrder(blankPageOption, typedAddressOption);
-    setTabOrder(typedAddressOption, shownPageOption);
-    setTabOrder(shownPageOption, cancelButton);
-    setTabOrder(cancelButton, applyButton);
+    setTabOrder(m_addressBox, m_helpPageOption);
+    setTabOrder(m_helpPageOption, m_blankPageOption);
+    setTabOrder(m_blankPageOption, m_typedAddressOption);
+    setTabOrder(m_typedAddressOption, m_shownPageOption);
+    setTabOrder(m_shownPageOption, m_cancelButton);
+    setTabOrder(m_cancelButton, m_applyButton);
 
     if (const QScreen* s = screen()) {
         move(s->availableGeometry().center() - rect().center());
@@ -92,16 +92,16 @@ void StartPageDialog::loadWindow()
 void StartPageDialog::showStartPage()
 {
     // The limit is for typing: a longer stored start page is shown, and applied, whole.
-    addressBox->setMaxLength(qMax(TypedMaximum, int(m_state.Settings.StartPage.size())));
-    addressBox->setText(m_state.Settings.StartPage);
+    m_addressBox->setMaxLength(qMax(TypedMaximum, int(m_state.Settings.StartPage.size())));
+    m_addressBox->setText(m_state.Settings.StartPage);
 }
 
 void StartPageDialog::apply()
 {
-    const int code = StartPageChoice::code(helpPageOption->isChecked(), blankPageOption->isChecked(),
-                                           typedAddressOption->isChecked(), shownPageOption->isChecked());
+    const int code = StartPageChoice::code(m_helpPageOption->isChecked(), m_blankPageOption->isChecked(),
+                                           m_typedAddressOption->isChecked(), m_shownPageOption->isChecked());
     const StartPageChoice::Outcome outcome =
-        StartPageChoice::apply(code, m_state.AppDir, addressBox->text(),
+        StartPageChoice::apply(code, m_state.AppDir, m_addressBox->text(),
                                m_selectorText ? m_selectorText() : QString(), &FileMissing);
     // A message box runs its own event loop, in which the program may be told to end and this
     // window go: touch it after a box only while it is still there.

@@ -42,14 +42,14 @@ private:
     std::function<QString()> m_selectorText;
     Twips m_twips;
 
-    QFrame* frame = nullptr;                    // frame over the whole window
-    QLabel* titleLabel = nullptr;               // "Skyvane - Default Start Page"
-    QLineEdit* addressBox = nullptr;            // the start page, or a typed address
-    QRadioButton* helpPageOption = nullptr;     // the help page
-    QRadioButton* blankPageOption = nullptr;    // the blank page
-    QRadioButton* typedAddressOption = nullptr; // the address typed in addressBox
-    QRadioButton* shownPageOption = nullptr;    // the page shown in the main window
-    QPushButton* applyButton = nullptr;         // "Apply"
-    QPushButton* cancelButton = nullptr;        // "Cancel"
-    QButtonGroup* m_options = nullptr;          // keeps at most one option selected
+    QFrame* m_frame = nullptr;                    // m_frame over the whole window
+    QLabel* m_titleLabel = nullptr;               // "Skyvane - Default Start Page"
+    QLineEdit* m_addressBox = nullptr;            // the start page, or a typed address
+    QRadioButton* m_helpPageOption = nullptr;     // the help page
+    QRadioButton* m_blankPageOption = nullptr;    // the blank page
+    QRadioButton* m_typedAddressOption = nullptr; // the address typed in m_addressBox
+    QRadioButton* m_shownPageOption = nullptr;    // the page shown in the main window
+    QPushButton* m_applyButton = nullptr;         // "Apply"
+    QPushButton* m_cancelButton = nullptr;        // "Cancel"
+    QButtonGroup* m_options = nullptr;            // keeps at most one option selected
 };
