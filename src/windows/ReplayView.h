@@ -71,12 +71,12 @@ private:
     LoopSaveJob* m_saving = nullptr; // a loop being saved
     int m_index = -1;
 
-    QWidget* replayBar;      // the strip of controls along the bottom
-    QPushButton* PlayButton; // Play / Pause (Space)
-    QComboBox* SpeedBox;     // three speeds
-    QSlider* FrameSlider;    // one step per frame
-    QLabel* frameLabel;      // "7 of 36"
-    QPushButton* SaveLoop;   // "Save Loop As..."
-    QPushButton* LiveButton; // back to the live page (Esc)
-    QTimer* playTimer;       // steps through the frames while playing
+    QWidget* m_replayBar;          // the strip of controls along the bottom
+    QPushButton* m_playButton;     // Play / Pause (Space)
+    QComboBox* m_speedBox;         // three speeds
+    QSlider* m_frameSlider;        // one step per frame
+    QLabel* m_frameLabel;          // "7 of 36"
+    QPushButton* m_saveLoopButton; // "Save Loop As..."
+    QPushButton* m_liveButton;     // back to the live page (Esc)
+    QTimer* m_playTimer;           // steps through the frames while playing
 };
