@@ -64,7 +64,8 @@ int main(int argc, char** argv)
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
-    MainWindow form(state, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
+    PreferencesStore preferences(state.preferencesPath());
+    MainWindow form(state, preferences, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
     form.findChild<UpDown*>(QStringLiteral("intervalBox"))->setValue(1);
 
     QSignalSpy loaded(engine, &BrowserControl::downloadCompleted);

@@ -6,7 +6,7 @@
 #include "FakeBrowserControl.h"
 #include "MainWindowFixture.h"
 #include "TestMain.h"
-#include "core/Preferences.h"
+#include "core/PreferencesStore.h"
 #include "core/SiteListFile.h"
 #include "windows/MainWindow.h"
 #include "windows/SiteListEditor.h"
@@ -26,9 +26,10 @@ double median(QList<double> v)
     return v.at(v.size() / 2);
 }
 
-std::unique_ptr<MainWindow> mainWindow(AppState& state)
+std::unique_ptr<MainWindow> mainWindow(AppState& state, PreferencesStore& preferences)
 {
-    return std::make_unique<MainWindow>(state, quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
+    return std::make_unique<MainWindow>(state, preferences,
+                                        quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
 }
 
 double ms(const QElapsedTimer& t)
@@ -64,8 +65,9 @@ int main(int argc, char** argv)
     file.writeAll(records);
 
     QList<double> fill, open, save, choice;
+    PreferencesStore preferences(state.preferencesPath());
     for (int r = 0; r < runs; ++r) {
-        std::unique_ptr<MainWindow> form = mainWindow(state);
+        std::unique_ptr<MainWindow> form = mainWindow(state, preferences);
         QElapsedTimer t;
         t.start();
         form->loadWindow();
@@ -102,12 +104,12 @@ int main(int argc, char** argv)
                                {},
                                QStringLiteral("heavy")});
         }
-        const QString path = dir.filePath(QStringLiteral("Skyvane.conf"));
-        many.save(path);
+        const PreferencesStore store(dir.filePath(QStringLiteral("Skyvane.conf")));
+        store.save(many);
         for (int r = 0; r < runs; ++r) {
             QElapsedTimer t;
             t.start();
-            Preferences::load(path);
+            store.load();
             areas.append(ms(t));
         }
     }

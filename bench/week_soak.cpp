@@ -160,7 +160,8 @@ int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
     MainWindowParts parts = quietParts(std::move(browser), std::make_unique<QtSoundPlayer>());
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
-    MainWindow form(state, std::move(parts));
+    PreferencesStore preferences(state.preferencesPath());
+    MainWindow form(state, preferences, std::move(parts));
     auto* refreshTimer = form.findChild<QTimer*>(QStringLiteral("refreshTimer"));
     auto* watcher = engine->findChild<PageWatcher*>();
     QSignalSpy judged(watcher, &PageWatcher::loadJudged);

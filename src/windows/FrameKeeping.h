@@ -13,6 +13,7 @@ class BrowsingSession;
 class CommonDialogs;
 class FrameRecorder;
 class MessageBoxes;
+class PreferencesStore;
 class QStatusBar;
 class QWidget;
 class ReplayView;
@@ -27,6 +28,7 @@ public:
     struct Parts
     {
         AppState& state;
+        PreferencesStore& preferences; // where Replay saves its speed
         BrowserControl* browser;
         FrameRecorder* frames; // none: this window keeps no frames
         BrowsingSession* session;

@@ -2,6 +2,7 @@
 
 #include "core/BrowserEventRules.h"
 #include "core/MainLayout.h"
+#include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
 #include "platform/BrowserControl.h"
 #include "platform/SystemClock.h"
@@ -30,10 +31,10 @@
 #include <QStatusBar>
 #include <QTimer>
 
-MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_twips(ScreenTwips::of(this)), m_probe(std::move(parts.probe)),
-      m_messages(std::move(parts.messages)), m_dialogs(std::move(parts.dialogs)),
-      m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
+MainWindow::MainWindow(AppState& state, PreferencesStore& preferences, MainWindowParts parts, QWidget* parent)
+    : QWidget(parent), m_state(state), m_preferences(preferences), m_twips(ScreenTwips::of(this)),
+      m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
+      m_dialogs(std::move(parts.dialogs)), m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
       m_alertSound(std::move(parts.alertSound)), m_notifier(std::move(parts.notifier))
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -50,13 +51,13 @@ MainWindow::MainWindow(AppState& state, MainWindowParts parts, QWidget* parent)
                                      m_dialogs.get(), &SystemClock::monotonicMs},
                                     this);
     m_outer = new OuterGeometry(this);
-    m_keeping =
-        new FrameKeeping({m_state, m_browser, m_frames.get(), m_session, m_messages.get(), m_dialogs.get(),
-                          ui.statusBar, [this] { return m_session->timerOn() || m_kiosk || m_watched; }},
-                         this);
-    m_areas = new AreaWatch(
-        {m_state, m_browser, m_frames.get(), ui.statusBar, m_alertSound.get(), m_notifier.get()},
-        ui.popupMenu, ui.textSizeMenu->menuAction(), this);
+    m_keeping = new FrameKeeping({m_state, m_preferences, m_browser, m_frames.get(), m_session,
+                                  m_messages.get(), m_dialogs.get(), ui.statusBar,
+                                  [this] { return m_session->timerOn() || m_kiosk || m_watched; }},
+                                 this);
+    m_areas = new AreaWatch({m_state, m_preferences, m_browser, m_frames.get(), ui.statusBar,
+                             m_alertSound.get(), m_notifier.get()},
+                            ui.popupMenu, ui.textSizeMenu->menuAction(), this);
     connectControls();
     ui.connectionTimer->start();
 
@@ -456,5 +457,5 @@ void MainWindow::switchChimeForNewPicturesOnly()
 {
     m_state.Prefs.chimeOnlyForNewPicture = ui.chimeNewItem->isChecked();
     m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
-    m_state.Prefs.save(m_state.preferencesPath());
+    m_preferences.save(m_state.Prefs);
 }

@@ -29,6 +29,7 @@
 class QAction;
 class AreaWatch;
 class FrameKeeping;
+class PreferencesStore;
 
 // What the main window works with, handed in by whoever creates it.
 struct MainWindowParts
@@ -50,7 +51,8 @@ class MainWindow : public QWidget
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
 
-    MainWindow(AppState& state, MainWindowParts parts, QWidget* parent = nullptr);
+    MainWindow(AppState& state, PreferencesStore& preferences, MainWindowParts parts,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Load handling: applies the font, fills the selector, places the window and opens the start page.
@@ -196,6 +198,7 @@ private:
     void placeBrowser(float widthTakenOff);
 
     AppState& m_state;
+    PreferencesStore& m_preferences; // where the changed preferences are saved
     Twips m_twips;
     bool m_loaded = false;            // loadWindow has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes

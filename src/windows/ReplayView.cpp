@@ -1,7 +1,7 @@
 #include "windows/ReplayView.h"
 
 #include "core/CommonDialogs.h"
-#include "core/Preferences.h"
+#include "core/PreferencesStore.h"
 #include "platform/LoopSaveJob.h"
 
 #include <QAction>
@@ -29,8 +29,10 @@ template <typename T> T* barControl(T* w, const char* name)
 
 } // namespace
 
-ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_state(state), m_replayBar(new QWidget(this)),
+ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore& preferences,
+                       QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_state(state), m_preferences(preferences),
+      m_replayBar(new QWidget(this)),
       m_playButton(barControl(new QPushButton(tr("Play"), m_replayBar), "PlayButton")),
       m_speedBox(barControl(new QComboBox(m_replayBar), "SpeedBox")),
       m_frameSlider(barControl(new QSlider(Qt::Horizontal, m_replayBar), "FrameSlider")),
@@ -68,7 +70,7 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
         m_playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
         if (m_state.Prefs.replaySpeed != speed) {
             m_state.Prefs.replaySpeed = speed;
-            m_state.Prefs.save(m_state.preferencesPath());
+            m_preferences.save(m_state.Prefs);
         }
     });
     connect(m_playTimer, &QTimer::timeout, this,

@@ -8,6 +8,7 @@
 
 class CommonDialogs;
 class LoopSaveJob;
+class PreferencesStore;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -20,8 +21,8 @@ class ReplayView : public QWidget
 {
     Q_OBJECT
 public:
-    // The replay speed is kept in the preferences of state.
-    ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent);
+    // The replay speed is kept in the preferences of state, and saved through preferences.
+    ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore& preferences, QWidget* parent);
 
     // Shows the address's frames at a speed (an index of Preferences::FramesPerSecond), on the newest.
     void open(const FrameStore& store, const QString& address, int speed);
@@ -61,6 +62,7 @@ private:
 
     CommonDialogs& m_dialogs;
     AppState& m_state;
+    PreferencesStore& m_preferences;
     const FrameStore* m_store = nullptr;
     QString m_address;
     QList<FrameStore::Frame> m_frames;

@@ -5,6 +5,7 @@
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
+#include "core/PreferencesStore.h"
 #include "windows/MainWindow.h"
 
 #include <QTemporaryDir>
@@ -36,6 +37,7 @@ struct MainWindowFixture
     ScriptedProbe* probe = nullptr;
     PreparedMessageBoxes* messages = nullptr;
     PreparedDialogs* dialogs = nullptr;
+    std::unique_ptr<PreferencesStore> preferences; // Skyvane.conf of the folder
     std::unique_ptr<MainWindow> form;
 
     MainWindowFixture()
@@ -58,7 +60,8 @@ struct MainWindowFixture
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
-        form = std::make_unique<MainWindow>(state, std::move(parts));
+        preferences = std::make_unique<PreferencesStore>(state.preferencesPath());
+        form = std::make_unique<MainWindow>(state, *preferences, std::move(parts));
         return *form;
     }
 
