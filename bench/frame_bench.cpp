@@ -9,6 +9,7 @@
 #include "PreparedDialogs.h"
 #include "ProcessTreeMemory.h"
 #include "TestMain.h"
+#include "core/PreferencesStore.h"
 #include "platform/FrameRecorder.h"
 #include "platform/WebEngineBrowserControl.h"
 #include "windows/ReplayView.h"
@@ -93,7 +94,8 @@ int main(int argc, char** argv)
     window.resize(1920, 1080);
     window.show();
     const qint64 before = ProcessTreeMemory::sample(QCoreApplication::applicationPid()).pssKiB;
-    ReplayView replay(dialogs, state, &window);
+    PreferencesStore preferences(state.preferencesPath());
+    ReplayView replay(dialogs, state, preferences, &window);
     QElapsedTimer t;
     t.start();
     replay.toggleOver(&window, QStringLiteral("http://radar/"), store);

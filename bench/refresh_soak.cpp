@@ -66,7 +66,9 @@ int main(int argc, char** argv)
     auto browser = std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
     Watch watch(&SystemClock::monotonicMs);
-    MainWindow form(state, watch, quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
+    PreferencesStore preferences(state.preferencesPath());
+    MainWindow form(state, watch, preferences,
+                    quietParts(std::move(browser), std::make_unique<QtSoundPlayer>()));
     watch.setInterval(1);
 
     QSignalSpy loaded(engine, &BrowserControl::downloadCompleted);

@@ -6,7 +6,7 @@
 #include "FakeBrowserControl.h"
 #include "MainWindowFixture.h"
 #include "TestMain.h"
-#include "core/Preferences.h"
+#include "core/PreferencesStore.h"
 #include "core/SiteListFile.h"
 #include "core/Watch.h"
 #include "platform/SystemClock.h"
@@ -28,9 +28,9 @@ double median(QList<double> v)
     return v.at(v.size() / 2);
 }
 
-std::unique_ptr<MainWindow> mainWindow(AppState& state, Watch& watch)
+std::unique_ptr<MainWindow> mainWindow(AppState& state, Watch& watch, PreferencesStore& preferences)
 {
-    return std::make_unique<MainWindow>(state, watch,
+    return std::make_unique<MainWindow>(state, watch, preferences,
                                         quietParts(std::make_unique<FakeBrowserControl>(), nullptr));
 }
 
@@ -67,9 +67,10 @@ int main(int argc, char** argv)
     file.writeAll(records);
 
     QList<double> fill, open, save, choice;
+    PreferencesStore preferences(state.preferencesPath());
     for (int r = 0; r < runs; ++r) {
         Watch watch(&SystemClock::monotonicMs);
-        std::unique_ptr<MainWindow> form = mainWindow(state, watch);
+        std::unique_ptr<MainWindow> form = mainWindow(state, watch, preferences);
         QElapsedTimer t;
         t.start();
         form->loadWindow();
@@ -106,12 +107,12 @@ int main(int argc, char** argv)
                                {},
                                QStringLiteral("heavy")});
         }
-        const QString path = dir.filePath(QStringLiteral("Skyvane.conf"));
-        many.save(path);
+        const PreferencesStore store(dir.filePath(QStringLiteral("Skyvane.conf")));
+        store.save(many);
         for (int r = 0; r < runs; ++r) {
             QElapsedTimer t;
             t.start();
-            Preferences::load(path);
+            store.load();
             areas.append(ms(t));
         }
     }

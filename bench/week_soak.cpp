@@ -162,7 +162,8 @@ int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Watch watch(&SystemClock::monotonicMs);
-    MainWindow form(state, watch, std::move(parts));
+    PreferencesStore preferences(state.preferencesPath());
+    MainWindow form(state, watch, preferences, std::move(parts));
     auto* refreshTimer = watch.findChild<QTimer*>(QStringLiteral("refreshTimer"));
     auto* watcher = engine->findChild<PageWatcher*>();
     QSignalSpy judged(watcher, &PageWatcher::loadJudged);

@@ -4,6 +4,7 @@
 #include "core/BrowsingSession.h"
 #include "core/CommandLine.h"
 #include "core/FileMissing.h"
+#include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/FrameRecorder.h"
@@ -184,8 +185,9 @@ int Startup::run(int argc, char** argv)
     state.DataDir = where.dataDir;
     // The remote view's port is taken before the engine starts, and before anything is written: a
     // bad address or a port in use ends the start at once, leaving the folder as it was.
+    PreferencesStore preferences(state.preferencesPath()); // the one that reads and saves them
     int areasPassedOver = 0;
-    state.Prefs = Preferences::load(state.preferencesPath(), &areasPassedOver);
+    state.Prefs = preferences.load(&areasPassedOver);
     if (areasPassedOver > 0) {
         std::fprintf(stderr, "skyvane: %s: %d entries of Areas past the first %d were passed over\n",
                      qPrintable(QDir::toNativeSeparators(state.preferencesPath())), areasPassedOver,
@@ -269,7 +271,7 @@ int Startup::run(int argc, char** argv)
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Watch watch(&SystemClock::monotonicMs);
-    MainWindow form(state, watch, std::move(parts));
+    MainWindow form(state, watch, preferences, std::move(parts));
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);
     SessionCloser closer(&form);

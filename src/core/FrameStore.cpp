@@ -121,6 +121,12 @@ QList<FrameStore::Frame> FrameStore::frames(const QString& address) const
     return framesIn(folderFor(address), address);
 }
 
+QByteArray FrameStore::read(const Frame& frame) const
+{
+    QByteArray bytes = RegularFile::read(frame.path, 64 * 1024 * 1024).value_or(QByteArray());
+    return bytes.startsWith("\x89PNG") ? bytes : QByteArray();
+}
+
 bool FrameStore::keep(const QString& address, const QDateTime& takenUtc, const QByteArray& png)
 {
     const QString folder = folderFor(address);

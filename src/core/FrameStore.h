@@ -36,6 +36,8 @@ public:
 
     // The address's frames, oldest first.
     QList<Frame> frames(const QString& address) const;
+    // The frame's PNG as it is stored; empty when it cannot be read or is no PNG (any more).
+    QByteArray read(const Frame& frame) const;
 
     // Keeps a PNG of the address, then drops the oldest past the limits. False when it could not be
     // written (the store is then as it was).

@@ -5,7 +5,7 @@
 #include <QString>
 
 // Settings that are not in Skyvn.ini (which keeps its fixed record): Skyvane.conf beside it, an INI
-// file. A missing or damaged file gives the defaults.
+// file read and written by PreferencesStore.
 class Preferences
 {
 public:
@@ -42,8 +42,4 @@ public:
     // Entries past this many in Areas are passed over: a file grown without bound (or made so) would
     // otherwise hold up every start.
     static constexpr int MaxAreas = 1000;
-    // passedOver: how many Areas entries were not read for MaxAreas.
-    static Preferences load(const QString& path, int* passedOver = nullptr);
-    // Replaces the file whole; false when it could not be written.
-    bool save(const QString& path) const;
 };

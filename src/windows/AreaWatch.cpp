@@ -3,6 +3,7 @@
 #include "core/AddressRules.h"
 #include "core/AppState.h"
 #include "core/Notifier.h"
+#include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
 #include "core/SoundPlayer.h"
 #include "platform/BrowserControl.h"
@@ -118,7 +119,7 @@ void AreaWatch::showMenuState()
 void AreaWatch::save()
 {
     m_parts.state.Prefs.dropUnused();
-    m_parts.state.Prefs.save(m_parts.state.preferencesPath());
+    m_parts.preferences.save(m_parts.state.Prefs);
 }
 
 void AreaWatch::pickArea()

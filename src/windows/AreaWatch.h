@@ -12,6 +12,7 @@ class AppState;
 class BrowserControl;
 class FrameRecorder;
 class Notifier;
+class PreferencesStore;
 class QAction;
 class QLabel;
 class QMenu;
@@ -30,6 +31,7 @@ public:
     struct Parts
     {
         AppState& state;
+        PreferencesStore& preferences; // where the areas are saved
         BrowserControl* browser;
         FrameRecorder* frames; // none: no frames, so no alert
         QStatusBar* status;

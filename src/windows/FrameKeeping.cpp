@@ -45,7 +45,7 @@ void FrameKeeping::toggleReplay()
         return;
     }
     if (m_replay == nullptr) {
-        m_replay = new ReplayView(*m_parts.dialogs, m_parts.state, m_window);
+        m_replay = new ReplayView(*m_parts.dialogs, m_parts.state, m_parts.preferences, m_window);
         connect(m_replay, &ReplayView::closeRequested, this, &FrameKeeping::toggleReplay);
         connect(m_replay, &ReplayView::message, m_parts.status,
                 [this](const QString& t) { m_parts.status->showMessage(t); });

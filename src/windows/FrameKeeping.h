@@ -11,6 +11,7 @@ class BrowsingSession;
 class CommonDialogs;
 class FrameRecorder;
 class MessageBoxes;
+class PreferencesStore;
 class QStatusBar;
 class QWidget;
 class ReplayView;
@@ -26,6 +27,7 @@ public:
     struct Parts
     {
         AppState& state;
+        PreferencesStore& preferences; // where Replay saves its speed
         BrowserControl* browser;
         FrameRecorder* frames; // none: this window keeps no frames
         BrowsingSession* session;

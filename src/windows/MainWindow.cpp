@@ -2,6 +2,7 @@
 
 #include "core/BrowserEventRules.h"
 #include "core/MainLayout.h"
+#include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
@@ -30,9 +31,10 @@
 #include <QStatusBar>
 #include <QTimer>
 
-MainWindow::MainWindow(AppState& state, Watch& watch, MainWindowParts parts, QWidget* parent)
-    : QWidget(parent), m_state(state), m_watch(watch), m_twips(ScreenTwips::of(this)),
-      m_browserPart(std::move(parts.browser)), m_browser(m_browserPart.get()),
+MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferences, MainWindowParts parts,
+                       QWidget* parent)
+    : QWidget(parent), m_state(state), m_watch(watch), m_preferences(preferences),
+      m_twips(ScreenTwips::of(this)), m_browserPart(std::move(parts.browser)), m_browser(m_browserPart.get()),
       m_probe(std::move(parts.probe)), m_messages(std::move(parts.messages)),
       m_dialogs(std::move(parts.dialogs)), m_frames(std::move(parts.frames)), m_sound(std::move(parts.sound)),
       m_alertSound(std::move(parts.alertSound)), m_notifier(std::move(parts.notifier))
@@ -49,13 +51,14 @@ MainWindow::MainWindow(AppState& state, Watch& watch, MainWindowParts parts, QWi
         m_state, BrowsingSession::Parts{m_browser, m_sound.get(), m_probe.get(), m_messages.get(),
                                         m_dialogs.get(), &m_watch});
     m_outer = new OuterGeometry(this);
-    m_keeping = std::make_unique<FrameKeeping>(FrameKeeping::Parts{m_state, m_browser, m_frames.get(),
-                                                                   m_session.get(), m_messages.get(),
-                                                                   m_dialogs.get(), ui.statusBar, &m_watch},
-                                               this);
-    m_areas = std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_browser, m_frames.get(), ui.statusBar,
-                                                           m_alertSound.get(), m_notifier.get()},
-                                          ui.popupMenu, ui.textSizeMenu->menuAction());
+    m_keeping = std::make_unique<FrameKeeping>(
+        FrameKeeping::Parts{m_state, m_preferences, m_browser, m_frames.get(), m_session.get(),
+                            m_messages.get(), m_dialogs.get(), ui.statusBar, &m_watch},
+        this);
+    m_areas =
+        std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_preferences, m_browser, m_frames.get(),
+                                                     ui.statusBar, m_alertSound.get(), m_notifier.get()},
+                                    ui.popupMenu, ui.textSizeMenu->menuAction());
     connectControls();
     ui.connectionTimer->start();
 
@@ -451,5 +454,5 @@ void MainWindow::switchChimeForNewPicturesOnly()
 {
     m_state.Prefs.chimeOnlyForNewPicture = ui.chimeNewItem->isChecked();
     m_session->setChimeOnlyForNewPicture(m_state.Prefs.chimeOnlyForNewPicture);
-    m_state.Prefs.save(m_state.preferencesPath());
+    m_preferences.save(m_state.Prefs);
 }

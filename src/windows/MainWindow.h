@@ -30,6 +30,7 @@ class QAction;
 class AreaWatch;
 class FrameKeeping;
 class Watch;
+class PreferencesStore;
 
 // What the main window works with, handed in by whoever creates it.
 struct MainWindowParts
@@ -51,8 +52,10 @@ class MainWindow : public QWidget
 public:
     static constexpr QLatin1StringView Caption = ProgramNames::Caption;
 
-    // watch: the automatic refresh, which the interval box and the two labels beside it show and set.
-    MainWindow(AppState& state, Watch& watch, MainWindowParts parts, QWidget* parent = nullptr);
+    // watch: the automatic refresh, which the interval box and the two labels beside it show and set;
+    // preferences: where the changed preferences are saved.
+    MainWindow(AppState& state, Watch& watch, PreferencesStore& preferences, MainWindowParts parts,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Load handling: applies the font, fills the selector, places the window and opens the start page.
@@ -180,6 +183,7 @@ private:
 
     AppState& m_state;
     Watch& m_watch;
+    PreferencesStore& m_preferences; // where the changed preferences are saved
     Twips m_twips;
     bool m_loaded = false;            // loadWindow has finished
     OuterGeometry* m_outer = nullptr; // the saved outer geometry, kept while the frame comes

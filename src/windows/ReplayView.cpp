@@ -1,14 +1,12 @@
 #include "windows/ReplayView.h"
 
 #include "core/CommonDialogs.h"
-#include "core/Preferences.h"
-#include "core/RegularFile.h"
+#include "core/PreferencesStore.h"
 #include "platform/LoopSaveJob.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QKeyEvent>
@@ -31,49 +29,51 @@ template <typename T> T* barControl(T* w, const char* name)
 
 } // namespace
 
-ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_state(state), replayBar(new QWidget(this)),
-      PlayButton(barControl(new QPushButton(tr("Play"), replayBar), "PlayButton")),
-      SpeedBox(barControl(new QComboBox(replayBar), "SpeedBox")),
-      FrameSlider(barControl(new QSlider(Qt::Horizontal, replayBar), "FrameSlider")),
-      frameLabel(new QLabel(replayBar)),
-      SaveLoop(barControl(new QPushButton(tr("Save Loop As..."), replayBar), "SaveLoop")),
-      LiveButton(barControl(new QPushButton(tr("Live"), replayBar), "LiveButton")),
-      playTimer(new QTimer(this))
+ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore& preferences,
+                       QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_state(state), m_preferences(preferences),
+      m_replayBar(new QWidget(this)),
+      m_playButton(barControl(new QPushButton(tr("Play"), m_replayBar), "PlayButton")),
+      m_speedBox(barControl(new QComboBox(m_replayBar), "SpeedBox")),
+      m_frameSlider(barControl(new QSlider(Qt::Horizontal, m_replayBar), "FrameSlider")),
+      m_frameLabel(new QLabel(m_replayBar)),
+      m_saveLoopButton(barControl(new QPushButton(tr("Save Loop As..."), m_replayBar), "SaveLoop")),
+      m_liveButton(barControl(new QPushButton(tr("Live"), m_replayBar), "LiveButton")),
+      m_playTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReplayView"));
     hide(); // until asked for, even when its parent shows
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    replayBar->setObjectName(QStringLiteral("replayBar"));
-    replayBar->setAutoFillBackground(true);
-    frameLabel->setObjectName(QStringLiteral("frameLabel"));
-    SpeedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
-    FrameSlider->setPageStep(1); // a click beside the handle is one frame on, not ten
-    playTimer->setObjectName(QStringLiteral("playTimer"));
-    auto* row = new QHBoxLayout(replayBar);
+    m_replayBar->setObjectName(QStringLiteral("replayBar"));
+    m_replayBar->setAutoFillBackground(true);
+    m_frameLabel->setObjectName(QStringLiteral("frameLabel"));
+    m_speedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
+    m_frameSlider->setPageStep(1); // a click beside the handle is one frame on, not ten
+    m_playTimer->setObjectName(QStringLiteral("playTimer"));
+    auto* row = new QHBoxLayout(m_replayBar);
     row->setContentsMargins(4, 2, 4, 2);
-    for (QWidget* w : std::initializer_list<QWidget*>{PlayButton, SpeedBox, FrameSlider, frameLabel, SaveLoop,
-                                                      LiveButton}) {
-        row->addWidget(w, w == FrameSlider ? 1 : 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_playButton, m_speedBox, m_frameSlider, m_frameLabel,
+                                                      m_saveLoopButton, m_liveButton}) {
+        row->addWidget(w, w == m_frameSlider ? 1 : 0);
     }
-    connect(PlayButton, &QPushButton::clicked, this, &ReplayView::playPause);
-    connect(LiveButton, &QPushButton::clicked, this, &ReplayView::closeRequested);
-    connect(SaveLoop, &QPushButton::clicked, this, &ReplayView::saveLoop);
+    connect(m_playButton, &QPushButton::clicked, this, &ReplayView::playPause);
+    connect(m_liveButton, &QPushButton::clicked, this, &ReplayView::closeRequested);
+    connect(m_saveLoopButton, &QPushButton::clicked, this, &ReplayView::saveLoop);
     auto* saveKey = new QAction(this); // Ctrl+S while Replay shows, wherever the focus is in the window
     saveKey->setShortcut(QKeySequence::Save);
     saveKey->setShortcutContext(Qt::WindowShortcut);
     addAction(saveKey);
     connect(saveKey, &QAction::triggered, this, &ReplayView::saveLoop);
-    connect(FrameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
-    connect(SpeedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
-        playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
+    connect(m_frameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
+    connect(m_speedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
+        m_playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
         if (m_state.Prefs.replaySpeed != speed) {
             m_state.Prefs.replaySpeed = speed;
-            m_state.Prefs.save(m_state.preferencesPath());
+            m_preferences.save(m_state.Prefs);
         }
     });
-    connect(playTimer, &QTimer::timeout, this,
+    connect(m_playTimer, &QTimer::timeout, this,
             [this] { showFrame(m_frames.isEmpty() ? -1 : (m_index + 1) % int(m_frames.size())); });
 }
 
@@ -85,8 +85,8 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
     m_png.clear();
     m_index = -1;
     m_shown = QImage(); // the last address's picture is not this one's
-    SpeedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
-    playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[SpeedBox->currentIndex()]));
+    m_speedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
+    m_playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[m_speedBox->currentIndex()]));
     reload();
     showFrame(int(m_frames.size()) - 1);
 }
@@ -94,7 +94,7 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
 void ReplayView::toggleOver(QWidget* browser, const QString& address, const FrameStore& store)
 {
     if (isVisible()) {
-        playTimer->stop();
+        m_playTimer->stop();
         hide();
         browser->setFocus();
         return;
@@ -109,9 +109,9 @@ void ReplayView::toggleOver(QWidget* browser, const QString& address, const Fram
 void ReplayView::follow(const QString& address)
 {
     if (isVisible() && m_store != nullptr && address != m_address) {
-        playTimer->stop();
-        PlayButton->setText(tr("Play"));
-        open(*m_store, address, SpeedBox->currentIndex());
+        m_playTimer->stop();
+        m_playButton->setText(tr("Play"));
+        open(*m_store, address, m_speedBox->currentIndex());
         update();
     }
 }
@@ -138,9 +138,9 @@ void ReplayView::reload()
     for (const FrameStore::Frame& f : m_store->frames(m_address)) {
         QByteArray bytes = read.value(f.path);
         if (bytes.isEmpty()) {
-            bytes = RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray());
+            bytes = m_store->read(f);
         }
-        if (!bytes.startsWith("\x89PNG")) {
+        if (bytes.isEmpty()) {
             continue; // damaged or foreign: passed over
         }
         frames.append(f);
@@ -156,23 +156,23 @@ void ReplayView::reload()
             m_index = i;
         }
     }
-    const QSignalBlocker quiet(FrameSlider);
-    FrameSlider->setRange(0, qMax(0, int(m_frames.size()) - 1));
+    const QSignalBlocker quiet(m_frameSlider);
+    m_frameSlider->setRange(0, qMax(0, int(m_frames.size()) - 1));
     if (m_index < 0) {
         m_shown = QImage();
-        frameLabel->setText(tr("No frames yet"));
+        m_frameLabel->setText(tr("No frames yet"));
         update();
     } else if (m_frames[m_index].takenUtc != shown) {
         showFrame(m_index);
     } else {
-        FrameSlider->setValue(m_index);
-        frameLabel->setText(tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
+        m_frameSlider->setValue(m_index);
+        m_frameLabel->setText(tr("%1 of %2").arg(m_index + 1).arg(m_frames.size()));
     }
 }
 
 bool ReplayView::playing() const
 {
-    return playTimer->isActive();
+    return m_playTimer->isActive();
 }
 
 void ReplayView::showFrame(int index)
@@ -183,23 +183,23 @@ void ReplayView::showFrame(int index)
     m_index = index;
     m_shown = QImage::fromData(m_png[index], "PNG");
     m_shownTime = m_frames[index].takenUtc.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
-    const QSignalBlocker quiet(FrameSlider);
-    FrameSlider->setValue(index);
-    frameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
+    const QSignalBlocker quiet(m_frameSlider);
+    m_frameSlider->setValue(index);
+    m_frameLabel->setText(tr("%1 of %2").arg(index + 1).arg(m_frames.size()));
     update();
 }
 
 void ReplayView::playPause()
 {
-    if (playTimer->isActive()) {
-        playTimer->stop();
+    if (m_playTimer->isActive()) {
+        m_playTimer->stop();
     } else if (m_frames.size() > 1) {
         if (m_index == int(m_frames.size()) - 1) {
             showFrame(0); // from the start
         }
-        playTimer->start();
+        m_playTimer->start();
     }
-    PlayButton->setText(playTimer->isActive() ? tr("Pause") : tr("Play"));
+    m_playButton->setText(m_playTimer->isActive() ? tr("Pause") : tr("Play"));
 }
 
 void ReplayView::saveLoop()
@@ -213,7 +213,7 @@ void ReplayView::saveLoop()
         return;
     }
     // Made on a thread of its own: a long loop takes seconds, and the window goes on meanwhile.
-    m_saving = new LoopSaveJob(m_png, path, Preferences::FramesPerSecond[SpeedBox->currentIndex()], this);
+    m_saving = new LoopSaveJob(m_png, path, Preferences::FramesPerSecond[m_speedBox->currentIndex()], this);
     auto* progress = new QProgressDialog(tr("Saving the loop..."), tr("Cancel"), 0, m_saving->steps(), this);
     progress->setWindowTitle(QStringLiteral("Skyvane"));
     progress->setWindowModality(Qt::WindowModal);
@@ -240,7 +240,7 @@ void ReplayView::saveLoop()
 void ReplayView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const QRect area(0, 0, width(), replayBar->y());
+    const QRect area(0, 0, width(), m_replayBar->y());
     p.fillRect(rect(), Qt::black);
     if (m_shown.isNull()) {
         p.setPen(Qt::white);
@@ -304,6 +304,6 @@ void ReplayView::resizeEvent(QResizeEvent*)
 
 void ReplayView::layoutBar()
 {
-    const int h = replayBar->sizeHint().height();
-    replayBar->setGeometry(0, height() - h, width(), h);
+    const int h = m_replayBar->sizeHint().height();
+    m_replayBar->setGeometry(0, height() - h, width(), h);
 }

@@ -8,6 +8,7 @@
 
 class CommonDialogs;
 class LoopSaveJob;
+class PreferencesStore;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -20,8 +21,8 @@ class ReplayView : public QWidget
 {
     Q_OBJECT
 public:
-    // The replay speed is kept in the preferences of state.
-    ReplayView(CommonDialogs& dialogs, AppState& state, QWidget* parent);
+    // The replay speed is kept in the preferences of state, and saved through preferences.
+    ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore& preferences, QWidget* parent);
 
     // Shows the address's frames at a speed (an index of Preferences::FramesPerSecond), on the newest.
     void open(const FrameStore& store, const QString& address, int speed);
@@ -61,6 +62,7 @@ private:
 
     CommonDialogs& m_dialogs;
     AppState& m_state;
+    PreferencesStore& m_preferences;
     const FrameStore* m_store = nullptr;
     QString m_address;
     QList<FrameStore::Frame> m_frames;
@@ -71,12 +73,12 @@ private:
     LoopSaveJob* m_saving = nullptr; // a loop being saved
     int m_index = -1;
 
-    QWidget* replayBar;      // the strip of controls along the bottom
-    QPushButton* PlayButton; // Play / Pause (Space)
-    QComboBox* SpeedBox;     // three speeds
-    QSlider* FrameSlider;    // one step per frame
-    QLabel* frameLabel;      // "7 of 36"
-    QPushButton* SaveLoop;   // "Save Loop As..."
-    QPushButton* LiveButton; // back to the live page (Esc)
-    QTimer* playTimer;       // steps through the frames while playing
+    QWidget* m_replayBar;          // the strip of controls along the bottom
+    QPushButton* m_playButton;     // Play / Pause (Space)
+    QComboBox* m_speedBox;         // three speeds
+    QSlider* m_frameSlider;        // one step per frame
+    QLabel* m_frameLabel;          // "7 of 36"
+    QPushButton* m_saveLoopButton; // "Save Loop As..."
+    QPushButton* m_liveButton;     // back to the live page (Esc)
+    QTimer* m_playTimer;           // steps through the frames while playing
 };

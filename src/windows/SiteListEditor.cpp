@@ -3,46 +3,28 @@
 #include "core/AddressRules.h"
 
 #include "core/EditorLayout.h"
-#include "core/FileLock.h"
-#include "core/ProgramDirectory.h"
-#include "core/SiteListFile.h"
+#include "core/SiteListModel.h"
 #include "windows/ApplicationFont.h"
 #include "windows/DesignedFont.h"
 #include "windows/NameEditDelegate.h"
-#include "windows/NoEditDelegate.h"
 #include "windows/OuterGeometry.h"
 #include "windows/ScreenTwips.h"
 
 #include <QAbstractItemDelegate>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
-#include <QTreeWidget>
-
-#include <cmath>
-
-namespace {
-
-QTreeWidgetItem* makeRow(const QString& name, const QString& url)
-{
-    auto* item = new QTreeWidgetItem({name, url});
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    return item;
-}
-
-} // namespace
+#include <QTreeView>
 
 SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locationUrl, MessageBoxes* messages,
                                QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_state(state), m_locationUrl(std::move(locationUrl)), m_twips(ScreenTwips::of(this)),
-      m_messages(messages)
+      m_messages(messages), m_store(state.siteListPath(), messages), m_model(new SiteListModel(this))
 {
     setObjectName(QStringLiteral("SiteListEditor"));
     setWindowTitle(QStringLiteral("Edit Selector List"));
@@ -50,23 +32,22 @@ SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locatio
     setModal(true);
     setSizeGripEnabled(false);
 
-    siteList = new QTreeWidget(this);
-    siteList->setObjectName(QStringLiteral("siteList"));
-    siteList->setColumnCount(2);
-    siteList->setHeaderLabels({QStringLiteral(" Name"), QStringLiteral("URL")});
-    siteList->setRootIsDecorated(false);
-    siteList->setUniformRowHeights(true);
-    siteList->setSelectionMode(QAbstractItemView::SingleSelection);
-    siteList->setAllColumnsShowFocus(true);
-    siteList->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    siteList->header()->setStretchLastSection(false);
-    siteList->viewport()->installEventFilter(this);
-    // Only the name column is edited in place; the address stays as it was added.
-    siteList->setItemDelegateForColumn(1, new NoEditDelegate(siteList));
-    auto* names = new NameEditDelegate(SiteRecord::NameWidth, siteList);
-    siteList->setItemDelegateForColumn(0, names);
-    connect(siteList, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item, int) { siteList->editItem(item, 0); });
+    m_siteList = new QTreeView(this);
+    m_siteList->setObjectName(QStringLiteral("siteList"));
+    m_siteList->setModel(m_model);
+    m_siteList->setRootIsDecorated(false);
+    m_siteList->setUniformRowHeights(true);
+    m_siteList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_siteList->setAllColumnsShowFocus(true);
+    m_siteList->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    m_siteList->header()->setSectionsClickable(false);
+    m_siteList->header()->setStretchLastSection(false);
+    m_siteList->viewport()->installEventFilter(this);
+    auto* names = new NameEditDelegate(SiteRecord::NameWidth, m_siteList);
+    m_siteList->setItemDelegateForColumn(SiteListModel::NameColumn, names);
+    connect(m_siteList, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        m_siteList->edit(index.siblingAtColumn(SiteListModel::NameColumn));
+    });
     connect(
         names, &NameEditDelegate::cut, this,
         [this](const QString&, const QString& kept) {
@@ -80,42 +61,37 @@ SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locatio
             }
         },
         Qt::QueuedConnection); // once the edit has closed
-    connect(names, &QAbstractItemDelegate::closeEditor, this,
-            [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-                if (hint != QAbstractItemDelegate::RevertModelCache) {
-                    renameEnded(); // Esc cancels an edit: that is no rename
-                }
-            });
 
-    addButton = new QPushButton(QStringLiteral("Add Currently Displayed Web Page To List"), this);
-    addButton->setObjectName(QStringLiteral("addButton"));
-    deleteButton = new QPushButton(QStringLiteral("Delete List Item Selected Below"), this);
-    deleteButton->setObjectName(QStringLiteral("deleteButton"));
-    addButton->setAutoDefault(false);
-    deleteButton->setAutoDefault(false);
-    connect(addButton, &QPushButton::clicked, this, &SiteListEditor::addDisplayedPage);
-    connect(deleteButton, &QPushButton::clicked, this, &SiteListEditor::deleteSelectedSite);
-    place(addButton, 30, 15, 4545, 300);
-    place(deleteButton, 4590, 15, 4545, 300);
-    place(siteList, 0, 315, 9210, 2805);
-    setTabOrder(siteList, addButton);
-    setTabOrder(addButton, deleteButton);
+    m_addButton = new QPushButton(QStringLiteral("Add Currently Displayed Web Page To List"), this);
+    m_addButton->setObjectName(QStringLiteral("addButton"));
+    m_deleteButton = new QPushButton(QStringLiteral("Delete List Item Selected Below"), this);
+    m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    m_addButton->setAutoDefault(false);
+    m_deleteButton->setAutoDefault(false);
+    connect(m_addButton, &QPushButton::clicked, this, &SiteListEditor::addDisplayedPage);
+    connect(m_deleteButton, &QPushButton::clicked, this, &SiteListEditor::deleteSelectedSite);
+    place(m_addButton, 30, 15, 4545, 300);
+    place(m_deleteButton, 4590, 15, 4545, 300);
+    place(m_siteList, 0, 315, 9210, 2805);
+    setTabOrder(m_siteList, m_addButton);
+    setTabOrder(m_addButton, m_deleteButton);
 
-    rowMenu = new QMenu(QStringLiteral("AddLvPop1"), this);
-    rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    m_rowMenu = new QMenu(QStringLiteral("AddLvPop1"), this);
+    m_rowMenu->setObjectName(QStringLiteral("rowMenu"));
     const auto item = [this](const char* name, const QString& caption, void (SiteListEditor::*handler)()) {
-        QAction* a = rowMenu->addAction(caption);
+        QAction* a = m_rowMenu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    moveUpItem = item("moveUpItem", QStringLiteral("Move Up"), &SiteListEditor::moveUp);
-    moveDownItem = item("moveDownItem", QStringLiteral("Move Down"), &SiteListEditor::moveDown);
-    moveToTopItem = item("moveToTopItem", QStringLiteral("Move To &Top"), &SiteListEditor::moveToTop);
-    moveToBottomItem =
+    m_moveUpItem = item("moveUpItem", QStringLiteral("Move Up"), &SiteListEditor::moveUp);
+    m_moveDownItem = item("moveDownItem", QStringLiteral("Move Down"), &SiteListEditor::moveDown);
+    m_moveToTopItem = item("moveToTopItem", QStringLiteral("Move To &Top"), &SiteListEditor::moveToTop);
+    m_moveToBottomItem =
         item("moveToBottomItem", QStringLiteral("Move To &Bottom"), &SiteListEditor::moveToBottom);
-    rowMenu->addSeparator()->setObjectName(QStringLiteral("moveSeparator"));
-    deleteItem = item("deleteItem", QStringLiteral("Delete From List"), &SiteListEditor::deleteSelectedSite);
+    m_rowMenu->addSeparator()->setObjectName(QStringLiteral("moveSeparator"));
+    m_deleteItem =
+        item("deleteItem", QStringLiteral("Delete From List"), &SiteListEditor::deleteSelectedSite);
 
     resize(m_twips.toPixelsX(9195), m_twips.toPixelsY(3120));
     m_outer = new OuterGeometry(this);
@@ -149,27 +125,21 @@ void SiteListEditor::setOuterSize(float width, float height)
 
 void SiteListEditor::loadWindow()
 {
-    ApplicationFont::applyTo(siteList, m_state.Settings);
-
-    siteList->clear();
-    const SiteListFile file(m_state.siteListPath());
-    m_loadedStamp = file.stamp();
-    const QList<SiteRecord> records = file.readAll();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(records.size());
-    for (const SiteRecord& r : records) {
-        rows.append(makeRow(r.Name, r.URL));
-    }
-    siteList->addTopLevelItems(rows);
+    ApplicationFont::applyTo(m_siteList, m_state.Settings);
+    m_model->setSites(m_store.load());
 
     // Centred on the screen, at the stored outer size.
     m_outer->apply(QSize(m_twips.toPixelsX(m_state.Settings.EditorWidth),
                          m_twips.toPixelsY(m_state.Settings.EditorHeight)),
                    std::nullopt);
     layOut();
-    siteList->setFocus();
+    m_siteList->setFocus();
     m_listLoaded = true;
-    m_listChanged = false;
+}
+
+bool SiteListEditor::listChanged() const
+{
+    return m_model->changed();
 }
 
 void SiteListEditor::resizeEvent(QResizeEvent* event)
@@ -189,14 +159,14 @@ void SiteListEditor::layOut()
     }
     const float sw = m_twips.fromPixelsX(width());
     const float sh = m_twips.fromPixelsY(height());
-    place(addButton, EditorLayout::ButtonLeft, EditorLayout::ButtonTop, EditorLayout::addWidth(sw),
+    place(m_addButton, EditorLayout::ButtonLeft, EditorLayout::ButtonTop, EditorLayout::addWidth(sw),
           EditorLayout::ButtonHeight);
-    place(deleteButton, EditorLayout::deleteLeft(sw), EditorLayout::ButtonTop, EditorLayout::deleteWidth(sw),
-          EditorLayout::ButtonHeight);
-    place(siteList, 0, EditorLayout::ListTop, sw, EditorLayout::listHeight(sh));
-    const int column = m_twips.toPixelsX(EditorLayout::columnWidth(m_twips.fromPixelsX(siteList->width())));
-    siteList->setColumnWidth(0, column);
-    siteList->setColumnWidth(1, column);
+    place(m_deleteButton, EditorLayout::deleteLeft(sw), EditorLayout::ButtonTop,
+          EditorLayout::deleteWidth(sw), EditorLayout::ButtonHeight);
+    place(m_siteList, 0, EditorLayout::ListTop, sw, EditorLayout::listHeight(sh));
+    const int column = m_twips.toPixelsX(EditorLayout::columnWidth(m_twips.fromPixelsX(m_siteList->width())));
+    m_siteList->setColumnWidth(SiteListModel::NameColumn, column);
+    m_siteList->setColumnWidth(SiteListModel::AddressColumn, column);
     if (!isMaximized() && !isMinimized() && m_listLoaded) {
         rememberSize();
     }
@@ -218,38 +188,30 @@ void SiteListEditor::addDisplayedPage()
         }
         return;
     }
-    siteList->addTopLevelItem(makeRow(m_state.PageTitle.left(80), address));
-    m_listChanged = true;
+    m_model->add(SiteRecord{m_state.PageTitle.left(80), address});
+}
+
+QModelIndex SiteListEditor::selectedIndex() const
+{
+    const QModelIndexList selected = m_siteList->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first();
 }
 
 int SiteListEditor::selectedPosition() const
 {
-    const QList<QTreeWidgetItem*> selected = siteList->selectedItems();
-    return selected.isEmpty() ? 0 : siteList->indexOfTopLevelItem(selected.first()) + 1;
+    const QModelIndex selected = selectedIndex();
+    return selected.isValid() ? selected.row() + 1 : 0;
 }
 
 void SiteListEditor::deleteSelectedSite()
 {
-    if (siteList->topLevelItemCount() == 0) {
-        return;
-    }
-    const int i = selectedPosition();
-    if (i == 0) {
-        return; // rows but none selected: nothing to delete
-    }
-    delete siteList->takeTopLevelItem(i - 1);
-    m_listChanged = true;
-}
-
-void SiteListEditor::renameEnded()
-{
-    m_listChanged = true;
+    m_model->remove(selectedPosition() - 1); // none selected: nothing to delete
 }
 
 void SiteListEditor::mouseReleasedOnList(Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
-        rowMenu->popup(QCursor::pos());
+        m_rowMenu->popup(QCursor::pos());
     }
 }
 
@@ -262,9 +224,13 @@ void SiteListEditor::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Menu ||
         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
         // The row menu from the keyboard, beside the selected row: the moves need no mouse.
-        const QList<QTreeWidgetItem*> selected = siteList->selectedItems();
-        const QRect row = selected.isEmpty() ? QRect() : siteList->visualItemRect(selected.first());
-        rowMenu->popup(siteList->viewport()->mapToGlobal(row.isNull() ? QPoint(0, 0) : row.bottomLeft()));
+        const QModelIndex selected = selectedIndex();
+        const QRect row =
+            selected.isValid()
+                ? m_siteList->visualRect(selected.siblingAtColumn(SiteListModel::NameColumn)) |
+                      m_siteList->visualRect(selected.siblingAtColumn(SiteListModel::AddressColumn))
+                : QRect();
+        m_rowMenu->popup(m_siteList->viewport()->mapToGlobal(row.isNull() ? QPoint(0, 0) : row.bottomLeft()));
         return;
     }
     QDialog::keyPressEvent(event);
@@ -272,7 +238,7 @@ void SiteListEditor::keyPressEvent(QKeyEvent* event)
 
 bool SiteListEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == siteList->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == m_siteList->viewport() && event->type() == QEvent::MouseButtonRelease) {
         mouseReleasedOnList(static_cast<QMouseEvent*>(event)->button());
     }
     return QDialog::eventFilter(watched, event);
@@ -280,18 +246,9 @@ bool SiteListEditor::eventFilter(QObject* watched, QEvent* event)
 
 void SiteListEditor::moveSelected(SiteListReorder::Move how)
 {
-    const int count = siteList->topLevelItemCount();
-    const int i = selectedPosition();
-    const std::optional<int> t = SiteListReorder::target(how, i, count);
-    if (!t) {
-        return;
+    if (const std::optional<int> row = m_model->move(how, selectedPosition())) {
+        m_siteList->setCurrentIndex(m_model->index(*row, SiteListModel::NameColumn));
     }
-    QTreeWidgetItem* old = siteList->takeTopLevelItem(i - 1);
-    QTreeWidgetItem* row = makeRow(old->text(0), old->text(1));
-    delete old;
-    siteList->insertTopLevelItem(*t - 1, row);
-    siteList->setCurrentItem(row);
-    m_listChanged = true;
 }
 
 void SiteListEditor::moveUp()
@@ -316,37 +273,22 @@ void SiteListEditor::moveToBottom()
 
 void SiteListEditor::saveOnClose()
 {
-    const SiteListFile file(m_state.siteListPath());
-    if (m_listChanged && file.stamp() != m_loadedStamp) {
-        // Another window saved the list since this one read it.
-        const MessageBoxes::Answer answer =
-            m_messages == nullptr
-                ? MessageBoxes::Answer::Yes
-                : m_messages->show(QStringLiteral("The site list was changed by another Skyvane "
-                                                  "window. Replace it with this list?"),
-                                   MessageBoxes::Buttons::YesNo);
-        if (answer != MessageBoxes::Answer::Yes) {
-            m_listChanged = false;                                        // the other window's list stays
-            m_keepOpen = answer == MessageBoxes::Answer::No && !m_ending; // shown here to look at
+    switch (m_store.save(m_model->sites(), m_model->changed(), m_ending)) {
+    case SiteListStore::Saved::Written:
+        if (m_model->rowCount() >= 1) { // the selector is rebuilt only when the file matches it
+            emit listSaved(m_model->names());
         }
-    }
-    if (m_listChanged) {
-        const int n = siteList->topLevelItemCount();
-        QList<SiteRecord> records;
-        QStringList names;
-        records.reserve(n);
-        names.reserve(n);
-        for (int i = 0; i < n; ++i) {
-            const QTreeWidgetItem* row = siteList->topLevelItem(i);
-            records.append(SiteRecord{row->text(0), row->text(1)});
-            names.append(row->text(0));
-        }
-        // The new list replaces the old file in one step, so a failed write leaves the old list
-        // whole; the selector is rebuilt only when the file matches it.
-        const FileLock lock(m_state.siteListPath()); // one window writes the list at a time
-        if (file.writeAll(records) && n >= 1) {
-            emit listSaved(names);
-        }
+        break;
+    case SiteListStore::Saved::OtherShown:
+        m_keepOpen = true; // shown here to look at
+        m_model->setChanged(false);
+        break;
+    case SiteListStore::Saved::OtherKept:
+        m_model->setChanged(false); // the other window's list stays
+        break;
+    case SiteListStore::Saved::Unchanged:
+    case SiteListStore::Saved::NotWritten:
+        break;
     }
     if (!isMaximized() && !isMinimized()) {
         rememberSize();
@@ -378,10 +320,10 @@ void SiteListEditor::closeAtEnd()
 void SiteListEditor::commitOpenRename()
 {
     // A name still being typed counts, as it does when another row is clicked.
-    const QModelIndex index = siteList->currentIndex();
-    QWidget* editor = index.isValid() ? siteList->indexWidget(index.siblingAtColumn(0)) : nullptr;
+    const QModelIndex index = m_siteList->currentIndex().siblingAtColumn(SiteListModel::NameColumn);
+    QWidget* editor = index.isValid() ? m_siteList->indexWidget(index) : nullptr;
     if (editor != nullptr) {
-        QAbstractItemDelegate* delegate = siteList->itemDelegateForIndex(index.siblingAtColumn(0));
+        QAbstractItemDelegate* delegate = m_siteList->itemDelegateForIndex(index);
         emit delegate->commitData(editor);
         emit delegate->closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
     }

@@ -4,9 +4,11 @@
 #include "core/MainLayout.h"
 #include "core/MessageBoxes.h"
 #include "core/SiteListReorder.h"
+#include "core/SiteListStore.h"
 #include "core/Twips.h"
 
 #include <QDialog>
+#include <QModelIndex>
 
 #include <functional>
 
@@ -14,10 +16,11 @@ class OuterGeometry;
 class QMenu;
 class QAction;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
+class SiteListModel;
 
-// The site list editor: the saved sites as a two-column list. Changes are kept in the list and
-// written when the window closes; listSaved then tells the main window the new entries.
+// The site list editor: a view over the saved sites, two columns. Changes are kept in the model and
+// handed to the store when the window closes; listSaved then tells the main window the new entries.
 class SiteListEditor : public QDialog
 {
     Q_OBJECT
@@ -33,7 +36,7 @@ public:
     // Closes the editor because the program ends: it cannot stay open for another look.
     void closeAtEnd();
 
-    bool listChanged() const { return m_listChanged; }
+    bool listChanged() const;
     bool listLoaded() const { return m_listLoaded; }
     const Twips& twips() const { return m_twips; }
 
@@ -58,7 +61,6 @@ private slots:
     // Handlers, reached through the controls.
     void addDisplayedPage();   // add the displayed page
     void deleteSelectedSite(); // the Delete button and menu item
-    void renameEnded();
     void mouseReleasedOnList(Qt::MouseButton button);
     void moveUp();
     void moveDown();
@@ -69,6 +71,7 @@ private slots:
 private:
     void moveSelected(SiteListReorder::Move how);
     int selectedPosition() const; // 1-based, 0 when no row is selected
+    QModelIndex selectedIndex() const;
     void place(QWidget* w, float left, float top, float width, float height) const;
     void rememberSize(); // the outer size, for the settings written at the end
     void setOuterSize(float width, float height);
@@ -82,19 +85,18 @@ private:
     bool m_ending = false;
     bool m_keepOpen = false;
     MessageBoxes* m_messages;
-    SiteListFile::Stamp m_loadedStamp; // the site list file the rows were read from
-    OuterGeometry* m_outer = nullptr;  // the stored outer size, kept while the frame comes
+    SiteListStore m_store;            // the file the rows were read from, and are written to
+    OuterGeometry* m_outer = nullptr; // the stored outer size, kept while the frame comes
+    bool m_listLoaded = false;        // loadWindow has finished
 
-    bool m_listChanged = false; // a row was added, deleted, renamed or moved
-    bool m_listLoaded = false;  // loadWindow has finished
-
-    QPushButton* addButton = nullptr;    // "Add Currently Displayed Web Page To List"
-    QPushButton* deleteButton = nullptr; // "Delete List Item Selected Below"
-    QTreeWidget* siteList = nullptr;     // the sites: name (editable in place) and address
-    QMenu* rowMenu = nullptr;            // pop-up menu over the list
-    QAction* moveUpItem = nullptr;       // "Move Up"
-    QAction* moveDownItem = nullptr;     // "Move Down"
-    QAction* moveToTopItem = nullptr;    // "Move To &Top"
-    QAction* moveToBottomItem = nullptr; // "Move To &Bottom"
-    QAction* deleteItem = nullptr;       // "Delete From List"
+    SiteListModel* m_model = nullptr;      // the rows, and whether they changed
+    QPushButton* m_addButton = nullptr;    // "Add Currently Displayed Web Page To List"
+    QPushButton* m_deleteButton = nullptr; // "Delete List Item Selected Below"
+    QTreeView* m_siteList = nullptr;       // the sites: name (editable in place) and address
+    QMenu* m_rowMenu = nullptr;            // pop-up menu over the list
+    QAction* m_moveUpItem = nullptr;       // "Move Up"
+    QAction* m_moveDownItem = nullptr;     // "Move Down"
+    QAction* m_moveToTopItem = nullptr;    // "Move To &Top"
+    QAction* m_moveToBottomItem = nullptr; // "Move To &Bottom"
+    QAction* m_deleteItem = nullptr;       // "Delete From List"
 };

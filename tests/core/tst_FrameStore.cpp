@@ -115,6 +115,9 @@ private slots:
         QVERIFY(store.frames(QStringLiteral("http://a/")).isEmpty()); // the folder names another address
         TestFiles::write(QDir(folder).filePath(QStringLiteral("Address.txt")), "http://a/\n");
         QCOMPARE(names(store.frames(QStringLiteral("http://a/"))), QStringList{"11:00"});
+        QCOMPARE(store.read(store.frames(QStringLiteral("http://a/")).first()), png()); // as Replay reads it
+        QVERIFY(store.read({QDir(folder).filePath(QStringLiteral("20261206T110200000Z.png")), kStart, 13})
+                    .isEmpty());
         for (int i = 0; i < 3; ++i) {
             QVERIFY(store.keep(QStringLiteral("http://a/"), kStart.addSecs(60 * i), png()));
         }

@@ -5,6 +5,7 @@
 #include "PreparedMessageBoxes.h"
 #include "RecordingSoundPlayer.h"
 #include "ScriptedProbe.h"
+#include "core/PreferencesStore.h"
 #include "core/Watch.h"
 #include "platform/SystemClock.h"
 #include "windows/MainWindow.h"
@@ -39,6 +40,7 @@ struct MainWindowFixture
     PreparedMessageBoxes* messages = nullptr;
     PreparedDialogs* dialogs = nullptr;
     Watch watch{&SystemClock::monotonicMs};
+    std::unique_ptr<PreferencesStore> preferences; // Skyvane.conf of the folder
     std::unique_ptr<MainWindow> form;
 
     MainWindowFixture()
@@ -61,7 +63,8 @@ struct MainWindowFixture
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
-        form = std::make_unique<MainWindow>(state, watch, std::move(parts));
+        preferences = std::make_unique<PreferencesStore>(state.preferencesPath());
+        form = std::make_unique<MainWindow>(state, watch, *preferences, std::move(parts));
         return *form;
     }
 

@@ -222,7 +222,7 @@ private slots:
         f.child<QAction>("helpItem")->trigger();
         QCOMPARE(f.messages->shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
         f.child<QAction>("chimeNewItem")->trigger();
-        QVERIFY(Preferences::load(f.state.preferencesPath()).chimeOnlyForNewPicture);
+        QVERIFY(f.preferences->load().chimeOnlyForNewPicture);
         f.child<QAction>("replayItem")->trigger(); // this window keeps no frames
         QCOMPARE(f.child<QStatusBar>("statusBar")->currentMessage(),
                  QStringLiteral("No frames are kept in this window."));

@@ -1,6 +1,7 @@
 #include "PreparedDialogs.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "core/PreferencesStore.h"
 #include "platform/FrameRecorder.h"
 #include "windows/ReplayView.h"
 
@@ -38,7 +39,8 @@ private slots:
         PreparedDialogs dialogs;
         dialogs.saveAnswer = dir.filePath(QStringLiteral("loop.webp"));
         QWidget browser;
-        ReplayView replay(dialogs, state, &browser);
+        PreferencesStore preferences(state.preferencesPath());
+        ReplayView replay(dialogs, state, preferences, &browser);
         browser.show();
         browser.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&browser));
@@ -55,7 +57,7 @@ private slots:
         QTest::keyClick(keyTarget(), Qt::Key_Space);
         QVERIFY(replay.playing());
         replay.findChild<QComboBox*>(QStringLiteral("SpeedBox"))->setCurrentIndex(2);
-        QCOMPARE(Preferences::load(state.preferencesPath()).replaySpeed, 2);
+        QCOMPARE(preferences.load().replaySpeed, 2);
         QSignalSpy said(&replay, &ReplayView::message);
         replay.findChild<QPushButton*>(QStringLiteral("SaveLoop"))->click(); // made on a thread of its own
         QVERIFY(said.wait(20000));

@@ -1,11 +1,11 @@
 #include "TestFiles.h"
-#include "core/Preferences.h"
+#include "core/PreferencesStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-// Skyvane.conf: the settings beyond the record file.
-class TestPreferences : public QObject
+// Skyvane.conf: the settings beyond the record file, read and saved.
+class TestPreferencesStore : public QObject
 {
     Q_OBJECT
 private slots:
@@ -23,30 +23,31 @@ private slots:
         };
         for (const auto& [file, expected] : rows) {
             QTemporaryDir dir;
-            const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+            const PreferencesStore store(dir.filePath(QString::fromLatin1(Preferences::FileName)));
             if (file != "none") {
-                TestFiles::write(path, file);
+                TestFiles::write(store.path(), file);
             }
             for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
-                const Preferences p = Preferences::load(path);
+                const Preferences p = store.load();
                 QCOMPARE(
                     (QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed, p.alertPercent}),
                     expected);
-                QVERIFY(p.save(path));
+                QVERIFY(store.save(p));
             }
         }
         QTemporaryDir dir; // the remote view's address, kept through a save by the window
-        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
-        TestFiles::write(path, "Serve=0.0.0.0:8765\n[Replay]\nSpeed=2\n");
-        QVERIFY(Preferences::load(path).save(path));
-        QCOMPARE(Preferences::load(path).serve, QStringLiteral("0.0.0.0:8765"));
+        const PreferencesStore store(dir.filePath(QString::fromLatin1(Preferences::FileName)));
+        TestFiles::write(store.path(), "Serve=0.0.0.0:8765\n[Replay]\nSpeed=2\n");
+        QVERIFY(store.save(store.load()));
+        QCOMPARE(store.load().serve, QStringLiteral("0.0.0.0:8765"));
     }
 
     // Watched areas: one entry an address, damaged entries passed over, kept as read.
     void areas()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QString::fromLatin1(Preferences::FileName));
+        const PreferencesStore store(dir.filePath(QString::fromLatin1(Preferences::FileName)));
+        const QString& path = store.path();
         TestFiles::write(path, "[Areas]\n"
                                "1\\address=http://a/\n1\\rect=10 20 300 200.5\n"
                                "2\\address=http://b/\n2\\alertBox=0.25 0.25 0.5 0.5\n2\\alertLevel=severe\n"
@@ -62,11 +63,11 @@ private slots:
             {QStringLiteral("http://b/"), {}, QRectF(0.25, 0.25, 0.5, 0.5), QStringLiteral("severe")},
         };
         for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
-            Preferences p = Preferences::load(path);
+            const Preferences p = store.load();
             QCOMPARE(p.areas, wanted);
-            QVERIFY(p.save(path));
+            QVERIFY(store.save(p));
         }
-        Preferences p = Preferences::load(path);
+        Preferences p = store.load();
         p.areaOf(QStringLiteral("http://a/")).rect = QRectF();
         p.dropUnused();
         QCOMPARE(p.areas.size(), 1);
@@ -80,10 +81,10 @@ private slots:
         }
         TestFiles::write(path, many + "size=" + QByteArray::number(Preferences::MaxAreas + 5) + "\n");
         int passedOver = 0;
-        QCOMPARE(Preferences::load(path, &passedOver).areas.size(), Preferences::MaxAreas);
+        QCOMPARE(store.load(&passedOver).areas.size(), Preferences::MaxAreas);
         QCOMPARE(passedOver, 5);
     }
 };
 
-QTEST_GUILESS_MAIN(TestPreferences)
-#include "tst_Preferences.moc"
+QTEST_GUILESS_MAIN(TestPreferencesStore)
+#include "tst_PreferencesStore.moc"
