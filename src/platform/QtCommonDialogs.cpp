@@ -16,7 +16,7 @@
 #include <QStorageInfo>
 #include <QStringListModel>
 
-QString QtCommonDialogs::ShowOpen(const QString& initDir)
+QString QtCommonDialogs::askOpenPath(const QString& initDir)
 {
     QFileDialog dialog(parent(), QString(), initDir);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -27,7 +27,7 @@ QString QtCommonDialogs::ShowOpen(const QString& initDir)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
+CommonDialogs::Font QtCommonDialogs::askFont(const Font& initial)
 {
     QFont start(initial.name);
     start.setBold(initial.bold);
@@ -76,7 +76,7 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
     return Font{chosen.family(), chosen.bold(), size};
 }
 
-QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
+QString QtCommonDialogs::askSavePath(const QString& suggestedPath)
 {
     // The suggested name takes the suffix of the type chosen in the dialog (a complete page at
     // first), and the dialog starts where the last page was saved.
@@ -103,7 +103,7 @@ QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-QString QtCommonDialogs::ShowSaveLoop(const QString& suggestedPath)
+QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath)
 {
     const QFileInfo suggested(suggestedPath);
     QFileDialog dialog(parent(), QStringLiteral("Save Loop As"),
@@ -137,7 +137,7 @@ QWidget* QtCommonDialogs::parent() const
     return QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : m_parent;
 }
 
-bool QtCommonDialogs::ShowLogin(const QString& site, const QString& realm, QString* user, QString* password)
+bool QtCommonDialogs::askLogin(const QString& site, const QString& realm, QString* user, QString* password)
 {
     QDialog dialog(parent());
     dialog.setWindowTitle(QStringLiteral("Log In to %1").arg(site));

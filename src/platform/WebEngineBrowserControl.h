@@ -46,7 +46,7 @@ public:
     bool setTextSize(qint32 level) override;
     void saveAs() override;
     QString currentAddress() const override;
-    void ConnectionRestored() override { m_watcher->connectionRestored(); }
+    void connectionRestored() override { m_watcher->connectionRestored(); }
     void setPictureNote(const QString& note) override { m_watcher->pictureNote(note); }
     void navigateCovered(const QString& address) override;
     bool refreshFailed() const override { return m_watcher->failed(); }
