@@ -1,5 +1,8 @@
 #include "platform/QtCommonDialogs.h"
 
+#include "platform/LoopWriter.h"
+#include "platform/LoopWriters.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,8 +112,17 @@ QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath)
     QFileDialog dialog(parent(), QStringLiteral("Save Loop As"),
                        m_lastSaveFolder.isEmpty() ? suggested.absolutePath() : m_lastSaveFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Animated WebP (*.webp)"));
-    dialog.setDefaultSuffix(QStringLiteral("webp")); // a name typed without it is given it
+    // Each format the loop can be written in; a name typed without a suffix is given the chosen one's.
+    const QList<const LoopWriter*>& writers = LoopWriters::all();
+    QStringList filters;
+    for (const LoopWriter* writer : writers) {
+        filters.append(writer->filter());
+    }
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(writers.first()->suffix());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(writers.value(filters.indexOf(filter), writers.first())->suffix());
+    });
     dialog.selectFile(suggested.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

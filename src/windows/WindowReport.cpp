@@ -6,7 +6,8 @@
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
-#include "platform/WebPLoopWriter.h"
+#include "platform/LoopWriter.h"
+#include "platform/LoopWriters.h"
 #include "windows/MainWindow.h"
 
 #include <QBuffer>
@@ -154,7 +155,7 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
                     images.append(image);
                 }
             }
-            webp = WebPLoopWriter::encode(images, fps);
+            webp = LoopWriters::forSuffix(QStringLiteral("webp")).encode(images, fps, {});
         }
         QMetaObject::invokeMethod(this, [this, webp, key] {
             m_loopMaking = false;
