@@ -152,12 +152,11 @@ int runSkyvane(LoopbackServer& server, int refreshes, int renewAfter)
     state.Settings.StartPage = server.url(QStringLiteral("/radar")).toString();
     FaultyRadar radar(server);
 
-    auto browser = std::make_unique<WebEngineBrowserControl>();
+    // A number of reloads to compare with the program's own choice.
+    auto browser = renewAfter >= 0 ? std::make_unique<WebEngineBrowserControl>(nullptr, renewAfter)
+                                   : std::make_unique<WebEngineBrowserControl>();
     WebEngineBrowserControl* engine = browser.get();
     engine->setReloadTimings(kNoProgressMs, 60000);
-    if (renewAfter >= 0) {
-        engine->setRenewPageAfter(renewAfter); // to compare with the program's own choice
-    }
     MainWindowParts parts = quietParts(std::move(browser), std::make_unique<QtSoundPlayer>());
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));

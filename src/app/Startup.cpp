@@ -249,10 +249,10 @@ int Startup::run(int argc, char** argv)
     MainWindowParts parts;
     auto dialogs = std::make_unique<QtCommonDialogs>();
     browser->setSavePathAsker(
-        [d = dialogs.get()](const QString& suggested) { return d->ShowSave(suggested); });
+        [d = dialogs.get()](const QString& suggested) { return d->askSavePath(suggested); });
     browser->setLoginAsker(
         [d = dialogs.get()](const QString& site, const QString& realm, QString* user, QString* password) {
-            return d->ShowLogin(site, realm, user, password);
+            return d->askLogin(site, realm, user, password);
         });
     QtCommonDialogs* dialogsOverForm = dialogs.get();
     parts.browser = std::move(browser);

@@ -166,7 +166,7 @@ void BrowsingSession::openFile()
     if (m_parts.dialogs == nullptr) {
         return;
     }
-    const QString fileName = m_parts.dialogs->ShowOpen(m_state.LastOpenFolder);
+    const QString fileName = m_parts.dialogs->askOpenPath(m_state.LastOpenFolder);
     if (fileName.isEmpty()) {
         return;
     }
@@ -190,7 +190,7 @@ void BrowsingSession::chooseFont(bool withDialog)
     LiveSettings& s = m_state.Settings;
     if (withDialog && m_parts.dialogs != nullptr) {
         const CommonDialogs::Font start = MenuRules::dialogStart({s.FontName, s.FontBold, s.FontSize});
-        const CommonDialogs::Font chosen = MenuRules::afterDialog(m_parts.dialogs->ShowFont(start));
+        const CommonDialogs::Font chosen = MenuRules::afterDialog(m_parts.dialogs->askFont(start));
         s.FontName = chosen.name;
         s.FontBold = chosen.bold;
         s.FontSize = chosen.size;

@@ -18,15 +18,15 @@ public:
     virtual ~CommonDialogs() = default;
     // An existing file in an existing folder, full path; empty when the user cancelled.
     // An empty initDir starts in the system's default folder.
-    virtual QString ShowOpen(const QString& initDir) = 0;
+    virtual QString askOpenPath(const QString& initDir) = 0;
     // The chosen font; the initial values when the user cancelled.
-    virtual Font ShowFont(const Font& initial) = 0;
+    virtual Font askFont(const Font& initial) = 0;
     // Where to save the displayed page; empty when the user cancelled.
-    virtual QString ShowSave(const QString& suggestedPath) = 0;
+    virtual QString askSavePath(const QString& suggestedPath) = 0;
     // Where to save a loop of frames as an animated WebP; empty when the user cancelled.
-    virtual QString ShowSaveLoop(const QString& suggestedPath) = 0;
+    virtual QString askSaveLoopPath(const QString& suggestedPath) = 0;
     // A site asks for a user name and password; false when the user cancelled.
-    virtual bool ShowLogin(const QString& site, const QString& realm, QString* user, QString* password) = 0;
+    virtual bool askLogin(const QString& site, const QString& realm, QString* user, QString* password) = 0;
     // Something was saved there: the next save dialog may start in its folder.
     virtual void saved(const QString& path) { Q_UNUSED(path); }
 };

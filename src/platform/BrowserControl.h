@@ -28,7 +28,7 @@ public:
     // Asks the user where to save the displayed page and saves it there.
     virtual void saveAs() = 0;
     // The Internet connection has come back (the indicator turned from red to green).
-    virtual void ConnectionRestored() {}
+    virtual void connectionRestored() {}
     // A few words about the picture of the last load, shown after the load's own status text.
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
     // The address of the picture on screen: while a failed load holds its picture, the watched one.

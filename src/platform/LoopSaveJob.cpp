@@ -1,8 +1,10 @@
 #include "platform/LoopSaveJob.h"
 
 #include "core/AtomicFile.h"
-#include "platform/WebPLoopWriter.h"
+#include "platform/LoopWriter.h"
+#include "platform/LoopWriters.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QThread>
 
@@ -40,7 +42,8 @@ void LoopSaveJob::run()
         emit progressed(int(frames.size()));
     }
     const int decoded = int(frames.size());
-    const QByteArray webp = WebPLoopWriter::encode(frames, m_framesPerSecond, [this, decoded](int encoded) {
+    const LoopWriter& writer = LoopWriters::forSuffix(QFileInfo(m_path).suffix());
+    const QByteArray loop = writer.encode(frames, m_framesPerSecond, [this, decoded](int encoded) {
         emit progressed(decoded + encoded);
         return !m_cancelled.load();
     });
@@ -48,5 +51,5 @@ void LoopSaveJob::run()
         emit finished(false, true);
         return;
     }
-    emit finished(!webp.isEmpty() && AtomicFile::replace(m_path, webp), false);
+    emit finished(!loop.isEmpty() && AtomicFile::replace(m_path, loop), false);
 }

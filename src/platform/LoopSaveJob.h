@@ -9,9 +9,10 @@
 
 class QThread;
 
-// Writes the frames of a loop as one animated WebP on a thread of its own, so that the window goes
-// on while a long loop is made: the kept PNGs are decoded and encoded there, and the file is put in
-// place whole. It tells how far it is, and can be cancelled.
+// Writes the frames of a loop as one animation on a thread of its own, in the format of the file
+// name's suffix (an animated WebP unless another writer knows it), so that the window goes on while a
+// long loop is made: the kept PNGs are decoded and encoded there, and the file is put in place whole.
+// It tells how far it is, and can be cancelled.
 class LoopSaveJob : public QObject
 {
     Q_OBJECT

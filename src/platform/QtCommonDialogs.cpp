@@ -1,5 +1,8 @@
 #include "platform/QtCommonDialogs.h"
 
+#include "platform/LoopWriter.h"
+#include "platform/LoopWriters.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +19,7 @@
 #include <QStorageInfo>
 #include <QStringListModel>
 
-QString QtCommonDialogs::ShowOpen(const QString& initDir)
+QString QtCommonDialogs::askOpenPath(const QString& initDir)
 {
     QFileDialog dialog(parent(), QString(), initDir);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -27,7 +30,7 @@ QString QtCommonDialogs::ShowOpen(const QString& initDir)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
+CommonDialogs::Font QtCommonDialogs::askFont(const Font& initial)
 {
     QFont start(initial.name);
     start.setBold(initial.bold);
@@ -76,7 +79,7 @@ CommonDialogs::Font QtCommonDialogs::ShowFont(const Font& initial)
     return Font{chosen.family(), chosen.bold(), size};
 }
 
-QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
+QString QtCommonDialogs::askSavePath(const QString& suggestedPath)
 {
     // The suggested name takes the suffix of the type chosen in the dialog (a complete page at
     // first), and the dialog starts where the last page was saved.
@@ -103,14 +106,23 @@ QString QtCommonDialogs::ShowSave(const QString& suggestedPath)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-QString QtCommonDialogs::ShowSaveLoop(const QString& suggestedPath)
+QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath)
 {
     const QFileInfo suggested(suggestedPath);
     QFileDialog dialog(parent(), QStringLiteral("Save Loop As"),
                        m_lastSaveFolder.isEmpty() ? suggested.absolutePath() : m_lastSaveFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Animated WebP (*.webp)"));
-    dialog.setDefaultSuffix(QStringLiteral("webp")); // a name typed without it is given it
+    // Each format the loop can be written in; a name typed without a suffix is given the chosen one's.
+    const QList<const LoopWriter*>& writers = LoopWriters::all();
+    QStringList filters;
+    for (const LoopWriter* writer : writers) {
+        filters.append(writer->filter());
+    }
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(writers.first()->suffix());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(writers.value(filters.indexOf(filter), writers.first())->suffix());
+    });
     dialog.selectFile(suggested.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
@@ -137,7 +149,7 @@ QWidget* QtCommonDialogs::parent() const
     return QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : m_parent;
 }
 
-bool QtCommonDialogs::ShowLogin(const QString& site, const QString& realm, QString* user, QString* password)
+bool QtCommonDialogs::askLogin(const QString& site, const QString& realm, QString* user, QString* password)
 {
     QDialog dialog(parent());
     dialog.setWindowTitle(QStringLiteral("Log In to %1").arg(site));

@@ -14,11 +14,11 @@ public:
     explicit QtCommonDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    QString ShowOpen(const QString& initDir) override;
-    Font ShowFont(const Font& initial) override;
-    QString ShowSave(const QString& suggestedPath) override;
-    QString ShowSaveLoop(const QString& suggestedPath) override;
-    bool ShowLogin(const QString& site, const QString& realm, QString* user, QString* password) override;
+    QString askOpenPath(const QString& initDir) override;
+    Font askFont(const Font& initial) override;
+    QString askSavePath(const QString& suggestedPath) override;
+    QString askSaveLoopPath(const QString& suggestedPath) override;
+    bool askLogin(const QString& site, const QString& realm, QString* user, QString* password) override;
     void saved(const QString& path) override;
 
 private:

@@ -11,12 +11,28 @@
 #include <QWebEngineView>
 #include <QWindow>
 
-WatchedPart::WatchedPart(QWebEngineView* view, std::function<double()> wholePageZoom, QObject* parent)
-    : QObject(parent), m_view(view), m_wholePageZoom(std::move(wholePageZoom)), m_settle(new QTimer(this))
+WatchedPart::WatchedPart(QWebEngineView* view, QObject* parent)
+    : QObject(parent), m_view(view), m_settle(new QTimer(this))
 {
     m_settle->setSingleShot(true);
     m_settle->setInterval(300);
     connect(m_settle, &QTimer::timeout, this, [this] { show(m_address); });
+}
+
+void WatchedPart::setWholePageZoom(double zoom)
+{
+    m_wholePageZoom = zoom;
+    m_zoomChosen = true;
+    if (!m_shown) {
+        m_view->setZoomFactor(zoom);
+    }
+}
+
+void WatchedPart::keepWholePageZoom()
+{
+    if (!m_shown && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_wholePageZoom)) {
+        m_view->setZoomFactor(m_wholePageZoom);
+    }
 }
 
 void WatchedPart::set(const QString& address, const QRectF& pageRect)
@@ -52,7 +68,7 @@ void WatchedPart::show(const QString& address)
     });
     if (part == m_parts.cend() || view.isEmpty()) {
         if (std::exchange(m_shown, false)) {
-            m_view->setZoomFactor(m_wholePageZoom()); // the whole page again
+            m_view->setZoomFactor(m_wholePageZoom); // the whole page again
             page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
             page->runJavaScript(
                 QStringLiteral("document.getElementById('watched-part-scrollbars')?.remove()"),

@@ -13,13 +13,19 @@ class QWebEngineView;
 
 // The part of a page that is watched instead of the whole page (page pixels at 100% zoom): the view
 // is zoomed and scrolled so that the part fills it, kept in proportion and centred, again after every
-// resize and change of screen, and without scrollbars over it.
+// resize and change of screen, and without scrollbars over it. Elsewhere the view has the zoom the
+// user chose for the whole page (the text size), once one was chosen.
 class WatchedPart : public QObject
 {
     Q_OBJECT
 public:
-    // wholePageZoom: the zoom the view goes back to when no part is shown.
-    WatchedPart(QWebEngineView* view, std::function<double()> wholePageZoom, QObject* parent);
+    WatchedPart(QWebEngineView* view, QObject* parent);
+
+    // The zoom of the whole page: at once, unless a part is shown, which keeps its own.
+    void setWholePageZoom(double zoom);
+    // The view's page is a fresh one, or has loaded: it is given the chosen zoom again where no part
+    // is shown.
+    void keepWholePageZoom();
 
     // The part of an address's page; an empty one shows the whole page again.
     void set(const QString& address, const QRectF& pageRect);
@@ -34,7 +40,8 @@ public:
 
 private:
     QWebEngineView* m_view;
-    std::function<double()> m_wholePageZoom;
+    double m_wholePageZoom = 1.0; // the engine's own until the user chose one
+    bool m_zoomChosen = false;
     QTimer* m_settle; // shown again once a resize has reached the page
     bool m_screenWatched = false;
     QString m_address; // of the last page shown

@@ -2,6 +2,7 @@
 
 #include "core/AddressRules.h"
 #include "platform/ContainedPage.h"
+#include "platform/PageRenewal.h"
 #include "platform/PictureCover.h"
 #include "platform/ReceivedBytes.h"
 #include "platform/SavePageDownloads.h"
@@ -25,11 +26,10 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
+WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, int reloadsBeforeRenewal)
     : BrowserControl(parent), m_view(new QWebEngineView(this)), m_page(new ContainedPage(m_view)),
-      m_cover(new PictureCover(this)), m_loadingShown(new QTimer(this)), m_sessionCheck(new QTimer(this)),
-      m_part(new WatchedPart(
-          m_view, [this] { return m_zoomChosen ? m_zoom : 1.0; }, this)),
+      m_cover(new PictureCover(this)), m_loadingShown(new QTimer(this)),
+      m_renewal(new PageRenewal(reloadsBeforeRenewal, this)), m_part(new WatchedPart(m_view, this)),
       m_watcher(new PageWatcher(*this, &SystemClock::monotonicMs, &SystemClock::wallMs, this))
 {
     connect(m_cover, &PictureCover::touched, this, [this] {
@@ -44,13 +44,6 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
         emit statusTextChanged(m_watcher->stateText());
         emit progressChanged(m_progress, 100);
     });
-
-    // A page that keeps something in its sessionStorage keeps it over a reload, but a fresh page
-    // would start without it: such a page is never renewed. Looked at after each load and now and
-    // then between loads, for what the page or the user's clicks put there later.
-    m_sessionCheck->setInterval(SessionCheckMs);
-    connect(m_sessionCheck, &QTimer::timeout, this, &WebEngineBrowserControl::checkSession);
-    m_sessionCheck->start();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -83,8 +76,7 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent)
 void WebEngineBrowserControl::attachPage(ContainedPage* page)
 {
     m_page = page;
-    m_pageKeepsSession = false; // a fresh page's sessionStorage is empty
-    m_sessionAsked = false;
+    m_renewal->attach(page);
     m_view->setPage(page); // the page is the view's child: deleted with it, before the profile
     m_saves->setPage(page);
     page->setAnswerDialogs(m_answerDialogs);
@@ -128,28 +120,22 @@ void WebEngineBrowserControl::attachPage(ContainedPage* page)
 
 bool WebEngineBrowserControl::renewPage()
 {
-    // Weeks of reloads grow the renderer's heap; a fresh page in a fresh renderer gives it all back.
-    // Only under the cover, and only where the user loses nothing by it: no history to go back or
-    // forward to (nobody goes back on a wall display), the page not scrolled by hand, no save under way.
-    // What the page keeps in cookies and localStorage stays; a page with a sessionStorage is kept.
-    if (++m_reloadsOfPage <= m_renewAfter || !covered() || m_pageKeepsSession ||
-        (!m_unattended && m_page->history()->count() > 1) ||
-        (!m_part->shown() && !m_page->scrollPosition().isNull()) || m_saves->busy() ||
-        m_page->inDialog()) { // the page waits in its dialog: it goes only once that has returned
+    // Under the cover, a fresh page in a fresh renderer gives back what weeks of reloads took.
+    PageRenewal::PageState state;
+    state.covered = covered();
+    state.historyKept = !m_unattended && m_page->history()->count() > 1;
+    state.scrolledByHand = !m_part->shown() && !m_page->scrollPosition().isNull();
+    state.busy = m_saves->busy() || m_page->inDialog();
+    state.document = m_documentUrl;
+    if (!m_renewal->renewsAt(state)) {
         return false;
     }
     const QUrl url = m_documentUrl;
-    if (url.isEmpty() || url.scheme() == QLatin1String("about")) {
-        return false;
-    }
-    m_reloadsOfPage = 0;
     ContainedPage* old = m_page;
     old->disconnect(); // its last reports are not this page's
     attachPage(new ContainedPage(m_view));
     old->deleteLater();
-    if (m_zoomChosen && !m_part->shown()) {
-        m_view->setZoomFactor(m_zoom);
-    }
+    m_part->keepWholePageZoom();
     loadAsReload(url, false);
     return true;
 }
@@ -279,22 +265,6 @@ void WebEngineBrowserControl::inspect(const QString& script, std::function<void(
                           });
 }
 
-void WebEngineBrowserControl::checkSession()
-{
-    static const QString script =
-        QStringLiteral("(() => { try { return window.sessionStorage.length; } catch (e) { return 0; } })()");
-    if (m_sessionAsked) {
-        return; // a page that does not answer is not asked again and again
-    }
-    m_sessionAsked = true;
-    inspect(script, [this, page = QPointer<ContainedPage>(m_page)](const QVariant& v) {
-        if (page == m_page) { // not a page renewed meanwhile
-            m_pageKeepsSession = v.toInt() > 0;
-            m_sessionAsked = false;
-        }
-    });
-}
-
 qint64 WebEngineBrowserControl::bytesReceived() const
 {
     return ReceivedBytes::total();
@@ -381,12 +351,9 @@ void WebEngineBrowserControl::onLoadEnded(const QWebEngineLoadingInfo& info)
     m_interrupted = ok ? 0 : m_interrupted;
     if (ok) {
         m_part->show(address()); // before the look at the page, under the cover
-        m_sessionAsked = false;  // a new document: what was asked of the last one is moot
-        checkSession();
+        m_renewal->documentLoaded();
     }
-    if (!m_part->shown() && m_zoomChosen && !qFuzzyCompare(m_view->zoomFactor(), m_zoom)) {
-        m_view->setZoomFactor(m_zoom);
-    }
+    m_part->keepWholePageZoom();
     emit progressChanged(-1, 100);
     using F = ReloadWatch::Failure;
     F failure = F::None;
@@ -449,11 +416,7 @@ bool WebEngineBrowserControl::setTextSize(qint32 level)
     if (level < 0 || level > 4) {
         return false;
     }
-    m_zoom = ZoomFactors[level];
-    m_zoomChosen = true;
-    if (!m_part->shown()) { // the watched part keeps its own zoom
-        m_view->setZoomFactor(m_zoom);
-    }
+    m_part->setWholePageZoom(ZoomFactors[level]);
     return true;
 }
 

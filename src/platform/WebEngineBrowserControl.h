@@ -12,6 +12,7 @@
 #include <functional>
 
 class ContainedPage;
+class PageRenewal;
 class QAuthenticator;
 class PictureCover;
 class QTimer;
@@ -28,14 +29,12 @@ public:
     static constexpr double ZoomFactors[5] = {0.75, 0.9, 1.0, 1.25, 1.5};
     // A load that ends sooner is not told in the status bar or the progress bar.
     static constexpr int LoadingShownAfterMs = 200;
-    // Reloads of one page after which the next reload under the cover is made by a fresh page: every
-    // one. A renderer kept for a few loads of a big picture already swings by a sixth of its size,
-    // and grows over the days; one fresh for each load is the same size at every refresh.
-    static constexpr int RenewPageAfterReloads = 0;
-    // How often a shown page's sessionStorage is looked at between loads.
-    static constexpr int SessionCheckMs = 10000;
 
-    explicit WebEngineBrowserControl(QWidget* parent = nullptr);
+    // reloadsBeforeRenewal: reloads of one page after which the next reload under the cover is made
+    // by a fresh page; every one by default. A renderer kept for a few loads of a big picture already
+    // swings by a sixth of its size, and grows over the days; one fresh for each load is the same size
+    // at every refresh.
+    explicit WebEngineBrowserControl(QWidget* parent = nullptr, int reloadsBeforeRenewal = 0);
     ~WebEngineBrowserControl() override;
 
     void navigate(const QString& address) override;
@@ -46,7 +45,7 @@ public:
     bool setTextSize(qint32 level) override;
     void saveAs() override;
     QString currentAddress() const override;
-    void ConnectionRestored() override { m_watcher->connectionRestored(); }
+    void connectionRestored() override { m_watcher->connectionRestored(); }
     void setPictureNote(const QString& note) override { m_watcher->pictureNote(note); }
     void navigateCovered(const QString& address) override;
     bool refreshFailed() const override { return m_watcher->failed(); }
@@ -66,8 +65,6 @@ public:
 
     // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
-    // The next reload under the cover after this many is made by a fresh page (RenewPageAfterReloads).
-    void setRenewPageAfter(int reloads) { m_renewAfter = reloads; }
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     // Asked for a user name and password when a site wants them; false: the user cancelled.
@@ -99,7 +96,6 @@ private:
     bool renewPage();                     // true: the reload is made by a fresh page
     void loadAsReload(const QUrl& url,
                       bool bypassCache); // as a reload asks for it, validated with the server
-    void checkSession();                 // whether the page keeps anything in its sessionStorage
     void onLoadStarted(const QUrl& target);
     void onLoadEnded(const QWebEngineLoadingInfo& info);
     void onUrlChanged();
@@ -110,26 +106,20 @@ private:
     ContainedPage* m_page;
     PictureCover* m_cover;    // the last good picture or a card, over the view during a watched load
     QTimer* m_loadingShown;   // tells how a load goes once it takes longer than a glance
-    QTimer* m_sessionCheck;   // looks at the page's sessionStorage between loads
+    PageRenewal* m_renewal;   // when a reload is made by a fresh page
     bool m_stopAsked = false; // the load ending now was stopped by us
     int m_interrupted = 0;    // times the page cancelled the load of ours under way
     WatchedPart* m_part;      // zoomed and scrolled to, when the page has one
     PageWatcher* m_watcher;
-    bool m_documentLoading = false; // between the start and the end of a load of a new document
-    bool m_committed = false;       // the loading document has been committed: the view shows it
-    QUrl m_documentUrl;             // the address the document loading or on screen was loaded from
-    QUrl m_documentBefore;          // the one on screen as the load began
-    QString m_certificateRefusal;   // why the loading site's certificate was refused
-    int m_progress = 0;             // the load's progress, told when m_loadingShown fires
-    double m_zoom = 1.0;
-    bool m_zoomChosen = false;
+    bool m_documentLoading = false;       // between the start and the end of a load of a new document
+    bool m_committed = false;             // the loading document has been committed: the view shows it
+    QUrl m_documentUrl;                   // the address the document loading or on screen was loaded from
+    QUrl m_documentBefore;                // the one on screen as the load began
+    QString m_certificateRefusal;         // why the loading site's certificate was refused
+    int m_progress = 0;                   // the load's progress, told when m_loadingShown fires
     SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
     bool m_unattended = false;            // nobody is there to answer (the wall display)
     SiteLogins m_logins;                  // for this run
     int m_loads = 0;
-    int m_reloadsOfPage = 0; // reloads since the page was made
-    int m_renewAfter = RenewPageAfterReloads;
-    bool m_pageKeepsSession = false; // the page's sessionStorage has something: it is not renewed
-    bool m_sessionAsked = false;     // a look at it is under way
-    bool m_answerDialogs = false;    // the page's dialogs are answered without a box
+    bool m_answerDialogs = false; // the page's dialogs are answered without a box
 };

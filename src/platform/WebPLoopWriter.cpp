@@ -16,7 +16,7 @@ QSize WebPLoopWriter::loopSize(const QSize& newest)
 }
 
 QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerSecond,
-                                  const Progress& progress)
+                                  const Progress& progress) const
 {
     if (frames.isEmpty() || frames.last().isNull() || !(framesPerSecond > 0)) {
         return {};

@@ -212,7 +212,7 @@ void MainWindow::showIndicator(ConnectionMonitor::Picture picture)
         ui.connectionIndicator->setIcon(QIcon(image));
     }
     if (picture == ConnectionMonitor::Picture::Green) {
-        m_browser->ConnectionRestored(); // a refresh that failed while the link was down goes again
+        m_browser->connectionRestored(); // a refresh that failed while the link was down goes again
     }
 }
 

@@ -208,7 +208,7 @@ void ReplayView::saveLoop()
         return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = m_dialogs.ShowSaveLoop(QDir(folder).filePath(QStringLiteral("Loop.webp")));
+    const QString path = m_dialogs.askSaveLoopPath(QDir(folder).filePath(QStringLiteral("Loop.webp")));
     if (path.isEmpty()) {
         return;
     }

@@ -9,7 +9,8 @@
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
-#include "platform/WebPLoopWriter.h"
+#include "platform/LoopWriter.h"
+#include "platform/LoopWriters.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -154,7 +155,7 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
                     images.append(image);
                 }
             }
-            webp = WebPLoopWriter::encode(images, fps);
+            webp = LoopWriters::forSuffix(QStringLiteral("webp")).encode(images, fps, {});
         }
         QMetaObject::invokeMethod(this, [this, webp, key] {
             m_loopMaking = false;

@@ -2,13 +2,10 @@
 #include "TestMain.h"
 #include "core/StormColours.h"
 #include "platform/FrameRecorder.h"
-#include "platform/WebPLoopWriter.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QSignalSpy>
-
-#include <webp/demux.h>
 
 namespace {
 
@@ -33,7 +30,7 @@ QImage map(QPoint square, const QColor& colour = QColor(0xfd, 0, 0), QSize size 
 
 } // namespace
 
-// Frames compared and kept on the recorder's thread, and the loop written as an animated WebP.
+// Frames compared and kept on the recorder's thread.
 class TestFrameRecorder : public QObject
 {
     Q_OBJECT
@@ -149,34 +146,6 @@ private slots:
             QTRY_COMPARE(alerts.size(), load.alerts);
         }
         QCOMPARE((QList<bool>{alerts[0][1].toBool(), alerts[1][1].toBool()}), (QList<bool>{true, false}));
-    }
-
-    void loopDecodesWithItsFramesAndSize()
-    {
-        // The newest frame's size (at most 1280 wide): older frames of another size are fitted in.
-        const QList<QImage> frames{filled(Qt::red, {471, 296}), filled(Qt::green, {1920, 1080}),
-                                   filled(Qt::blue, {1600, 900})};
-        const QByteArray webp = WebPLoopWriter::encode(frames, 2);
-        QVERIFY(!webp.isEmpty());
-        WebPData data{reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size())};
-        WebPAnimDecoderOptions options;
-        QVERIFY(WebPAnimDecoderOptionsInit(&options));
-        WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
-        QVERIFY(decoder != nullptr);
-        WebPAnimInfo info;
-        QVERIFY(WebPAnimDecoderGetInfo(decoder, &info));
-        QCOMPARE((QList<uint32_t>{info.canvas_width, info.canvas_height, info.frame_count, info.loop_count}),
-                 (QList<uint32_t>{1280, 720, 3, 0}));
-        QList<int> times;
-        while (WebPAnimDecoderHasMoreFrames(decoder)) {
-            uint8_t* rgba = nullptr;
-            int timestamp = 0;
-            QVERIFY(WebPAnimDecoderGetNext(decoder, &rgba, &timestamp));
-            times << timestamp;
-        }
-        WebPAnimDecoderDelete(decoder);
-        QCOMPARE(times, (QList<int>{500, 1000, 1500}));
-        QVERIFY(WebPLoopWriter::encode({}, 2).isEmpty());
     }
 };
 

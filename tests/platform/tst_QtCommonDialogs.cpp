@@ -28,7 +28,7 @@ private slots:
             d->setCurrentFont(QFont(QStringLiteral("DejaVu Sans"), 48));
             QMetaObject::invokeMethod(d, "accept");
         });
-        const CommonDialogs::Font chosen = dialogs.ShowFont({QStringLiteral("DejaVu Sans"), false, 9});
+        const CommonDialogs::Font chosen = dialogs.askFont({QStringLiteral("DejaVu Sans"), false, 9});
         const auto listed = [&families](const QString& name) {
             return std::any_of(families.begin(), families.end(), [&name](const QString& f) {
                 return f == name || f.startsWith(name + QStringLiteral(" ["));
@@ -61,12 +61,12 @@ private slots:
             d->selectFile(elsewhere.filePath(QStringLiteral("radar.mhtml")));
             QMetaObject::invokeMethod(d, "accept"); // as the Save button does
         });
-        QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteC.mhtml"))),
+        QCOMPARE(dialogs.askSavePath(downloads.filePath(QStringLiteral("SiteC.mhtml"))),
                  QDir::toNativeSeparators(elsewhere.filePath(QStringLiteral("radar.mhtml"))));
         dialogs.saved(QStringLiteral("/proc/radar.html")); // a folder of the kernel's is never remembered
         dialogs.saved(elsewhere.filePath(QStringLiteral("radar.mhtml")));
         answer([](QFileDialog* d) { d->reject(); });
-        QCOMPARE(dialogs.ShowSave(downloads.filePath(QStringLiteral("SiteD.mhtml"))), QString());
+        QCOMPARE(dialogs.askSavePath(downloads.filePath(QStringLiteral("SiteD.mhtml"))), QString());
         QCOMPARE(seen,
                  (QStringList{"SiteC.html", QFileInfo(downloads.path()).absoluteFilePath(), "SiteC.mhtml",
                               "SiteD.html", QFileInfo(elsewhere.path()).absoluteFilePath()}));

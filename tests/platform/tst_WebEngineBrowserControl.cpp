@@ -34,6 +34,13 @@ class TestWebEngineBrowserControl : public QObject
 
     QString at(const char* path) const { return server.url(QLatin1String(path)).toString(); }
 
+    void makeBrowser(int reloadsBeforeRenewal = 0)
+    {
+        browser = std::make_unique<WebEngineBrowserControl>(nullptr, reloadsBeforeRenewal);
+        browser->resize(400, 300);
+        browser->show();
+    }
+
     bool navigateAndWait(const QString& address)
     {
         QSignalSpy done(browser.get(), &BrowserControl::downloadCompleted);
@@ -49,12 +56,7 @@ private slots:
         server.setPage(QStringLiteral("/b"), LoopbackServer::page(QStringLiteral("Page B")));
     }
 
-    void init()
-    {
-        browser = std::make_unique<WebEngineBrowserControl>();
-        browser->resize(400, 300);
-        browser->show();
-    }
+    void init() { makeBrowser(); }
 
     void navigateRaisesTheEvents()
     {
@@ -237,7 +239,7 @@ private slots:
             return LoopbackServer::Response{LoopbackServer::page(QStringLiteral("Count %1").arg(served)),
                                             "text/html", "200 OK", "max-age=3600"};
         });
-        browser->setRenewPageAfter(2);
+        makeBrowser(2);
         QSignalSpy titles(browser.get(), &BrowserControl::titleChanged);
         QSignalSpy status(browser.get(), &BrowserControl::statusTextChanged);
         QVERIFY(navigateAndWait(at("/count")));

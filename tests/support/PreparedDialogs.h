@@ -10,19 +10,19 @@
 class PreparedDialogs : public CommonDialogs
 {
 public:
-    QString ShowOpen(const QString& initDir) override
+    QString askOpenPath(const QString& initDir) override
     {
         openedIn << initDir;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    Font ShowFont(const Font& initial) override
+    Font askFont(const Font& initial) override
     {
         fontOpenedWith.append(initial);
         return fontAnswer.value_or(initial); // no answer: cancelled
     }
-    QString ShowSave(const QString&) override { return saveAnswer; }
-    bool ShowLogin(const QString&, const QString&, QString*, QString*) override { return false; }
-    QString ShowSaveLoop(const QString& suggested) override
+    QString askSavePath(const QString&) override { return saveAnswer; }
+    bool askLogin(const QString&, const QString&, QString*, QString*) override { return false; }
+    QString askSaveLoopPath(const QString& suggested) override
     {
         loopSuggested = suggested;
         return saveAnswer;
