@@ -270,7 +270,7 @@ int Startup::run(int argc, char** argv)
     parts.messages = std::move(messages);
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
-    Watch watch(&SystemClock::monotonicMs);
+    Watch watch(&SystemClock::monotonicMs, &state.Prefs, &preferences);
     MainWindow form(state, watch, preferences, std::move(parts));
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);

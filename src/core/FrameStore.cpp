@@ -13,14 +13,14 @@
 
 namespace {
 
-const QString kTimeFormat = QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'");
-const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
-const QByteArray kPngEnd("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+const QString TimeFormat = QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'");
+const QByteArray PngSignature("\x89PNG\r\n\x1a\n", 8);
+const QByteArray PngEnd("\0\0\0\0IEND\xae\x42\x60\x82", 12);
 // A clock set a little behind another window's is no frame from the future.
-constexpr qint64 kClockSlackSecs = 600;
+constexpr qint64 ClockSlackSecs = 600;
 
-constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions kPrivateFolder = kPrivateFile | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions PrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions PrivateFolder = PrivateFile | QFileDevice::ExeOwner;
 
 QByteArray readAt(QFile& file, qint64 at, qint64 length)
 {
@@ -29,7 +29,7 @@ QByteArray readAt(QFile& file, qint64 at, qint64 length)
 
 bool privateWrite(const QString& path, const QByteArray& bytes)
 {
-    return AtomicFile::replace(path, bytes) && QFile::setPermissions(path, kPrivateFile);
+    return AtomicFile::replace(path, bytes) && QFile::setPermissions(path, PrivateFile);
 }
 
 } // namespace
@@ -41,7 +41,7 @@ QString FrameStore::keptAddress(const QString& address)
 
 bool FrameStore::isWholePng(const QByteArray& head, const QByteArray& tail)
 {
-    return head.startsWith(kPngSignature) && head.mid(12, 4) == "IHDR" && tail == kPngEnd;
+    return head.startsWith(PngSignature) && head.mid(12, 4) == "IHDR" && tail == PngEnd;
 }
 
 FrameStore::FrameStore(QString framesDir, int perAddress, qint64 totalBytes)
@@ -57,7 +57,7 @@ QString FrameStore::folderName(const QString& address)
 
 QString FrameStore::fileNameFor(const QDateTime& takenUtc)
 {
-    return takenUtc.toUTC().toString(kTimeFormat) + QStringLiteral(".png");
+    return takenUtc.toUTC().toString(TimeFormat) + QStringLiteral(".png");
 }
 
 QString FrameStore::folderFor(const QString& address) const
@@ -96,7 +96,7 @@ QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder, const QStri
     if (!named || (!address.isEmpty() && named->trimmed() != keptAddress(address).toUtf8())) {
         return out; // another address's folder, or none of ours
     }
-    const QDateTime latest = QDateTime::currentDateTimeUtc().addSecs(kClockSlackSecs);
+    const QDateTime latest = QDateTime::currentDateTimeUtc().addSecs(ClockSlackSecs);
     // Only regular files: a link (to a picture elsewhere, or to a pipe) is no frame of ours.
     const QFileInfoList entries =
         QDir(folder).entryInfoList({QStringLiteral("*.png")}, QDir::Files | QDir::NoSymLinks, QDir::Name);
@@ -104,11 +104,11 @@ QList<FrameStore::Frame> FrameStore::framesIn(const QString& folder, const QStri
         if (!name.match(info.fileName()).hasMatch()) {
             continue; // not one of ours
         }
-        QDateTime taken = QDateTime::fromString(info.completeBaseName(), kTimeFormat);
+        QDateTime taken = QDateTime::fromString(info.completeBaseName(), TimeFormat);
         taken.setTimeSpec(Qt::UTC);
         QFile file;
         if (!taken.isValid() || taken > latest || !RegularFile::open(file, info.filePath()) ||
-            !isWholePng(readAt(file, 0, 16), readAt(file, info.size() - kPngEnd.size(), kPngEnd.size()))) {
+            !isWholePng(readAt(file, 0, 16), readAt(file, info.size() - PngEnd.size(), PngEnd.size()))) {
             continue; // from the future, or damaged
         }
         out.append({info.filePath(), taken, info.size()});
@@ -131,7 +131,7 @@ bool FrameStore::keep(const QString& address, const QDateTime& takenUtc, const Q
 {
     const QString folder = folderFor(address);
     if (QFileInfo(m_dir).isSymLink() || QFileInfo(folder).isSymLink() || !QDir().mkpath(folder) ||
-        !QFile::setPermissions(m_dir, kPrivateFolder) || !QFile::setPermissions(folder, kPrivateFolder)) {
+        !QFile::setPermissions(m_dir, PrivateFolder) || !QFile::setPermissions(folder, PrivateFolder)) {
         return false;
     }
     const QString addressFile = QDir(folder).filePath(QString::fromLatin1(AddressFileName));

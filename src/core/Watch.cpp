@@ -1,5 +1,7 @@
 #include "core/Watch.h"
 
+#include "core/PreferencesStore.h"
+
 #include <QTimer>
 
 namespace {
@@ -9,8 +11,10 @@ constexpr int MostMinutes = 32767; // the count is kept within a 16-bit number
 
 } // namespace
 
-Watch::Watch(std::function<qint64()> monotonicMs, QObject* parent)
-    : QObject(parent), m_now(std::move(monotonicMs)), m_timer(new QTimer(this))
+Watch::Watch(std::function<qint64()> monotonicMs, Preferences* preferences, const PreferencesStore* store,
+             QObject* parent)
+    : QObject(parent), m_now(std::move(monotonicMs)), m_preferences(preferences ? preferences : &m_runOnly),
+      m_store(store), m_timer(new QTimer(this))
 {
     m_timer->setObjectName(QStringLiteral("refreshTimer"));
     m_timer->setInterval(MinuteMs);
@@ -25,6 +29,16 @@ qint64 Watch::msToNextRefresh() const
         return -1;
     }
     return qMax(0, m_timer->remainingTime()) + qMax(0, m_interval - m_count - 1) * qint64(MinuteMs);
+}
+
+void Watch::changeSiteSettings(const QString& address, const std::function<void(Preferences::Area&)>& change)
+{
+    change(m_preferences->areaOf(address));
+    m_preferences->dropUnused(); // an address that keeps nothing has no entry
+    if (m_store != nullptr) {
+        m_store->save(*m_preferences);
+    }
+    emit siteSettingsChanged(address);
 }
 
 void Watch::setInterval(int minutes)

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "core/Preferences.h"
+
 #include <QObject>
 #include <QtGlobal>
 
 #include <functional>
 
+class PreferencesStore;
 class QTimer;
 
 // The automatic refresh of the page on screen: its interval, whether its timer runs, the minutes
-// counted since the last refresh, and the minute timer itself. The controls show what it says
+// counted since the last refresh, and the minute timer itself; and what is kept for each address
+// watched (the part of the page shown, the alert box and its level). The controls show what it says
 // through the signals and change it through the setters; nothing else keeps a copy.
 class Watch : public QObject
 {
@@ -19,7 +23,10 @@ public:
     static constexpr int IntervalInitial = 10;
 
     // monotonicMs: milliseconds on a clock that never jumps and goes on while the machine sleeps.
-    explicit Watch(std::function<qint64()> monotonicMs, QObject* parent = nullptr);
+    // preferences hold the addresses' settings, and store saves them at each change; none: they are
+    // kept for this run only.
+    explicit Watch(std::function<qint64()> monotonicMs, Preferences* preferences = nullptr,
+                   const PreferencesStore* store = nullptr, QObject* parent = nullptr);
 
     int interval() const { return m_interval; }
     bool timerOn() const { return m_timerOn; }
@@ -30,6 +37,15 @@ public:
     void setAlwaysWatched(bool on) { m_alwaysWatched = on; }
     // Until the next automatic refresh; -1 while the timer is off.
     qint64 msToNextRefresh() const;
+
+    // What is kept for an address; none when nothing is.
+    const Preferences::Area* siteSettings(const QString& address) const
+    {
+        return m_preferences->areaFor(address);
+    }
+    const QList<Preferences::Area>& allSiteSettings() const { return m_preferences->areas; }
+    // Changes what is kept for an address, saves it, and says so.
+    void changeSiteSettings(const QString& address, const std::function<void(Preferences::Area&)>& change);
 
     // The user (or the command line) set the interval, within its bounds: the timer runs from now on
     // and the count is left alone, so an interval lowered below it makes the next minute due.
@@ -53,11 +69,15 @@ signals:
     void refreshDue();
     // Sent after each counted minute, once any refresh it brought has been asked for.
     void minutesCounted();
+    void siteSettingsChanged(const QString& address);
 
 private:
     void count(int minutes);
 
     std::function<qint64()> m_now;
+    Preferences m_runOnly; // the addresses' settings when none are given
+    Preferences* m_preferences;
+    const PreferencesStore* m_store;
     QTimer* m_timer; // one minute, over and over while the timer is on
     int m_interval = IntervalInitial;
     int m_count = 0;

@@ -11,7 +11,7 @@ namespace {
 // (a picture that never decodes is waited for five seconds) and then for two frames to be drawn; each
 // call answers [painted, main picture], the main picture being the largest one the page shows at 100 x
 // 100 pixels or more: 1 loaded, -1 broken or empty, 0 none.
-const QString kLookScript = QStringLiteral(R"JS((() => {
+const QString LookScript = QStringLiteral(R"JS((() => {
     const s = window.__skyvaneLook || (window.__skyvaneLook = { painted: false });
     if (!s.started) {
         s.started = true;
@@ -30,7 +30,7 @@ const QString kLookScript = QStringLiteral(R"JS((() => {
 })())JS");
 
 // The page's element count, and when its document began (a new document begins at another time).
-const QString kProgressScript =
+const QString ProgressScript =
     QStringLiteral("[document.getElementsByTagName('*').length, performance.timeOrigin]");
 
 // A picture of a frame reaches the view a moment after the page has drawn it.
@@ -134,7 +134,7 @@ void PageWatcher::startLoading()
     // Which document is on screen now: the page being left may go on receiving data (a live feed) until
     // the new one arrives, and that is no progress of the load. (The script reaches the page before
     // the new document can.)
-    m_view.inspect(kProgressScript, [this, generation = m_generation](const QVariant& v) {
+    m_view.inspect(ProgressScript, [this, generation = m_generation](const QVariant& v) {
         if (generation == m_generation) {
             m_oldDocument = v.toList().value(1).toDouble();
         }
@@ -210,7 +210,7 @@ void PageWatcher::loadEnded(bool ok, const QString& url, ReloadWatch::Failure fa
 
 void PageWatcher::look(int generation, qint64 deadline, bool ours, const QString& url)
 {
-    m_view.inspect(kLookScript, [this, generation, deadline, ours, url](const QVariant& answer) {
+    m_view.inspect(LookScript, [this, generation, deadline, ours, url](const QVariant& answer) {
         if (generation != m_generation) {
             return; // another load has begun
         }
@@ -301,7 +301,7 @@ void PageWatcher::tick()
         return;
     }
     if (m_watch.loading() && !m_looking) {
-        m_view.inspect(kProgressScript, [this, generation = m_generation](const QVariant& v) {
+        m_view.inspect(ProgressScript, [this, generation = m_generation](const QVariant& v) {
             if (generation != m_generation || !m_watch.loading()) {
                 return;
             }

@@ -3,9 +3,10 @@
 #include "core/AddressRules.h"
 #include "core/AppState.h"
 #include "core/Notifier.h"
-#include "core/PreferencesStore.h"
+#include "core/Preferences.h"
 #include "core/ProgramDirectory.h"
 #include "core/SoundPlayer.h"
+#include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
 #include "windows/AlertOutline.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-const char* const kAlertSound = "Alert.wav";
+const char* const AlertSound = "Alert.wav";
 
 QString timeOf(const QDateTime& utc)
 {
@@ -66,7 +67,7 @@ AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
     connect(m_noAlert, &QAction::triggered, this, &AreaWatch::noAlert);
     connect(menu, &QMenu::aboutToShow, this, &AreaWatch::showMenuState);
 
-    for (const Preferences::Area& a : m_parts.state.Prefs.areas) {
+    for (const Preferences::Area& a : m_parts.watch.allSiteSettings()) {
         m_parts.browser->setWatchArea(a.address, a.rect);
         if (m_parts.frames != nullptr) {
             m_parts.frames->setAlert(a.address, a.alertBox, int(StormColours::levelNamed(a.alertLevel)),
@@ -102,7 +103,7 @@ QString AreaWatch::address() const
 
 void AreaWatch::showMenuState()
 {
-    const Preferences::Area* a = m_parts.state.Prefs.areaFor(address());
+    const Preferences::Area* a = m_parts.watch.siteSettings(address());
     const bool area = a != nullptr && !a->rect.isEmpty();
     const bool alert = a != nullptr && !a->alertBox.isEmpty();
     m_watchArea->setChecked(area);
@@ -116,20 +117,13 @@ void AreaWatch::showMenuState()
     m_alertBox->setEnabled(m_parts.frames != nullptr);
 }
 
-void AreaWatch::save()
-{
-    m_parts.state.Prefs.dropUnused();
-    m_parts.preferences.save(m_parts.state.Prefs);
-}
-
 void AreaWatch::pickArea()
 {
     const QString shown = address();
     auto* picker = new AreaPicker(m_parts.browser);
     connect(picker, &AreaPicker::picked, this, [this, shown](const QRect& rect) {
         m_parts.browser->pageRectOf(rect, [this, shown](const QRectF& page) {
-            m_parts.state.Prefs.areaOf(shown).rect = page;
-            save();
+            m_parts.watch.changeSiteSettings(shown, [&page](Preferences::Area& a) { a.rect = page; });
             m_parts.browser->setWatchArea(shown, page);
         });
     });
@@ -138,8 +132,7 @@ void AreaWatch::pickArea()
 void AreaWatch::wholePage()
 {
     const QString shown = address();
-    m_parts.state.Prefs.areaOf(shown).rect = QRectF();
-    save();
+    m_parts.watch.changeSiteSettings(shown, [](Preferences::Area& a) { a.rect = QRectF(); });
     m_parts.browser->setWatchArea(shown, {});
 }
 
@@ -152,11 +145,14 @@ void AreaWatch::pickAlertBox()
     auto* picker = new AreaPicker(m_parts.browser);
     connect(picker, &AreaPicker::picked, this, [this, shown](const QRect& rect) {
         const QSizeF view = m_parts.browser->size();
-        Preferences::Area& a = m_parts.state.Prefs.areaOf(shown);
-        a.alertBox = QRectF(rect.x() / view.width(), rect.y() / view.height(), rect.width() / view.width(),
-                            rect.height() / view.height());
-        save();
-        m_parts.frames->setAlert(shown, a.alertBox, int(StormColours::levelNamed(a.alertLevel)), percent());
+        const QRectF box(rect.x() / view.width(), rect.y() / view.height(), rect.width() / view.width(),
+                         rect.height() / view.height());
+        m_parts.watch.changeSiteSettings(shown, [&box](Preferences::Area& a) { a.alertBox = box; });
+        const Preferences::Area* a = m_parts.watch.siteSettings(shown); // none for an empty box
+        m_parts.frames->setAlert(
+            shown, box,
+            int(StormColours::levelNamed(a != nullptr ? a->alertLevel : Preferences::Area().alertLevel)),
+            percent());
         showOutline();
         QString words = tr("Storm alert: the box is measured at each load while the page is watched (the "
                            "refresh timer on).");
@@ -169,19 +165,19 @@ void AreaWatch::pickAlertBox()
 
 void AreaWatch::setLevel(StormColours::Level level)
 {
-    Preferences::Area& a = m_parts.state.Prefs.areaOf(address());
-    a.alertLevel = StormColours::nameOf(level);
-    if (!a.alertBox.isEmpty() && m_parts.frames != nullptr) {
-        m_parts.frames->setAlert(a.address, a.alertBox, int(level), percent());
+    const QString shown = address();
+    m_parts.watch.changeSiteSettings(
+        shown, [level](Preferences::Area& a) { a.alertLevel = StormColours::nameOf(level); });
+    const Preferences::Area* a = m_parts.watch.siteSettings(shown);
+    if (a != nullptr && !a->alertBox.isEmpty() && m_parts.frames != nullptr) {
+        m_parts.frames->setAlert(a->address, a->alertBox, int(level), percent());
     }
-    save();
 }
 
 void AreaWatch::noAlert()
 {
     const QString shown = address();
-    m_parts.state.Prefs.areaOf(shown).alertBox = QRectF();
-    save();
+    m_parts.watch.changeSiteSettings(shown, [](Preferences::Area& a) { a.alertBox = QRectF(); });
     if (m_parts.frames != nullptr) {
         m_parts.frames->setAlert(shown, {}, 0);
     }
@@ -206,7 +202,7 @@ void AreaWatch::alertChanged(const QString& address, bool active, const QDateTim
     }
     if (active && m_parts.alertSound != nullptr) {
         m_parts.alertSound->playFile(
-            ProgramDirectory::file(m_parts.state.AppDir, QString::fromLatin1(kAlertSound)));
+            ProgramDirectory::file(m_parts.state.AppDir, QString::fromLatin1(AlertSound)));
     }
     m_active = active;
     m_alertAddress = address;
@@ -225,7 +221,7 @@ void AreaWatch::showOutline()
         return;
     }
     const QString shown = address();
-    const Preferences::Area* a = m_parts.state.Prefs.areaFor(shown);
+    const Preferences::Area* a = m_parts.watch.siteSettings(shown);
     m_outline->showBox(a != nullptr ? a->alertBox : QRectF(),
                        m_active && AddressRules::samePage(m_alertAddress, shown));
 }

@@ -12,16 +12,16 @@ class AppState;
 class BrowserControl;
 class FrameRecorder;
 class Notifier;
-class PreferencesStore;
 class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
 class SoundPlayer;
+class Watch;
 
 // What is watched of each page, as the main window's menu offers it: the part of the page shown
 // (Watch Area, Whole Page) and the storm alert over a box of the view (Alert Box, Alert On, No
-// Alert), kept per address in the preferences. The box is outlined faintly over the view; an alert is
+// Alert), kept per address by the watch. The box is outlined faintly over the view; an alert is
 // told by the outline in red, the status bar and the caption for as long as it lasts, a sound and a
 // desktop notification.
 class AreaWatch : public QObject
@@ -31,7 +31,7 @@ public:
     struct Parts
     {
         AppState& state;
-        PreferencesStore& preferences; // where the areas are saved
+        Watch& watch; // keeps the part shown and the alert box of each address
         BrowserControl* browser;
         FrameRecorder* frames; // none: no frames, so no alert
         QStatusBar* status;
@@ -56,7 +56,6 @@ private:
     void setLevel(StormColours::Level level);
     void noAlert();
     void showMenuState();
-    void save();
     void alertChanged(const QString& address, bool active, const QDateTime& since);
     void showOutline();
     QString address() const;

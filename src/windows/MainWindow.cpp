@@ -56,7 +56,7 @@ MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferen
                             m_messages.get(), m_dialogs.get(), ui.statusBar, &m_watch},
         this);
     m_areas =
-        std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_preferences, m_browser, m_frames.get(),
+        std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_watch, m_browser, m_frames.get(),
                                                      ui.statusBar, m_alertSound.get(), m_notifier.get()},
                                     ui.popupMenu, ui.textSizeMenu->menuAction());
     connectControls();

@@ -114,7 +114,7 @@ RemoteReport WindowReport::report() const
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();
     if (!m_alertAddress.isEmpty() && AddressRules::samePage(m_alertAddress, address)) {
-        const Preferences::Area* area = m_parts.state.Prefs.areaFor(m_alertAddress);
+        const Preferences::Area* area = m_parts.watch.siteSettings(m_alertAddress);
         r.alertLevel = area != nullptr ? area->alertLevel : QStringLiteral("heavy");
         r.alertSince = m_alertSince;
     }

@@ -1,7 +1,9 @@
 #include "TableRows.h"
+#include "core/PreferencesStore.h"
 #include "core/Watch.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -94,6 +96,29 @@ private slots:
         watch.countMinute();
         // One minute counted of three: the timer's minute under way and one more.
         QVERIFY(watch.msToNextRefresh() > 60000 && watch.msToNextRefresh() <= 120000);
+    }
+
+    // Each change of an address's settings is saved at once; an address that keeps nothing has no entry.
+    void siteSettings()
+    {
+        QTemporaryDir dir;
+        const PreferencesStore store(dir.filePath(QStringLiteral("Skyvane.conf")));
+        Preferences preferences;
+        Watch watch([] { return qint64(1); }, &preferences, &store);
+        QSignalSpy changed(&watch, &Watch::siteSettingsChanged);
+        const QString radar = QStringLiteral("http://radar/");
+        watch.changeSiteSettings(radar, [](Preferences::Area& a) { a.rect = QRectF(10, 20, 300, 200); });
+        QCOMPARE(store.load().areas, preferences.areas);
+        QCOMPARE(watch.siteSettings(radar)->rect, QRectF(10, 20, 300, 200));
+        watch.changeSiteSettings(radar, [](Preferences::Area& a) {
+            a.alertBox = QRectF(0.1, 0.1, 0.2, 0.2);
+            a.alertLevel = QStringLiteral("severe");
+        });
+        QCOMPARE(store.load().areas.value(0).alertLevel, QStringLiteral("severe"));
+        watch.changeSiteSettings(radar, [](Preferences::Area& a) { a.rect = a.alertBox = QRectF(); });
+        QVERIFY(watch.siteSettings(radar) == nullptr && store.load().areas.isEmpty());
+        QCOMPARE(changed.size(), 3);
+        QCOMPARE(changed.last().at(0).toString(), radar);
     }
 };
 

@@ -39,8 +39,8 @@ struct MainWindowFixture
     ScriptedProbe* probe = nullptr;
     PreparedMessageBoxes* messages = nullptr;
     PreparedDialogs* dialogs = nullptr;
-    Watch watch{&SystemClock::monotonicMs};
-    std::unique_ptr<PreferencesStore> preferences; // Skyvane.conf of the folder
+    Watch watch{&SystemClock::monotonicMs, &state.Prefs}; // the preferences are not saved
+    std::unique_ptr<PreferencesStore> preferences;        // Skyvane.conf of the folder
     std::unique_ptr<MainWindow> form;
 
     MainWindowFixture()
