@@ -4,7 +4,6 @@
 #include "platform/PageWatcher.h"
 #include "platform/SavePageDownloads.h"
 #include "platform/SiteLogins.h"
-#include "platform/WatchedView.h"
 
 #include <QHash>
 #include <QWebEnginePage>
@@ -12,17 +11,16 @@
 #include <functional>
 
 class ContainedPage;
-class PageRenewal;
+class EngineView;
 class QAuthenticator;
-class PictureCover;
 class QTimer;
-class WatchedPart;
 class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 // The browser control over Qt WebEngine. The loads Skyvane starts by itself are watched by a page
-// watcher over this control's view.
-class WebEngineBrowserControl : public BrowserControl, private WatchedView
+// watcher over the engine's view; this control turns the main window's calls into theirs and tells
+// how the loads go.
+class WebEngineBrowserControl : public BrowserControl
 {
     Q_OBJECT
 public:
@@ -51,17 +49,13 @@ public:
     bool refreshFailed() const override { return m_watcher->failed(); }
     bool refreshLoading() const override { return m_watcher->loading(); }
     bool refreshCrashing() const override { return m_watcher->crashing(); }
-    bool pageLoading() const override { return m_documentLoading; }
+    bool pageLoading() const override;
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }
     void setWatchArea(const QString& address, const QRectF& pageRect) override;
     void pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done) override;
-    void setUnattended(bool on) override
-    {
-        m_unattended = on;
-        m_watcher->setUnattended(on);
-    }
+    void setUnattended(bool on) override;
 
     // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
@@ -70,56 +64,22 @@ public:
     // Asked for a user name and password when a site wants them; false: the user cancelled.
     using LoginAsker = SiteLogins::Asker;
     void setLoginAsker(LoginAsker asker) { m_logins.setAsker(std::move(asker)); }
-    QWebEngineView* view() const { return m_view; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    QWebEngineView* view() const;
 
 private:
-    // The view as the page watcher sees it.
-    void load(const QString& address) override;
-    void reload(bool bypassCache) override;
-    void stop() override;
-    QString address() const override;
-    bool onScreen() const override;
-    QImage picture() override;
-    void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
-    qint64 bytesReceived() const override;
-    void cover(const QImage& picture) override;
-    void coverWithCard(const QString& text) override;
-    void uncover() override;
-    bool covered() const override;
-    void answerPageDialogs(bool on) override;
-
     void open(const QString& address, bool watched);
-    void attachPage(ContainedPage* page); // shows the page and wires its reports to this control
-    bool renewPage();                     // true: the reload is made by a fresh page
-    void loadAsReload(const QUrl& url,
-                      bool bypassCache); // as a reload asks for it, validated with the server
+    void wirePage(ContainedPage* page); // the page's reports, told by this control
     void onLoadStarted(const QUrl& target);
-    void onLoadEnded(const QWebEngineLoadingInfo& info);
-    void onUrlChanged();
+    void onLoadEnded(const QWebEngineLoadingInfo& info, bool interrupted);
     void onLinkHovered(const QString& url);
     void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
 
-    QWebEngineView* m_view; // the engine's view, filling this control
-    ContainedPage* m_page;
-    PictureCover* m_cover;    // the last good picture or a card, over the view during a watched load
-    QTimer* m_loadingShown;   // tells how a load goes once it takes longer than a glance
-    PageRenewal* m_renewal;   // when a reload is made by a fresh page
-    bool m_stopAsked = false; // the load ending now was stopped by us
-    int m_interrupted = 0;    // times the page cancelled the load of ours under way
-    WatchedPart* m_part;      // zoomed and scrolled to, when the page has one
+    EngineView* m_engine;   // the engine's view and its page, filling this control
+    QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
     PageWatcher* m_watcher;
-    bool m_documentLoading = false;       // between the start and the end of a load of a new document
-    bool m_committed = false;             // the loading document has been committed: the view shows it
-    QUrl m_documentUrl;                   // the address the document loading or on screen was loaded from
-    QUrl m_documentBefore;                // the one on screen as the load began
-    QString m_certificateRefusal;         // why the loading site's certificate was refused
     int m_progress = 0;                   // the load's progress, told when m_loadingShown fires
     SavePageDownloads* m_saves = nullptr; // Save As through the engine's downloads
     bool m_unattended = false;            // nobody is there to answer (the wall display)
     SiteLogins m_logins;                  // for this run
     int m_loads = 0;
-    bool m_answerDialogs = false; // the page's dialogs are answered without a box
 };
