@@ -30,6 +30,8 @@ public:
 
     int interval() const { return m_interval; }
     bool timerOn() const { return m_timerOn; }
+    // The interval the page is refreshed at now: naught while the timer is off.
+    int runningInterval() const { return m_timerOn ? m_interval : 0; }
     int minuteCount() const { return m_count; }
     // Pages are watched (their pictures judged and kept) while the timer runs, and always on a wall
     // display, which refreshes or shows the sites in turn by itself.

@@ -138,11 +138,6 @@ void WallDisplay::pageDone()
     showCorner();
 }
 
-int WallDisplay::interval() const
-{
-    return m_parts.watch.timerOn() ? m_parts.watch.interval() : 0;
-}
-
 QString WallDisplay::cornerText() const
 {
     const BrowserControl* browser = m_parts.browser;
@@ -155,7 +150,7 @@ QString WallDisplay::cornerText() const
         parts << m_siteName;
     }
     const qint64 age = browser->pictureAgeMs();
-    const PictureAge::Level level = PictureAge::level(age, interval(), m_failed);
+    const PictureAge::Level level = PictureAge::level(age, m_parts.watch.runningInterval(), m_failed);
     const QString picture =
         PictureAge::text(time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), age, level);
     if (!picture.isEmpty()) {
@@ -176,7 +171,7 @@ void WallDisplay::showCorner()
     const BrowserControl* browser = m_parts.browser;
     const bool alert = m_parts.areas->alertActive(); // storm colours in the alert box: red
     switch (alert ? PictureAge::Level::Failed
-                  : PictureAge::level(browser->pictureAgeMs(), interval(), m_failed)) {
+                  : PictureAge::level(browser->pictureAgeMs(), m_parts.watch.runningInterval(), m_failed)) {
     case PictureAge::Level::Failed:
         m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
         break;

@@ -54,8 +54,6 @@ private:
     void pageDone();
     void showCorner();
 
-    int interval() const; // the automatic refresh's, minutes; 0 while it is off
-
     Parts m_parts;
     QString m_siteName;    // the rotation's site on screen
     bool m_failed = false; // the last refresh failed

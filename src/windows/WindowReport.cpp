@@ -102,7 +102,7 @@ RemoteReport WindowReport::report() const
     r.pictureTime = ownPicture ? browser->pictureTime() : QDateTime();
     const qint64 age = ownPicture ? browser->pictureAgeMs() : -1;
     r.ageSeconds = age >= 0 ? age / 1000 : -1;
-    r.intervalMinutes = m_parts.watch.timerOn() ? m_parts.watch.interval() : 0;
+    r.intervalMinutes = m_parts.watch.runningInterval();
     const qint64 next = m_parts.watch.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
     r.state =

@@ -83,6 +83,7 @@ private slots:
         // The minute timer runs exactly while the watch says it is on, and pages are watched then.
         QCOMPARE(watch.findChild<QTimer*>(QStringLiteral("refreshTimer"))->isActive(), r.on);
         QCOMPARE(watch.watched(), r.on);
+        QCOMPARE(watch.runningInterval(), r.on ? r.interval : 0);
     }
 
     void nextRefreshAndWallDisplay()
