@@ -282,13 +282,13 @@ int Startup::run(int argc, char** argv)
     SiteRotation rotation;
     std::optional<WallDisplay> wall;
     if (options.kiosk || options.rotate > 0) {
-        wall.emplace(WallDisplay::Parts{form, form.browser(), watch, form.areaWatch(), rotation,
-                                        state.siteListPath(),
+        wall.emplace(WallDisplay::Parts{form, form.browser(), watch, form.areaWatch(), form.siteFeed(),
+                                        rotation, state.siteListPath(),
                                         [&form](QScreen* screen) { form.showPageOnly(screen); }},
                      options);
     }
-    WindowReport report({state, form.browser(), form.session(), watch, form.frames(), rotation,
-                         std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs});
+    WindowReport report({state, form.browser(), form.session(), watch, form.frames(), &form.siteFeed(),
+                         rotation, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs});
     if (wall) {
         report.setNext([&wall] { return wall->showNextSite(); });
     }

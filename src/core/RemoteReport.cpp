@@ -19,6 +19,9 @@ QByteArray RemoteReport::statusJson() const
         {QStringLiteral("title"), title},
         {QStringLiteral("pictureTime"), isoUtc(pictureTime)},
         {QStringLiteral("ageSeconds"), ageSeconds >= 0 ? QJsonValue(ageSeconds) : QJsonValue()},
+        {QStringLiteral("changedTime"), isoUtc(changedTime)},
+        {QStringLiteral("changedAgeSeconds"),
+         changedAgeSeconds >= 0 ? QJsonValue(changedAgeSeconds) : QJsonValue()},
         {QStringLiteral("intervalMinutes"), intervalMinutes},
         {QStringLiteral("nextRefresh"), isoUtc(nextRefresh)},
         {QStringLiteral("state"), state},
@@ -45,6 +48,12 @@ QByteArray RemoteReport::metrics() const
     metric("skyvane_picture_age_seconds", "Age of the picture on screen.", "gauge");
     text +=
         "skyvane_picture_age_seconds " + (ageSeconds >= 0 ? QByteArray::number(ageSeconds) : "NaN") + '\n';
+    metric("skyvane_picture_changed_age_seconds", "Time since the site's picture last changed.", "gauge");
+    text += "skyvane_picture_changed_age_seconds " +
+            (changedAgeSeconds >= 0 ? QByteArray::number(changedAgeSeconds) : "NaN") + '\n';
+    metric("skyvane_picture_stalled", "1 while the site shows the same picture much longer than usual.",
+           "gauge");
+    text += QByteArray("skyvane_picture_stalled ") + (state == QLatin1String("stalled") ? "1" : "0") + '\n';
     metric("skyvane_refreshes_total", "Loads of the watched page, by result.", "counter");
     text += "skyvane_refreshes_total{result=\"ok\"} " + QByteArray::number(refreshesOk) + '\n';
     text += "skyvane_refreshes_total{result=\"failed\"} " + QByteArray::number(refreshesFailed) + '\n';
@@ -77,8 +86,15 @@ QString RemoteReport::ageInWords(qint64 seconds)
 QByteArray RemoteReport::phonePage(const QString& token) const
 {
     const QString query = token.isEmpty() ? QString() : QStringLiteral("?token=") + token;
-    const QString time =
-        pictureTime.isValid() ? pictureTime.toLocalTime().toString(QStringLiteral("ddd HH:mm")) : QString();
+    const auto shown = [](const QDateTime& t, const char* format) {
+        return t.isValid() ? t.toLocalTime().toString(QLatin1String(format)) : QString();
+    };
+    // "new picture Tue 14:20, checked 15:10"; one time when the two are the same minute.
+    QString time = shown(changedTime.isValid() ? changedTime : pictureTime, "ddd HH:mm");
+    if (const QString checked = shown(pictureTime, "HH:mm");
+        changedTime.isValid() && !checked.isEmpty() && shown(changedTime, "HH:mm") != checked) {
+        time = QStringLiteral("new picture %1, checked %2").arg(time, checked);
+    }
     const QString alert = alertLevel.isEmpty()
                               ? QString()
                               : QStringLiteral("<p class=alert>Storm alert (%1) since %2</p>")
@@ -89,7 +105,7 @@ QByteArray RemoteReport::phonePage(const QString& token) const
         "<meta name=viewport content='width=device-width,initial-scale=1'><title>%1</title>"
         "<style>body{margin:0;font:16px sans-serif;background:#111;color:#eee}p{margin:.4em .6em}"
         "img{width:100%;display:block}.alert{background:#c00;color:#fff;padding:.4em;font-weight:bold}"
-        ".failed{color:#f66}</style></head><body>%2"
+        ".failed{color:#f66}.stalled{color:#fb0}</style></head><body>%2"
         "<img id=p alt='' src='/picture.png%3'>"
         "<p><b>%1</b><br><small>%4</small></p><p>%5 &middot; %6 &middot; <span class=%7>%7</span></p>"
         "<script>setInterval(function(){document.getElementById('p').src='/picture.png%3'+"
@@ -97,6 +113,7 @@ QByteArray RemoteReport::phonePage(const QString& token) const
         "</body></html>");
     return html
         .arg(title.isEmpty() ? QStringLiteral("Skyvane") : title.toHtmlEscaped(), alert, query,
-             address.toHtmlEscaped(), time, ageInWords(ageSeconds), state.toHtmlEscaped())
+             address.toHtmlEscaped(), time,
+             ageInWords(changedAgeSeconds >= 0 ? changedAgeSeconds : ageSeconds), state.toHtmlEscaped())
         .toUtf8();
 }

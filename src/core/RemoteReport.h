@@ -10,11 +10,13 @@ struct RemoteReport
 {
     QString address; // of the picture on screen
     QString title;
-    QDateTime pictureTime; // when the picture on screen was loaded; invalid: none yet
+    QDateTime pictureTime; // when the picture on screen was last checked (a good load); invalid: none yet
     qint64 ageSeconds = -1;
+    QDateTime changedTime; // when the site's picture last changed, as far as it was seen
+    qint64 changedAgeSeconds = -1;
     int intervalMinutes = 0; // 0: no automatic refresh
     QDateTime nextRefresh;   // invalid: none due
-    QString state;           // "ok", "loading", "failed", "crashing" or "waiting"
+    QString state;           // "ok", "stalled", "loading", "failed", "crashing" or "waiting"
     QDateTime lastFailureTime;
     QString lastFailureReason;
     QString alertLevel; // empty: no storm alert

@@ -66,7 +66,7 @@ int FrameRecorder::clear()
 }
 
 void FrameRecorder::onDone(const QString& address, bool newPicture, const QDateTime& frameUtc,
-                           const QString& notKept)
+                           const QString& notKept, qint64 usualGapMs)
 {
     --m_pending;
     if (newPicture && notKept != m_notKept) {
@@ -74,6 +74,6 @@ void FrameRecorder::onDone(const QString& address, bool newPicture, const QDateT
         emit keepingChanged(notKept);
     }
     if (notKept.isEmpty()) {
-        emit pictureCompared(address, newPicture, frameUtc);
+        emit pictureCompared(address, newPicture, frameUtc, usualGapMs);
     }
 }

@@ -34,8 +34,10 @@ public:
 
 signals:
     void requested(const QImage& picture, const QString& address, const QDateTime& takenUtc);
-    // The picture was compared: new (kept at frameUtc) or unchanged since frameUtc.
-    void pictureCompared(const QString& address, bool newPicture, const QDateTime& frameUtc);
+    // The picture was compared: new (kept at frameUtc) or unchanged since frameUtc. usualGapMs: how
+    // often the address's picture changes, as the frames kept tell (-1: not known yet).
+    void pictureCompared(const QString& address, bool newPicture, const QDateTime& frameUtc,
+                         qint64 usualGapMs);
     // Frames could not be written, and why ("the disk is full"); or, with no reason, they are kept
     // again. Each new picture tries again.
     void keepingChanged(const QString& notKept);
@@ -43,7 +45,8 @@ signals:
     void alertChanged(const QString& address, bool active, const QDateTime& since);
 
 private:
-    void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
+    void onDone(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept,
+                qint64 usualGapMs);
 
     FrameStore m_store;
     QThread m_thread;

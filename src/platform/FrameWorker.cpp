@@ -2,6 +2,7 @@
 
 #include "core/FrameChange.h"
 #include "core/RegularFile.h"
+#include "core/SiteCadence.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -133,12 +134,27 @@ FrameWorker::Thumb FrameWorker::lastKept(const QString& address)
     return {};
 }
 
+void FrameWorker::count(const QString& address)
+{
+    const QList<FrameStore::Frame> frames = m_store.frames(address);
+    QList<QDateTime> changes;
+    changes.reserve(frames.size());
+    for (const FrameStore::Frame& f : frames) {
+        changes.append(f.takenUtc); // a frame is kept only when the picture changed
+    }
+    m_gaps.insert(address, SiteCadence::usualGapMs(changes).value_or(-1));
+    emit counted(address, int(frames.size()));
+}
+
 void FrameWorker::take(const QImage& picture, const QString& address, const QDateTime& takenUtc)
 {
+    if (!m_gaps.contains(address)) {
+        count(address); // the cadence is known from the frames kept before, at once
+    }
     const Thumb last = lastKept(address);
     if (const Thumb like = thumbLike(picture, last);
         !FrameChange::isNewPicture(last.pixels, last.width, like.pixels, like.width)) {
-        emit done(address, false, last.takenUtc, {});
+        emit done(address, false, last.takenUtc, {}, m_gaps.value(address, -1));
         measureAlert(picture, address, takenUtc, false); // an unchanged sky is judged all the same
         return;
     }
@@ -157,10 +173,10 @@ void FrameWorker::take(const QImage& picture, const QString& address, const QDat
                       ? QStringLiteral("the disk is full")
                       : QStringLiteral("the Frames folder cannot be written");
     }
-    emit done(address, true, takenUtc, notKept);
     if (stored) {
         count(address);
     }
+    emit done(address, true, takenUtc, notKept, m_gaps.value(address, -1));
     measureAlert(picture, address, takenUtc, true); // after the frame's own news, which it would hide
 #ifdef __GLIBC__
     // The full picture and its PNG were this thread's largest allocations; give them back to the

@@ -31,10 +31,15 @@ public:
 
 public slots:
     void take(const QImage& picture, const QString& address, const QDateTime& takenUtc);
-    // Tells how many frames are kept of an address (counted).
-    void count(const QString& address) { emit counted(address, int(m_store.frames(address).size())); }
+    // Tells how many frames are kept of an address (counted), and learns from them how often its
+    // picture changes.
+    void count(const QString& address);
     // Every frame was deleted: the next picture of each address is a new one.
-    void forget() { m_last.clear(); }
+    void forget()
+    {
+        m_last.clear();
+        m_gaps.clear();
+    }
     // The storm alert's box of an address (fractions of the picture; empty: no alert) and its level
     // (the least dBZ that counts), measured at each new picture of that address; percent of the box
     // in storm colours starts an alert.
@@ -42,8 +47,10 @@ public slots:
 
 signals:
     // newPicture: kept as a frame at takenUtc; else unchanged since the last kept frame's time.
-    // notKept says why a new picture could not be written (empty: it was, or none had to be).
-    void done(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept);
+    // notKept says why a new picture could not be written (empty: it was, or none had to be);
+    // usualGapMs is how often the address's picture changes, as its frames tell (-1: not known yet).
+    void done(const QString& address, bool newPicture, const QDateTime& frameUtc, const QString& notKept,
+              qint64 usualGapMs);
     void counted(const QString& address, int frames);
     // The storm alert of an address started (since: the frame's time) or ended.
     void alertChanged(const QString& address, bool active, const QDateTime& since);
@@ -61,5 +68,6 @@ private:
     QHash<QString, Alert> m_alerts; // by address
 
     FrameStore m_store;
-    QHash<QString, Thumb> m_last; // the last kept frame of each address, small
+    QHash<QString, Thumb> m_last;  // the last kept frame of each address, small
+    QHash<QString, qint64> m_gaps; // the usual gap between the frames of each address; -1: unknown
 };

@@ -2,6 +2,7 @@
 
 #include "core/BrowsingSession.h"
 #include "core/MessageBoxes.h"
+#include "core/SiteFeed.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
@@ -76,12 +77,20 @@ void FrameKeeping::place(const QRect& browserGeometry)
     }
 }
 
-void FrameKeeping::compared(const QString& address, bool newPicture, const QDateTime& frameUtc)
+void FrameKeeping::compared(const QString& address, bool newPicture, const QDateTime& frameUtc,
+                            qint64 usualGapMs)
 {
     if (address != m_parts.browser->pictureAddress()) {
         return; // the page has changed since
     }
-    m_parts.browser->setPictureNote(m_parts.session->pictureCompared(newPicture, frameUtc));
+    const std::optional<qint64> gap = usualGapMs >= 0 ? std::optional(usualGapMs) : std::nullopt;
+    m_parts.feed.compared(address, newPicture, frameUtc, gap, m_parts.browser->pictureTime(),
+                          m_parts.watch->runningInterval());
+    const QString note = m_parts.session->pictureCompared(newPicture, frameUtc);
+    m_parts.browser->setPictureNote(
+        m_parts.feed.stalled(address)
+            ? SiteFeed::stallSentence(frameUtc.toLocalTime().toString(QStringLiteral("HH:mm")), gap)
+            : note);
     if (newPicture && m_replay != nullptr) {
         m_replay->frameKept(address);
     }

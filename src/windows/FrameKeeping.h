@@ -15,6 +15,7 @@ class PreferencesStore;
 class QStatusBar;
 class QWidget;
 class ReplayView;
+class SiteFeed;
 class Watch;
 
 // The frames kept for Replay, as the main window offers them: pictures are kept only of a page being
@@ -35,6 +36,7 @@ public:
         CommonDialogs* dialogs;
         QStatusBar* status;
         const Watch* watch; // whether the page on screen is being watched
+        SiteFeed& feed;     // learns from each comparison when the site's picture changed
     };
 
     // window: where Replay is shown, over the browser.
@@ -48,7 +50,7 @@ public:
     void place(const QRect& browserGeometry);
 
 private:
-    void compared(const QString& address, bool newPicture, const QDateTime& frameUtc);
+    void compared(const QString& address, bool newPicture, const QDateTime& frameUtc, qint64 usualGapMs);
 
     Parts m_parts;
     QWidget* m_window;

@@ -4,6 +4,7 @@
 #include "core/MainLayout.h"
 #include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
+#include "core/SiteFeed.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "windows/AboutWindow.h"
@@ -51,9 +52,10 @@ MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferen
         m_state, BrowsingSession::Parts{m_browser, m_sound.get(), m_probe.get(), m_messages.get(),
                                         m_dialogs.get(), &m_watch});
     m_outer = new OuterGeometry(this);
+    m_feed = std::make_unique<SiteFeed>();
     m_keeping = std::make_unique<FrameKeeping>(
         FrameKeeping::Parts{m_state, m_preferences, m_browser, m_frames.get(), m_session.get(),
-                            m_messages.get(), m_dialogs.get(), ui.statusBar, &m_watch},
+                            m_messages.get(), m_dialogs.get(), ui.statusBar, &m_watch, *m_feed},
         this);
     m_areas =
         std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_watch, m_browser, m_frames.get(),

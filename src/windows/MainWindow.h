@@ -29,6 +29,7 @@
 class QAction;
 class AreaWatch;
 class FrameKeeping;
+class SiteFeed;
 class Watch;
 class PreferencesStore;
 
@@ -79,6 +80,8 @@ public:
     BrowserControl* browser() const { return m_browser; }
     AreaWatch* areaWatch() const { return m_areas.get(); }
     FrameRecorder* frames() const { return m_frames.get(); }
+    // When the site's picture last changed, and whether its feed stalled.
+    const SiteFeed& siteFeed() const { return *m_feed; }
     BrowsingSession* session() const { return m_session.get(); }
 
 protected:
@@ -204,6 +207,7 @@ private:
 
     MainWindowUi ui;                            // the other controls and the menu, as designed
     std::unique_ptr<BrowsingSession> m_session; // the rules this window runs on
+    std::unique_ptr<SiteFeed> m_feed;           // what the frames tell of the site's own updates
     std::unique_ptr<FrameKeeping> m_keeping;    // the frames kept for Replay, and Replay itself
     std::unique_ptr<AreaWatch> m_areas;         // the part of each page shown, and the storm alert
     QString m_caption = Caption;                // the page's, as the session gives it

@@ -1,6 +1,6 @@
 #include "windows/WallDisplay.h"
 
-#include "core/PictureAge.h"
+#include "core/SiteFeed.h"
 #include "core/SiteListFile.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
@@ -28,6 +28,7 @@ WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* paren
     BrowserControl* browser = m_parts.browser;
     connect(browser, &BrowserControl::downloadCompleted, this, &WallDisplay::pageDone);
     connect(m_parts.areas, &AreaWatch::alertShown, this, &WallDisplay::showCorner);
+    connect(&m_parts.feed, &SiteFeed::stallChanged, this, &WallDisplay::showCorner);
     connect(browser, &BrowserControl::pageSaid, this, [this](const QString& text) {
         m_pageSaid = text;
         m_loadsSinceSaid = 0;
@@ -138,10 +139,19 @@ void WallDisplay::pageDone()
     showCorner();
 }
 
+PictureAge::Level WallDisplay::pictureLevel() const
+{
+    const BrowserControl* browser = m_parts.browser;
+    return PictureAge::level(browser->pictureAgeMs(), m_parts.watch.runningInterval(), m_failed,
+                             m_parts.feed.stalled(browser->pictureAddress()));
+}
+
 QString WallDisplay::cornerText() const
 {
     const BrowserControl* browser = m_parts.browser;
-    const QDateTime time = browser->pictureTime(); // only a good load sets it
+    const QString address = browser->pictureAddress();
+    const QDateTime checked = browser->pictureTime(); // only a good load sets it
+    const QDateTime changed = m_parts.feed.changedTime(address, checked);
     QStringList parts;
     if (m_parts.areas->alertActive()) {
         parts << QStringLiteral("ALERT");
@@ -149,10 +159,9 @@ QString WallDisplay::cornerText() const
     if (!m_siteName.isEmpty()) {
         parts << m_siteName;
     }
-    const qint64 age = browser->pictureAgeMs();
-    const PictureAge::Level level = PictureAge::level(age, m_parts.watch.runningInterval(), m_failed);
-    const QString picture =
-        PictureAge::text(time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), age, level);
+    const qint64 age = m_parts.feed.changedAgeMs(address, checked, browser->pictureAgeMs());
+    const QString picture = PictureAge::text(
+        changed.isValid() ? changed.toString(QStringLiteral("HH:mm")) : QString(), age, pictureLevel());
     if (!picture.isEmpty()) {
         parts << picture;
     }
@@ -168,14 +177,13 @@ void WallDisplay::showCorner()
         return;
     }
     m_cornerLabel->setText(cornerText());
-    const BrowserControl* browser = m_parts.browser;
     const bool alert = m_parts.areas->alertActive(); // storm colours in the alert box: red
-    switch (alert ? PictureAge::Level::Failed
-                  : PictureAge::level(browser->pictureAgeMs(), m_parts.watch.runningInterval(), m_failed)) {
+    switch (alert ? PictureAge::Level::Failed : pictureLevel()) {
     case PictureAge::Level::Failed:
         m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(170,0,0,210); color: white;"));
         break;
     case PictureAge::Level::Old:
+    case PictureAge::Level::Stalled:
         m_cornerLabel->setStyleSheet(QStringLiteral("background: rgba(230,150,0,220); color: black;"));
         break;
     case PictureAge::Level::Fresh:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommandLine.h"
+#include "core/PictureAge.h"
 #include "core/SiteRotation.h"
 #include "platform/ScreenSaverInhibitor.h"
 
@@ -16,6 +17,7 @@ class QLabel;
 class QScreen;
 class QTimer;
 class QWidget;
+class SiteFeed;
 class Watch;
 
 // The main window as a wall display: in kiosk mode full screen with only the page, the picture's
@@ -31,6 +33,7 @@ public:
         BrowserControl* browser;
         Watch& watch;
         const AreaWatch* areas; // the storm alert
+        const SiteFeed& feed;   // when the site's picture last changed; a stalled feed
         SiteRotation& rotation; // the saved sites in turn, shared with the remote view's Next
         QString siteListPath;   // read afresh for every turn
         std::function<void(QScreen*)> showPageOnly; // the window, full screen with only the page
@@ -39,8 +42,9 @@ public:
     WallDisplay(Parts parts, const CommandLine& options, QObject* parent = nullptr);
     ~WallDisplay() override;
 
-    // What the corner label says: the site shown in a rotation, the picture's time (with its age once
-    // it is old), whether the last refresh failed, and what a page's dialog said.
+    // What the corner label says: the site shown in a rotation, the time the site's picture changed
+    // (with its age once it is old or the feed stalled), whether the last refresh failed, and what a
+    // page's dialog said.
     QString cornerText() const;
     // The next saved site now, its full turn from now on; false when the sites are not shown in turn.
     bool showNextSite();
@@ -53,6 +57,7 @@ private:
     void nextSite();
     void pageDone();
     void showCorner();
+    PictureAge::Level pictureLevel() const;
 
     Parts m_parts;
     QString m_siteName;    // the rotation's site on screen

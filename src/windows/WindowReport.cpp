@@ -6,6 +6,7 @@
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
+#include "core/SiteFeed.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
@@ -34,6 +35,18 @@ WindowReport::WindowReport(Parts parts, QObject* parent)
                         m_alertSince = since;
                     } else if (address == m_alertAddress) {
                         m_alertAddress.clear();
+                    }
+                });
+    }
+    if (const SiteFeed* feed = m_parts.feed) {
+        connect(feed, &SiteFeed::stallChanged, this,
+                [this](const QString& address, bool stalled, const QDateTime& since) {
+                    if (stalled && m_parts.notifier) {
+                        m_parts.notifier->notify(
+                            tr("No new picture since %1")
+                                .arg(since.toLocalTime().toString(QStringLiteral("HH:mm"))),
+                            tr("%1 has shown the same picture for much longer than it usually does.")
+                                .arg(AddressRules::withoutCredentials(address)));
                     }
                 });
     }
@@ -102,6 +115,11 @@ RemoteReport WindowReport::report() const
     r.pictureTime = ownPicture ? browser->pictureTime() : QDateTime();
     const qint64 age = ownPicture ? browser->pictureAgeMs() : -1;
     r.ageSeconds = age >= 0 ? age / 1000 : -1;
+    const SiteFeed* feed = m_parts.feed;
+    r.changedTime = feed != nullptr ? feed->changedTime(address, r.pictureTime) : r.pictureTime;
+    const qint64 changedAge = feed != nullptr ? feed->changedAgeMs(address, r.pictureTime, age) : age;
+    r.changedAgeSeconds = changedAge >= 0 ? changedAge / 1000 : -1;
+    const bool stalled = ownPicture && feed != nullptr && feed->stalled(address);
     r.intervalMinutes = m_parts.watch.runningInterval();
     const qint64 next = m_parts.watch.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
@@ -110,6 +128,7 @@ RemoteReport WindowReport::report() const
         : browser->refreshLoading() || (!ownPicture && browser->pageLoading())   ? QStringLiteral("loading")
         : browser->refreshFailed() || (!ownPicture && !m_shownAddress.isEmpty()) ? QStringLiteral("failed")
         : !r.pictureTime.isValid()                                               ? QStringLiteral("waiting")
+        : stalled                                                                ? QStringLiteral("stalled")
                                                                                  : QStringLiteral("ok");
     r.lastFailureTime = m_health.lastFailureTime();
     r.lastFailureReason = m_health.lastFailureReason();

@@ -16,12 +16,13 @@ class BrowserControl;
 class BrowsingSession;
 class FrameRecorder;
 class Notifier;
+class SiteFeed;
 class QTimer;
 class Watch;
 
 // The main window as told outside it: how the refreshes go (a desktop notification once they have
-// failed for half an hour, and when they work again), and, for the remote view, the picture, the
-// loop and the actions. Pictures are encoded and loops made on threads of its own.
+// failed for half an hour, and when they work again; one when the site's feed stalls), and, for the remote
+// view, the picture, the loop and the actions. Pictures are encoded and loops made on threads of its own.
 class WindowReport : public QObject, public RemoteSource
 {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
         BrowsingSession* session; // what Refresh, Next and Open do
         const Watch& watch;
         FrameRecorder* frames;               // none: no frames are kept, no loop
+        const SiteFeed* feed;                // when the site's picture changed; none: when loaded
         SiteRotation& rotation;              // the saved sites in turn, shared with the wall display
         std::unique_ptr<Notifier> notifier;  // none: no notifications
         std::function<qint64()> monotonicMs; // for the failure's duration

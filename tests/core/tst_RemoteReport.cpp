@@ -16,6 +16,8 @@ class TestRemoteReport : public QObject
         r.title = QStringLiteral("</title><script>alert(1)</script>");
         r.pictureTime = QDateTime(QDate(2026, 7, 1), QTime(14, 20, 5), Qt::UTC);
         r.ageSeconds = 125;
+        r.changedTime = QDateTime(QDate(2026, 7, 1), QTime(13, 50), Qt::UTC);
+        r.changedAgeSeconds = 1925;
         r.intervalMinutes = 10;
         r.state = QStringLiteral("failed");
         r.lastFailureTime = QDateTime(QDate(2026, 7, 1), QTime(14, 30), Qt::UTC);
@@ -34,6 +36,8 @@ private slots:
         const QJsonObject o = QJsonDocument::fromJson(sample().statusJson()).object();
         QCOMPARE(o.value(QLatin1String("pictureTime")).toString(), QStringLiteral("2026-07-01T14:20:05Z"));
         QCOMPARE(o.value(QLatin1String("ageSeconds")).toInt(), 125);
+        QCOMPARE(o.value(QLatin1String("changedTime")).toString(), QStringLiteral("2026-07-01T13:50:00Z"));
+        QCOMPARE(o.value(QLatin1String("changedAgeSeconds")).toInt(), 1925);
         QCOMPARE(o.value(QLatin1String("nextRefresh")).type(), QJsonValue::Null); // none due
         QCOMPARE(o.value(QLatin1String("lastFailure")).toObject().value(QLatin1String("reason")).toString(),
                  QStringLiteral("The server answered 503"));
@@ -52,7 +56,8 @@ private slots:
         for (const char* line :
              {"skyvane_picture_age_seconds 125\n", "skyvane_refreshes_total{result=\"ok\"} 12\n",
               "skyvane_refreshes_total{result=\"failed\"} 3\n", "skyvane_alert_active 1\n",
-              "skyvane_frames_kept 7\n", "# TYPE skyvane_refreshes_total counter\n"}) {
+              "skyvane_frames_kept 7\n", "# TYPE skyvane_refreshes_total counter\n",
+              "skyvane_picture_changed_age_seconds 1925\n", "skyvane_picture_stalled 0\n"}) {
             QVERIFY2(m.contains(line), line);
         }
         QVERIFY(RemoteReport().metrics().contains("skyvane_picture_age_seconds NaN\n")); // no picture yet
@@ -66,7 +71,10 @@ private slots:
         QVERIFY(page.contains("loop?a=1&amp;b=2"));
         QVERIFY(page.contains("src='/picture.png?token=abc'"));
         QVERIFY(page.contains("Storm alert (heavy)"));
-        QVERIFY(page.contains("2 minutes old"));
+        QVERIFY(page.contains("32 minutes old")); // the age of the site's own picture
+        const QString changed = sample().changedTime.toLocalTime().toString(QStringLiteral("ddd HH:mm"));
+        const QString checked = sample().pictureTime.toLocalTime().toString(QStringLiteral("HH:mm"));
+        QVERIFY(page.contains(QStringLiteral("new picture %1, checked %2").arg(changed, checked).toUtf8()));
         QVERIFY(!page.contains("http://") && !page.contains("//cdn")); // nothing from outside
         for (const auto& [seconds, words] :
              std::initializer_list<std::pair<qint64, const char*>>{{-1, "no picture yet"},

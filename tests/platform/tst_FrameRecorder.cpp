@@ -62,7 +62,10 @@ private slots:
         QCOMPARE((QList<bool>{compared[0][1].toBool(), compared[1][1].toBool(), compared[2][1].toBool()}),
                  (QList<bool>{false, true, false}));
         QCOMPARE(compared[2][2].toDateTime(), compared[1][2].toDateTime()); // unchanged since the blue one
-        QCOMPARE(store.frames(address).size(), 2);                          // the damaged one is not counted
+        // The cadence from the frames kept: unknown with one, the gap between the two once there are two.
+        QCOMPARE(compared[0][3].toLongLong(), -1);
+        QCOMPARE(compared[2][3].toLongLong(), kept.msecsTo(compared[1][2].toDateTime()));
+        QCOMPARE(store.frames(address).size(), 2); // the damaged one is not counted
         QCOMPARE(QImage(store.frames(address).at(1).path).pixelColor(5, 5), QColor(Qt::blue));
     }
 

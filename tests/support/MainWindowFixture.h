@@ -7,6 +7,7 @@
 #include "ScriptedProbe.h"
 #include "core/PreferencesStore.h"
 #include "core/Watch.h"
+#include "platform/FrameRecorder.h"
 #include "platform/SystemClock.h"
 #include "windows/MainWindow.h"
 
@@ -54,7 +55,8 @@ struct MainWindowFixture
         state.Settings.FontBold = true;
     }
 
-    MainWindow& create()
+    // frames: what keeps the pictures; none: no frames kept.
+    MainWindow& create(std::unique_ptr<FrameRecorder> frames = nullptr)
     {
         auto fake = std::make_unique<FakeBrowserControl>();
         browser = fake.get();
@@ -63,6 +65,7 @@ struct MainWindowFixture
         probe = static_cast<ScriptedProbe*>(parts.probe.get());
         messages = static_cast<PreparedMessageBoxes*>(parts.messages.get());
         dialogs = static_cast<PreparedDialogs*>(parts.dialogs.get());
+        parts.frames = std::move(frames);
         preferences = std::make_unique<PreferencesStore>(state.preferencesPath());
         form = std::make_unique<MainWindow>(state, watch, *preferences, std::move(parts));
         return *form;

@@ -248,11 +248,11 @@ private slots:
     {
         MainWindowFixture f;
         TestFiles::write(f.state.siteListPath(), TestFiles::sites({"One", "http://1/", "Two", "http://2/"}));
-        MainWindow& form = f.create();
+        MainWindow& form = f.create(std::make_unique<FrameRecorder>(FrameStore(f.dir.filePath("Frames"))));
         const CommandLine options = CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"});
         SiteRotation rotation;
-        WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), rotation, f.state.siteListPath(),
-                          [&form](QScreen* screen) { form.showPageOnly(screen); }},
+        WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), form.siteFeed(), rotation,
+                          f.state.siteListPath(), [&form](QScreen* screen) { form.showPageOnly(screen); }},
                          options);
         form.loadWindow();
         f.watch.setInterval(options.interval);
@@ -276,6 +276,25 @@ private slots:
             QCOMPARE(corner->text(), QString::fromUtf8(state.text));
             QVERIFY(corner->isVisible() && corner->styleSheet().contains(QLatin1String(state.colour)));
         }
+        // The site kept its 14:20 picture past three of its usual 6-minute gaps: the corner shows the
+        // time it changed, in amber, until a new picture comes.
+        FrameRecorder* frames = form.frames();
+        f.browser->failed = false;
+        f.browser->ageMs = 30000;
+        f.browser->shownAt = QDateTime(QDate(2026, 5, 1), QTime(15, 10));
+        emit f.browser->downloadCompleted();
+        emit frames->pictureCompared(QStringLiteral("http://1/"), false,
+                                     QDateTime(QDate(2026, 5, 1), QTime(14, 20)), 6 * 60000);
+        QCOMPARE(corner->text(), QStringLiteral("One  \u00b7  14:20, no new picture for 50 min"));
+        QVERIFY(corner->styleSheet().contains(QLatin1String("230,150,0")));
+        QCOMPARE(
+            f.browser->calls.last(),
+            QStringLiteral(
+                "Note:The site has shown the same picture since 14:20 (it usually changes every 6 min)"));
+        f.browser->shownAt = QDateTime(QDate(2026, 5, 1), QTime(15, 12));
+        emit frames->pictureCompared(QStringLiteral("http://1/"), true, f.browser->shownAt, 6 * 60000);
+        QCOMPARE(corner->text(), QStringLiteral("One  \u00b7  15:12"));
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Note:New picture at 15:12"));
         emit f.browser->pageSaid(QStringLiteral("The page said: hello")); // shown for one load
         QVERIFY(corner->text().endsWith(QLatin1String("hello")));
         emit f.browser->downloadCompleted();

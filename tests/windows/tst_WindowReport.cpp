@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -38,8 +39,9 @@ private slots:
     {
         f.create();
         said.clear();
-        report = new WindowReport({f.state, f.browser, f.form->session(), f.watch, f.form->frames(), rotation,
-                                   std::make_unique<RecordingNotifier>(said), [this] { return now; }},
+        report = new WindowReport({f.state, f.browser, f.form->session(), f.watch, f.form->frames(),
+                                   &f.form->siteFeed(), rotation, std::make_unique<RecordingNotifier>(said),
+                                   [this] { return now; }},
                                   f.form.get());
     }
 
@@ -74,6 +76,35 @@ private slots:
         QCOMPARE(report->report().state, QStringLiteral("ok"));
         f.browser->failed = true;
         QCOMPARE(report->report().state, QStringLiteral("failed"));
+    }
+
+    // A site that keeps its picture much longer than usual is reported stalled, and told once.
+    void stalledFeed()
+    {
+        QTemporaryDir framesDir;
+        MainWindowFixture g;
+        g.create(std::make_unique<FrameRecorder>(FrameStore(framesDir.path())));
+        WindowReport stalledReport({g.state, g.browser, g.form->session(), g.watch, g.form->frames(),
+                                    &g.form->siteFeed(), rotation, std::make_unique<RecordingNotifier>(said),
+                                    [this] { return now; }});
+        const QString address = QStringLiteral("https://radar.example/");
+        g.browser->navigate(address);
+        g.watch.setInterval(10);
+        g.browser->shownAt = QDateTime::currentDateTimeUtc();
+        g.browser->ageMs = 0;
+        emit g.browser->pictureShown(QImage(), address);
+        const QDateTime since = g.browser->shownAt.addSecs(-50 * 60);
+        for (int load = 0; load < 2; ++load) {
+            emit g.form->frames()->pictureCompared(address, false, since, 6 * 60000);
+        }
+        const RemoteReport r = stalledReport.report();
+        QCOMPARE(r.state, QStringLiteral("stalled"));
+        QCOMPARE(r.changedTime, since);
+        QCOMPARE(r.changedAgeSeconds, 50 * 60);
+        QCOMPARE(said.size(), 1);
+        QVERIFY(said[0].startsWith(QLatin1String("No new picture since ")));
+        emit g.form->frames()->pictureCompared(address, true, g.browser->shownAt, 6 * 60000);
+        QCOMPARE(stalledReport.report().state, QStringLiteral("ok"));
     }
 
     void actions()
