@@ -300,6 +300,9 @@ int Startup::run(int argc, char** argv)
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
     form.loadWindow();
+    if (options.follow) {
+        form.followEveryPage();
+    }
     if (options.interval > 0) { // as if the user had set the interval
         watch.setInterval(options.interval);
     }

@@ -88,6 +88,15 @@ void BrowsingSession::refreshNow()
     m_parts.browser->refreshAtLevel(PageNavigator::RefreshCompletely);
 }
 
+void BrowsingSession::refreshForChange()
+{
+    if (m_parts.browser->currentAddress().isEmpty()) {
+        return;
+    }
+    m_parts.watch->resetMinuteCount();
+    refreshStep();
+}
+
 QString BrowsingSession::startAddress(const AppState& state)
 {
     return state.StartAddress.isEmpty() ? state.Settings.StartPage : state.StartAddress;

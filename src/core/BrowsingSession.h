@@ -47,7 +47,9 @@ public:
 
     void go(const QString& address);
     void refreshNow(); // the Refresh button
-    void startPage();  // the first page, at load, unless it was asked for before the window was made
+    // The site said its page or picture changed: the automatic refresh now, its count from naught.
+    void refreshForChange();
+    void startPage(); // the first page, at load, unless it was asked for before the window was made
     static QString startAddress(const AppState& state); // the command line's address, else the start page
 
     // With this on, a refresh chimes only once its picture has been found new (pictureCompared).

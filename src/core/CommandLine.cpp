@@ -52,6 +52,10 @@ void describe(QCommandLineParser& parser)
         {QStringLiteral("rotate"),
          QCoreApplication::translate("CommandLine", "Show each saved site in turn for MINUTES."),
          QStringLiteral("MINUTES")},
+        {QStringLiteral("follow"),
+         QCoreApplication::translate("CommandLine",
+                                     "Ask the site once a minute whether its picture changed, and refresh "
+                                     "at once when it did, for every page shown.")},
         {QStringLiteral("serve"),
          QCoreApplication::translate(
              "CommandLine", "Answer HTTP on PORT (HOST 127.0.0.1 unless given): the picture, its age and the "
@@ -135,6 +139,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
                    ? bounded(parser, QStringLiteral("screen"), 0, 99, c.error)
                    : -1;
     c.kiosk = parser.isSet(QStringLiteral("kiosk"));
+    c.follow = parser.isSet(QStringLiteral("follow"));
     if (parser.isSet(QStringLiteral("serve")) &&
         !parseServe(parser.value(QStringLiteral("serve")), &c.serveHost, &c.servePort)) {
         c.error = QCoreApplication::translate(

@@ -23,13 +23,14 @@ public:
     };
 
     Action action = Action::Run;
-    QString error;      // one line, when the action is Fail
-    QString address;    // opened instead of the start page; empty: the start page
-    int interval = 0;   // minutes of the automatic refresh started at once; 0: off, as saved
-    bool kiosk = false; // full screen, only the page
-    int screen = -1;    // the screen for the kiosk; -1: the primary one
-    int rotate = 0;     // minutes on each saved site in turn; 0: no rotation
-    QString serveHost;  // the remote view's address (127.0.0.1 unless given); empty: not served
+    QString error;       // one line, when the action is Fail
+    QString address;     // opened instead of the start page; empty: the start page
+    int interval = 0;    // minutes of the automatic refresh started at once; 0: off, as saved
+    bool kiosk = false;  // full screen, only the page
+    int screen = -1;     // the screen for the kiosk; -1: the primary one
+    int rotate = 0;      // minutes on each saved site in turn; 0: no rotation
+    bool follow = false; // every page shown is followed (asked about between the refreshes)
+    QString serveHost;   // the remote view's address (127.0.0.1 unless given); empty: not served
     int servePort = 0;
 
     // arguments as the program got them, the program's name first. Needs no application object, so

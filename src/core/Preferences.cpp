@@ -23,5 +23,5 @@ Preferences::Area& Preferences::areaOf(const QString& address)
 
 void Preferences::dropUnused()
 {
-    areas.removeIf([](const Area& a) { return a.rect.isEmpty() && a.alertBox.isEmpty(); });
+    areas.removeIf([](const Area& a) { return a.rect.isEmpty() && a.alertBox.isEmpty() && !a.follow; });
 }

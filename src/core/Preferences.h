@@ -22,6 +22,7 @@ public:
         QRectF rect;
         QRectF alertBox;
         QString alertLevel = QStringLiteral("heavy"); // "any", "heavy" or "severe"
+        bool follow = false;                          // the site is asked between the refreshes
 
         bool operator==(const Area&) const = default;
     };

@@ -58,9 +58,11 @@ bool readArea(const QSettings& s, Preferences::Area* area)
         return false;
     }
     area->alertLevel = s.value(QStringLiteral("alertLevel"), area->alertLevel).toString();
+    area->follow = s.value(QStringLiteral("follow")).toString().toLower() == QLatin1String("true");
     static const QStringList levels = {QStringLiteral("any"), QStringLiteral("heavy"),
                                        QStringLiteral("severe")};
-    return levels.contains(area->alertLevel) && !(area->rect.isEmpty() && area->alertBox.isEmpty());
+    return levels.contains(area->alertLevel) &&
+           !(area->rect.isEmpty() && area->alertBox.isEmpty() && !area->follow);
 }
 
 } // namespace
@@ -128,6 +130,9 @@ bool PreferencesStore::save(const Preferences& p) const
             if (!a.alertBox.isEmpty()) {
                 s.setValue(QStringLiteral("alertBox"), rectText(a.alertBox));
                 s.setValue(QStringLiteral("alertLevel"), a.alertLevel);
+            }
+            if (a.follow) {
+                s.setValue(QStringLiteral("follow"), true);
             }
         }
         s.endArray();

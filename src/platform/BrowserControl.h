@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class UpdateProbe;
+
 // The embedded web browser as the main window drives it: a few operations, and six events that
 // report what the browser does.
 class BrowserControl : public QWidget, public PageNavigator
@@ -33,6 +35,11 @@ public:
     virtual void setPictureNote(const QString& note) { Q_UNUSED(note); }
     // The address of the picture on screen: while a failed load holds its picture, the watched one.
     virtual QString pictureAddress() const { return currentAddress(); }
+    // The address of the page's main picture at its last good load; empty: none known.
+    virtual QString mainPictureAddress() const { return {}; }
+    // What asks the page's site about changes as the page itself would (its cookies, its proxy, the
+    // logins given); none: the site cannot be asked.
+    virtual UpdateProbe* updateProbe() { return nullptr; }
     // A load Skyvane started by itself is under way.
     virtual bool refreshLoading() const { return false; }
     // A document is loading, whoever started it.

@@ -9,8 +9,8 @@ namespace {
 
 // Run apart from the page's scripts. The first call waits for every picture of the page to be decoded
 // (a picture that never decodes is waited for five seconds) and then for two frames to be drawn; each
-// call answers [painted, main picture], the main picture being the largest one the page shows at 100 x
-// 100 pixels or more: 1 loaded, -1 broken or empty, 0 none.
+// call answers [painted, main picture, its address], the main picture being the largest one the page
+// shows at 100 x 100 pixels or more: 1 loaded, -1 broken or empty, 0 none.
 const QString LookScript = QStringLiteral(R"JS((() => {
     const s = window.__skyvaneLook || (window.__skyvaneLook = { painted: false });
     if (!s.started) {
@@ -26,7 +26,8 @@ const QString LookScript = QStringLiteral(R"JS((() => {
         const h = Math.min(r.bottom, innerHeight) - Math.max(r.top, 0);
         if (w >= 100 && h >= 100 && w * h > area) { area = w * h; main = i; }
     }
-    return [s.painted, main === null ? 0 : (main.complete && main.naturalWidth > 0 ? 1 : -1)];
+    return [s.painted, main === null ? 0 : (main.complete && main.naturalWidth > 0 ? 1 : -1),
+            main === null ? '' : String(main.currentSrc || main.src).slice(0, 4096)];
 })())JS");
 
 // The page's element count, and when its document began (a new document begins at another time).
@@ -226,6 +227,7 @@ void PageWatcher::look(int generation, qint64 deadline, bool ours, const QString
         }
         QTimer::singleShot(painted ? CompositorMs : 0, this, [=, this] {
             if (generation == m_generation) {
+                m_lookedPicture = seen.value(2).toString();
                 judge(ours, url, seen.value(1).toInt());
             }
         });
@@ -248,6 +250,7 @@ void PageWatcher::judge(bool ours, const QString& url, int mainPicture)
     }
     if (failure == F::None) {
         m_hadMainPicture = mainPicture > 0;
+        m_mainPicture = mainPicture > 0 ? m_lookedPicture : QString();
         m_lastSeenOneColour = blank;
     }
     conclude(ours, url, failure, {}, shot);

@@ -64,6 +64,8 @@ public:
     // When the picture on screen was loaded (invalid: no good load yet), and how old it is.
     QDateTime pictureTime() const;
     qint64 pictureAgeMs() const;
+    // The address of the main picture of the page at its last good look; empty: it had none.
+    const QString& mainPictureAddress() const { return m_mainPicture; }
 
 signals:
     void statusText(const QString& text);
@@ -97,6 +99,8 @@ private:
     QImage m_lastSeen; // the page as last seen on screen after a good load
     bool m_lastSeenOneColour = false;
     bool m_hadMainPicture = false; // the watched page showed a main picture at its last good load
+    QString m_mainPicture;         // its address, as the page gave it
+    QString m_lookedPicture;       // the main picture's address the last look saw
     bool m_pageGood = false;       // the page on screen passed its look
     qint64 m_lastGood = 0;         // monotonic: when the picture on screen was loaded (0: none)
     qint64 m_lastGoodWall = 0;

@@ -27,6 +27,17 @@ public:
     void setAsker(Asker asker) { m_ask = std::move(asker); }
     // load: the number of the load that asks; unattended: nobody is there to answer.
     Answer answer(const QString& site, QAuthenticator* authenticator, int load, bool unattended);
+    // What the user last gave for a site (and the site took); false: nothing.
+    bool known(const QString& site, QString* user, QString* password) const
+    {
+        const auto it = m_logins.constFind(site);
+        if (it == m_logins.constEnd() || it->givenInLoad < 0) {
+            return false;
+        }
+        *user = it->user;
+        *password = it->password;
+        return true;
+    }
 
 private:
     struct Login

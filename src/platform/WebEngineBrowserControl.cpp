@@ -3,6 +3,7 @@
 #include "core/AddressRules.h"
 #include "platform/ContainedPage.h"
 #include "platform/EngineView.h"
+#include "platform/NetworkUpdateProbe.h"
 #include "platform/SavePageDownloads.h"
 #include "platform/SiteLogins.h"
 #include "platform/SystemClock.h"
@@ -69,6 +70,19 @@ WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, int reloadsBef
 }
 
 WebEngineBrowserControl::~WebEngineBrowserControl() = default;
+
+UpdateProbe* WebEngineBrowserControl::updateProbe()
+{
+    if (m_probe == nullptr) {
+        m_probe = new NetworkUpdateProbe(
+            m_engine->page()->profile(),
+            [this](const QString& host, QString* user, QString* password) {
+                return m_logins.known(host, user, password);
+            },
+            this);
+    }
+    return m_probe;
+}
 
 void WebEngineBrowserControl::wirePage(ContainedPage* page)
 {

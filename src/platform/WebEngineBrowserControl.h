@@ -12,6 +12,7 @@
 
 class ContainedPage;
 class EngineView;
+class NetworkUpdateProbe;
 class QAuthenticator;
 class QTimer;
 class QWebEngineLoadingInfo;
@@ -53,6 +54,8 @@ public:
     QString pictureAddress() const override { return m_watcher->pictureAddress(); }
     QDateTime pictureTime() const override { return m_watcher->pictureTime(); }
     qint64 pictureAgeMs() const override { return m_watcher->pictureAgeMs(); }
+    QString mainPictureAddress() const override { return m_watcher->mainPictureAddress(); }
+    UpdateProbe* updateProbe() override;
     void setWatchArea(const QString& address, const QRectF& pageRect) override;
     void pageRectOf(const QRect& viewRect, std::function<void(const QRectF&)> done) override;
     void setUnattended(bool on) override;
@@ -82,4 +85,5 @@ private:
     bool m_unattended = false;            // nobody is there to answer (the wall display)
     SiteLogins m_logins;                  // for this run
     int m_loads = 0;
+    NetworkUpdateProbe* m_probe = nullptr; // made when first asked for
 };

@@ -14,6 +14,7 @@
 #include "windows/FrameKeeping.h"
 #include "windows/OuterGeometry.h"
 #include "windows/ScreenTwips.h"
+#include "windows/SiteFollowing.h"
 #include "windows/SiteListEditor.h"
 #include "windows/StartPageDialog.h"
 #include "windows/UpDown.h"
@@ -61,6 +62,9 @@ MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferen
         std::make_unique<AreaWatch>(AreaWatch::Parts{m_state, m_watch, m_browser, m_frames.get(),
                                                      ui.statusBar, m_alertSound.get(), m_notifier.get()},
                                     ui.popupMenu, ui.textSizeMenu->menuAction());
+    m_following = std::make_unique<SiteFollowing>(
+        SiteFollowing::Parts{m_watch, m_browser, m_session.get(), m_frames.get(), ui.statusBar}, ui.popupMenu,
+        ui.clearFramesItem);
     connectControls();
     ui.connectionTimer->start();
 
@@ -69,6 +73,11 @@ MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferen
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::followEveryPage()
+{
+    m_following->followEveryPage();
+}
 
 void MainWindow::connectControls()
 {

@@ -30,6 +30,7 @@ class QAction;
 class AreaWatch;
 class FrameKeeping;
 class SiteFeed;
+class SiteFollowing;
 class Watch;
 class PreferencesStore;
 
@@ -82,6 +83,8 @@ public:
     FrameRecorder* frames() const { return m_frames.get(); }
     // When the site's picture last changed, and whether its feed stalled.
     const SiteFeed& siteFeed() const { return *m_feed; }
+    // Every page watched is followed (asked about between the refreshes) in this run.
+    void followEveryPage();
     BrowsingSession* session() const { return m_session.get(); }
 
 protected:
@@ -210,6 +213,7 @@ private:
     std::unique_ptr<SiteFeed> m_feed;           // what the frames tell of the site's own updates
     std::unique_ptr<FrameKeeping> m_keeping;    // the frames kept for Replay, and Replay itself
     std::unique_ptr<AreaWatch> m_areas;         // the part of each page shown, and the storm alert
+    std::unique_ptr<SiteFollowing> m_following; // the site asked about changes between refreshes
     QString m_caption = Caption;                // the page's, as the session gives it
 
     QPointer<QWidget> m_siteListEditor;  // while open

@@ -19,6 +19,7 @@ private slots:
                  {"--interval=180", "|180|0|-1|0", A::Run},
                  {"--kiosk", "|10|1|-1|0", A::Run},
                  {"--kiosk --interval 3 --screen 1 --rotate 2", "|3|1|1|2", A::Run},
+                 {"--follow --kiosk", "|10|1|-1|0|follow", A::Run},
                  {"-platform offscreen -reverse http://a/", "http://a/|0|0|-1|0",
                   A::Run},                // Qt's, for QApplication
                  {"-h", "", A::ShowHelp}, // --help, --version and the refusals' output are seen end to end
@@ -42,18 +43,19 @@ private slots:
                 QStringList{QStringLiteral("skyvane")} +
                 QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
             QVERIFY2(c.action == action, arguments);
-            const QString got =
-                c.action == A::Fail ? c.error.left(qsizetype(qstrlen(result)))
-                : c.action == A::Run
-                    ? QStringLiteral("%1|%2|%3|%4|%5")
-                              .arg(c.address)
-                              .arg(c.interval)
-                              .arg(int(c.kiosk))
-                              .arg(c.screen)
-                              .arg(c.rotate) +
-                          (c.serveHost.isEmpty() ? QString()
-                                                 : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort))
-                    : QString();
+            const QString got = c.action == A::Fail ? c.error.left(qsizetype(qstrlen(result)))
+                                : c.action == A::Run
+                                    ? QStringLiteral("%1|%2|%3|%4|%5")
+                                              .arg(c.address)
+                                              .arg(c.interval)
+                                              .arg(int(c.kiosk))
+                                              .arg(c.screen)
+                                              .arg(c.rotate) +
+                                          (c.serveHost.isEmpty()
+                                               ? QString()
+                                               : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort)) +
+                                          (c.follow ? QStringLiteral("|follow") : QString())
+                                    : QString();
             QCOMPARE(got, QLatin1String(result));
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));
