@@ -49,6 +49,15 @@ void SiteFollower::pictureCompared(bool newPicture)
     m_noisy[target] = newPicture ? 0 : m_noisy.value(target) + 1;
 }
 
+void SiteFollower::pageLoaded()
+{
+    if (m_parts.page() == m_page && !m_last.isEmpty()) {
+        return; // what the site said last is still the one to compare with
+    }
+    m_timer->start();
+    check();
+}
+
 void SiteFollower::check()
 {
     const QString page = m_parts.page();

@@ -47,6 +47,10 @@ public:
     // the picture (a page that is made anew for every visitor). Twice over, it is asked no more.
     void pictureCompared(bool newPicture);
 
+    // A good load of the page on screen: the first of a page is followed from what the site says
+    // now, asked at once; the next question comes a period later.
+    void pageLoaded();
+
     // One period's questions (the timer's, and for tests).
     void check();
 

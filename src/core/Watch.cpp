@@ -6,18 +6,17 @@
 
 namespace {
 
-constexpr int MinuteMs = 60 * 1000;
 constexpr int MostMinutes = 32767; // the count is kept within a 16-bit number
 
 } // namespace
 
 Watch::Watch(std::function<qint64()> monotonicMs, Preferences* preferences, const PreferencesStore* store,
-             QObject* parent)
+             QObject* parent, int minuteMs)
     : QObject(parent), m_now(std::move(monotonicMs)), m_preferences(preferences ? preferences : &m_runOnly),
-      m_store(store), m_timer(new QTimer(this))
+      m_store(store), m_timer(new QTimer(this)), m_minuteMs(qMax(1, minuteMs))
 {
     m_timer->setObjectName(QStringLiteral("refreshTimer"));
-    m_timer->setInterval(MinuteMs);
+    m_timer->setInterval(m_minuteMs);
     m_timer->setTimerType(Qt::PreciseTimer); // a minute is a minute, for days on end
     connect(m_timer, &QTimer::timeout, this, &Watch::countMinute);
     m_counted = m_now();
@@ -28,7 +27,7 @@ qint64 Watch::msToNextRefresh() const
     if (!m_timerOn) {
         return -1;
     }
-    return qMax(0, m_timer->remainingTime()) + qMax(0, m_interval - m_count - 1) * qint64(MinuteMs);
+    return qMax(0, m_timer->remainingTime()) + qMax(0, m_interval - m_count - 1) * qint64(m_minuteMs);
 }
 
 void Watch::changeSiteSettings(const QString& address, const std::function<void(Preferences::Area&)>& change)
@@ -81,7 +80,7 @@ void Watch::countMinute()
     // A timer that fires late brings every minute that has passed since the last one.
     const qint64 now = m_now();
     const int minutes =
-        int(qBound(qint64(1), (now - m_counted + MinuteMs / 2) / MinuteMs, qint64(MostMinutes)));
+        int(qBound(qint64(1), (now - m_counted + m_minuteMs / 2) / m_minuteMs, qint64(MostMinutes)));
     m_counted = now;
     count(minutes);
 }

@@ -22,11 +22,15 @@ public:
     static constexpr int IntervalMaximum = 180;
     static constexpr int IntervalInitial = 10;
 
+    static constexpr int MinuteMs = 60 * 1000;
+
     // monotonicMs: milliseconds on a clock that never jumps and goes on while the machine sleeps.
     // preferences hold the addresses' settings, and store saves them at each change; none: they are
-    // kept for this run only.
+    // kept for this run only. minuteMs: how long the minutes counted are (shorter only where time is
+    // compressed on purpose, as in a benchmark).
     explicit Watch(std::function<qint64()> monotonicMs, Preferences* preferences = nullptr,
-                   const PreferencesStore* store = nullptr, QObject* parent = nullptr);
+                   const PreferencesStore* store = nullptr, QObject* parent = nullptr,
+                   int minuteMs = MinuteMs);
 
     int interval() const { return m_interval; }
     bool timerOn() const { return m_timerOn; }
@@ -86,4 +90,5 @@ private:
     bool m_timerOn = false;
     bool m_alwaysWatched = false;
     qint64 m_counted = 0; // the clock when the last minute was counted
+    int m_minuteMs;
 };

@@ -28,6 +28,7 @@ SiteFollowing::SiteFollowing(Parts parts, QMenu* menu, QAction* before, QObject*
                             [browser] { return browser->refreshLoading() || browser->pageLoading(); }});
     connect(m_item, &QAction::triggered, this,
             [this](bool on) { m_follower->setFollowed(m_parts.browser->pictureAddress(), on); });
+    connect(browser, &BrowserControl::pictureShown, m_follower.get(), &SiteFollower::pageLoaded);
     connect(m_follower.get(), &SiteFollower::changeSeen, m_parts.session, &BrowsingSession::refreshForChange);
     connect(m_follower.get(), &SiteFollower::said, m_parts.status,
             [status = m_parts.status](const QString& text) { status->showMessage(text); });

@@ -1,6 +1,7 @@
 """The built program on a real X desktop: Xvfb with the openbox window manager, real X input through
 xdotool (XTEST), a loopback web server, and the program's record files."""
 
+import email.utils
 import http.server
 import os
 import re
@@ -138,10 +139,13 @@ class WebServer:
     last one stays); extra[path] is more of the page's markup. files[path], a list of bodies, serves a
     file (the next body at each request, the last one stays). faults[path] makes a path misbehave:
     ("status", code), ("hang",), ("slow", seconds) (the body spread over so many seconds), ("empty",) (200
-    and nothing), ("redirect", path), ("reset",), ("truncated",), ("auth", base64 of user:password)."""
+    and nothing), ("redirect", path), ("reset",), ("truncated",), ("auth", base64 of user:password).
+    publish(path, body) serves a path as a site that publishes does: with an ETag and Last-Modified,
+    304 to a request that has them, and HEAD; answers logs (method, path, status) of those paths."""
 
     def __init__(self):
         self.requests, self.titles, self.faults, self.colours, self.extra, self.files = [], {}, {}, {}, {}, {}
+        self.published, self.answers = {}, []
         self.stopping = threading.Event()
         server = self
 
@@ -153,9 +157,36 @@ class WebServer:
                 self.end_headers()
                 self.wfile.write(body)
 
+            def published(self, head):
+                path = self.path.split("?")[0]
+                body, kind, etag, modified = server.published[path]
+                same = (self.headers.get("If-None-Match") == etag if self.headers.get("If-None-Match")
+                        else self.headers.get("If-Modified-Since") == modified)
+                status = 304 if same else 200
+                server.answers.append(("HEAD" if head else "GET", path, status))
+                self.send_response(status)
+                self.send_header("ETag", etag)
+                self.send_header("Last-Modified", modified)
+                self.send_header("Cache-Control", "no-cache")
+                if status == 200:
+                    self.send_header("Content-Type", kind)
+                    self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                if status == 200 and not head:
+                    self.wfile.write(body)
+
+            def do_HEAD(self):
+                if self.path.split("?")[0] in server.published:
+                    self.published(True)
+                else:
+                    self.send_response(405)
+                    self.end_headers()
+
             def do_GET(self):
                 server.requests.append(self.path)
                 path = self.path.split("?")[0]
+                if path in server.published:
+                    return self.published(False)
                 fault = server.faults.get(path, ("status", 200))
                 title = server.titles.get(path, path.strip("/") or "root")
                 colours = server.colours.get(path, ["#cde"])
@@ -205,6 +236,12 @@ class WebServer:
 
     def url(self, name):
         return "%s/%s" % (self.base, name)
+
+    def publish(self, path, body, kind="image/png"):
+        """A new version of path, told by a new ETag and Last-Modified."""
+        self.serial = getattr(self, "serial", 0) + 1
+        modified = email.utils.formatdate(time.time() + self.serial, usegmt=True)  # never the last one's
+        self.published[path] = (body, kind, '"v%d"' % self.serial, modified)
 
     def wait_request(self, path, timeout=20.0):
         wait_for("a request for " + path, lambda: path in self.requests, timeout)
