@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UpdateProbe.h"
 #include "platform/BrowserControl.h"
 
 #include <QStringList>
@@ -36,6 +37,7 @@ public:
     bool refreshFailed() const override { return failed; }
     QDateTime pictureTime() const override { return shownAt; }
     qint64 pictureAgeMs() const override { return ageMs; }
+    UpdateProbe* updateProbe() override { return &m_probe; }
 
     QStringList calls;
     QString location;
@@ -43,4 +45,17 @@ public:
     bool failed = false; // the last refresh failed
     QDateTime shownAt;   // the last good load
     qint64 ageMs = -1;
+
+private:
+    // Records the questions to the site; they are never answered.
+    struct AskedProbe : UpdateProbe
+    {
+        explicit AskedProbe(QStringList& into) : calls(into) {}
+        void ask(const QString& address, UpdateCheck::Ask, const UpdateCheck::Answer&, QObject*,
+                 Done) override
+        {
+            calls << QStringLiteral("Ask:") + address;
+        }
+        QStringList& calls;
+    } m_probe{calls};
 };

@@ -223,6 +223,12 @@ private slots:
         QCOMPARE(f.messages->shown, QStringList{"The Skyvane Intro-Help file Is Missing."});
         f.child<QAction>("chimeNewItem")->trigger();
         QVERIFY(f.preferences->load().chimeOnlyForNewPicture);
+        f.browser->location = QStringLiteral("https://radar.example/");
+        f.child<QAction>("followItem")->trigger(); // kept for the address; its next good load asks the site
+        QVERIFY(f.watch.siteSettings(f.browser->location)->follow);
+        f.watch.setAlwaysWatched(true);
+        emit f.browser->pictureShown(QImage(), f.browser->location);
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Ask:https://radar.example/"));
         f.child<QAction>("replayItem")->trigger(); // this window keeps no frames
         QCOMPARE(f.child<QStatusBar>("statusBar")->currentMessage(),
                  QStringLiteral("No frames are kept in this window."));
