@@ -54,11 +54,20 @@ void SiteFollower::pageLoaded()
     if (m_parts.page() == m_page && !m_last.isEmpty()) {
         return; // what the site said last is still the one to compare with
     }
-    m_timer->start();
-    check();
+    ask();
 }
 
 void SiteFollower::check()
+{
+    // The period's question comes at least nine tenths of a period after the last one (a first
+    // load's question may have come just before).
+    if (m_lastAsked.isValid() && m_lastAsked.elapsed() < m_timer->interval() * 9 / 10) {
+        return;
+    }
+    ask();
+}
+
+void SiteFollower::ask()
 {
     const QString page = m_parts.page();
     if (page != m_page) { // another page: what was learnt of the last one is no use
@@ -85,6 +94,7 @@ void SiteFollower::check()
         return;
     }
     m_pending = int(targets.size());
+    m_lastAsked.start();
     for (const QString& target : targets) {
         const UpdateCheck::Answer last = m_last.value(target);
         m_parts.probe.ask(target, UpdateCheck::howToAsk(last), last, this,

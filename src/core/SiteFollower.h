@@ -2,6 +2,7 @@
 
 #include "core/UpdateCheck.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -48,7 +49,7 @@ public:
     void pictureCompared(bool newPicture);
 
     // A good load of the page on screen: the first of a page is followed from what the site says
-    // now, asked at once; the next question comes a period later.
+    // now, asked at once.
     void pageLoaded();
 
     // One period's questions (the timer's, and for tests).
@@ -61,12 +62,14 @@ signals:
     void said(const QString& text);
 
 private:
+    void ask();
     void answered(const QString& page, const QString& target, const UpdateCheck::Answer& answer);
     void roundEnded();
 
     Parts m_parts;
     bool m_followAll = false;
     QTimer* m_timer;
+    QElapsedTimer m_lastAsked;                  // since the last questions were sent
     QString m_page;                             // the page the answers are of
     QHash<QString, UpdateCheck::Answer> m_last; // by address asked: the last good answer
     QHash<QString, int> m_noisy;                // by address asked: changes that brought no new picture

@@ -65,8 +65,10 @@ private slots:
         watch.setAlwaysWatched(true);
         picture = Picture;
         busy = false;
-        follower = std::make_unique<SiteFollower>(SiteFollower::Parts{
-            watch, probe, [] { return Page; }, [this] { return picture; }, [this] { return busy; }});
+        follower = std::make_unique<SiteFollower>(
+            SiteFollower::Parts{watch, probe, [] { return Page; }, [this] { return picture; },
+                                [this] { return busy; }},
+            1); // the period's questions may come one after another here; no event loop runs its timer
     }
 
     // Asked only while followed, watched and not loading; the first load's question at once, as a HEAD.
@@ -92,6 +94,16 @@ private slots:
         QVERIFY(watch.siteSettings(Page) == nullptr); // an address that keeps nothing has no entry
         follower->setFollowAll(true);
         QVERIFY(follower->followed(QStringLiteral("https://any.example/")));
+
+        // Once a minute at most: the period's question does not follow the first load's at once.
+        SiteFollower minutely(
+            {watch, probe, [] { return Page; }, [] { return QString(); }, [] { return false; }});
+        minutely.setFollowAll(true);
+        minutely.pageLoaded();
+        QCOMPARE(probe.asked.size(), 1);
+        probe.answerAll(tag("\"v1\""));
+        minutely.check();
+        QVERIFY(probe.asked.isEmpty());
     }
 
     // Rounds in turn: what the site answers, and what the follower makes of it.
