@@ -1,11 +1,31 @@
 """Wall display scenarios: functions name(desktop, server, program, folder) like those in run_e2e.py."""
 
+import datetime
+import glob
+import hashlib
+import json
+import os
+import shutil
 import time
 
 from Xlib import X, display
 from Xlib.ext import screensaver
 
-from desktop import Skyvane, check, wait_for
+from desktop import SCREEN, Skyvane, check, eventually, expect, png, wait_for
+from remote_scenarios import curl, free_port
+
+FEED_PAGE = b"<html><head><title>feed</title></head><body style='margin:0'>" \
+            b"<img src='/feed.png' style='width:100%;height:100vh'></body></html>"
+BLUE, RED = (30, 120, 200), (200, 60, 30)
+
+
+def publish_feed(server, colour):
+    server.publish("/feed", FEED_PAGE, "text/html")
+    server.publish("/feed.png", png(800, 500, colour))
+
+
+def amber(c):
+    return c[0] > 170 and 100 < c[1] < 180 and c[2] < 90
 
 
 def wall_display_is_never_blanked(desktop, server, program, folder):
@@ -30,3 +50,62 @@ def wall_display_is_never_blanked(desktop, server, program, folder):
         wait_for("the screen saver after the program", saver_on, timeout=10)
     finally:
         x.close()
+
+
+def a_followed_site_is_shown_within_a_minute_of_publishing(desktop, server, program, folder):
+    """--follow --interval 10 on a site whose page and picture carry ETag and Last-Modified: while
+    nothing changes the site is only asked (304s and HEADs, no full load of the picture); a picture
+    published 30 s after the start is on screen within 75 s, and status.json tells when it changed."""
+    publish_feed(server, BLUE)
+    port = free_port()
+    app = Skyvane(desktop, program, folder)
+    started = time.monotonic()
+    wid = app.start("--kiosk", "--follow", "--interval", "10", "--serve", "127.0.0.1:%d" % port, server.url("feed"))
+    desktop.wait_title(wid, "^feed - ")
+    full = lambda: [a for a in server.answers if a == ("GET", "/feed.png", 200)]
+    wait_for("the first picture", lambda: len(full()) == 1)
+    time.sleep(max(0.0, started + 30 - time.monotonic()))
+    expect(len(full()), 1, "full loads of the picture while it did not change")
+    publish_feed(server, RED)
+    published = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    wait_for("the new picture on screen", lambda: desktop.pixel(wid, SCREEN[0] // 2, SCREEN[1] // 2) == RED,
+             timeout=max(1.0, started + 75 - time.monotonic()))
+    asked = [a for a in server.answers if a[2] == 304 or a[0] == "HEAD"]
+    check(asked, "the site was never asked cheaply: %s" % server.answers)
+    status = json.loads(curl("http://127.0.0.1:%d/status.json" % port)[1])
+    changed = datetime.datetime.fromisoformat(status["changedTime"].replace("Z", "+00:00"))
+    check(changed >= published - datetime.timedelta(seconds=1), "the change told: %s" % status)
+    app.end()
+
+
+def a_stalled_feed_is_told_until_its_next_picture(desktop, server, program, folder):
+    """Frames kept 20 s apart and the same picture for five minutes since: at a 1-minute interval the
+    feed is stalled, amber in the kiosk corner and "stalled" in status.json; the next new picture ends it."""
+    publish_feed(server, BLUE)
+    port = free_port()
+    status = lambda: json.loads(curl("http://127.0.0.1:%d/status.json" % port)[1] or "{}")
+    args = ("--kiosk", "--interval", "1", "--serve", "127.0.0.1:%d" % port, server.url("feed"))
+    app = Skyvane(desktop, program, folder)
+    app.start(*args)
+    eventually(status, lambda s: s.get("framesKept") == 1, timeout=30)
+    app.end()
+    frames = os.path.join(folder, "Frames", hashlib.sha1(server.url("feed").encode()).hexdigest()[:12])
+    kept = glob.glob(os.path.join(frames, "*.png"))
+    expect(len(kept), 1, "frames kept by the first run")
+    now = datetime.datetime.now(datetime.timezone.utc)
+    for seconds in (300, 320, 340, 360):  # the site's cadence: 20 s; its last change five minutes ago
+        at = now - datetime.timedelta(seconds=seconds)
+        shutil.copy(kept[0], os.path.join(frames, at.strftime("%Y%m%dT%H%M%S") + "000Z.png"))
+    os.remove(kept[0])
+    wid = app.start(*args)
+    said = eventually(status, lambda s: s.get("state") == "stalled", timeout=40)
+    check(said.get("changedAgeSeconds", 0) >= 300, "the picture's change told: %s" % said)
+    corner = eventually(lambda: desktop.pixel(wid, SCREEN[0] - 20, 20), amber, timeout=5)
+    check(amber(corner), "the corner label is %s, not amber" % (corner,))
+    publish_feed(server, RED)
+    token = open(os.path.join(folder, "RemoteToken")).read().strip()
+    curl("http://127.0.0.1:%d/refresh" % port, "-X", "POST", "-H", "Authorization: Bearer " + token)
+    eventually(status, lambda s: s.get("state") == "ok", timeout=30)
+    corner = eventually(lambda: desktop.pixel(wid, SCREEN[0] - 20, 20), lambda c: not amber(c), timeout=5)
+    check(not amber(corner), "the corner label stayed amber after the new picture")
+    app.end()
