@@ -57,10 +57,12 @@ private slots:
                                "6\\rect=1 2 3 4\n"                       // no address
                                "7\\address=http://a/\n7\\rect=1 2 3 4\n" // a second entry
                                "8\\address=http://f/\n8\\rect=nan 2 3 4\n"
-                               "size=8\n");
+                               "9\\address=http://g/\n9\\follow=true\n" // followed, nothing else
+                               "size=9\n");
         const QList<Preferences::Area> wanted = {
             {QStringLiteral("http://a/"), QRectF(10, 20, 300, 200.5), {}, QStringLiteral("heavy")},
             {QStringLiteral("http://b/"), {}, QRectF(0.25, 0.25, 0.5, 0.5), QStringLiteral("severe")},
+            {QStringLiteral("http://g/"), {}, {}, QStringLiteral("heavy"), true},
         };
         for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
             const Preferences p = store.load();
@@ -70,7 +72,7 @@ private slots:
         Preferences p = store.load();
         p.areaOf(QStringLiteral("http://a/")).rect = QRectF();
         p.dropUnused();
-        QCOMPARE(p.areas.size(), 1);
+        QCOMPARE(p.areas.size(), 2);
         QVERIFY(p.areaFor(QStringLiteral("http://a/")) == nullptr);
 
         // Past MaxAreas entries, the rest are passed over and counted.
