@@ -75,6 +75,8 @@ void SiteFollower::ask()
         m_last.clear();
         m_noisy.clear();
         m_lastChangedTarget.clear();
+        m_pending = 0;
+        ++m_round; // the answers still to come are of the page before
     }
     if (m_pending > 0 || page.isEmpty() || !m_parts.watch.watched() || !followed(page) || m_parts.busy()) {
         return;
@@ -95,18 +97,19 @@ void SiteFollower::ask()
     }
     m_pending = int(targets.size());
     m_lastAsked.start();
+    const int round = ++m_round;
     for (const QString& target : targets) {
         const UpdateCheck::Answer last = m_last.value(target);
-        m_parts.probe.ask(target, UpdateCheck::howToAsk(last), last, this,
-                          [this, page, target](const UpdateCheck::Answer& a) { answered(page, target, a); });
+        m_parts.probe.ask(
+            target, UpdateCheck::howToAsk(last), last, this,
+            [this, round, target](const UpdateCheck::Answer& a) { answered(round, target, a); });
     }
 }
 
-void SiteFollower::answered(const QString& page, const QString& target, const UpdateCheck::Answer& answer)
+void SiteFollower::answered(int round, const QString& target, const UpdateCheck::Answer& answer)
 {
-    if (page != m_page) {
-        m_pending = 0; // the answers of a page no longer shown are passed over
-        return;
+    if (round != m_round) {
+        return; // of a page no longer shown
     }
     const UpdateCheck::Answer last = m_last.value(target);
     const UpdateCheck::Verdict verdict = UpdateCheck::judge(last, answer);

@@ -63,7 +63,7 @@ signals:
 
 private:
     void ask();
-    void answered(const QString& page, const QString& target, const UpdateCheck::Answer& answer);
+    void answered(int round, const QString& target, const UpdateCheck::Answer& answer);
     void roundEnded();
 
     Parts m_parts;
@@ -75,6 +75,7 @@ private:
     QHash<QString, int> m_noisy;                // by address asked: changes that brought no new picture
     QSet<QString> m_saidOf;                     // the pages it was said of that they cannot be followed
     int m_pending = 0;                          // questions of the round still unanswered
+    int m_round = 0;                            // the round asked last; answers of another are passed over
     bool m_roundComparable = false;             // an answer of the round could tell a change
     bool m_roundCannot = false;                 // one could not, for want of anything to compare
     QString m_changedTarget;                    // what said the page changed, in this round
