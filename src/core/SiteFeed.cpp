@@ -21,6 +21,16 @@ void SiteFeed::compared(const QString& address, bool newPicture, const QDateTime
     }
 }
 
+void SiteFeed::notCompared()
+{
+    if (m_stalled) {
+        m_stalled = false;
+        emit stallChanged(m_address, false, m_changedUtc);
+    }
+    m_address.clear();
+    m_usualGapMs.reset();
+}
+
 QDateTime SiteFeed::changedTime(const QString& address, const QDateTime& checkedUtc) const
 {
     return address == m_address && m_changedUtc.isValid() && checkedUtc.isValid() &&

@@ -22,6 +22,10 @@ public:
     void compared(const QString& address, bool newPicture, const QDateTime& frameUtc,
                   std::optional<qint64> usualGapMs, const QDateTime& checkedUtc, int intervalMinutes);
 
+    // A load whose picture is not compared (its page is not watched): nothing is known of its
+    // changes any more, so it changed when it was loaded.
+    void notCompared();
+
     // When the picture of address, last loaded at checkedUtc, last changed.
     QDateTime changedTime(const QString& address, const QDateTime& checkedUtc) const;
     // How old that change is, from the age of the last good load (-1: none).

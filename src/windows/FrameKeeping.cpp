@@ -20,6 +20,8 @@ FrameKeeping::FrameKeeping(Parts parts, QWidget* window) : m_parts(std::move(par
             [this](const QImage& picture, const QString& address) {
                 if (m_parts.watch->watched()) {
                     m_parts.frames->take(picture, address);
+                } else {
+                    m_parts.feed.notCompared();
                 }
             });
     connect(m_parts.frames, &FrameRecorder::pictureCompared, this, &FrameKeeping::compared);

@@ -60,7 +60,11 @@ private slots:
             QCOMPARE(feed.stalled(address), l.stalled);
             QCOMPARE(told.size(), l.told);
         }
-        // Of a page whose frames were never compared, the picture changed when it was loaded.
+        // Of a page whose frames were never compared, or no longer are, the picture changed when it
+        // was loaded.
+        QCOMPARE(feed.changedTime(QStringLiteral("https://other.example/"), at(96)), at(80));
+        feed.notCompared();
+        QCOMPARE(feed.changedTime(QStringLiteral("https://other.example/"), at(96)), at(96));
         QCOMPARE(feed.changedTime(radar, at(100)), at(100));
         QCOMPARE(feed.changedAgeMs(radar, at(100), 5000), 5000);
         QCOMPARE(feed.changedAgeMs(radar, at(100), -1), -1);
