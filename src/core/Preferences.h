@@ -29,10 +29,12 @@ public:
 
     bool chimeOnlyForNewPicture = false;
     int framesPerAddress = 36;
-    int replaySpeed = 1;  // index into FramesPerSecond
-    int alertPercent = 2; // the share of the alert box in storm colours that starts an alert
-    QList<Area> areas;    // one entry an address at most
-    QString serve;        // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
+    int replaySpeed = 1;      // index into FramesPerSecond
+    int dwellMs = 1500;       // the newest frame's time at the end of each pass of a loop
+    bool timeOnFrames = true; // a loop saved has each frame's time drawn on it
+    int alertPercent = 2;     // the share of the alert box in storm colours that starts an alert
+    QList<Area> areas;        // one entry an address at most
+    QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
 
     // The address's entry, or none.
     const Area* areaFor(const QString& address) const;

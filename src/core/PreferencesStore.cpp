@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/FileLock.h"
+#include "core/LoopTiming.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +85,13 @@ Preferences PreferencesStore::load(int* passedOver) const
     p.chimeOnlyForNewPicture = chime == QLatin1String("true");
     p.framesPerAddress = boundedInt(s, "Replay/FramesPerAddress", p.framesPerAddress, 2, 1000);
     p.replaySpeed = boundedInt(s, "Replay/Speed", p.replaySpeed, 0, Preferences::SpeedCount - 1);
+    bool dwellRead = false;
+    const double dwell = s.value(QStringLiteral("Replay/Dwell")).toDouble(&dwellRead); // seconds
+    if (dwellRead && dwell >= 0 && dwell * 1000 <= LoopTiming::MostDwellMs) {
+        p.dwellMs = int(dwell * 1000 + 0.5);
+    }
+    p.timeOnFrames =
+        s.value(QStringLiteral("Replay/TimeOnFrames")).toString().toLower() != QLatin1String("false");
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
     const int count = s.beginReadArray(QStringLiteral("Areas"));
@@ -115,6 +123,8 @@ bool PreferencesStore::save(const Preferences& p) const
         s.setValue(QStringLiteral("Refresh/ChimeOnlyForNewPicture"), p.chimeOnlyForNewPicture);
         s.setValue(QStringLiteral("Replay/FramesPerAddress"), p.framesPerAddress);
         s.setValue(QStringLiteral("Replay/Speed"), p.replaySpeed);
+        s.setValue(QStringLiteral("Replay/Dwell"), p.dwellMs / 1000.0);
+        s.setValue(QStringLiteral("Replay/TimeOnFrames"), p.timeOnFrames);
         s.setValue(QStringLiteral("Alert/Percent"), p.alertPercent);
         if (!p.serve.isEmpty()) {
             s.setValue(QStringLiteral("Serve"), p.serve);

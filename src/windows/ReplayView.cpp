@@ -1,6 +1,7 @@
 #include "windows/ReplayView.h"
 
 #include "core/CommonDialogs.h"
+#include "core/LoopTiming.h"
 #include "core/PreferencesStore.h"
 #include "platform/LoopSaveJob.h"
 
@@ -67,14 +68,16 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore
     connect(saveKey, &QAction::triggered, this, &ReplayView::saveLoop);
     connect(m_frameSlider, &QSlider::valueChanged, this, &ReplayView::showFrame);
     connect(m_speedBox, &QComboBox::currentIndexChanged, this, [this](int speed) {
-        m_playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[qBound(0, speed, 2)]));
         if (m_state.Prefs.replaySpeed != speed) {
             m_state.Prefs.replaySpeed = speed;
             m_preferences.save(m_state.Prefs);
         }
     });
-    connect(m_playTimer, &QTimer::timeout, this,
-            [this] { showFrame(m_frames.isEmpty() ? -1 : (m_index + 1) % int(m_frames.size())); });
+    m_playTimer->setSingleShot(true); // each frame sets how long it is held
+    connect(m_playTimer, &QTimer::timeout, this, [this] {
+        showFrame(m_frames.isEmpty() ? -1 : (m_index + 1) % int(m_frames.size()));
+        m_playTimer->start(holdMs());
+    });
 }
 
 void ReplayView::open(const FrameStore& store, const QString& address, int speed)
@@ -86,7 +89,6 @@ void ReplayView::open(const FrameStore& store, const QString& address, int speed
     m_index = -1;
     m_shown = QImage(); // the last address's picture is not this one's
     m_speedBox->setCurrentIndex(qBound(0, speed, Preferences::SpeedCount - 1));
-    m_playTimer->setInterval(int(1000 / Preferences::FramesPerSecond[m_speedBox->currentIndex()]));
     reload();
     showFrame(int(m_frames.size()) - 1);
 }
@@ -189,6 +191,13 @@ void ReplayView::showFrame(int index)
     update();
 }
 
+int ReplayView::holdMs() const
+{
+    return LoopTiming::holdMs(m_index, int(m_frames.size()),
+                              Preferences::FramesPerSecond[m_speedBox->currentIndex()],
+                              m_state.Prefs.dwellMs);
+}
+
 void ReplayView::playPause()
 {
     if (m_playTimer->isActive()) {
@@ -197,7 +206,7 @@ void ReplayView::playPause()
         if (m_index == int(m_frames.size()) - 1) {
             showFrame(0); // from the start
         }
-        m_playTimer->start();
+        m_playTimer->start(holdMs());
     }
     m_playButton->setText(m_playTimer->isActive() ? tr("Pause") : tr("Play"));
 }

@@ -16,7 +16,7 @@ class QSlider;
 class QTimer;
 
 // The kept frames of one address, played back as a loop over the browser area: oldest first, each
-// with the time it was taken.
+// with the time it was taken, the newest held for the dwell before the loop starts again.
 class ReplayView : public QWidget
 {
     Q_OBJECT
@@ -57,6 +57,7 @@ protected:
 private:
     void showFrame(int index);
     void playPause();
+    int holdMs() const; // how long the frame on screen is held while playing
     void saveLoop();
     void layoutBar();
 

@@ -13,13 +13,14 @@ private slots:
     void preferences()
     {
         const std::pair<QByteArray, QList<int>> rows[] = {
-            {"none", {false, 36, 1, 2}}, // no file
-            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\n[Alert]"
-             "\nPercent=5\n",
-             {true, 72, 2, 5}},
-            {"[Replay]\nFramesPerAddress=0\nSpeed=9\n[Alert]\nPercent=0\n", {false, 36, 1, 2}},
-            {"[Replay]\nFramesPerAddress=many\nSpeed=\n", {false, 36, 1, 2}},
-            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1, 2}},
+            {"none", {false, 36, 1, 2, 1500, true}}, // no file
+            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\nDwell=2.5\n"
+             "TimeOnFrames=false\n[Alert]\nPercent=5\n",
+             {true, 72, 2, 5, 2500, false}},
+            {"[Replay]\nFramesPerAddress=0\nSpeed=9\nDwell=-1\n[Alert]\nPercent=0\n",
+             {false, 36, 1, 2, 1500, true}},
+            {"[Replay]\nFramesPerAddress=many\nSpeed=\nDwell=31\n", {false, 36, 1, 2, 1500, true}},
+            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1, 2, 1500, true}},
         };
         for (const auto& [file, expected] : rows) {
             QTemporaryDir dir;
@@ -29,9 +30,9 @@ private slots:
             }
             for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
                 const Preferences p = store.load();
-                QCOMPARE(
-                    (QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed, p.alertPercent}),
-                    expected);
+                QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed,
+                                     p.alertPercent, p.dwellMs, p.timeOnFrames}),
+                         expected);
                 QVERIFY(store.save(p));
             }
         }

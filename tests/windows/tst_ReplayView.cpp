@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace {
 
@@ -58,6 +59,10 @@ private slots:
         QVERIFY(replay.playing());
         replay.findChild<QComboBox*>(QStringLiteral("SpeedBox"))->setCurrentIndex(2);
         QCOMPARE(preferences.load().replaySpeed, 2);
+        auto* timer = replay.findChild<QTimer*>(QStringLiteral("playTimer"));
+        QTRY_COMPARE(replay.current(), 3); // round the loop to the newest again
+        QCOMPARE(timer->interval(),
+                 state.Prefs.dwellMs); // held for the dwell, the others a fifth of a second
         QSignalSpy said(&replay, &ReplayView::message);
         replay.findChild<QPushButton*>(QStringLiteral("SaveLoop"))->click(); // made on a thread of its own
         QVERIFY(said.wait(20000));
