@@ -278,12 +278,15 @@ int Startup::run(int argc, char** argv)
     if (options.screen >= 0 && !options.kiosk) {
         std::fputs("skyvane: --screen is for --kiosk; the window opens where it was\n", stderr);
     }
+    if (options.loop > 0 && !options.kiosk) {
+        std::fputs("skyvane: --loop is for --kiosk; in a window, Replay plays the loop\n", stderr);
+    }
     // What reads the window goes before it, and the remote view before the report it reads.
     SiteRotation rotation;
     std::optional<WallDisplay> wall;
     if (options.kiosk || options.rotate > 0) {
         wall.emplace(WallDisplay::Parts{form, form.browser(), watch, form.areaWatch(), form.siteFeed(),
-                                        rotation, state.siteListPath(),
+                                        form.frames(), state.Prefs, rotation, state.siteListPath(),
                                         [&form](QScreen* screen) { form.showPageOnly(screen); }},
                      options);
     }

@@ -52,6 +52,11 @@ void describe(QCommandLineParser& parser)
         {QStringLiteral("rotate"),
          QCoreApplication::translate("CommandLine", "Show each saved site in turn for MINUTES."),
          QStringLiteral("MINUTES")},
+        {QStringLiteral("loop"),
+         QCoreApplication::translate(
+             "CommandLine", "With --kiosk: play the last FRAMES (12 unless given) frames kept of the "
+                            "page as a loop, the newest held longest, while the refreshes go on."),
+         QStringLiteral("[FRAMES]")},
         {QStringLiteral("follow"),
          QCoreApplication::translate("CommandLine",
                                      "Ask the site once a minute whether its picture changed, and refresh "
@@ -120,7 +125,19 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     CommandLine c;
     QCommandLineParser parser;
     describe(parser);
-    if (!parser.parse(arguments)) {
+    // --loop takes its number only when one follows: "--loop 24", "--loop=24" or "--loop" alone.
+    QStringList given;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i > 0 && arguments[i] == QLatin1String("--loop")) {
+            bool number = false;
+            (void)arguments.value(i + 1).toInt(&number);
+            given.append(QStringLiteral("--loop=") +
+                         (number ? arguments[++i] : QString::number(LoopFramesInitial)));
+        } else {
+            given.append(arguments[i]);
+        }
+    }
+    if (!parser.parse(given)) {
         c.action = Action::Fail;
         c.error = parser.errorText();
         return c;
@@ -135,6 +152,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     }
     c.interval = bounded(parser, QStringLiteral("interval"), IntervalMinimum, IntervalMaximum, c.error);
     c.rotate = bounded(parser, QStringLiteral("rotate"), 1, RotateMaximum, c.error);
+    c.loop = bounded(parser, QStringLiteral("loop"), 2, LoopFramesMaximum, c.error);
     c.screen = parser.isSet(QStringLiteral("screen"))
                    ? bounded(parser, QStringLiteral("screen"), 0, 99, c.error)
                    : -1;

@@ -12,7 +12,9 @@ public:
     static constexpr int IntervalMinimum = Watch::IntervalMinimum; // the interval box's bounds
     static constexpr int IntervalMaximum = Watch::IntervalMaximum;
     static constexpr int RotateMaximum = 24 * 60;
-    static constexpr int KioskInterval = 10; // the kiosk's refresh when --interval is not given
+    static constexpr int KioskInterval = 10;     // the kiosk's refresh when --interval is not given
+    static constexpr int LoopFramesInitial = 12; // --loop without a number
+    static constexpr int LoopFramesMaximum = 1000;
 
     enum class Action
     {
@@ -30,6 +32,7 @@ public:
     int screen = -1;     // the screen for the kiosk; -1: the primary one
     int rotate = 0;      // minutes on each saved site in turn; 0: no rotation
     bool follow = false; // every page shown is followed (asked about between the refreshes)
+    int loop = 0;        // the kiosk plays the last so many frames as a loop; 0: the live page
     QString serveHost;   // the remote view's address (127.0.0.1 unless given); empty: not served
     int servePort = 0;
 

@@ -4,6 +4,7 @@
 #include "core/LoopTiming.h"
 #include "core/PreferencesStore.h"
 #include "platform/LoopSaveJob.h"
+#include "windows/FramePainter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -251,21 +252,10 @@ void ReplayView::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect area(0, 0, width(), m_replayBar->y());
     p.fillRect(rect(), Qt::black);
+    FramePainter::paint(p, area, m_shown, m_shownTime);
     if (m_shown.isNull()) {
         p.setPen(Qt::white);
         p.drawText(area, Qt::AlignCenter, tr("No frames of this page yet"));
-    } else {
-        const QSize fitted = m_shown.size().scaled(area.size(), Qt::KeepAspectRatio);
-        p.drawImage(
-            QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2), fitted),
-            m_shown);
-        const QRect box = p.fontMetrics()
-                              .boundingRect(m_shownTime)
-                              .adjusted(-6, -3, 6, 3)
-                              .translated(10, 10 + p.fontMetrics().ascent());
-        p.fillRect(box, QColor(0, 0, 0, 170));
-        p.setPen(Qt::white);
-        p.drawText(box, Qt::AlignCenter, m_shownTime);
     }
     if (!m_notKept.isEmpty()) {
         const QString text = tr("Frames are not being kept: %1").arg(m_notKept);

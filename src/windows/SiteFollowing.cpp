@@ -10,7 +10,7 @@
 #include <QStatusBar>
 
 SiteFollowing::SiteFollowing(Parts parts, QMenu* menu, QAction* before, QObject* parent)
-    : QObject(parent), m_parts(parts), m_item(new QAction(QStringLiteral("Follow Site &Updates"), menu))
+    : QObject(parent), m_parts(parts), m_item(new QAction(QStringLiteral("Follow Site Up&dates"), menu))
 {
     m_item->setObjectName(QStringLiteral("followItem"));
     m_item->setCheckable(true);

@@ -5,6 +5,7 @@
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "windows/AreaWatch.h"
+#include "windows/WallLoop.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -38,6 +39,9 @@ WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* paren
     m_parts.watch.setAlwaysWatched(true);
     if (options.kiosk) {
         enterKiosk(options.screen);
+        if (options.loop > 0 && m_parts.frames != nullptr) {
+            m_loop = new WallLoop({browser, m_parts.frames, m_parts.preferences}, options.loop);
+        }
     }
     if (options.rotate > 0) {
         m_rotateTimer = new QTimer(this);

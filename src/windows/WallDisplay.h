@@ -12,6 +12,9 @@
 #include <memory>
 
 class AreaWatch;
+class FrameRecorder;
+class Preferences;
+class WallLoop;
 class BrowserControl;
 class QLabel;
 class QScreen;
@@ -32,10 +35,12 @@ public:
         QWidget& window; // the corner label is laid over it
         BrowserControl* browser;
         Watch& watch;
-        const AreaWatch* areas; // the storm alert
-        const SiteFeed& feed;   // when the site's picture last changed; a stalled feed
-        SiteRotation& rotation; // the saved sites in turn, shared with the remote view's Next
-        QString siteListPath;   // read afresh for every turn
+        const AreaWatch* areas;         // the storm alert
+        const SiteFeed& feed;           // when the site's picture last changed; a stalled feed
+        FrameRecorder* frames;          // the frames kept, for the loop; none: no loop
+        const Preferences& preferences; // the loop's speed and dwell
+        SiteRotation& rotation;         // the saved sites in turn, shared with the remote view's Next
+        QString siteListPath;           // read afresh for every turn
         std::function<void(QScreen*)> showPageOnly; // the window, full screen with only the page
     };
 
@@ -68,6 +73,7 @@ private:
     QTimer* m_pointerTimer = nullptr; // kiosk: hides the still pointer
     QTimer* m_rotateTimer = nullptr;  // the next saved site's turn
     QTimer* m_ageTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
+    WallLoop* m_loop = nullptr;       // kiosk: the frames kept played over the page
     bool m_pointerHidden = false;
     bool m_saidNoSites = false;
     std::unique_ptr<ScreenSaverInhibitor> m_inhibitor;

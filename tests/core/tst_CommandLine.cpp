@@ -20,6 +20,10 @@ private slots:
                  {"--kiosk", "|10|1|-1|0", A::Run},
                  {"--kiosk --interval 3 --screen 1 --rotate 2", "|3|1|1|2", A::Run},
                  {"--follow --kiosk", "|10|1|-1|0|follow", A::Run},
+                 {"--kiosk --loop http://a/", "http://a/|10|1|-1|0|loop 12", A::Run},
+                 {"--kiosk --loop 24 http://a/", "http://a/|10|1|-1|0|loop 24", A::Run},
+                 {"--kiosk --loop=3", "|10|1|-1|0|loop 3", A::Run},
+                 {"--loop 1", "--loop takes", A::Fail},
                  {"-platform offscreen -reverse http://a/", "http://a/|0|0|-1|0",
                   A::Run},                // Qt's, for QApplication
                  {"-h", "", A::ShowHelp}, // --help, --version and the refusals' output are seen end to end
@@ -54,7 +58,8 @@ private slots:
                                           (c.serveHost.isEmpty()
                                                ? QString()
                                                : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort)) +
-                                          (c.follow ? QStringLiteral("|follow") : QString())
+                                          (c.follow ? QStringLiteral("|follow") : QString()) +
+                                          (c.loop > 0 ? QStringLiteral("|loop %1").arg(c.loop) : QString())
                                     : QString();
             QCOMPARE(got, QLatin1String(result));
         }

@@ -257,8 +257,9 @@ private slots:
         MainWindow& form = f.create(std::make_unique<FrameRecorder>(FrameStore(f.dir.filePath("Frames"))));
         const CommandLine options = CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"});
         SiteRotation rotation;
-        WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), form.siteFeed(), rotation,
-                          f.state.siteListPath(), [&form](QScreen* screen) { form.showPageOnly(screen); }},
+        WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), form.siteFeed(), form.frames(),
+                          f.state.Prefs, rotation, f.state.siteListPath(),
+                          [&form](QScreen* screen) { form.showPageOnly(screen); }},
                          options);
         form.loadWindow();
         f.watch.setInterval(options.interval);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+// How a kept frame is shown, in Replay and on the wall display's loop: fitted into its area on black,
+// its time in a small dark box in the top left corner.
+class FramePainter
+{
+public:
+    static void paint(QPainter& p, const QRect& area, const QImage& frame, const QString& time)
+    {
+        p.fillRect(area, Qt::black);
+        if (frame.isNull()) {
+            return;
+        }
+        const QSize fitted = frame.size().scaled(area.size(), Qt::KeepAspectRatio);
+        p.drawImage(QRect(area.topLeft() + QPoint((area.width() - fitted.width()) / 2,
+                                                  (area.height() - fitted.height()) / 2),
+                          fitted),
+                    frame);
+        const QRect box = p.fontMetrics()
+                              .boundingRect(time)
+                              .adjusted(-6, -3, 6, 3)
+                              .translated(area.left() + 10, area.top() + 10 + p.fontMetrics().ascent());
+        p.fillRect(box, QColor(0, 0, 0, 170));
+        p.setPen(Qt::white);
+        p.drawText(box, Qt::AlignCenter, time);
+    }
+};
