@@ -23,8 +23,9 @@ public:
     virtual Font askFont(const Font& initial) = 0;
     // Where to save the displayed page; empty when the user cancelled.
     virtual QString askSavePath(const QString& suggestedPath) = 0;
-    // Where to save a loop of frames as an animated WebP; empty when the user cancelled.
-    virtual QString askSaveLoopPath(const QString& suggestedPath) = 0;
+    // Where to save a loop of frames, its format told by the suffix; empty when the user cancelled.
+    // timeOnFrames: whether each frame's time is drawn on it, as offered and as chosen.
+    virtual QString askSaveLoopPath(const QString& suggestedPath, bool* timeOnFrames) = 0;
     // A site asks for a user name and password; false when the user cancelled.
     virtual bool askLogin(const QString& site, const QString& realm, QString* user, QString* password) = 0;
     // Something was saved there: the next save dialog may start in its folder.

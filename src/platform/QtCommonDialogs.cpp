@@ -12,6 +12,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,7 +107,7 @@ QString QtCommonDialogs::askSavePath(const QString& suggestedPath)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath)
+QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath, bool* timeOnFrames)
 {
     const QFileInfo suggested(suggestedPath);
     QFileDialog dialog(parent(), QStringLiteral("Save Loop As"),
@@ -124,9 +125,20 @@ QString QtCommonDialogs::askSaveLoopPath(const QString& suggestedPath)
         dialog.setDefaultSuffix(writers.value(filters.indexOf(filter), writers.first())->suffix());
     });
     dialog.selectFile(suggested.fileName());
+    // Qt's own dialog, so that the choice of the frames' times sits under the file name and type.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* timeBox = new QCheckBox(QStringLiteral("&Time on each frame"), &dialog);
+    timeBox->setObjectName(QStringLiteral("timeOnFramesBox"));
+    timeBox->setChecked(*timeOnFrames);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(timeBox, grid->rowCount(), 0, 1, grid->columnCount());
+    } else if (dialog.layout() != nullptr) {
+        dialog.layout()->addWidget(timeBox);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    *timeOnFrames = timeBox->isChecked();
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 

@@ -17,7 +17,7 @@ public:
     QString askOpenPath(const QString& initDir) override;
     Font askFont(const Font& initial) override;
     QString askSavePath(const QString& suggestedPath) override;
-    QString askSaveLoopPath(const QString& suggestedPath) override;
+    QString askSaveLoopPath(const QString& suggestedPath, bool* timeOnFrames) override;
     bool askLogin(const QString& site, const QString& realm, QString* user, QString* password) override;
     void saved(const QString& path) override;
 

@@ -218,9 +218,15 @@ void ReplayView::saveLoop()
         return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = m_dialogs.askSaveLoopPath(QDir(folder).filePath(QStringLiteral("Loop.webp")));
+    bool timeOnFrames = m_state.Prefs.timeOnFrames;
+    const QString path =
+        m_dialogs.askSaveLoopPath(QDir(folder).filePath(QStringLiteral("Loop.webp")), &timeOnFrames);
     if (path.isEmpty()) {
         return;
+    }
+    if (timeOnFrames != m_state.Prefs.timeOnFrames) { // the choice holds for the next loop too
+        m_state.Prefs.timeOnFrames = timeOnFrames;
+        m_preferences.save(m_state.Prefs);
     }
     // Made on a thread of its own: a long loop takes seconds, and the window goes on meanwhile.
     m_saving = new LoopSaveJob(m_png, path, Preferences::FramesPerSecond[m_speedBox->currentIndex()], this);

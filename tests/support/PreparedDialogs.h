@@ -22,9 +22,11 @@ public:
     }
     QString askSavePath(const QString&) override { return saveAnswer; }
     bool askLogin(const QString&, const QString&, QString*, QString*) override { return false; }
-    QString askSaveLoopPath(const QString& suggested) override
+    QString askSaveLoopPath(const QString& suggested, bool* timeOnFrames) override
     {
         loopSuggested = suggested;
+        loopTimeOffered = *timeOnFrames;
+        *timeOnFrames = loopTimeAnswer.value_or(*timeOnFrames);
         return saveAnswer;
     }
 
@@ -33,5 +35,7 @@ public:
     std::optional<Font> fontAnswer;
     QList<Font> fontOpenedWith;
     QString saveAnswer;
+    bool loopTimeOffered = false;
+    std::optional<bool> loopTimeAnswer; // none: the box left as offered
     QString loopSuggested;
 };

@@ -64,10 +64,13 @@ private slots:
         QCOMPARE(timer->interval(),
                  state.Prefs.dwellMs); // held for the dwell, the others a fifth of a second
         QSignalSpy said(&replay, &ReplayView::message);
+        dialogs.loopTimeAnswer = false; // the frames' times left off, and that choice kept
         replay.findChild<QPushButton*>(QStringLiteral("SaveLoop"))->click(); // made on a thread of its own
         QVERIFY(said.wait(20000));
         QVERIFY(dialogs.loopSuggested.endsWith(QLatin1String("Loop.webp")));
         QVERIFY(TestFiles::read(dialogs.saveAnswer).startsWith("RIFF"));
+        QCOMPARE((QList<bool>{dialogs.loopTimeOffered, preferences.load().timeOnFrames}),
+                 (QList<bool>{true, false}));
         // Paused on the oldest frame when a new one pushes it out: Replay moves to the next that is there.
         QTest::keyClick(keyTarget(), Qt::Key_Space);
         QTest::keyClick(keyTarget(), Qt::Key_Home);
