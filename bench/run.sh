@@ -16,7 +16,11 @@ if [ ${#extra[@]} -gt 0 ]; then
 fi
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=ON -DSKYVANE_BENCH=ON >/dev/null
 cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench \
-    week_soak
+    week_soak follow_bench
+if [ "${1:-}" = "--follow" ]; then
+    shift
+    exec python3 "$root/bench/follow.py" --build "$root/build-release" "$@"
+fi
 if [ "${1:-}" = "--week" ]; then
     shift
     exec python3 "$root/bench/week.py" --build "$root/build-release" --out "$root/bench/results" "$@"

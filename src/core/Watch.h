@@ -33,6 +33,8 @@ public:
                    int minuteMs = MinuteMs);
 
     int interval() const { return m_interval; }
+    // How long a minute counted is.
+    int minuteMs() const { return m_minuteMs; }
     bool timerOn() const { return m_timerOn; }
     // The interval the page is refreshed at now: naught while the timer is off.
     int runningInterval() const { return m_timerOn ? m_interval : 0; }

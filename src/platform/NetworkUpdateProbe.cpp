@@ -67,6 +67,9 @@ void NetworkUpdateProbe::ask(const QString& address, UpdateCheck::Ask how, const
         if (!last.lastModified.isEmpty()) {
             request.setRawHeader("If-Modified-Since", last.lastModified);
         }
+        // Where the site has changed, a server that can sends a byte of it instead of the whole
+        // picture before the question is cut short; the validators come all the same.
+        request.setRawHeader("Range", "bytes=0-0");
         reply = m_network->get(request);
     } else {
         reply = m_network->head(request);

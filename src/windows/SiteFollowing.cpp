@@ -2,6 +2,7 @@
 
 #include "core/BrowsingSession.h"
 #include "core/SiteFollower.h"
+#include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
 
@@ -25,7 +26,8 @@ SiteFollowing::SiteFollowing(Parts parts, QMenu* menu, QAction* before, QObject*
     m_follower = std::make_unique<SiteFollower>(
         SiteFollower::Parts{m_parts.watch, *probe, [browser] { return browser->pictureAddress(); },
                             [browser] { return browser->mainPictureAddress(); },
-                            [browser] { return browser->refreshLoading() || browser->pageLoading(); }});
+                            [browser] { return browser->refreshLoading() || browser->pageLoading(); }},
+        m_parts.watch.minuteMs()); // asked once a minute
     connect(m_item, &QAction::triggered, this,
             [this](bool on) { m_follower->setFollowed(m_parts.browser->pictureAddress(), on); });
     connect(browser, &BrowserControl::pictureShown, m_follower.get(), &SiteFollower::pageLoaded);
