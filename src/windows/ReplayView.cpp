@@ -4,7 +4,7 @@
 #include "core/LoopTiming.h"
 #include "core/PreferencesStore.h"
 #include "platform/LoopSaveJob.h"
-#include "windows/FramePainter.h"
+#include "platform/FramePainter.h"
 
 #include <QAction>
 #include <QComboBox>

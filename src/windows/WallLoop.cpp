@@ -5,7 +5,7 @@
 #include "core/RegularFile.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
-#include "windows/FramePainter.h"
+#include "platform/FramePainter.h"
 
 #include <QEvent>
 #include <QPainter>
