@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -77,5 +78,6 @@ private:
     QByteArray m_loop;
     bool m_loopMaking = false;
     QList<std::function<void(const QByteArray&)>> m_loopWaiting;
+    std::atomic_bool m_closing{false};
     QThreadPool m_pool;
 };

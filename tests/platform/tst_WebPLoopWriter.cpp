@@ -36,7 +36,7 @@ private slots:
         const QList<QImage> frames{filled(Qt::red, {471, 296}), filled(Qt::green, {1920, 1080}),
                                    filled(Qt::blue, {1600, 900})};
         const WebPLoopWriter writer;
-        const QByteArray webp = writer.encode(frames, 2, {});
+        const QByteArray webp = writer.encode(frames, {500, 500, 1500}, {});
         QVERIFY(!webp.isEmpty());
         WebPData data{reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size())};
         WebPAnimDecoderOptions options;
@@ -55,9 +55,10 @@ private slots:
             times << timestamp;
         }
         WebPAnimDecoderDelete(decoder);
-        QCOMPARE(times, (QList<int>{500, 1000, 1500}));
-        QVERIFY(writer.encode({}, 2, {}).isEmpty());
-        QVERIFY(writer.encode(frames, 2, [](int done) { return done < 2; }).isEmpty()); // stopped
+        QCOMPARE(times, (QList<int>{500, 1000, 2500})); // each frame's end: the newest held longest
+        QVERIFY(writer.encode({}, {}, {}).isEmpty());
+        QVERIFY(
+            writer.encode(frames, {500, 500, 1500}, [](int done) { return done < 2; }).isEmpty()); // stopped
     }
 };
 
