@@ -164,7 +164,8 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
               m_source->report().phonePage(RemoteRequest::sameToken(token.toLatin1(), m_token) ? token
                                                                                                : QString()),
               "Content-Security-Policy",
-              "default-src 'none'; img-src 'self'; style-src 'unsafe-inline'; script-src 'unsafe-inline'");
+              "default-src 'none'; img-src 'self'; media-src 'self'; style-src 'unsafe-inline'; "
+              "script-src 'unsafe-inline'");
         return;
     }
     case Route::Status:
@@ -186,23 +187,31 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
         }
         return;
     }
-    case Route::Loop: {
+    case Route::Loop:
+    case Route::LoopGif:
+    case Route::LoopMp4: {
+        const auto [suffix, type] = route == Route::LoopGif   ? std::pair("gif", "image/gif")
+                                    : route == Route::LoopMp4 ? std::pair("mp4", "video/mp4")
+                                                              : std::pair("webp", "image/webp");
         // Made elsewhere: answered on the socket when it is ready, if the client is still there.
         const QPointer<QTcpSocket> client(socket);
         const QPointer<GuardedTcpServer> server(m_server);
-        m_source->loop([client, server](const QByteArray& webp) {
+        m_source->loop(QLatin1String(suffix), [client, server,
+                                               type = QByteArray(type)](const QByteArray& loop) {
             if (client.isNull() || server.isNull() || client->state() != QAbstractSocket::ConnectedState) {
                 return;
             }
-            if (!server->canQueue(webp.size())) {
+            if (!server->canQueue(loop.size())) {
                 busy(client, true);
                 client->disconnectFromHost();
                 return;
             }
-            const bool none = webp.isEmpty();
-            const QByteArray body = none ? QByteArray("No frames kept of this page yet.\n") : webp;
+            const bool none = loop.isEmpty();
+            const QByteArray body =
+                none ? QByteArray("No loop of this page: no frames kept yet, or it could not be made.\n")
+                     : loop;
             QByteArray head = HttpStatus::line(none ? 404 : 200) +
-                              (none ? "Content-Type: text/plain\r\n" : "Content-Type: image/webp\r\n");
+                              "Content-Type: " + (none ? QByteArray("text/plain") : type) + "\r\n";
             head += "Content-Length: " + QByteArray::number(body.size()) +
                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
             client->write(head);

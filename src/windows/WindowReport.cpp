@@ -147,7 +147,7 @@ RemoteReport WindowReport::report() const
     return r;
 }
 
-void WindowReport::loop(std::function<void(const QByteArray&)> done)
+void WindowReport::loop(const QString& suffix, std::function<void(const QByteArray&)> done)
 {
     const FrameRecorder* frames = m_parts.frames;
     const QString address = m_parts.browser->pictureAddress();
@@ -155,11 +155,13 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
         done({});
         return;
     }
-    m_loopWaiting.append(std::move(done));
-    if (m_loopMaking) {
+    const LoopWriter* writer = &LoopWriters::forSuffix(suffix);
+    MadeLoop& made = m_loops[writer->suffix()];
+    made.waiting.append(std::move(done));
+    if (made.making) {
         return;
     }
-    m_loopMaking = true;
+    made.making = true;
     // Timed as Replay plays it, and made again when the speed, the dwell or the times drawn change.
     const Preferences& prefs = m_parts.state.Prefs;
     const double fps =
@@ -168,14 +170,14 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
     const bool stamp = prefs.timeOnFrames;
     const QString settings = QStringLiteral("%1 %2 %3").arg(fps).arg(dwellMs).arg(stamp);
     // The frames folder is looked at on the pool's thread too: it may hold very many files.
-    m_pool.start([this, store = frames->store(), address, fps, dwellMs, stamp, settings, madeKey = m_loopKey,
-                  made = m_loop] {
+    m_pool.start([this, writer, store = frames->store(), address, fps, dwellMs, stamp, settings,
+                  madeKey = made.key, madeBytes = made.bytes] {
         const QList<FrameStore::Frame> kept = store.frames(address);
         const QString key =
             kept.isEmpty() ? QString()
                            : address + QLatin1Char('\n') + kept.last().path + QLatin1Char('\n') + settings;
-        QByteArray webp = key == madeKey ? made : QByteArray();
-        if (!key.isEmpty() && webp.isEmpty()) {
+        QByteArray loop = key == madeKey ? madeBytes : QByteArray();
+        if (!key.isEmpty() && loop.isEmpty()) {
             QList<QByteArray> pngs;
             QStringList times;
             for (const FrameStore::Frame& f : kept) {
@@ -186,16 +188,17 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
                                        : QString());
                 }
             }
-            webp = LoopFrames::encode(LoopWriters::forSuffix(QStringLiteral("webp")), pngs, times,
+            loop = LoopFrames::encode(*writer, pngs, times,
                                       LoopTiming::durations(int(pngs.size()), fps, dwellMs),
                                       [this](int) { return !m_closing.load(); });
         }
-        QMetaObject::invokeMethod(this, [this, webp, key] {
-            m_loopMaking = false;
-            m_loopKey = key;
-            m_loop = webp;
-            for (const auto& waiting : std::exchange(m_loopWaiting, {})) {
-                waiting(webp);
+        QMetaObject::invokeMethod(this, [this, format = writer->suffix(), loop, key] {
+            MadeLoop& entry = m_loops[format];
+            entry.making = false;
+            entry.key = key;
+            entry.bytes = loop;
+            for (const auto& waiting : std::exchange(entry.waiting, {})) {
+                waiting(loop);
             }
         });
     });
