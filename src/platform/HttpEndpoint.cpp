@@ -1,5 +1,6 @@
 #include "platform/HttpEndpoint.h"
 
+#include "core/ByteRange.h"
 #include "core/HttpStatus.h"
 
 #include <QHttpServerRequest>
@@ -193,11 +194,12 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
         const auto [suffix, type] = route == Route::LoopGif   ? std::pair("gif", "image/gif")
                                     : route == Route::LoopMp4 ? std::pair("mp4", "video/mp4")
                                                               : std::pair("webp", "image/webp");
-        // Made elsewhere: answered on the socket when it is ready, if the client is still there.
+        // Made elsewhere: answered on the socket when it is ready, if the client is still there. A
+        // player may ask for it part by part (Range), as a phone's browser does for a video.
         const QPointer<QTcpSocket> client(socket);
         const QPointer<GuardedTcpServer> server(m_server);
-        m_source->loop(QLatin1String(suffix), [client, server,
-                                               type = QByteArray(type)](const QByteArray& loop) {
+        m_source->loop(QLatin1String(suffix), [client, server, type = QByteArray(type),
+                                               range = header(request, "Range")](const QByteArray& loop) {
             if (client.isNull() || server.isNull() || client->state() != QAbstractSocket::ConnectedState) {
                 return;
             }
@@ -206,12 +208,27 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
                 client->disconnectFromHost();
                 return;
             }
-            const bool none = loop.isEmpty();
+            const ByteRange part = ByteRange::of(range, loop.size());
+            const int status = loop.isEmpty()                                ? 404
+                               : part.kind == ByteRange::Kind::Unsatisfiable ? 416
+                               : part.kind == ByteRange::Kind::Part          ? 206
+                                                                             : 200;
             const QByteArray body =
-                none ? QByteArray("No loop of this page: no frames kept yet, or it could not be made.\n")
-                     : loop;
-            QByteArray head = HttpStatus::line(none ? 404 : 200) +
-                              "Content-Type: " + (none ? QByteArray("text/plain") : type) + "\r\n";
+                status == 404
+                    ? QByteArray("No loop of this page: no frames kept yet, or it could not be made.\n")
+                : status == 416 ? QByteArray()
+                : status == 206 ? loop.mid(part.first, part.last - part.first + 1)
+                                : loop;
+            QByteArray head = HttpStatus::line(status) +
+                              "Content-Type: " + (status == 404 ? QByteArray("text/plain") : type) + "\r\n";
+            if (status != 404) {
+                const QByteArray total = QByteArray::number(loop.size());
+                head += "Accept-Ranges: bytes\r\n";
+                head += status == 206 ? "Content-Range: bytes " + QByteArray::number(part.first) + '-' +
+                                            QByteArray::number(part.last) + '/' + total + "\r\n"
+                        : status == 416 ? "Content-Range: bytes */" + total + "\r\n"
+                                        : QByteArray();
+            }
             head += "Content-Length: " + QByteArray::number(body.size()) +
                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
             client->write(head);

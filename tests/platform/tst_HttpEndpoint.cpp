@@ -209,6 +209,13 @@ private slots:
                      std::make_pair(200, QByteArray(path + 1))); // the format asked for
             QCOMPARE(reply->rawHeader("Content-Type"), QByteArray(type));
         }
+        QNetworkRequest ranged(at(QStringLiteral("/loop.mp4"))); // a video player's request for a part
+        ranged.setRawHeader("Range", "bytes=5-");
+        QNetworkReply* part = client.get(ranged);
+        QVERIFY(part->isFinished() || QSignalSpy(part, &QNetworkReply::finished).wait(10000));
+        QCOMPARE(part->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 206);
+        QCOMPARE((QList<QByteArray>{part->rawHeader("Content-Range"), part->readAll()}),
+                 (QList<QByteArray>{"bytes 5-7/8", "mp4"}));
 
         QCOMPARE(ask("POST", QStringLiteral("/refresh")).first, 401);
         QCOMPARE(source.refreshes, 0);
