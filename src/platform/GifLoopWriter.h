@@ -10,7 +10,7 @@ public:
 
     QString name() const override { return QStringLiteral("GIF animation"); }
     QString suffix() const override { return QStringLiteral("gif"); }
-    // The newest frame's, at most MaxWidth wide.
+    // The newest frame's, at most MaxWidth wide (and as high).
     QSize frameSize(const QSize& newest) const override;
     // Each frame's time in hundredths of a second, as GIF counts it.
     QByteArray encode(const QList<QImage>& frames, const QList<int>& durationsMs,

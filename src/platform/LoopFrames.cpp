@@ -6,12 +6,13 @@
 #include <QImageReader>
 #include <QPainter>
 
-QSize LoopFrames::within(const QSize& newest, int maxWidth)
+QSize LoopFrames::within(const QSize& newest, int most)
 {
-    if (newest.width() <= maxWidth) {
-        return newest.expandedTo(QSize(1, 1));
+    const QSize size = newest.expandedTo(QSize(1, 1));
+    if (size.width() <= most && size.height() <= most) {
+        return size;
     }
-    return QSize(maxWidth, qMax(1, int(qint64(newest.height()) * maxWidth / newest.width())));
+    return size.scaled(most, most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
 QImage LoopFrames::fitted(const QImage& frame, const QSize& size, const QString& time)

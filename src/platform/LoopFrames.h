@@ -14,8 +14,9 @@
 class LoopFrames
 {
 public:
-    // newest in proportion, at most maxWidth wide (and at least 1 x 1).
-    static QSize within(const QSize& newest, int maxWidth);
+    // newest in proportion, at most `most` pixels wide and as many high (and at least 1 x 1): a
+    // frame of any shape is held in memory at a bounded size.
+    static QSize within(const QSize& newest, int most);
     // The frame as RGBX8888 of size, fitted in on black, time (none: empty) in its corner; the frame
     // itself when it is that already.
     static QImage fitted(const QImage& frame, const QSize& size, const QString& time = {});

@@ -11,8 +11,8 @@ public:
 
     QString name() const override { return QStringLiteral("MP4 video"); }
     QString suffix() const override { return QStringLiteral("mp4"); }
-    // The newest frame's, at most MaxWidth wide, each side rounded down to an even number (the colour
-    // is kept for two by two pixels).
+    // The newest frame's, at most MaxWidth wide (and as high), each side rounded down to an even number
+    // (the colour is kept for two by two pixels).
     QSize frameSize(const QSize& newest) const override;
     QByteArray encode(const QList<QImage>& frames, const QList<int>& durationsMs,
                       const Progress& progress) const override;

@@ -173,6 +173,7 @@ private slots:
             LoopFrames::fitted(filled(Qt::white, {100, 100}), {100, 100}, QStringLiteral("12:34"));
         QVERIFY(stamped != square);
         QCOMPARE(stamped.pixel(90, 90), qRgb(255, 255, 255));
+        QCOMPARE(LoopFrames::within({300, 5000}, 1280), QSize(76, 1280)); // a tall one is bounded too
         // PNGs as kept: one that does not decode is black; with none that does, there is no loop.
         QByteArray png;
         QBuffer buffer(&png);
