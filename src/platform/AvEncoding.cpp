@@ -71,6 +71,7 @@ AvEncoding::AvEncoding(const Setup& setup)
     AVDictionary* muxerOptions = dictionary(setup.muxerOptions);
     const int header = avformat_write_header(m_format, &muxerOptions);
     av_dict_free(&muxerOptions);
+    m_open = header >= 0;
     m_frame->format = m_codec->pix_fmt;
     m_frame->width = m_codec->width;
     m_frame->height = m_codec->height;
@@ -79,6 +80,9 @@ AvEncoding::AvEncoding(const Setup& setup)
 
 AvEncoding::~AvEncoding()
 {
+    if (m_open) {
+        av_write_trailer(m_format); // a muxer frees what it holds there (GIF: the packet it waits with)
+    }
     if (m_format != nullptr && m_format->pb != nullptr) {
         if (m_path.isEmpty()) {
             uint8_t* bytes = nullptr;
@@ -146,7 +150,12 @@ bool AvEncoding::drain()
 
 QByteArray AvEncoding::finish()
 {
-    if (m_failed || avcodec_send_frame(m_codec, nullptr) < 0 || !drain() || av_write_trailer(m_format) < 0) {
+    if (m_failed || avcodec_send_frame(m_codec, nullptr) < 0 || !drain()) {
+        fail();
+        return {};
+    }
+    m_open = false;
+    if (av_write_trailer(m_format) < 0) {
         fail();
         return {};
     }

@@ -62,5 +62,6 @@ private:
     AVPacket* m_packet = nullptr;
     QHash<qint64, qint64> m_durations; // each frame's, by its time (a packet's pts)
     qint64 m_nextPts = 0;
+    bool m_open = false; // the container's head written, not yet its end
     bool m_failed = true;
 };
