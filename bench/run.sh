@@ -15,7 +15,7 @@ if [ ${#extra[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${extra[@]}"
 fi
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=ON -DSKYVANE_BENCH=ON >/dev/null
-cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench \
+cmake --build "$root/build-release" -j"$(nproc)" --target skyvane floor refresh_soak sitelist_bench frame_bench loop_bench \
     week_soak follow_bench
 if [ "${1:-}" = "--follow" ]; then
     shift

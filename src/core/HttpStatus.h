@@ -16,6 +16,9 @@ public:
         case 202:
             reason = "Accepted";
             break;
+        case 206:
+            reason = "Partial Content";
+            break;
         case 400:
             reason = "Bad Request";
             break;
@@ -36,6 +39,9 @@ public:
             break;
         case 413:
             reason = "Payload Too Large";
+            break;
+        case 416:
+            reason = "Range Not Satisfiable";
             break;
         case 503:
             reason = "Service Unavailable";

@@ -100,19 +100,27 @@ QByteArray RemoteReport::phonePage(const QString& token) const
                               : QStringLiteral("<p class=alert>Storm alert (%1) since %2</p>")
                                     .arg(alertLevel.toHtmlEscaped(),
                                          alertSince.toLocalTime().toString(QStringLiteral("HH:mm")));
+    // The loop of the frames kept plays when there are some (the page is loaded anew every five
+    // minutes, and with it the loop); else the picture, fetched anew every 30 s.
+    const QString view =
+        framesKept > 0
+            ? QStringLiteral(
+                  "<video src='/loop.mp4%1' poster='/picture.png%1' muted loop autoplay playsinline>"
+                  "</video>")
+            : QStringLiteral(
+                  "<img id=p alt='' src='/picture.png%1'><script>setInterval(function(){"
+                  "document.getElementById('p').src='/picture.png%1'+('%1'?'&':'?')+'t='+Date.now()"
+                  "},30000)</script>");
     const QString html = QStringLiteral(
         "<!DOCTYPE html><html><head><meta charset=utf-8>"
         "<meta name=viewport content='width=device-width,initial-scale=1'><title>%1</title>"
         "<style>body{margin:0;font:16px sans-serif;background:#111;color:#eee}p{margin:.4em .6em}"
-        "img{width:100%;display:block}.alert{background:#c00;color:#fff;padding:.4em;font-weight:bold}"
-        ".failed{color:#f66}.stalled{color:#fb0}</style></head><body>%2"
-        "<img id=p alt='' src='/picture.png%3'>"
+        "img,video{width:100%;display:block}.alert{background:#c00;color:#fff;padding:.4em;font-weight:bold}"
+        ".failed{color:#f66}.stalled{color:#fb0}</style></head><body>%2%3"
         "<p><b>%1</b><br><small>%4</small></p><p>%5 &middot; %6 &middot; <span class=%7>%7</span></p>"
-        "<script>setInterval(function(){document.getElementById('p').src='/picture.png%3'+"
-        "('%3'?'&':'?')+'t='+Date.now()},30000);setTimeout(function(){location.reload()},300000)</script>"
-        "</body></html>");
+        "<script>setTimeout(function(){location.reload()},300000)</script></body></html>");
     return html
-        .arg(title.isEmpty() ? QStringLiteral("Skyvane") : title.toHtmlEscaped(), alert, query,
+        .arg(title.isEmpty() ? QStringLiteral("Skyvane") : title.toHtmlEscaped(), alert, view.arg(query),
              address.toHtmlEscaped(), time,
              ageInWords(changedAgeSeconds >= 0 ? changedAgeSeconds : ageSeconds), state.toHtmlEscaped())
         .toUtf8();

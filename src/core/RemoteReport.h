@@ -30,7 +30,7 @@ struct RemoteReport
     QByteArray metrics() const;
     // The picture's age in words: "just now", "4 minutes", "2 hours 5 minutes".
     static QString ageInWords(qint64 seconds);
-    // Everything from the page is escaped; the picture is fetched anew every 30 s, with the token
-    // given (empty: none needed).
+    // Everything from the page is escaped; the loop plays when there are frames, else the picture is
+    // fetched anew every 30 s, with the token given (empty: none needed).
     QByteArray phonePage(const QString& token) const;
 };

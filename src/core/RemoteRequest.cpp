@@ -16,6 +16,8 @@ constexpr Path Paths[] = {
     {"/status.json", "GET", RemoteRequest::Route::Status},
     {"/picture.png", "GET", RemoteRequest::Route::Picture},
     {"/loop.webp", "GET", RemoteRequest::Route::Loop},
+    {"/loop.gif", "GET", RemoteRequest::Route::LoopGif},
+    {"/loop.mp4", "GET", RemoteRequest::Route::LoopMp4},
     {"/metrics", "GET", RemoteRequest::Route::Metrics},
     {"/refresh", "POST", RemoteRequest::Route::Refresh},
     {"/next", "POST", RemoteRequest::Route::Next},

@@ -24,7 +24,9 @@ public:
         Page,
         Status,
         Picture,
-        Loop,
+        Loop,    // as animated WebP
+        LoopGif, // as GIF
+        LoopMp4, // as MP4 video
         Metrics,
         Refresh,
         Next,

@@ -16,9 +16,10 @@ public:
     virtual RemoteReport report() const = 0;
     // The latest picture as shown, as PNG; empty before the first one.
     virtual QByteArray picturePng() const = 0;
-    // The loop of the displayed address as animated WebP, given to done (empty: no frames), at once
-    // when it is made already; done is not called once the source is gone.
-    virtual void loop(std::function<void(const QByteArray&)> done) = 0;
+    // The loop of the displayed address in the format of a file suffix ("webp", "gif", "mp4"), given
+    // to done (empty: no frames), at once when it is made already; done is not called once the source
+    // is gone.
+    virtual void loop(const QString& suffix, std::function<void(const QByteArray&)> done) = 0;
 
     virtual void refresh() = 0;
     virtual void next() = 0;

@@ -1,5 +1,6 @@
 #include "platform/HttpEndpoint.h"
 
+#include "core/ByteRange.h"
 #include "core/HttpStatus.h"
 
 #include <QHttpServerRequest>
@@ -164,7 +165,8 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
               m_source->report().phonePage(RemoteRequest::sameToken(token.toLatin1(), m_token) ? token
                                                                                                : QString()),
               "Content-Security-Policy",
-              "default-src 'none'; img-src 'self'; style-src 'unsafe-inline'; script-src 'unsafe-inline'");
+              "default-src 'none'; img-src 'self'; media-src 'self'; style-src 'unsafe-inline'; "
+              "script-src 'unsafe-inline'");
         return;
     }
     case Route::Status:
@@ -186,23 +188,47 @@ void HttpEndpoint::answer(RemoteRequest::Route route, const QHttpServerRequest& 
         }
         return;
     }
-    case Route::Loop: {
-        // Made elsewhere: answered on the socket when it is ready, if the client is still there.
+    case Route::Loop:
+    case Route::LoopGif:
+    case Route::LoopMp4: {
+        const auto [suffix, type] = route == Route::LoopGif   ? std::pair("gif", "image/gif")
+                                    : route == Route::LoopMp4 ? std::pair("mp4", "video/mp4")
+                                                              : std::pair("webp", "image/webp");
+        // Made elsewhere: answered on the socket when it is ready, if the client is still there. A
+        // player may ask for it part by part (Range), as a phone's browser does for a video.
         const QPointer<QTcpSocket> client(socket);
         const QPointer<GuardedTcpServer> server(m_server);
-        m_source->loop([client, server](const QByteArray& webp) {
+        m_source->loop(QLatin1String(suffix), [client, server, type = QByteArray(type),
+                                               range = header(request, "Range")](const QByteArray& loop) {
             if (client.isNull() || server.isNull() || client->state() != QAbstractSocket::ConnectedState) {
                 return;
             }
-            if (!server->canQueue(webp.size())) {
+            if (!server->canQueue(loop.size())) {
                 busy(client, true);
                 client->disconnectFromHost();
                 return;
             }
-            const bool none = webp.isEmpty();
-            const QByteArray body = none ? QByteArray("No frames kept of this page yet.\n") : webp;
-            QByteArray head = HttpStatus::line(none ? 404 : 200) +
-                              (none ? "Content-Type: text/plain\r\n" : "Content-Type: image/webp\r\n");
+            const ByteRange part = ByteRange::of(range, loop.size());
+            const int status = loop.isEmpty()                                ? 404
+                               : part.kind == ByteRange::Kind::Unsatisfiable ? 416
+                               : part.kind == ByteRange::Kind::Part          ? 206
+                                                                             : 200;
+            const QByteArray body =
+                status == 404
+                    ? QByteArray("No loop of this page: no frames kept yet, or it could not be made.\n")
+                : status == 416 ? QByteArray()
+                : status == 206 ? loop.mid(part.first, part.last - part.first + 1)
+                                : loop;
+            QByteArray head = HttpStatus::line(status) +
+                              "Content-Type: " + (status == 404 ? QByteArray("text/plain") : type) + "\r\n";
+            if (status != 404) {
+                const QByteArray total = QByteArray::number(loop.size());
+                head += "Accept-Ranges: bytes\r\n";
+                head += status == 206 ? "Content-Range: bytes " + QByteArray::number(part.first) + '-' +
+                                            QByteArray::number(part.last) + '/' + total + "\r\n"
+                        : status == 416 ? "Content-Range: bytes */" + total + "\r\n"
+                                        : QByteArray();
+            }
             head += "Content-Length: " + QByteArray::number(body.size()) +
                     "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
             client->write(head);

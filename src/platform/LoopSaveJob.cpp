@@ -1,15 +1,16 @@
 #include "platform/LoopSaveJob.h"
 
 #include "core/AtomicFile.h"
-#include "platform/LoopWriter.h"
+#include "platform/LoopFrames.h"
 #include "platform/LoopWriters.h"
 
 #include <QFileInfo>
-#include <QImage>
 #include <QThread>
 
-LoopSaveJob::LoopSaveJob(QList<QByteArray> pngs, QString path, double framesPerSecond, QObject* parent)
-    : QObject(parent), m_pngs(std::move(pngs)), m_path(std::move(path)), m_framesPerSecond(framesPerSecond)
+LoopSaveJob::LoopSaveJob(QList<QByteArray> pngs, QList<int> durationsMs, QStringList times, bool stampTimes,
+                         QString path, QObject* parent)
+    : QObject(parent), m_pngs(std::move(pngs)), m_durationsMs(std::move(durationsMs)),
+      m_times(stampTimes ? std::move(times) : QStringList()), m_path(std::move(path))
 {
 }
 
@@ -32,21 +33,11 @@ void LoopSaveJob::start()
 
 void LoopSaveJob::run()
 {
-    QList<QImage> frames;
-    for (const QByteArray& png : m_pngs) {
-        if (m_cancelled) {
-            emit finished(false, true);
-            return;
-        }
-        frames.append(QImage::fromData(png, "PNG"));
-        emit progressed(int(frames.size()));
-    }
-    const int decoded = int(frames.size());
-    const LoopWriter& writer = LoopWriters::forSuffix(QFileInfo(m_path).suffix());
-    const QByteArray loop = writer.encode(frames, m_framesPerSecond, [this, decoded](int encoded) {
-        emit progressed(decoded + encoded);
-        return !m_cancelled.load();
-    });
+    const QByteArray loop = LoopFrames::encode(LoopWriters::forSuffix(QFileInfo(m_path).suffix()), m_pngs,
+                                               m_times, m_durationsMs, [this](int step) {
+                                                   emit progressed(step);
+                                                   return !m_cancelled.load();
+                                               });
     if (m_cancelled) {
         emit finished(false, true);
         return;

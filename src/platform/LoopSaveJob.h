@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -11,13 +12,15 @@ class QThread;
 
 // Writes the frames of a loop as one animation on a thread of its own, in the format of the file
 // name's suffix (an animated WebP unless another writer knows it), so that the window goes on while a
-// long loop is made: the kept PNGs are decoded and encoded there, and the file is put in place whole.
-// It tells how far it is, and can be cancelled.
+// long loop is made: the kept PNGs are decoded, fitted, given their times and encoded there, and the
+// file is put in place whole. It tells how far it is, and can be cancelled.
 class LoopSaveJob : public QObject
 {
     Q_OBJECT
 public:
-    LoopSaveJob(QList<QByteArray> pngs, QString path, double framesPerSecond, QObject* parent = nullptr);
+    // Frame i is held for durationsMs[i]; with stampTimes, times[i] is drawn in its corner.
+    LoopSaveJob(QList<QByteArray> pngs, QList<int> durationsMs, QStringList times, bool stampTimes,
+                QString path, QObject* parent = nullptr);
     ~LoopSaveJob() override; // cancels, and waits for the thread
 
     void start();
@@ -34,8 +37,9 @@ private:
     void run();
 
     QList<QByteArray> m_pngs;
+    QList<int> m_durationsMs;
+    QStringList m_times; // empty: none drawn
     QString m_path;
-    double m_framesPerSecond;
     std::atomic_bool m_cancelled{false};
     QThread* m_thread = nullptr;
 };

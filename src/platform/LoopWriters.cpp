@@ -1,11 +1,15 @@
 #include "platform/LoopWriters.h"
 
+#include "platform/GifLoopWriter.h"
+#include "platform/Mp4LoopWriter.h"
 #include "platform/WebPLoopWriter.h"
 
 const QList<const LoopWriter*>& LoopWriters::all()
 {
     static const WebPLoopWriter webp;
-    static const QList<const LoopWriter*> writers = {&webp};
+    static const Mp4LoopWriter mp4;
+    static const GifLoopWriter gif;
+    static const QList<const LoopWriter*> writers = {&webp, &mp4, &gif};
     return writers;
 }
 

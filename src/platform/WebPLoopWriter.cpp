@@ -1,27 +1,24 @@
 #include "platform/WebPLoopWriter.h"
 
-#include <QPainter>
+#include "platform/LoopFrames.h"
 
 #include <webp/encode.h>
 #include <webp/mux.h>
 
 #include <memory>
 
-QSize WebPLoopWriter::loopSize(const QSize& newest)
+QSize WebPLoopWriter::frameSize(const QSize& newest) const
 {
-    if (newest.width() <= MaxWidth) {
-        return newest;
-    }
-    return QSize(MaxWidth, qMax(1, int(qint64(newest.height()) * MaxWidth / newest.width())));
+    return LoopFrames::within(newest, MaxWidth);
 }
 
-QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerSecond,
+QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, const QList<int>& durationsMs,
                                   const Progress& progress) const
 {
-    if (frames.isEmpty() || frames.last().isNull() || !(framesPerSecond > 0)) {
+    if (frames.isEmpty() || frames.last().isNull() || durationsMs.size() != frames.size()) {
         return {};
     }
-    const QSize size = loopSize(frames.last().size());
+    const QSize size = frameSize(frames.last().size());
     WebPAnimEncoderOptions options;
     WebPConfig config;
     if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config)) {
@@ -35,33 +32,23 @@ QByteArray WebPLoopWriter::encode(const QList<QImage>& frames, double framesPerS
     if (!encoder) {
         return {};
     }
-    const int frameMs = qMax(1, int(1000 / framesPerSecond));
-    int timestamp = 0;
-    for (const QImage& frame : frames) {
-        // A frame of another size is fitted in, in proportion, on black.
-        QImage rgba(size, QImage::Format_RGBA8888);
-        rgba.fill(Qt::black);
-        if (!frame.isNull()) {
-            const QImage fitted = frame.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                                      .convertToFormat(QImage::Format_RGBA8888);
-            QPainter painter(&rgba);
-            painter.drawImage((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2,
-                              fitted);
-        }
+    int timestamp = 0; // when each frame starts, in ms
+    for (int i = 0; i < frames.size(); ++i) {
+        const QImage rgbx = LoopFrames::fitted(frames[i], size);
         WebPPicture picture;
-        if (rgba.isNull() || !WebPPictureInit(&picture)) {
+        if (rgbx.isNull() || !WebPPictureInit(&picture)) {
             return {};
         }
         picture.use_argb = 1;
         picture.width = size.width();
         picture.height = size.height();
-        const bool added = WebPPictureImportRGBA(&picture, rgba.constBits(), int(rgba.bytesPerLine())) &&
+        const bool added = WebPPictureImportRGBX(&picture, rgbx.constBits(), int(rgbx.bytesPerLine())) &&
                            WebPAnimEncoderAdd(encoder.get(), &picture, timestamp, &config);
         WebPPictureFree(&picture);
-        if (!added || (progress && !progress(int(&frame - frames.constData()) + 1))) {
+        if (!added || (progress && !progress(i + 1))) {
             return {};
         }
-        timestamp += frameMs;
+        timestamp += qBound(1, durationsMs[i], MostFrameMs);
     }
     WebPData data;
     WebPDataInit(&data);

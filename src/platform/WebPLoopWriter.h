@@ -2,20 +2,16 @@
 
 #include "platform/LoopWriter.h"
 
-#include <QSize>
-
-// Writes frames as one animated WebP that loops, every frame shown for the same time.
+// Writes frames as one animated WebP that loops for ever.
 class WebPLoopWriter : public LoopWriter
 {
 public:
     static constexpr int MaxWidth = 1280;
 
-    // The loop's size: the newest frame's, at most MaxWidth wide.
-    static QSize loopSize(const QSize& newest);
-
     QString name() const override { return QStringLiteral("Animated WebP"); }
     QString suffix() const override { return QStringLiteral("webp"); }
-    // The other frames are fitted into the newest one's size, in proportion.
-    QByteArray encode(const QList<QImage>& frames, double framesPerSecond,
+    // The newest frame's, at most MaxWidth wide (and as high).
+    QSize frameSize(const QSize& newest) const override;
+    QByteArray encode(const QList<QImage>& frames, const QList<int>& durationsMs,
                       const Progress& progress) const override;
 };

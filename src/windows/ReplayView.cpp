@@ -3,8 +3,8 @@
 #include "core/CommonDialogs.h"
 #include "core/LoopTiming.h"
 #include "core/PreferencesStore.h"
+#include "platform/FramePainter.h"
 #include "platform/LoopSaveJob.h"
-#include "windows/FramePainter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -228,8 +228,16 @@ void ReplayView::saveLoop()
         m_state.Prefs.timeOnFrames = timeOnFrames;
         m_preferences.save(m_state.Prefs);
     }
-    // Made on a thread of its own: a long loop takes seconds, and the window goes on meanwhile.
-    m_saving = new LoopSaveJob(m_png, path, Preferences::FramesPerSecond[m_speedBox->currentIndex()], this);
+    // Made on a thread of its own: a long loop takes seconds, and the window goes on meanwhile. It is
+    // timed as Replay plays it, the newest frame held for the dwell.
+    QStringList times;
+    for (const FrameStore::Frame& f : m_frames) {
+        times.append(f.takenUtc.toLocalTime().toString(QStringLiteral("HH:mm")));
+    }
+    const QList<int> durations =
+        LoopTiming::durations(int(m_frames.size()), Preferences::FramesPerSecond[m_speedBox->currentIndex()],
+                              m_state.Prefs.dwellMs);
+    m_saving = new LoopSaveJob(m_png, durations, times, m_state.Prefs.timeOnFrames, path, this);
     auto* progress = new QProgressDialog(tr("Saving the loop..."), tr("Cancel"), 0, m_saving->steps(), this);
     progress->setWindowTitle(QStringLiteral("Skyvane"));
     progress->setWindowModality(Qt::WindowModal);

@@ -4,8 +4,8 @@
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
 #include "platform/BrowserControl.h"
+#include "platform/FramePainter.h"
 #include "platform/FrameRecorder.h"
-#include "windows/FramePainter.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -3,6 +3,7 @@
 #include "core/AddressRules.h"
 #include "core/AppState.h"
 #include "core/BrowsingSession.h"
+#include "core/LoopTiming.h"
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
@@ -10,11 +11,10 @@
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "platform/FrameRecorder.h"
-#include "platform/LoopWriter.h"
+#include "platform/LoopFrames.h"
 #include "platform/LoopWriters.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
@@ -57,6 +57,7 @@ WindowReport::WindowReport(Parts parts, QObject* parent)
 
 WindowReport::~WindowReport()
 {
+    m_closing = true; // a loop being made stops
     m_pool.clear();
     m_pool.waitForDone();
 }
@@ -146,7 +147,7 @@ RemoteReport WindowReport::report() const
     return r;
 }
 
-void WindowReport::loop(std::function<void(const QByteArray&)> done)
+void WindowReport::loop(const QString& suffix, std::function<void(const QByteArray&)> done)
 {
     const FrameRecorder* frames = m_parts.frames;
     const QString address = m_parts.browser->pictureAddress();
@@ -154,34 +155,50 @@ void WindowReport::loop(std::function<void(const QByteArray&)> done)
         done({});
         return;
     }
-    m_loopWaiting.append(std::move(done));
-    if (m_loopMaking) {
+    const LoopWriter* writer = &LoopWriters::forSuffix(suffix);
+    MadeLoop& made = m_loops[writer->suffix()];
+    made.waiting.append(std::move(done));
+    if (made.making) {
         return;
     }
-    m_loopMaking = true;
-    const double fps = Preferences::FramesPerSecond[m_parts.state.Prefs.replaySpeed];
+    made.making = true;
+    // Timed as Replay plays it, and made again when the speed, the dwell or the times drawn change.
+    const Preferences& prefs = m_parts.state.Prefs;
+    const double fps =
+        Preferences::FramesPerSecond[qBound(0, prefs.replaySpeed, Preferences::SpeedCount - 1)];
+    const int dwellMs = prefs.dwellMs;
+    const bool stamp = prefs.timeOnFrames;
+    const QString settings = QStringLiteral("%1 %2 %3").arg(fps).arg(dwellMs).arg(stamp);
     // The frames folder is looked at on the pool's thread too: it may hold very many files.
-    m_pool.start([this, store = frames->store(), address, fps, madeKey = m_loopKey, made = m_loop] {
+    m_pool.start([this, writer, store = frames->store(), address, fps, dwellMs, stamp, settings,
+                  madeKey = made.key, madeBytes = made.bytes] {
         const QList<FrameStore::Frame> kept = store.frames(address);
-        const QString key = kept.isEmpty() ? QString() : address + QLatin1Char('\n') + kept.last().path;
-        QByteArray webp = key == madeKey ? made : QByteArray();
-        if (!key.isEmpty() && webp.isEmpty()) {
-            QList<QImage> images;
+        const QString key =
+            kept.isEmpty() ? QString()
+                           : address + QLatin1Char('\n') + kept.last().path + QLatin1Char('\n') + settings;
+        QByteArray loop = key == madeKey ? madeBytes : QByteArray();
+        if (!key.isEmpty() && loop.isEmpty()) {
+            QList<QByteArray> pngs;
+            QStringList times;
             for (const FrameStore::Frame& f : kept) {
-                if (QImage image = QImage::fromData(
-                        RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray()), "PNG");
-                    !image.isNull()) {
-                    images.append(image);
+                if (QByteArray png = RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray());
+                    !png.isEmpty()) {
+                    pngs.append(std::move(png));
+                    times.append(stamp ? f.takenUtc.toLocalTime().toString(QStringLiteral("HH:mm"))
+                                       : QString());
                 }
             }
-            webp = LoopWriters::forSuffix(QStringLiteral("webp")).encode(images, fps, {});
+            loop = LoopFrames::encode(*writer, pngs, times,
+                                      LoopTiming::durations(int(pngs.size()), fps, dwellMs),
+                                      [this](int) { return !m_closing.load(); });
         }
-        QMetaObject::invokeMethod(this, [this, webp, key] {
-            m_loopMaking = false;
-            m_loopKey = key;
-            m_loop = webp;
-            for (const auto& waiting : std::exchange(m_loopWaiting, {})) {
-                waiting(webp);
+        QMetaObject::invokeMethod(this, [this, format = writer->suffix(), loop, key] {
+            MadeLoop& entry = m_loops[format];
+            entry.making = false;
+            entry.key = key;
+            entry.bytes = loop;
+            for (const auto& waiting : std::exchange(entry.waiting, {})) {
+                waiting(loop);
             }
         });
     });

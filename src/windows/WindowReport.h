@@ -5,9 +5,11 @@
 #include "core/SiteRotation.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -51,7 +53,7 @@ public:
 
     RemoteReport report() const override;
     QByteArray picturePng() const override; // of the address on screen only
-    void loop(std::function<void(const QByteArray&)> done) override;
+    void loop(const QString& suffix, std::function<void(const QByteArray&)> done) override;
     void refresh() override;
     void next() override;
     QString open(const QString& address) override;
@@ -72,10 +74,15 @@ private:
     int m_pngGeneration = 0;
     QString m_alertAddress; // the address whose storm alert is on; empty: none
     QDateTime m_alertSince;
-    // The loop: made for one address and its newest frame, kept until a new frame comes.
-    QString m_loopKey;
-    QByteArray m_loop;
-    bool m_loopMaking = false;
-    QList<std::function<void(const QByteArray&)>> m_loopWaiting;
+    // A loop in one format: made for one address and its newest frame, kept until a new frame comes.
+    struct MadeLoop
+    {
+        QString key;
+        QByteArray bytes;
+        bool making = false;
+        QList<std::function<void(const QByteArray&)>> waiting;
+    };
+    QHash<QString, MadeLoop> m_loops; // by the format's suffix
+    std::atomic_bool m_closing{false};
     QThreadPool m_pool;
 };

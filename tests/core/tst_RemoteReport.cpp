@@ -69,7 +69,11 @@ private slots:
         QVERIFY(!page.contains("<script>alert")); // the page's title is the page's, not ours to run
         QVERIFY(page.contains("&lt;/title&gt;&lt;script&gt;"));
         QVERIFY(page.contains("loop?a=1&amp;b=2"));
-        QVERIFY(page.contains("src='/picture.png?token=abc'"));
+        QVERIFY(page.contains("<video src='/loop.mp4?token=abc'")); // frames are kept: their loop plays
+        RemoteReport none = sample();
+        none.framesKept = 0;
+        QVERIFY(
+            none.phonePage(QStringLiteral("abc")).contains("<img id=p alt='' src='/picture.png?token=abc'>"));
         QVERIFY(page.contains("Storm alert (heavy)"));
         QVERIFY(page.contains("32 minutes old")); // the age of the site's own picture
         const QString changed = sample().changedTime.toLocalTime().toString(QStringLiteral("ddd HH:mm"));

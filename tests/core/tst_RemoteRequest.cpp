@@ -29,6 +29,8 @@ const Row kRows[] = {
     {"status", "GET", "/status.json", {}, {}, 0, true, {}, 200, R::Status},
     {"picture", "GET", "/picture.png", {}, {}, 0, true, {}, 200, R::Picture},
     {"loop", "GET", "/loop.webp", {}, {}, 0, true, {}, 200, R::Loop},
+    {"loop as GIF", "GET", "/loop.gif", {}, {}, 0, true, {}, 200, R::LoopGif},
+    {"loop as video", "GET", "/loop.mp4", {}, {}, 0, true, {}, 200, R::LoopMp4},
     {"metrics", "GET", "/metrics", {}, {}, 0, true, {}, 200, R::Metrics},
     {"unknown path", "GET", "/etc/passwd", {}, {}, 0, true, {}, 404, R::None},
     {"path is exact", "GET", "/status.json/", {}, {}, 0, true, {}, 404, R::None},

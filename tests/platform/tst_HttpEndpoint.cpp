@@ -33,9 +33,10 @@ struct FakeSource : RemoteSource
         ++pictures;
         return png;
     }
-    void loop(std::function<void(const QByteArray&)> done) override
+    void loop(const QString& suffix, std::function<void(const QByteArray&)> done) override
     {
-        QTimer::singleShot(300, [done] { done("RIFF-loop"); }); // made elsewhere, ready later
+        QTimer::singleShot(300,
+                           [done, suffix] { done("loop." + suffix.toLatin1()); }); // made elsewhere, later
     }
     void refresh() override { ++refreshes; }
     void next() override { ++nexts; }
@@ -200,7 +201,21 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(json).object().value(QLatin1String("ageSeconds")).toInt(), 12);
         QVERIFY(ask("GET", QStringLiteral("/metrics")).second.contains("skyvane_picture_age_seconds 12\n"));
         QVERIFY(ask("GET", QStringLiteral("/")).second.contains("http://radar.test/"));
-        QCOMPARE(ask("GET", QStringLiteral("/loop.webp")), std::make_pair(200, QByteArray("RIFF-loop")));
+        QNetworkReply* reply = nullptr;
+        for (const auto& [path, type] :
+             {std::pair("/loop.webp", "image/webp"), std::pair("/loop.gif", "image/gif"),
+              std::pair("/loop.mp4", "video/mp4")}) {
+            QCOMPARE(ask("GET", QLatin1String(path), {}, false, &reply),
+                     std::make_pair(200, QByteArray(path + 1))); // the format asked for
+            QCOMPARE(reply->rawHeader("Content-Type"), QByteArray(type));
+        }
+        QNetworkRequest ranged(at(QStringLiteral("/loop.mp4"))); // a video player's request for a part
+        ranged.setRawHeader("Range", "bytes=5-");
+        QNetworkReply* part = client.get(ranged);
+        QVERIFY(part->isFinished() || QSignalSpy(part, &QNetworkReply::finished).wait(10000));
+        QCOMPARE(part->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 206);
+        QCOMPARE((QList<QByteArray>{part->rawHeader("Content-Range"), part->readAll()}),
+                 (QList<QByteArray>{"bytes 5-7/8", "mp4"}));
 
         QCOMPARE(ask("POST", QStringLiteral("/refresh")).first, 401);
         QCOMPARE(source.refreshes, 0);
@@ -214,7 +229,6 @@ private slots:
         QCOMPARE(source.opened,
                  QStringList({QStringLiteral("https://radar.test/a b"), QStringLiteral("file:///etc")}));
 
-        QNetworkReply* reply = nullptr;
         QCOMPARE(ask("DELETE", QStringLiteral("/status.json"), {}, false, &reply).first, 405);
         QCOMPARE(reply->rawHeader("Allow"), QByteArray("GET"));
         QCOMPARE(ask("GET", QStringLiteral("/../RemoteToken")).first, 404);

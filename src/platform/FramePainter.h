@@ -6,8 +6,8 @@
 #include <QRect>
 #include <QString>
 
-// How a kept frame is shown, in Replay and on the wall display's loop: fitted into its area on black,
-// its time in a small dark box in the top left corner.
+// How a kept frame is shown, in Replay, on the wall display's loop and in a loop saved: fitted into its
+// area on black, its time (if any) in a small dark box in the top left corner.
 class FramePainter
 {
 public:
@@ -22,6 +22,9 @@ public:
                                                   (area.height() - fitted.height()) / 2),
                           fitted),
                     frame);
+        if (time.isEmpty()) {
+            return;
+        }
         const QRect box = p.fontMetrics()
                               .boundingRect(time)
                               .adjusted(-6, -3, 6, 3)
