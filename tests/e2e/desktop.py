@@ -125,6 +125,14 @@ def map_png(*squares, size=(400, 300)):
     return png_of_rows(width, height, rows)
 
 
+def probe_video(path):
+    """What ffprobe reads in a video or animation: (codec, pixel format, frames decoded)."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                          "stream=codec_name,pix_fmt,nb_read_frames", "-of", "csv=p=0", path],
+                         capture_output=True, text=True, timeout=60).stdout.strip().split(",")
+    return out[0], out[1] if len(out) > 2 else "", int(out[-1]) if out[-1].isdigit() else 0
+
+
 def png_pixel(path, x, fraction):
     """The colour of a PNG file at x and a fraction of its height, as (r, g, b)."""
     ppm = subprocess.run(["pngtopnm", path], capture_output=True, check=True).stdout  # P6 WIDTH HEIGHT 255

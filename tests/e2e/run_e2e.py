@@ -16,12 +16,12 @@ import traceback
 
 from wall_scenarios import (  # noqa: F401 (collected with the others)
     a_followed_site_is_shown_within_a_minute_of_publishing, a_stalled_feed_is_told_until_its_next_picture,
-    wall_display_is_never_blanked)
+    the_kiosk_plays_the_last_frames_as_a_loop, wall_display_is_never_blanked)
 from remote_scenarios import (  # noqa: F401 (collected with the others)
     a_page_dialog_holds_neither_a_refresh_nor_the_end, curl, files_of_another_kind_are_left_alone, free_port,
     the_remote_view_answers_curl)
 from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
-    read_settings, read_site_list, settings_record, wait_for
+    probe_video, read_settings, read_site_list, settings_record, wait_for
 
 # Where the main window's controls are, in twips of its client area.
 MENU = (60, 15, 600, 300)
@@ -565,6 +565,16 @@ def refreshes_keep_new_pictures_and_replay_them(desktop, server, program, folder
     size = subprocess.run(["pngtopnm", newest], capture_output=True).stdout.split()[1:3]
     expect((head[:4], head[8:16], 1 + int.from_bytes(head[24:27], "little"), 1 + int.from_bytes(head[27:30], "little")),
            (b"RIFF", b"WEBPVP8X", int(size[0]), int(size[1])), "the loop")
+    for name, codec in (("Loop.mp4", "h264"), ("Loop.gif", "gif")):  # the format follows the suffix typed
+        time.sleep(0.5)
+        desktop.key("ctrl+s")
+        desktop.window("^Save Loop As$")
+        desktop.key("ctrl+a")
+        desktop.type(os.path.join(folder, name))
+        desktop.key("Return")
+        path = os.path.join(folder, name)
+        wait_for("the loop " + name, lambda: os.path.exists(path))
+        expect(probe_video(path)[::2], (codec, 3), name + " as ffprobe reads it")
     type_address(desktop, wid, "about:blank")  # Replay follows the page on screen, which has no frames
     desktop.key("Return")
     wait_for("no frames of this page", lambda: centre() == (0, 0, 0), timeout=10)

@@ -11,7 +11,7 @@ import time
 from Xlib import X, display
 from Xlib.ext import screensaver
 
-from desktop import SCREEN, Skyvane, check, eventually, expect, png, wait_for
+from desktop import SCREEN, Skyvane, check, eventually, expect, png, probe_video, wait_for
 from remote_scenarios import curl, free_port
 
 FEED_PAGE = b"<html><head><title>feed</title></head><body style='margin:0'>" \
@@ -108,4 +108,34 @@ def a_stalled_feed_is_told_until_its_next_picture(desktop, server, program, fold
     eventually(status, lambda s: s.get("state") == "ok", timeout=30)
     corner = eventually(lambda: desktop.pixel(wid, SCREEN[0] - 20, 20), lambda c: not amber(c), timeout=5)
     check(not amber(corner), "the corner label stayed amber after the new picture")
+    app.end()
+
+
+def the_kiosk_plays_the_last_frames_as_a_loop(desktop, server, program, folder):
+    """--kiosk --loop 3 on a page of another colour at each load, refreshed three times through the
+    remote view: the screen shows the last three frames in turn, the newest the longest (the dwell),
+    and never the oldest, which the loop has left out. The remote view's loops hold the four frames
+    kept: an H.264 MP4 in yuv420p and a GIF, as ffprobe reads them."""
+    colours = [(200, 40, 40), (40, 190, 60), (40, 60, 200), (210, 200, 40)]
+    server.colours["/loopy"] = ["#%02x%02x%02x" % c for c in colours]
+    port = free_port()
+    status = lambda: json.loads(curl("http://127.0.0.1:%d/status.json" % port)[1] or "{}")
+    app = Skyvane(desktop, program, folder)
+    wid = app.start("--kiosk", "--loop", "3", "--serve", "127.0.0.1:%d" % port, server.url("loopy"))
+    eventually(status, lambda s: s.get("framesKept") == 1, timeout=30)
+    token = open(os.path.join(folder, "RemoteToken")).read().strip()
+    for kept in (2, 3, 4):
+        curl("http://127.0.0.1:%d/refresh" % port, "-X", "POST", "-H", "Authorization: Bearer " + token)
+        eventually(status, lambda s: s.get("framesKept") == kept, timeout=30)
+    seen, started = [], time.monotonic()
+    while time.monotonic() < started + 8:
+        seen.append(desktop.pixel(wid, SCREEN[0] // 2, SCREEN[1] // 2))
+    near = lambda a, b: all(abs(x - y) < 24 for x, y in zip(a, b))
+    counts = [sum(1 for s in seen if near(s, c)) for c in colours]
+    check(all(counts[1:]) and counts[0] == 0, "frames seen %s in %d samples" % (counts, len(seen)))
+    check(counts[3] > max(counts[1], counts[2]), "the newest not dwelt on: %s" % counts)
+    for name, expected in (("loop.mp4", ("h264", "yuv420p", 4)), ("loop.gif", ("gif", "bgra", 4))):
+        path = os.path.join(folder, "..", name)
+        expect(curl("http://127.0.0.1:%d/%s" % (port, name), "-o", path)[0], 200, "the status of /" + name)
+        expect(probe_video(path), expected, "/%s as ffprobe reads it" % name)
     app.end()
