@@ -10,6 +10,7 @@ packages=(
     dpkg-dev desktop-file-utils appstream
     fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock netpbm
     libxss-dev python3-xlib
+    libsystemd-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg
 )
 

@@ -20,6 +20,7 @@
 #include "platform/NetworkConnectionProbe.h"
 #endif
 #include "app/QuietMessages.h"
+#include "app/ServiceHeartbeat.h"
 #include "app/SessionCloser.h"
 #include "core/RemoteToken.h"
 #include "core/SettingsFile.h"
@@ -29,6 +30,7 @@
 #include "core/Watch.h"
 #include "platform/HttpEndpoint.h"
 #include "platform/SystemClock.h"
+#include "platform/SystemdServiceManager.h"
 #include "platform/WebEngineBrowserControl.h"
 #include "windows/WindowReport.h"
 
@@ -300,6 +302,8 @@ int Startup::run(int argc, char** argv)
         report.serve();
         remote->setSource(&report);
     }
+    SystemdServiceManager service;
+    ServiceHeartbeat heartbeat(service, report);
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
     form.loadWindow();

@@ -6,6 +6,9 @@ import hashlib
 import json
 import os
 import shutil
+import signal
+import socket
+import threading
 import time
 
 from Xlib import X, display
@@ -139,3 +142,49 @@ def the_kiosk_plays_the_last_frames_as_a_loop(desktop, server, program, folder):
         expect(curl("http://127.0.0.1:%d/%s" % (port, name), "-o", path)[0], 200, "the status of /" + name)
         expect(probe_video(path), expected, "/%s as ffprobe reads it" % name)
     app.end()
+
+
+def systemd_hears_ready_alive_and_how_it_goes(desktop, server, program, folder):
+    """Started as by a Type=notify unit (a datagram socket of the test's as NOTIFY_SOCKET, a watchdog of
+    2 s): READY=1 once the first picture shows, STATUS= naming the picture, WATCHDOG=1 every second;
+    with the whole program stopped (SIGSTOP) the pings stop, and they come again once it goes on."""
+    path = os.path.join(os.path.dirname(folder), "notify.sock")
+    sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+    sock.bind(path)
+    sock.settimeout(0.2)
+    heard, stop = [], threading.Event()
+
+    def listen():
+        while not stop.is_set():
+            try:
+                heard.append((time.monotonic(), sock.recv(4096).decode()))
+            except socket.timeout:
+                pass
+
+    listener = threading.Thread(target=listen, daemon=True)
+    listener.start()
+    try:
+        app = Skyvane(desktop, program, folder)
+        env = dict(desktop.env, NOTIFY_SOCKET=path, WATCHDOG_USEC="2000000")
+        app.start("--kiosk", "--interval", "10", server.url("wall"), env=env)
+        said = lambda text: [t for t, m in heard if m.startswith(text)]
+        wait_for("READY=1", lambda: said("READY=1"), timeout=30)
+        check("/wall" in server.requests, "ready before the page was asked for")
+        check(any(m.startswith("STATUS=") and "picture, refreshing every 10 min" in m for _, m in heard),
+              "no status naming the picture: %s" % heard)
+        time.sleep(3)
+        stopped = time.monotonic()
+        app.process.send_signal(signal.SIGSTOP)
+        time.sleep(3.5)
+        resumed = time.monotonic()
+        app.process.send_signal(signal.SIGCONT)
+        time.sleep(3)
+        pings = said("WATCHDOG=1")
+        check(len([t for t in pings if stopped - 3 <= t < stopped]) >= 2, "pings before the stop: %s" % pings)
+        check(not [t for t in pings if stopped + 0.5 < t < resumed - 0.5], "pings while stopped (%.1f-%.1f): %s" % (stopped, resumed, pings))
+        check(len([t for t in pings if t > resumed]) >= 2, "no pings after the stop: %s" % pings)
+        app.end()
+    finally:
+        stop.set()
+        listener.join(2)
+        sock.close()
