@@ -23,5 +23,7 @@ Preferences::Area& Preferences::areaOf(const QString& address)
 
 void Preferences::dropUnused()
 {
-    areas.removeIf([](const Area& a) { return a.rect.isEmpty() && a.alertBox.isEmpty() && !a.follow; });
+    areas.removeIf([](const Area& a) {
+        return a.rect.isEmpty() && a.alertBox.isEmpty() && !a.follow && a.turnMinutes == 0;
+    });
 }

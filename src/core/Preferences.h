@@ -23,6 +23,7 @@ public:
         QRectF alertBox;
         QString alertLevel = QStringLiteral("heavy"); // "any", "heavy" or "severe"
         bool follow = false;                          // the site is asked between the refreshes
+        int turnMinutes = 0;                          // its turn in a rotation; 0: the rotation's own
 
         bool operator==(const Area&) const = default;
     };

@@ -60,10 +60,12 @@ bool readArea(const QSettings& s, Preferences::Area* area)
     }
     area->alertLevel = s.value(QStringLiteral("alertLevel"), area->alertLevel).toString();
     area->follow = s.value(QStringLiteral("follow")).toString().toLower() == QLatin1String("true");
+    const int turn = s.value(QStringLiteral("turn")).toInt();
+    area->turnMinutes = turn >= 1 && turn <= 24 * 60 ? turn : 0; // minutes, as --rotate takes them
     static const QStringList levels = {QStringLiteral("any"), QStringLiteral("heavy"),
                                        QStringLiteral("severe")};
     return levels.contains(area->alertLevel) &&
-           !(area->rect.isEmpty() && area->alertBox.isEmpty() && !area->follow);
+           !(area->rect.isEmpty() && area->alertBox.isEmpty() && !area->follow && area->turnMinutes == 0);
 }
 
 } // namespace
@@ -143,6 +145,9 @@ bool PreferencesStore::save(const Preferences& p) const
             }
             if (a.follow) {
                 s.setValue(QStringLiteral("follow"), true);
+            }
+            if (a.turnMinutes > 0) {
+                s.setValue(QStringLiteral("turn"), a.turnMinutes);
             }
         }
         s.endArray();

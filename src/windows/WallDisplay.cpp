@@ -46,6 +46,7 @@ WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* paren
     if (options.rotate > 0) {
         m_rotateTimer = new QTimer(this);
         m_rotateTimer->setObjectName(QStringLiteral("rotateTimer"));
+        m_rotateMinutes = options.rotate;
         m_rotateTimer->setInterval(options.rotate * 60 * 1000);
         m_rotateTimer->setTimerType(Qt::PreciseTimer);
         connect(m_rotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
@@ -130,6 +131,10 @@ void WallDisplay::nextSite()
         return;
     }
     m_siteName = site->Name;
+    // The site's own turn where it has one, else the rotation's.
+    const Preferences::Area* own = m_parts.watch.siteSettings(site->URL);
+    m_rotateTimer->setInterval((own != nullptr && own->turnMinutes > 0 ? own->turnMinutes : m_rotateMinutes) *
+                               60 * 1000);
     m_parts.browser->navigateCovered(site->URL);
     showCorner();
 }

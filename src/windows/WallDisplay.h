@@ -72,6 +72,7 @@ private:
     QLabel* m_cornerLabel = nullptr;  // kiosk: the picture's time, red after a failed refresh
     QTimer* m_pointerTimer = nullptr; // kiosk: hides the still pointer
     QTimer* m_rotateTimer = nullptr;  // the next saved site's turn
+    int m_rotateMinutes = 0;          // a turn, unless the site has one of its own
     QTimer* m_ageTimer = nullptr;     // kiosk: the picture's age in the corner follows the clock
     WallLoop* m_loop = nullptr;       // kiosk: the frames kept played over the page
     bool m_pointerHidden = false;

@@ -59,11 +59,14 @@ private slots:
                                "7\\address=http://a/\n7\\rect=1 2 3 4\n" // a second entry
                                "8\\address=http://f/\n8\\rect=nan 2 3 4\n"
                                "9\\address=http://g/\n9\\follow=true\n" // followed, nothing else
-                               "size=9\n");
+                               "10\\address=http://h/\n10\\turn=3\n"    // a rotation's turn of its own
+                               "11\\address=http://i/\n11\\turn=0\n"    // none
+                               "size=11\n");
         const QList<Preferences::Area> wanted = {
             {QStringLiteral("http://a/"), QRectF(10, 20, 300, 200.5), {}, QStringLiteral("heavy")},
             {QStringLiteral("http://b/"), {}, QRectF(0.25, 0.25, 0.5, 0.5), QStringLiteral("severe")},
             {QStringLiteral("http://g/"), {}, {}, QStringLiteral("heavy"), true},
+            {QStringLiteral("http://h/"), {}, {}, QStringLiteral("heavy"), false, 3},
         };
         for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
             const Preferences p = store.load();
@@ -73,7 +76,7 @@ private slots:
         Preferences p = store.load();
         p.areaOf(QStringLiteral("http://a/")).rect = QRectF();
         p.dropUnused();
-        QCOMPARE(p.areas.size(), 2);
+        QCOMPARE(p.areas.size(), 3);
         QVERIFY(p.areaFor(QStringLiteral("http://a/")) == nullptr);
 
         // Past MaxAreas entries, the rest are passed over and counted.

@@ -256,6 +256,8 @@ private slots:
         TestFiles::write(f.state.siteListPath(), TestFiles::sites({"One", "http://1/", "Two", "http://2/"}));
         MainWindow& form = f.create(std::make_unique<FrameRecorder>(FrameStore(f.dir.filePath("Frames"))));
         const CommandLine options = CommandLine::parse({"skyvane", "--kiosk", "--rotate", "5"});
+        f.watch.changeSiteSettings(QStringLiteral("http://2/"),
+                                   [](Preferences::Area& a) { a.turnMinutes = 2; });
         SiteRotation rotation;
         WallDisplay wall({form, form.browser(), f.watch, form.areaWatch(), form.siteFeed(), form.frames(),
                           f.state.Prefs, rotation, f.state.siteListPath(),
@@ -307,6 +309,12 @@ private slots:
         emit f.browser->downloadCompleted();
         emit f.browser->downloadCompleted();
         QVERIFY(!corner->text().contains(QLatin1String("hello")));
+        // Each site's turn: the rotation's, or the one kept for the site.
+        auto* turn = wall.findChild<QTimer*>(QStringLiteral("rotateTimer"));
+        QCOMPARE(turn->interval(), 5 * 60000);
+        QVERIFY(wall.showNextSite());
+        QCOMPARE((QList<QVariant>{f.browser->calls.last(), turn->interval()}),
+                 (QList<QVariant>{QStringLiteral("Covered:http://2/"), 2 * 60000}));
     }
 
     // The end of the desktop session saves what the close box does. (Both, and the end signals, are seen
