@@ -231,7 +231,8 @@ int Startup::run(int argc, char** argv)
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
     // address is left to the window, which says so in its status bar.
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
-    auto browser = std::make_unique<WebEngineBrowserControl>();
+    SystemdServiceManager service;
+    auto browser = std::make_unique<WebEngineBrowserControl>(nullptr, 0, service.supervised());
     if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
         browser->navigateCovered(first);
         state.StartPageOpened = !browser->currentAddress().isEmpty();
@@ -302,8 +303,18 @@ int Startup::run(int argc, char** argv)
         report.serve();
         remote->setSource(&report);
     }
-    SystemdServiceManager service;
     ServiceHeartbeat heartbeat(service, report);
+    // The last resort of a renderer that keeps dying: the window ends as by its close box (its settings
+    // saved), and the program with EX_TEMPFAIL, for the service manager to start it afresh.
+    int status = 0;
+    QObject::connect(form.browser(), &BrowserControl::renderingGaveUp, &form,
+                     [&form, &status](const QString& why) {
+                         if (status == 0) {
+                             std::fprintf(stderr, "skyvane: %s\n", qPrintable(why));
+                             status = 75; // EX_TEMPFAIL
+                             form.close();
+                         }
+                     });
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
     form.loadWindow();
@@ -315,5 +326,6 @@ int Startup::run(int argc, char** argv)
     }
     form.show();
     form.activateWindow();
-    return QApplication::exec();
+    const int ended = QApplication::exec();
+    return status != 0 ? status : ended;
 }

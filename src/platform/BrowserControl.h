@@ -78,4 +78,7 @@ signals:
     void pageSaid(const QString& text);
     // A load Skyvane started by itself (a refresh, its retry) ended well, or failed and why.
     void refreshJudged(bool ok, const QString& reason);
+    // The page's renderer keeps dying, a fresh one too: the program should end for its supervisor to
+    // start it afresh; why says so in a line.
+    void renderingGaveUp(const QString& why);
 };

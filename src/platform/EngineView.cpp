@@ -68,7 +68,8 @@ bool EngineView::renewPage()
     state.scrolledByHand = !m_part->shown() && !m_page->scrollPosition().isNull();
     state.busy = (m_pageKept && m_pageKept()) || m_page->inDialog();
     state.document = m_documentUrl;
-    if (!m_renewal->renewsAt(state)) {
+    const bool forced = !state.busy && !state.document.isEmpty() && std::exchange(m_renewNext, false);
+    if (!forced && !m_renewal->renewsAt(state)) {
         return false;
     }
     const QUrl url = m_documentUrl;

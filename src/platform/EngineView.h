@@ -33,6 +33,8 @@ public:
     void setPageKept(std::function<bool()> kept) { m_pageKept = std::move(kept); }
     // With nobody there, the history is nobody's: it does not hold the page.
     void setUnattended(bool on) { m_unattended = on; }
+    // The next reload is made by a fresh page and renderer, whatever the renewal's count says.
+    void renewAtNextReload() { m_renewNext = true; }
 
     void load(const QString& address) override;
     void reload(bool bypassCache) override;
@@ -103,4 +105,5 @@ private:
     bool m_answerDialogs = false;   // the page's dialogs are answered without a box
     bool m_unattended = false;
     std::function<bool()> m_pageKept;
+    bool m_renewNext = false;
 };

@@ -15,12 +15,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
-WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, int reloadsBeforeRenewal)
+WebEngineBrowserControl::WebEngineBrowserControl(QWidget* parent, int reloadsBeforeRenewal, bool supervised)
     : BrowserControl(parent), m_engine(new EngineView(reloadsBeforeRenewal, this)),
       m_loadingShown(new QTimer(this)),
-      m_watcher(new PageWatcher(*m_engine, &SystemClock::monotonicMs, &SystemClock::wallMs, this))
+      m_watcher(new PageWatcher(*m_engine, &SystemClock::monotonicMs, &SystemClock::wallMs, this)),
+      m_escalation(supervised)
 {
     connect(m_engine, &EngineView::coverTouched, this, [this] {
         m_watcher->coverTouched();
@@ -94,6 +96,7 @@ void WebEngineBrowserControl::wirePage(ContainedPage* page)
         emit pageSaid(said);
     });
     connect(page, &ContainedPage::rendererDied, m_watcher, &PageWatcher::rendererDied);
+    connect(page, &ContainedPage::rendererDied, this, &WebEngineBrowserControl::onRendererDied);
     connect(page, &QWebEnginePage::linkHovered, this, &WebEngineBrowserControl::onLinkHovered);
     connect(page, &QWebEnginePage::authenticationRequired, this,
             &WebEngineBrowserControl::onAuthenticationRequired);
@@ -179,15 +182,34 @@ void WebEngineBrowserControl::refreshAtLevel(qint16 level)
     m_watcher->refresh(level == RefreshCompletely);
 }
 
-void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryAfterMs)
+void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryAfterMs, int firstCrashPauseMs)
 {
     ReloadWatch::Timings t;
     t.noProgressLimitMs = noProgressLimitMs;
     t.retryAfterMs = retryAfterMs;
+    t.firstCrashBackoffMs = firstCrashPauseMs;
     m_watcher->setTimings(t);
 }
 
 // --- the engine's reports ----------------------------------------------------------------------------
+
+void WebEngineBrowserControl::onRendererDied()
+{
+    switch (m_escalation.crashed(SystemClock::monotonicMs())) {
+    case CrashEscalation::Step::Reload:
+        break;
+    case CrashEscalation::Step::FreshPage:
+        // What the renderer read may be what kills it: the next reload starts from nothing.
+        m_engine->page()->profile()->clearHttpCache();
+        m_engine->renewAtNextReload();
+        break;
+    case CrashEscalation::Step::Exit:
+        emit renderingGaveUp(tr("the page's renderer crashed %1 times within half an hour, and a fresh one "
+                                "again; ending for the service manager to start Skyvane afresh")
+                                 .arg(CrashEscalation::CrashesBeforeFresh));
+        break;
+    }
+}
 
 void WebEngineBrowserControl::onLoadStarted(const QUrl& target)
 {

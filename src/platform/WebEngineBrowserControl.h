@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CrashEscalation.h"
 #include "platform/BrowserControl.h"
 #include "platform/PageWatcher.h"
 #include "platform/SavePageDownloads.h"
@@ -32,8 +33,10 @@ public:
     // reloadsBeforeRenewal: reloads of one page after which the next reload under the cover is made
     // by a fresh page; every one by default. A renderer kept for a few loads of a big picture already
     // swings by a sixth of its size, and grows over the days; one fresh for each load is the same size
-    // at every refresh.
-    explicit WebEngineBrowserControl(QWidget* parent = nullptr, int reloadsBeforeRenewal = 0);
+    // at every refresh. supervised: a service manager starts the program again when it ends, the last
+    // resort of a renderer that keeps dying.
+    explicit WebEngineBrowserControl(QWidget* parent = nullptr, int reloadsBeforeRenewal = 0,
+                                     bool supervised = false);
     ~WebEngineBrowserControl() override;
 
     void navigate(const QString& address) override;
@@ -61,7 +64,7 @@ public:
     void setUnattended(bool on) override;
 
     // How long a load may go without data, and how long after a failed one began it is retried.
-    void setReloadTimings(int noProgressLimitMs, int retryAfterMs);
+    void setReloadTimings(int noProgressLimitMs, int retryAfterMs, int firstCrashPauseMs = 60000);
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     // Asked for a user name and password when a site wants them; false: the user cancelled.
@@ -76,6 +79,7 @@ private:
     void onLoadEnded(const QWebEngineLoadingInfo& info, bool interrupted);
     void onLinkHovered(const QString& url);
     void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
+    void onRendererDied();
 
     EngineView* m_engine;   // the engine's view and its page, filling this control
     QTimer* m_loadingShown; // tells how a load goes once it takes longer than a glance
@@ -86,4 +90,5 @@ private:
     SiteLogins m_logins;                  // for this run
     int m_loads = 0;
     NetworkUpdateProbe* m_probe = nullptr; // made when first asked for
+    CrashEscalation m_escalation;          // beyond the reload's pauses
 };

@@ -14,6 +14,8 @@
 
 #include <QWebEngineView>
 
+#include <csignal>
+
 namespace {
 
 QColor centre(QWidget* w)
@@ -231,6 +233,30 @@ private slots:
     // Every few reloads under the cover a fresh page gives the engine's memory back: it asks the server
     // for the page as a reload does, even where the page may be cached, and is wired as the first one
     // was; a page with history to go back to, or with something in its sessionStorage, is kept.
+    // Five crashes in half an hour make the page anew, and its crash too ends a supervised program.
+    void aRendererThatKeepsDyingGivesUp()
+    {
+        browser = std::make_unique<WebEngineBrowserControl>(nullptr, 1000, true);
+        browser->setReloadTimings(60000, 60000, 100); // the pauses after crashes from a tenth of a second
+        browser->resize(400, 300);
+        browser->show();
+        QVERIFY(navigateAndWait(at("/a")));
+        QSignalSpy gaveUp(browser.get(), &BrowserControl::renderingGaveUp);
+        const QWebEnginePage* first = browser->view()->page();
+        qint64 killed = 0;
+        for (int crash = 1; crash <= 6; ++crash) {
+            QTRY_VERIFY_WITH_TIMEOUT(browser->view()->page()->renderProcessPid() > 0 &&
+                                         browser->view()->page()->renderProcessPid() != killed &&
+                                         !browser->refreshLoading(),
+                                     20000);
+            QCOMPARE(browser->view()->page() != first, crash == 6);
+            QVERIFY(gaveUp.isEmpty());
+            killed = browser->view()->page()->renderProcessPid();
+            ::kill(pid_t(killed), SIGKILL);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(gaveUp.size(), 1, 10000);
+    }
+
     void aFreshPageUnderTheCover()
     {
         int served = 0;
