@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/BrowsingSession.h"
 #include "core/CommandLine.h"
+#include "core/FanOutNotifier.h"
 #include "core/FileMissing.h"
 #include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
@@ -28,6 +29,7 @@
 #include "core/StartupCorrections.h"
 #include "core/Watch.h"
 #include "platform/HttpEndpoint.h"
+#include "platform/PushSender.h"
 #include "platform/SystemClock.h"
 #include "platform/WebEngineBrowserControl.h"
 #include "windows/WindowReport.h"
@@ -41,6 +43,7 @@
 #include <QLoggingCategory>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 
 #include <cstdio>
@@ -193,6 +196,14 @@ int Startup::run(int argc, char** argv)
                      qPrintable(QDir::toNativeSeparators(state.preferencesPath())), areasPassedOver,
                      Preferences::MaxAreas);
     }
+    // The notices for a phone: an address that is no web address is said, and passed over.
+    QStringList refused;
+    PushSender push(PushNotice::targets(state.Prefs.notifyNtfy, state.Prefs.notifyWebhook, &refused),
+                    &SystemClock::monotonicMs);
+    for (const QString& line : refused) {
+        std::fprintf(stderr, "skyvane: %s: [Notify] %s; it gets no notices\n",
+                     qPrintable(QDir::toNativeSeparators(state.preferencesPath())), qPrintable(line));
+    }
     const Serving serve = serving(options, state);
     if (serve.failed) {
         return 2;
@@ -259,7 +270,7 @@ int Startup::run(int argc, char** argv)
     parts.dialogs = std::move(dialogs);
     parts.sound = std::make_unique<QtSoundPlayer>();
     parts.alertSound = std::make_unique<QtSoundPlayer>();
-    parts.notifier = std::make_unique<DesktopNotifier>();
+    parts.notifier = std::make_unique<FanOutNotifier>(std::make_unique<DesktopNotifier>(), &push);
 #ifdef Q_OS_WIN
     parts.probe = std::make_unique<WinInetConnectionProbe>();
 #else
@@ -291,7 +302,14 @@ int Startup::run(int argc, char** argv)
                      options);
     }
     WindowReport report({state, form.browser(), form.session(), watch, form.frames(), &form.siteFeed(),
-                         rotation, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs});
+                         rotation,
+                         std::make_unique<FanOutNotifier>(std::make_unique<DesktopNotifier>(), &push),
+                         &SystemClock::monotonicMs});
+    push.setReport([&report] { return report.report(); });
+    if (auto* bar = form.findChild<QStatusBar*>()) {
+        QObject::connect(&push, &PushSender::failed, bar,
+                         [bar](const QString& words) { bar->showMessage(words); });
+    }
     if (wall) {
         report.setNext([&wall] { return wall->showNextSite(); });
     }
@@ -311,5 +329,7 @@ int Startup::run(int argc, char** argv)
     }
     form.show();
     form.activateWindow();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    push.setReport({}); // the report goes first
+    return status;
 }
