@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/BrowsingSession.h"
 #include "core/CommandLine.h"
+#include "core/FanOutNotifier.h"
 #include "core/FileMissing.h"
 #include "core/PreferencesStore.h"
 #include "core/ProgramDirectory.h"
@@ -29,6 +30,7 @@
 #include "core/StartupCorrections.h"
 #include "core/Watch.h"
 #include "platform/HttpEndpoint.h"
+#include "platform/PushSender.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemdServiceManager.h"
 #include "platform/WebEngineBrowserControl.h"
@@ -43,6 +45,7 @@
 #include <QLoggingCategory>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 
 #include <cstdio>
@@ -195,6 +198,14 @@ int Startup::run(int argc, char** argv)
                      qPrintable(QDir::toNativeSeparators(state.preferencesPath())), areasPassedOver,
                      Preferences::MaxAreas);
     }
+    // The notices for a phone: an address that is no web address is said, and passed over.
+    QStringList refused;
+    PushSender push(PushNotice::targets(state.Prefs.notifyNtfy, state.Prefs.notifyWebhook, &refused),
+                    &SystemClock::monotonicMs);
+    for (const QString& line : refused) {
+        std::fprintf(stderr, "skyvane: %s: [Notify] %s; it gets no notices\n",
+                     qPrintable(QDir::toNativeSeparators(state.preferencesPath())), qPrintable(line));
+    }
     const Serving serve = serving(options, state);
     if (serve.failed) {
         return 2;
@@ -262,7 +273,7 @@ int Startup::run(int argc, char** argv)
     parts.dialogs = std::move(dialogs);
     parts.sound = std::make_unique<QtSoundPlayer>();
     parts.alertSound = std::make_unique<QtSoundPlayer>();
-    parts.notifier = std::make_unique<DesktopNotifier>();
+    parts.notifier = std::make_unique<FanOutNotifier>(std::make_unique<DesktopNotifier>(), &push);
 #ifdef Q_OS_WIN
     parts.probe = std::make_unique<WinInetConnectionProbe>();
 #else
@@ -294,7 +305,14 @@ int Startup::run(int argc, char** argv)
                      options);
     }
     WindowReport report({state, form.browser(), form.session(), watch, form.frames(), &form.siteFeed(),
-                         rotation, std::make_unique<DesktopNotifier>(), &SystemClock::monotonicMs});
+                         rotation,
+                         std::make_unique<FanOutNotifier>(std::make_unique<DesktopNotifier>(), &push),
+                         &SystemClock::monotonicMs});
+    push.setReport([&report] { return report.report(); });
+    if (auto* bar = form.findChild<QStatusBar*>()) {
+        QObject::connect(&push, &PushSender::failed, bar,
+                         [bar](const QString& words) { bar->showMessage(words); });
+    }
     if (wall) {
         report.setNext([&wall] { return wall->showNextSite(); });
     }
@@ -327,5 +345,6 @@ int Startup::run(int argc, char** argv)
     form.show();
     form.activateWindow();
     const int ended = QApplication::exec();
+    push.setReport({}); // the report goes first
     return status != 0 ? status : ended;
 }

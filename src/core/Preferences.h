@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 // Settings that are not in Skyvn.ini (which keeps its fixed record): Skyvane.conf beside it, an INI
 // file read and written by PreferencesStore.
@@ -36,6 +37,11 @@ public:
     int alertPercent = 2;     // the share of the alert box in storm colours that starts an alert
     QList<Area> areas;        // one entry an address at most
     QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
+
+    // [Notify]: where the notices go besides the desktop, as written there (PushNotice reads them):
+    // ntfy topics' addresses, and webhooks' addresses, which get each notice as JSON.
+    QStringList notifyNtfy;
+    QStringList notifyWebhook;
 
     // The address's entry, or none.
     const Area* areaFor(const QString& address) const;

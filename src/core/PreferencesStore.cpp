@@ -68,6 +68,18 @@ bool readArea(const QSettings& s, Preferences::Area* area)
            !(area->rect.isEmpty() && area->alertBox.isEmpty() && !area->follow && area->turnMinutes == 0);
 }
 
+// A list of addresses, as QSettings reads "a, b" (a list) or "a" (one); bounded, as anything in the file.
+QStringList addressList(const QSettings& s, const char* key)
+{
+    QStringList out;
+    for (const QString& a : s.value(QLatin1String(key)).toStringList().mid(0, 64)) {
+        if (!a.trimmed().isEmpty()) {
+            out.append(a.trimmed().left(2000));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 Preferences PreferencesStore::load(int* passedOver) const
@@ -96,6 +108,8 @@ Preferences PreferencesStore::load(int* passedOver) const
         s.value(QStringLiteral("Replay/TimeOnFrames")).toString().toLower() != QLatin1String("false");
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
+    p.notifyNtfy = addressList(s, "Notify/Ntfy");
+    p.notifyWebhook = addressList(s, "Notify/Webhook");
     const int count = s.beginReadArray(QStringLiteral("Areas"));
     QSet<QString> seen; // one entry an address, found in constant time
     for (int i = 0; i < count && i < Preferences::MaxAreas; ++i) {
@@ -130,6 +144,12 @@ bool PreferencesStore::save(const Preferences& p) const
         s.setValue(QStringLiteral("Alert/Percent"), p.alertPercent);
         if (!p.serve.isEmpty()) {
             s.setValue(QStringLiteral("Serve"), p.serve);
+        }
+        for (const auto& [key, list] :
+             {std::pair{"Notify/Ntfy", &p.notifyNtfy}, {"Notify/Webhook", &p.notifyWebhook}}) {
+            if (!list->isEmpty()) { // a list of one is written as a plain value
+                s.setValue(QLatin1String(key), list->size() == 1 ? QVariant(list->first()) : QVariant(*list));
+            }
         }
         s.beginWriteArray(QStringLiteral("Areas"), int(p.areas.size()));
         for (int i = 0; i < p.areas.size(); ++i) {

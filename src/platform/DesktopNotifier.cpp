@@ -5,7 +5,7 @@
 #include <QDBusPendingCall>
 #include <QVariantMap>
 
-void DesktopNotifier::notify(const QString& summary, const QString& body)
+void DesktopNotifier::notify(const Notice& notice)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -14,8 +14,8 @@ void DesktopNotifier::notify(const QString& summary, const QString& body)
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    call << QStringLiteral("Skyvane") << quint32(0) << QStringLiteral("skyvane") << summary << body
-         << QStringList() << QVariantMap() << qint32(-1);
+    call << QStringLiteral("Skyvane") << quint32(0) << QStringLiteral("skyvane") << notice.summary
+         << notice.body << QStringList() << QVariantMap() << qint32(-1);
     call.setAutoStartService(false); // a desktop without notifications gets none, not a program started
     bus.asyncCall(call);
 }

@@ -7,5 +7,5 @@
 class DesktopNotifier : public Notifier
 {
 public:
-    void notify(const QString& summary, const QString& body) override;
+    void notify(const Notice& notice) override;
 };

@@ -13,6 +13,7 @@
 #include "windows/AreaPicker.h"
 
 #include <QActionGroup>
+#include <QBuffer>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -84,6 +85,33 @@ AreaWatch::AreaWatch(Parts parts, QMenu* menu, QAction* before, QObject* parent)
     m_parts.status->addPermanentWidget(m_alertLabel);
     m_alertLabel->hide();
     connect(m_parts.browser, &BrowserControl::navigationCompleted, this, &AreaWatch::showOutline);
+    connect(m_parts.browser, &BrowserControl::pictureShown, this,
+            [this](const QImage& picture, const QString& address) {
+                const Preferences::Area* a = m_parts.watch.siteSettings(address);
+                const bool boxed = a != nullptr && !a->alertBox.isEmpty(); // else none is held
+                m_picture = boxed ? picture : QImage();                    // shared, not copied
+                m_pictureAddress = address;
+            });
+}
+
+QByteArray AreaWatch::alertBoxPng(const QString& address) const
+{
+    const Preferences::Area* a = m_parts.watch.siteSettings(address);
+    if (a == nullptr || a->alertBox.isEmpty() || m_picture.isNull() ||
+        !AddressRules::samePage(m_pictureAddress, address)) {
+        return {};
+    }
+    // The box as the frame thread measured it: fractions of the picture of the view.
+    const QRectF& f = a->alertBox;
+    const QRect box = QRect(qRound(f.x() * m_picture.width()), qRound(f.y() * m_picture.height()),
+                            qRound(f.width() * m_picture.width()), qRound(f.height() * m_picture.height()))
+                          .intersected(m_picture.rect());
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (box.isEmpty() || !buffer.open(QIODevice::WriteOnly) || !m_picture.copy(box).save(&buffer, "PNG")) {
+        return {};
+    }
+    return png;
 }
 
 QString AreaWatch::alertCaption() const
@@ -197,8 +225,10 @@ void AreaWatch::alertChanged(const QString& address, bool active, const QDateTim
                                  : tr("All clear at %1").arg(timeOf(since));
     m_parts.status->showMessage(words);
     if (m_parts.notifier != nullptr) {
-        m_parts.notifier->notify(active ? tr("Storm alert") : tr("All clear"),
-                                 words + QStringLiteral("\n") + AddressRules::withoutCredentials(address));
+        m_parts.notifier->notify({active ? Notifier::Kind::StormAlert : Notifier::Kind::AllClear,
+                                  active ? tr("Storm alert") : tr("All clear"),
+                                  words + QStringLiteral("\n") + AddressRules::withoutCredentials(address),
+                                  address, active ? alertBoxPng(address) : QByteArray()});
     }
     if (active && m_parts.alertSound != nullptr) {
         m_parts.alertSound->playFile(

@@ -3,6 +3,7 @@
 #include "core/StormColours.h"
 
 #include <QDateTime>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
@@ -23,7 +24,7 @@ class Watch;
 // (Watch Area, Whole Page) and the storm alert over a box of the view (Alert Box, Alert On, No
 // Alert), kept per address by the watch. The box is outlined faintly over the view; an alert is
 // told by the outline in red, the status bar and the caption for as long as it lasts, a sound and a
-// desktop notification.
+// notification (with the box's picture, for a phone).
 class AreaWatch : public QObject
 {
     Q_OBJECT
@@ -60,6 +61,8 @@ private:
     void showOutline();
     QString address() const;
     int percent() const; // of the box in storm colours, to start an alert
+    // The alert box of the last picture shown of the address, as PNG; empty when there is none.
+    QByteArray alertBoxPng(const QString& address) const;
 
     Parts m_parts;
     QAction* m_watchArea;
@@ -72,4 +75,6 @@ private:
     bool m_active = false;
     QString m_alertAddress; // of the alert that lasts
     QDateTime m_alertSince;
+    QImage m_picture; // the last one shown, for the alert's notice
+    QString m_pictureAddress;
 };

@@ -43,10 +43,13 @@ WindowReport::WindowReport(Parts parts, QObject* parent)
                 [this](const QString& address, bool stalled, const QDateTime& since) {
                     if (stalled && m_parts.notifier) {
                         m_parts.notifier->notify(
-                            tr("No new picture since %1")
-                                .arg(since.toLocalTime().toString(QStringLiteral("HH:mm"))),
-                            tr("%1 has shown the same picture for much longer than it usually does.")
-                                .arg(AddressRules::withoutCredentials(address)));
+                            {Notifier::Kind::Stalled,
+                             tr("No new picture since %1")
+                                 .arg(since.toLocalTime().toString(QStringLiteral("HH:mm"))),
+                             tr("%1 has shown the same picture for much longer than it usually does.")
+                                 .arg(AddressRules::withoutCredentials(address)),
+                             address,
+                             {}});
                     }
                 });
     }
@@ -72,9 +75,14 @@ void WindowReport::tell()
 {
     const QString notice = m_health.notice(m_parts.monotonicMs());
     if (!notice.isEmpty() && m_parts.notifier) {
+        const QString address = m_parts.browser->pictureAddress();
+        const bool failing = m_health.failing();
         m_parts.notifier->notify(
-            notice, m_health.failing() ? m_health.lastFailureReason()
-                                       : AddressRules::withoutCredentials(m_parts.browser->pictureAddress()));
+            {failing ? Notifier::Kind::Failing : Notifier::Kind::Back,
+             notice,
+             failing ? m_health.lastFailureReason() : AddressRules::withoutCredentials(address),
+             address,
+             {}});
     }
 }
 

@@ -36,11 +36,17 @@ private slots:
                 QVERIFY(store.save(p));
             }
         }
-        QTemporaryDir dir; // the remote view's address, kept through a save by the window
+        QTemporaryDir dir; // the remote view's address and the notices', kept through a save
         const PreferencesStore store(dir.filePath(QString::fromLatin1(Preferences::FileName)));
-        TestFiles::write(store.path(), "Serve=0.0.0.0:8765\n[Replay]\nSpeed=2\n");
+        TestFiles::write(store.path(),
+                         "Serve=0.0.0.0:8765\n[Notify]\nNtfy=https://ntfy.sh/a, https://ntfy.sh/b\n"
+                         "Webhook=http://hook/x?a=1\n[Replay]\nSpeed=2\n");
         QVERIFY(store.save(store.load()));
-        QCOMPARE(store.load().serve, QStringLiteral("0.0.0.0:8765"));
+        const Preferences kept = store.load();
+        QCOMPARE(kept.serve + QLatin1Char('|') +
+                     (kept.notifyNtfy + kept.notifyWebhook).join(QLatin1Char('|')),
+                 QStringLiteral("0.0.0.0:8765|https://ntfy.sh/a|https://ntfy.sh/b|http://hook/x?a=1"));
+        QCOMPARE(kept.notifyWebhook.size(), 1);
     }
 
     // Watched areas: one entry an address, damaged entries passed over, kept as read.

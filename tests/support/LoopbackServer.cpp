@@ -26,12 +26,27 @@ void LoopbackServer::onNewConnection()
             if (end < 0) {
                 return;
             }
-            const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
-            buffer->remove(0, end + 4);
+            Request request;
+            QList<QByteArray> lines = buffer->left(end).split('\n');
+            const QList<QByteArray> requestLine = lines.takeFirst().trimmed().split(' ');
+            for (const QByteArray& line : lines) {
+                if (const qsizetype colon = line.indexOf(':'); colon > 0) {
+                    request.headers.insert(line.left(colon).trimmed().toLower(),
+                                           line.mid(colon + 1).trimmed());
+                }
+            }
+            const qsizetype length = request.headers.value("content-length").toLongLong();
+            if (buffer->size() < end + 4 + length) {
+                return; // the body is still coming
+            }
+            request.method = requestLine.value(0);
+            request.body = buffer->mid(end + 4, length);
+            buffer->remove(0, end + 4 + length);
             const QString path = requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
             const QString bare = path.section(QLatin1Char('?'), 0, 0);
             m_counts[bare] += 1;
             m_lastTargets[bare] = path;
+            m_lastRequests[bare] = request;
             const bool found = m_pages.contains(bare) || m_generators.contains(bare);
             const Response r = m_generators.contains(bare) ? m_generators.value(bare)()
                                                            : m_pages.value(bare, Response{"Not found"});

@@ -20,6 +20,12 @@ public:
         QByteArray cacheControl = "no-store";
     };
 
+    struct Request // headers by lower-case name
+    {
+        QByteArray method, body;
+        QHash<QByteArray, QByteArray> headers;
+    };
+
     explicit LoopbackServer(QObject* parent = nullptr);
 
     // A small HTML page with a title and a body.
@@ -43,6 +49,8 @@ public:
     int requestCount(const QString& path) const { return m_counts.value(path); }
     // What the last request for path asked for, its query included.
     QString lastTarget(const QString& path) const { return m_lastTargets.value(path); }
+    // The last request for path: its method, head and body.
+    Request lastRequest(const QString& path) const { return m_lastRequests.value(path); }
 
 private:
     void onNewConnection();
@@ -52,5 +60,6 @@ private:
     QHash<QString, std::function<Response()>> m_generators;
     QHash<QString, int> m_counts;
     QHash<QString, QString> m_lastTargets;
+    QHash<QString, Request> m_lastRequests;
     QHash<QString, int> m_delays;
 };

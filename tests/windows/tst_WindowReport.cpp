@@ -13,10 +13,7 @@ namespace {
 struct RecordingNotifier : Notifier
 {
     explicit RecordingNotifier(QStringList& into) : said(into) {}
-    void notify(const QString& summary, const QString& body) override
-    {
-        said << summary + QLatin1Char('|') + body;
-    }
+    void notify(const Notice& n) override { said << n.summary + QLatin1Char('|') + n.body; }
     QStringList& said;
 };
 
