@@ -54,9 +54,15 @@ void PushSender::send(const PushNotice::Request& request, const QString& shown, 
         if (!m_pace.failureToTell(shown)) {
             return;
         }
-        const QString why = status >= 300 ? tr("the server answered %1").arg(status) : reply->errorString();
+        // The address's path may be its secret (an ntfy topic): the words name its server only, and
+        // the network's own error text, which quotes the whole address, is left out.
+        const QString why = status >= 300 ? tr("the server answered %1").arg(status)
+                                          : tr("no answer (error %1)").arg(int(reply->error()));
+        const QString server =
+            request.url.host() +
+            (request.url.port() > 0 ? QStringLiteral(":%1").arg(request.url.port()) : QString());
         const QString words =
-            tr("A notice could not be sent to %1 (%2 tries): %3").arg(shown, QString::number(tries), why);
+            tr("A notice could not be sent to %1 (%2 tries): %3").arg(server, QString::number(tries), why);
         std::fprintf(stderr, "skyvane: %s\n", qPrintable(words));
         emit failed(words);
     });
