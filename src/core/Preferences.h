@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MqttSettings.h"
+
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -35,6 +37,7 @@ public:
     int alertPercent = 2;     // the share of the alert box in storm colours that starts an alert
     QList<Area> areas;        // one entry an address at most
     QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
+    MqttSettings mqtt;        // [Mqtt]: the broker Home Assistant is told through
 
     // The address's entry, or none.
     const Area* areaFor(const QString& address) const;

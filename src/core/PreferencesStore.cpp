@@ -94,6 +94,7 @@ Preferences PreferencesStore::load(int* passedOver) const
         s.value(QStringLiteral("Replay/TimeOnFrames")).toString().toLower() != QLatin1String("false");
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
+    p.mqtt = MqttSettings::read(s);
     const int count = s.beginReadArray(QStringLiteral("Areas"));
     QSet<QString> seen; // one entry an address, found in constant time
     for (int i = 0; i < count && i < Preferences::MaxAreas; ++i) {
@@ -129,6 +130,7 @@ bool PreferencesStore::save(const Preferences& p) const
         if (!p.serve.isEmpty()) {
             s.setValue(QStringLiteral("Serve"), p.serve);
         }
+        p.mqtt.write(s);
         s.beginWriteArray(QStringLiteral("Areas"), int(p.areas.size()));
         for (int i = 0; i < p.areas.size(); ++i) {
             s.setArrayIndex(i);
