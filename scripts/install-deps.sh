@@ -11,6 +11,7 @@ packages=(
     fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock netpbm
     libxss-dev python3-xlib
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg
+    libmosquitto-dev mosquitto mosquitto-clients
 )
 
 missing=()

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/MqttLink.h"
+
+struct mosquitto;
+struct mosquitto_message;
+class QTimer;
+
+// The MQTT link through libmosquitto. The connection is kept, and made again with pauses growing to a
+// minute, on the library's own thread; what happens there is passed to the link's thread, which never
+// waits on the broker.
+class MosquittoMqttLink : public MqttLink
+{
+    Q_OBJECT
+public:
+    explicit MosquittoMqttLink(QObject* parent = nullptr);
+    // Says "offline" on the will's topic, disconnects and ends the library's thread.
+    ~MosquittoMqttLink() override;
+
+    bool start(const Options& options, QString* why) override;
+    void publish(const QString& topic, const QByteArray& payload, bool retain) override;
+    void subscribe(const QString& filter) override;
+
+private:
+    // On the library's thread.
+    static void onConnect(mosquitto* client, void* self, int rc);
+    static void onDisconnect(mosquitto* client, void* self, int rc);
+    static void onMessage(mosquitto* client, void* self, const mosquitto_message* message);
+
+    void connectedWith(int rc);
+    void disconnectedWith(int rc);
+    void fail(const QString& why);
+    void restart();
+
+    mosquitto* m_client = nullptr;
+    Options m_options;
+    bool m_looping = false;
+    bool m_connected = false;
+    bool m_failureSaid = false; // since the last connection
+    QTimer* m_restart;          // the library's thread ended after an error it does not retry
+};
