@@ -5,6 +5,8 @@
 
 #include <mosquitto.h>
 
+#include <cstring>
+
 namespace {
 
 constexpr int KeepAliveSeconds = 30;
@@ -35,11 +37,10 @@ bool endsTheThread(int rc)
 
 QString tlsFailure(const MqttLink::Options& o)
 {
-    return QStringLiteral(
-               "MQTT: the TLS connection to %1:%2 failed (is %3 the broker's certificate authority?)")
+    return QStringLiteral("MQTT: the TLS handshake with %1:%2 failed (its certificate checked against %3)")
         .arg(o.host)
         .arg(o.port)
-        .arg(o.caFile.isEmpty() ? QStringLiteral("the system's list") : o.caFile);
+        .arg(o.caFile.isEmpty() ? QStringLiteral("the system's authorities") : o.caFile);
 }
 
 } // namespace
@@ -81,6 +82,7 @@ bool MosquittoMqttLink::start(const Options& options, QString* why)
     mosquitto_connect_callback_set(m_client, &MosquittoMqttLink::onConnect);
     mosquitto_disconnect_callback_set(m_client, &MosquittoMqttLink::onDisconnect);
     mosquitto_message_callback_set(m_client, &MosquittoMqttLink::onMessage);
+    mosquitto_log_callback_set(m_client, &MosquittoMqttLink::onLog);
     int rc = MOSQ_ERR_SUCCESS;
     if (!options.user.isEmpty()) {
         rc = mosquitto_username_pw_set(m_client, options.user.toUtf8().constData(),
@@ -158,6 +160,26 @@ void MosquittoMqttLink::onMessage(mosquitto*, void* self, const mosquitto_messag
     QMetaObject::invokeMethod(
         link, [link, topic, payload, retained] { emit link->message(topic, payload, retained); },
         Qt::QueuedConnection);
+}
+
+void MosquittoMqttLink::onLog(mosquitto*, void* self, int level, const char* text)
+{
+    // A failed TLS handshake ends the library's thread without a disconnection told: its log is
+    // where the failure shows.
+    if (level == MOSQ_LOG_ERR &&
+        (std::strncmp(text, "OpenSSL Error", 13) == 0 || std::strstr(text, "TLS") != nullptr)) {
+        auto* link = static_cast<MosquittoMqttLink*>(self);
+        QMetaObject::invokeMethod(
+            link, [link] { link->tlsFailed(); }, Qt::QueuedConnection);
+    }
+}
+
+void MosquittoMqttLink::tlsFailed()
+{
+    fail(tlsFailure(m_options));
+    if (!m_restart->isActive()) {
+        m_restart->start();
+    }
 }
 
 void MosquittoMqttLink::connectedWith(int rc)

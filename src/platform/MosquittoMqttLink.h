@@ -26,9 +26,11 @@ private:
     static void onConnect(mosquitto* client, void* self, int rc);
     static void onDisconnect(mosquitto* client, void* self, int rc);
     static void onMessage(mosquitto* client, void* self, const mosquitto_message* message);
+    static void onLog(mosquitto* client, void* self, int level, const char* text);
 
     void connectedWith(int rc);
     void disconnectedWith(int rc);
+    void tlsFailed();
     void fail(const QString& why);
     void restart();
 

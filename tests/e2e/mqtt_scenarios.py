@@ -125,26 +125,29 @@ def home_assistant_finds_the_window_over_mqtt(desktop, server, program, folder):
 
 
 def mqtt_logins_refused_are_said_once(desktop, server, program, folder):
-    """A password file others may read is refused in one line; a wrong password is said once on
-    standard error however often it is tried again, while the page is shown; the right one logs in
+    """A password file others may read is refused in one line; a wrong password, and a TLS handshake
+    that fails, are said once on standard error however often they are tried again, while the page
+    is shown; the right password logs in
     (the command line's host winning over the file's), and the end leaves offline."""
     server.colours["/radar"] = ["#2080c0"]
     broker = Broker(os.path.join(folder, "..", "broker"), free_port(), "ha", "right-one")
     secret = os.path.join(folder, "..", "mqtt-password")
     base = base_topic()
-    for mode, password, said in ((0o644, "right-one", "can be read"),
-                                 (0o600, "wrong-one", "refused the login"), (0o600, "right-one", None)):
+    for mode, password, said, tls in ((0o644, "right-one", "can be read", False),
+                                      (0o600, "wrong-one", "refused the login", False),
+                                      (0o600, "right-one", "TLS handshake", True),  # the broker speaks no TLS
+                                      (0o600, "right-one", None, False)):
         with open(secret, "w") as f:
             f.write(password + "\n")
         os.chmod(secret, mode)
         app = Skyvane(desktop, program, folder)
         with open(os.path.join(folder, "Skyvane.conf"), "w") as f:
-            f.write("[Mqtt]\nHost=192.0.2.1\nUser=ha\nPasswordFile=%s\n" % secret)
+            f.write("[Mqtt]\nHost=192.0.2.1\nUser=ha\nPasswordFile=%s\nTls=%s\n" % (secret, str(tls).lower()))
         wid = app.start("--mqtt", "127.0.0.1:%d" % broker.port, server.url("radar"))
         desktop.wait_title(wid, "^radar - ")
         if said:
             time.sleep(8)  # a few tries at the broker
-            if mode == 0o600:
+            if password == "wrong-one":
                 with open(os.path.join(broker.folder, "broker.log")) as f:
                     refusals = f.read().count("not authorised")
                 check(refusals >= 2, "the wrong password was tried %d times" % refusals)
