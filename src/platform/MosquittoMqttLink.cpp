@@ -1,6 +1,7 @@
 #include "platform/MosquittoMqttLink.h"
 
 #include <QFile>
+#include <QThread>
 #include <QTimer>
 
 #include <mosquitto.h>
@@ -56,6 +57,7 @@ MosquittoMqttLink::MosquittoMqttLink(QObject* parent) : MqttLink(parent), m_rest
 MosquittoMqttLink::~MosquittoMqttLink()
 {
     if (m_client != nullptr) {
+        waitForStarter();
         if (m_connected && !m_options.willTopic.isEmpty()) {
             publish(m_options.willTopic, m_options.willPayload, true);
         }
@@ -104,22 +106,38 @@ bool MosquittoMqttLink::start(const Options& options, QString* why)
         *why = QStringLiteral("MQTT: %1").arg(QString::fromUtf8(mosquitto_strerror(rc)));
         return false;
     }
-    // A broker not there yet is no mistake: the library's thread keeps trying.
-    rc = mosquitto_connect_async(m_client, options.host.toUtf8().constData(), options.port, KeepAliveSeconds);
-    if (rc == MOSQ_ERR_INVAL) {
+    if (options.host.isEmpty() || options.port < 1 || options.port > 65535) {
         *why = QStringLiteral("MQTT: %1:%2 is not a broker's address").arg(options.host).arg(options.port);
         return false;
     }
-    if (rc == MOSQ_ERR_TLS) {
-        fail(tlsFailure(options));
-    }
-    rc = mosquitto_loop_start(m_client);
-    if (rc != MOSQ_ERR_SUCCESS) {
-        *why = QStringLiteral("MQTT: %1").arg(QString::fromUtf8(mosquitto_strerror(rc)));
-        return false;
-    }
-    m_looping = true;
+    connectAway(false);
     return true;
+}
+
+void MosquittoMqttLink::connectAway(bool again)
+{
+    // The library looks the host's name up as it connects, which may take long: that, and the start
+    // of its thread, are done on a thread of their own. A broker not there yet is no mistake: the
+    // library's thread keeps trying.
+    m_starter = QThread::create([this, again] {
+        const int rc = again ? mosquitto_reconnect_async(m_client)
+                             : mosquitto_connect_async(m_client, m_options.host.toUtf8().constData(),
+                                                       m_options.port, KeepAliveSeconds);
+        const bool looping = mosquitto_loop_start(m_client) == MOSQ_ERR_SUCCESS;
+        m_looping = looping;
+        QMetaObject::invokeMethod(
+            this,
+            [this, rc, looping] {
+                if (rc == MOSQ_ERR_TLS) {
+                    tlsFailed();
+                } else if (!looping && !m_restart->isActive()) {
+                    m_restart->start();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    m_starter->setParent(this);
+    m_starter->start();
 }
 
 void MosquittoMqttLink::publish(const QString& topic, const QByteArray& payload, bool retain)
@@ -222,14 +240,17 @@ void MosquittoMqttLink::fail(const QString& why)
 void MosquittoMqttLink::restart()
 {
     // The thread has ended on its own; it is joined and started again, and connects as at the start.
+    waitForStarter();
     mosquitto_loop_stop(m_client, true);
     m_looping = false;
-    const int rc = mosquitto_reconnect_async(m_client);
-    if (rc == MOSQ_ERR_TLS) {
-        fail(tlsFailure(m_options));
-    }
-    m_looping = mosquitto_loop_start(m_client) == MOSQ_ERR_SUCCESS;
-    if (!m_looping) {
-        m_restart->start();
+    connectAway(true);
+}
+
+void MosquittoMqttLink::waitForStarter()
+{
+    if (m_starter != nullptr) {
+        m_starter->wait();
+        delete m_starter;
+        m_starter = nullptr;
     }
 }

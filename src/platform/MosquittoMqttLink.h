@@ -2,8 +2,11 @@
 
 #include "core/MqttLink.h"
 
+#include <atomic>
+
 struct mosquitto;
 struct mosquitto_message;
+class QThread;
 class QTimer;
 
 // The MQTT link through libmosquitto. The connection is kept, and made again with pauses growing to a
@@ -32,12 +35,15 @@ private:
     void disconnectedWith(int rc);
     void tlsFailed();
     void fail(const QString& why);
+    void connectAway(bool again);
     void restart();
+    void waitForStarter();
 
     mosquitto* m_client = nullptr;
     Options m_options;
-    bool m_looping = false;
+    std::atomic_bool m_looping{false}; // set by the starter
     bool m_connected = false;
-    bool m_failureSaid = false; // since the last connection
-    QTimer* m_restart;          // the library's thread ended after an error it does not retry
+    bool m_failureSaid = false;   // since the last connection
+    QTimer* m_restart;            // the library's thread ended after an error it does not retry
+    QThread* m_starter = nullptr; // connects and starts the library's thread
 };
