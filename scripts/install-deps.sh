@@ -12,6 +12,7 @@ packages=(
     libxss-dev python3-xlib
     libsystemd-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg
+    libmosquitto-dev mosquitto mosquitto-clients
 )
 
 missing=()

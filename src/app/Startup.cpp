@@ -20,6 +20,7 @@
 #else
 #include "platform/NetworkConnectionProbe.h"
 #endif
+#include "app/MqttSetup.h"
 #include "app/QuietMessages.h"
 #include "app/ServiceHeartbeat.h"
 #include "app/SessionCloser.h"
@@ -333,6 +334,14 @@ int Startup::run(int argc, char** argv)
                              form.close();
                          }
                      });
+    // Home Assistant over MQTT reads the same report, pictures and all.
+    const std::unique_ptr<MqttSetup> mqtt =
+        MqttSetup::start(options, state.Prefs.mqtt, report, [&form](const QString& text) {
+            QMetaObject::invokeMethod(&form, "showStatusText", Q_ARG(QString, text));
+        });
+    if (mqtt) {
+        report.serve();
+    }
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
     form.loadWindow();

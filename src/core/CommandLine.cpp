@@ -68,6 +68,14 @@ void describe(QCommandLineParser& parser)
                             "Skyvn.ini: the program's folder, or ~/.local/share/Skyvane where that cannot be "
                             "written."),
          QStringLiteral("[HOST:]PORT")},
+        {QStringLiteral("mqtt"),
+         QCoreApplication::translate(
+             "CommandLine",
+             "Tell Home Assistant of the page through the MQTT broker at HOST (port 1883 unless "
+             "given), as USER if given with the password in [Mqtt] PasswordFile of "
+             "Skyvane.conf: the picture, its age, the state, the storm alert, and the buttons "
+             "Refresh and Next."),
+         QStringLiteral("[USER@]HOST[:PORT]")},
     });
     const char* const withValue[] = {
         "platform", "platformpluginpath", "platformtheme", "plugin",       "display",
@@ -106,6 +114,43 @@ bool CommandLine::parseServe(const QString& text, QString* host, int* port)
     if (!ok || p < 1 || p > 65535 || h.isEmpty()) {
         return false;
     }
+    *host = h;
+    *port = p;
+    return true;
+}
+
+bool CommandLine::parseMqtt(const QString& text, QString* user, QString* host, int* port)
+{
+    const QString t = text.trimmed();
+    const qsizetype at = t.lastIndexOf(QLatin1Char('@'));
+    const QString u = at < 0 ? QString() : t.left(at);
+    QString h = t.mid(at + 1);
+    int p = 0;
+    const qsizetype bracket = h.lastIndexOf(QLatin1Char(']'));
+    const qsizetype colon = h.lastIndexOf(QLatin1Char(':'));
+    if (colon > bracket && (bracket >= 0 || h.indexOf(QLatin1Char(':')) == colon)) {
+        bool ok = false;
+        p = h.mid(colon + 1).toInt(&ok);
+        if (!ok || p < 1 || p > 65535) {
+            return false;
+        }
+        h = h.left(colon);
+    }
+    if (h.startsWith(QLatin1Char('[')) && h.endsWith(QLatin1Char(']'))) {
+        h = h.mid(1, h.size() - 2);
+    } else if (h.contains(QLatin1Char(':'))) {
+        return false; // an IPv6 address needs its brackets
+    }
+    for (const QChar c : h) {
+        if (!(c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+              c == QLatin1Char(':') || c == QLatin1Char('_'))) {
+            return false;
+        }
+    }
+    if (h.isEmpty() || (at >= 0 && u.isEmpty())) {
+        return false;
+    }
+    *user = u;
     *host = h;
     *port = p;
     return true;
@@ -163,6 +208,13 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         c.error = QCoreApplication::translate(
                       "CommandLine", "--serve takes [HOST:]PORT with a PORT from 1 to 65535, not \"%1\".")
                       .arg(parser.value(QStringLiteral("serve")));
+    }
+    if (parser.isSet(QStringLiteral("mqtt")) &&
+        !parseMqtt(parser.value(QStringLiteral("mqtt")), &c.mqttUser, &c.mqttHost, &c.mqttPort)) {
+        c.error =
+            QCoreApplication::translate(
+                "CommandLine", "--mqtt takes [USER@]HOST[:PORT] with a PORT from 1 to 65535, not \"%1\".")
+                .arg(parser.value(QStringLiteral("mqtt")));
     }
     const QStringList rest = parser.positionalArguments();
     if (rest.size() > 1) {

@@ -35,6 +35,9 @@ public:
     int loop = 0;        // the kiosk plays the last so many frames as a loop; 0: the live page
     QString serveHost;   // the remote view's address (127.0.0.1 unless given); empty: not served
     int servePort = 0;
+    QString mqttHost; // the MQTT broker for Home Assistant; empty: the preferences' (or none)
+    int mqttPort = 0; // 0: not given
+    QString mqttUser; // empty: not given
 
     // arguments as the program got them, the program's name first. Needs no application object, so
     // that --help, --version and mistakes are answered without a display. Qt's own window-system
@@ -43,6 +46,9 @@ public:
     // "[HOST:]PORT" ("[::1]:8080" for an IPv6 HOST) into host (127.0.0.1 when not given) and port;
     // false when it is not that.
     static bool parseServe(const QString& text, QString* host, int* port);
+    // "[USER@]HOST[:PORT]" ("[::1]:1883" for an IPv6 HOST) into its parts (port 0 when not given);
+    // false when it is not that.
+    static bool parseMqtt(const QString& text, QString* user, QString* host, int* port);
     // The help text (needs a QCoreApplication, for the program's name).
     static QString usage();
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MqttSettings.h"
+
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -37,6 +39,7 @@ public:
     int alertPercent = 2;     // the share of the alert box in storm colours that starts an alert
     QList<Area> areas;        // one entry an address at most
     QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
+    MqttSettings mqtt;        // [Mqtt]: the broker Home Assistant is told through
 
     // [Notify]: where the notices go besides the desktop, as written there (PushNotice reads them):
     // ntfy topics' addresses, and webhooks' addresses, which get each notice as JSON.

@@ -110,6 +110,7 @@ Preferences PreferencesStore::load(int* passedOver) const
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
     p.notifyNtfy = addressList(s, "Notify/Ntfy");
     p.notifyWebhook = addressList(s, "Notify/Webhook");
+    p.mqtt = MqttSettings::read(s);
     const int count = s.beginReadArray(QStringLiteral("Areas"));
     QSet<QString> seen; // one entry an address, found in constant time
     for (int i = 0; i < count && i < Preferences::MaxAreas; ++i) {
@@ -151,6 +152,7 @@ bool PreferencesStore::save(const Preferences& p) const
                 s.setValue(QLatin1String(key), list->size() == 1 ? QVariant(list->first()) : QVariant(*list));
             }
         }
+        p.mqtt.write(s);
         s.beginWriteArray(QStringLiteral("Areas"), int(p.areas.size()));
         for (int i = 0; i < p.areas.size(); ++i) {
             s.setArrayIndex(i);

@@ -42,6 +42,15 @@ private slots:
                  {"--serve 65536", "--serve takes", A::Fail},
                  {"--serve :80", "--serve takes", A::Fail},
                  {"--serve localhost:http", "--serve takes", A::Fail},
+                 {"--mqtt broker", "|0|0|-1|0|mqtt  broker 0", A::Run},
+                 {"--mqtt ha@192.168.1.5:1884", "|0|0|-1|0|mqtt ha 192.168.1.5 1884", A::Run},
+                 {"--mqtt [::1]", "|0|0|-1|0|mqtt  ::1 0", A::Run},
+                 {"--mqtt u@[fd00::2]:8883", "|0|0|-1|0|mqtt u fd00::2 8883", A::Run},
+                 {"--mqtt ::1", "--mqtt takes [USER@]HOST[:PORT]", A::Fail},
+                 {"--mqtt @broker", "--mqtt takes", A::Fail},
+                 {"--mqtt broker:0", "--mqtt takes", A::Fail},
+                 {"--mqtt broker:", "--mqtt takes", A::Fail},
+                 {"--mqtt a/b", "--mqtt takes", A::Fail},
              }) {
             const CommandLine c = CommandLine::parse(
                 QStringList{QStringLiteral("skyvane")} +
@@ -58,12 +67,17 @@ private slots:
                                           (c.serveHost.isEmpty()
                                                ? QString()
                                                : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort)) +
+                                          (c.mqttHost.isEmpty() ? QString()
+                                                                : QStringLiteral("|mqtt %1 %2 %3")
+                                                                      .arg(c.mqttUser, c.mqttHost)
+                                                                      .arg(c.mqttPort)) +
                                           (c.follow ? QStringLiteral("|follow") : QString()) +
                                           (c.loop > 0 ? QStringLiteral("|loop %1").arg(c.loop) : QString())
                                     : QString();
             QCOMPARE(got, QLatin1String(result));
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));
+        QVERIFY(CommandLine::usage().contains(QLatin1String("--mqtt <[USER@]HOST[:PORT]>")));
         QVERIFY(!CommandLine::usage().contains(QLatin1String("platform"))); // Qt's own are not ours to tell
     }
 };

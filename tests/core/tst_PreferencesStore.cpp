@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "core/PreferencesStore.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,6 +48,31 @@ private slots:
                      (kept.notifyNtfy + kept.notifyWebhook).join(QLatin1Char('|')),
                  QStringLiteral("0.0.0.0:8765|https://ntfy.sh/a|https://ntfy.sh/b|http://hook/x?a=1"));
         QCOMPARE(kept.notifyWebhook.size(), 1);
+
+        // [Mqtt], kept through a save (a port out of bounds its default), and its password file,
+        // which none but its owner may read.
+        TestFiles::write(store.path(), "[Mqtt]\nHost=broker\nPort=99999\nUser=ha\nPasswordFile=/p\nTls=true\n"
+                                       "BaseTopic=home/radar\n");
+        QVERIFY(store.save(store.load()));
+        const MqttSettings m = store.load().mqtt;
+        QCOMPARE((QStringList{m.host, QString::number(m.port), m.user, m.passwordFile, QString::number(m.tls),
+                              m.caFile, m.baseTopic}),
+                 QString::fromLatin1("broker 1883 ha /p 1  home/radar").split(QLatin1Char(' ')));
+        const QString secret = dir.filePath(QStringLiteral("secret"));
+        const QFile::Permissions own = QFile::ReadOwner | QFile::WriteOwner;
+        for (const auto& [bytes, permissions, password] :
+             std::initializer_list<std::tuple<QByteArray, QFile::Permissions, QByteArray>>{
+                 {"s3cret\r\nnext line", own, "s3cret"},
+                 {"s3cret", own | QFile::ReadGroup, ""},
+                 {"s3cret", own | QFile::ReadOther, ""},
+                 {"\n", own, ""},
+             }) {
+            TestFiles::write(secret, bytes);
+            QVERIFY(QFile::setPermissions(secret, permissions));
+            QString why;
+            QCOMPARE(MqttSettings::readPassword(secret, &why), password);
+            QCOMPARE(why.isEmpty(), !password.isEmpty());
+        }
     }
 
     // Watched areas: one entry an address, damaged entries passed over, kept as read.

@@ -21,6 +21,8 @@ from wall_scenarios import (  # noqa: F401 (collected with the others)
 from remote_scenarios import (  # noqa: F401 (collected with the others)
     a_page_dialog_holds_neither_a_refresh_nor_the_end, curl, files_of_another_kind_are_left_alone, free_port,
     the_remote_view_answers_curl)
+from mqtt_scenarios import (  # noqa: F401 (collected with the others)
+    home_assistant_finds_the_window_over_mqtt, mqtt_logins_refused_are_said_once)
 from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
     probe_video, read_settings, read_site_list, settings_record, wait_for
 
