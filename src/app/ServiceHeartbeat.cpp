@@ -3,6 +3,7 @@
 #include "core/RemoteSource.h"
 #include "core/ServiceManager.h"
 #include "core/ServiceStatus.h"
+#include "core/ShownTime.h"
 
 #include <QTimer>
 
@@ -27,8 +28,7 @@ ServiceHeartbeat::ServiceHeartbeat(ServiceManager& manager, const RemoteSource& 
 void ServiceHeartbeat::look()
 {
     const RemoteReport report = m_source.report();
-    const QString text = ServiceStatus::text(
-        report, [](const QDateTime& t) { return t.toLocalTime().toString(QStringLiteral("HH:mm")); });
+    const QString text = ServiceStatus::text(report, &ShownTime::of);
     if (text != m_said) {
         m_said = text;
         m_manager.status(text);

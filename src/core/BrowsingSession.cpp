@@ -11,6 +11,7 @@
 #include "core/ProgramNames.h"
 #include "core/RefreshSound.h"
 #include "core/SettingsMerge.h"
+#include "core/ShownTime.h"
 #include "core/Watch.h"
 
 #include <QFileInfo>
@@ -131,7 +132,7 @@ QString BrowsingSession::pictureCompared(bool newPicture, const QDateTime& frame
         playRefreshSound();
     }
     m_chimeDue = false;
-    const QString time = frameUtc.toLocalTime().toString(QStringLiteral("HH:mm"));
+    const QString time = ShownTime::of(frameUtc);
     return newPicture ? tr("New picture at %1").arg(time) : tr("No change since %1").arg(time);
 }
 

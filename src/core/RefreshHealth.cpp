@@ -1,5 +1,7 @@
 #include "core/RefreshHealth.h"
 
+#include "core/ShownTime.h"
+
 #include <QCoreApplication>
 
 void RefreshHealth::judged(bool ok, const QString& reason, qint64 now, const QDateTime& wallNow)
@@ -29,7 +31,7 @@ QString RefreshHealth::notice(qint64 now)
     if (m_failingSince >= 0 && !m_told && now - m_failingSince >= TellFailingAfterMs) {
         m_told = true;
         return QCoreApplication::translate("RefreshHealth", "Radar refresh failing since %1")
-            .arg(m_failingSinceWall.toLocalTime().toString(QStringLiteral("HH:mm")));
+            .arg(ShownTime::of(m_failingSinceWall));
     }
     return {};
 }

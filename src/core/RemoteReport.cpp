@@ -1,5 +1,7 @@
 #include "core/RemoteReport.h"
 
+#include "core/ShownTime.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -98,8 +100,7 @@ QByteArray RemoteReport::phonePage(const QString& token) const
     const QString alert = alertLevel.isEmpty()
                               ? QString()
                               : QStringLiteral("<p class=alert>Storm alert (%1) since %2</p>")
-                                    .arg(alertLevel.toHtmlEscaped(),
-                                         alertSince.toLocalTime().toString(QStringLiteral("HH:mm")));
+                                    .arg(alertLevel.toHtmlEscaped(), ShownTime::of(alertSince));
     // The loop of the frames kept plays when there are some (the page is loaded anew every five
     // minutes, and with it the loop); else the picture, fetched anew every 30 s.
     const QString view =

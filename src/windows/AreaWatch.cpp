@@ -5,6 +5,7 @@
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/ProgramDirectory.h"
+#include "core/ShownTime.h"
 #include "core/SoundPlayer.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
@@ -24,7 +25,7 @@ const char* const AlertSound = "Alert.wav";
 
 QString timeOf(const QDateTime& utc)
 {
-    return utc.toLocalTime().toString(QStringLiteral("HH:mm"));
+    return ShownTime::of(utc);
 }
 
 } // namespace

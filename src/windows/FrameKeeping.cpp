@@ -2,6 +2,7 @@
 
 #include "core/BrowsingSession.h"
 #include "core/MessageBoxes.h"
+#include "core/ShownTime.h"
 #include "core/SiteFeed.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
@@ -90,9 +91,7 @@ void FrameKeeping::compared(const QString& address, bool newPicture, const QDate
                           m_parts.watch->runningInterval());
     const QString note = m_parts.session->pictureCompared(newPicture, frameUtc);
     m_parts.browser->setPictureNote(
-        m_parts.feed.stalled(address)
-            ? SiteFeed::stallSentence(frameUtc.toLocalTime().toString(QStringLiteral("HH:mm")), gap)
-            : note);
+        m_parts.feed.stalled(address) ? SiteFeed::stallSentence(ShownTime::of(frameUtc), gap) : note);
     if (newPicture && m_replay != nullptr) {
         m_replay->frameKept(address);
     }

@@ -3,6 +3,7 @@
 #include "core/CommonDialogs.h"
 #include "core/LoopTiming.h"
 #include "core/PreferencesStore.h"
+#include "core/ShownTime.h"
 #include "platform/FramePainter.h"
 #include "platform/LoopSaveJob.h"
 
@@ -232,7 +233,7 @@ void ReplayView::saveLoop()
     // timed as Replay plays it, the newest frame held for the dwell.
     QStringList times;
     for (const FrameStore::Frame& f : m_frames) {
-        times.append(f.takenUtc.toLocalTime().toString(QStringLiteral("HH:mm")));
+        times.append(ShownTime::of(f.takenUtc));
     }
     const QList<int> durations =
         LoopTiming::durations(int(m_frames.size()), Preferences::FramesPerSecond[m_speedBox->currentIndex()],

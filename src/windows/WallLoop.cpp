@@ -3,6 +3,7 @@
 #include "core/LoopTiming.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
+#include "core/ShownTime.h"
 #include "platform/BrowserControl.h"
 #include "platform/FramePainter.h"
 #include "platform/FrameRecorder.h"
@@ -96,7 +97,5 @@ void WallLoop::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     FramePainter::paint(p, rect(), m_shown,
-                        m_index >= 0
-                            ? m_frames[m_index].takenUtc.toLocalTime().toString(QStringLiteral("HH:mm"))
-                            : QString());
+                        m_index >= 0 ? ShownTime::of(m_frames[m_index].takenUtc) : QString());
 }

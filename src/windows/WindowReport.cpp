@@ -7,6 +7,7 @@
 #include "core/Notifier.h"
 #include "core/Preferences.h"
 #include "core/RegularFile.h"
+#include "core/ShownTime.h"
 #include "core/SiteFeed.h"
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
@@ -44,8 +45,7 @@ WindowReport::WindowReport(Parts parts, QObject* parent)
                     if (stalled && m_parts.notifier) {
                         m_parts.notifier->notify(
                             {Notifier::Kind::Stalled,
-                             tr("No new picture since %1")
-                                 .arg(since.toLocalTime().toString(QStringLiteral("HH:mm"))),
+                             tr("No new picture since %1").arg(ShownTime::of(since)),
                              tr("%1 has shown the same picture for much longer than it usually does.")
                                  .arg(AddressRules::withoutCredentials(address)),
                              address,
@@ -192,8 +192,7 @@ void WindowReport::loop(const QString& suffix, std::function<void(const QByteArr
                 if (QByteArray png = RegularFile::read(f.path, 64 * 1024 * 1024).value_or(QByteArray());
                     !png.isEmpty()) {
                     pngs.append(std::move(png));
-                    times.append(stamp ? f.takenUtc.toLocalTime().toString(QStringLiteral("HH:mm"))
-                                       : QString());
+                    times.append(stamp ? ShownTime::of(f.takenUtc) : QString());
                 }
             }
             loop = LoopFrames::encode(*writer, pngs, times,
