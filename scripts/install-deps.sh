@@ -9,7 +9,7 @@ packages=(
     xvfb xauth fonts-dejavu-core iproute2 util-linux openssl clang libclang-rt-14-dev curl
     dpkg-dev desktop-file-utils appstream
     fonts-liberation2 openbox xdotool wmctrl x11-utils x11-apps dbus python3-dbusmock netpbm
-    libxss-dev python3-xlib
+    libxss-dev libxext-dev python3-xlib
     libsystemd-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg
     libmosquitto-dev mosquitto mosquitto-clients

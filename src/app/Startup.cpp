@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "core/AppState.h"
+#include "core/AwakeHours.h"
 #include "core/BrowsingSession.h"
 #include "core/CommandLine.h"
 #include "core/FanOutNotifier.h"
@@ -14,11 +15,13 @@
 #include "platform/QtSoundPlayer.h"
 #include "platform/SleepWatcher.h"
 #include "windows/MainWindow.h"
+#include "windows/SleepingHours.h"
 #include "windows/WallDisplay.h"
 #ifdef Q_OS_WIN
 #include "platform/WinInetConnectionProbe.h"
 #else
 #include "platform/NetworkConnectionProbe.h"
+#include "platform/XScreenPower.h"
 #endif
 #include "app/MqttSetup.h"
 #include "app/QuietMessages.h"
@@ -29,6 +32,7 @@
 #include "core/ShippedFiles.h"
 #include "core/SiteRotation.h"
 #include "core/StartupCorrections.h"
+#include "core/WallHours.h"
 #include "core/Watch.h"
 #include "platform/HttpEndpoint.h"
 #include "platform/PushSender.h"
@@ -48,6 +52,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTime>
 
 #include <cstdio>
 #include <optional>
@@ -231,6 +236,23 @@ int Startup::run(int argc, char** argv)
         return 2;
     }
 
+    // The hours on the wall: a display that starts in its sleeping hours asks for no page until it wakes.
+    std::optional<WallHours> hours;
+    if (const QString awake = !options.awake.isEmpty() ? options.awake : state.Prefs.awake;
+        !awake.isEmpty()) {
+        QString why;
+        const std::optional<AwakeHours> parsed = AwakeHours::parse(awake, &why);
+        if (!parsed) {
+            std::fprintf(stderr, "skyvane: Awake=%s in %s: %s\n", qPrintable(awake),
+                         qPrintable(QDir::toNativeSeparators(state.preferencesPath())), qPrintable(why));
+            return 2;
+        }
+        hours.emplace(
+            *parsed, [] { return QTime::currentTime(); }, &SystemClock::monotonicMs);
+        hours->check();
+    }
+    const bool asleepAtStart = hours && hours->asleep();
+
     const SettingsFile settingsFile(state.settingsPath());
     const SettingsRecord loaded = settingsFile.load();
     state.Settings = LiveSettings::fromRecord(loaded);
@@ -245,7 +267,8 @@ int Startup::run(int argc, char** argv)
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
     SystemdServiceManager service;
     auto browser = std::make_unique<WebEngineBrowserControl>(nullptr, 0, service.supervised());
-    if (const QString first = BrowsingSession::startAddress(state); !first.trimmed().isEmpty()) {
+    if (const QString first = BrowsingSession::startAddress(state);
+        !first.trimmed().isEmpty() && !asleepAtStart) {
         browser->navigateCovered(first);
         state.StartPageOpened = !browser->currentAddress().isEmpty();
     }
@@ -286,6 +309,7 @@ int Startup::run(int argc, char** argv)
     parts.frames =
         std::make_unique<FrameRecorder>(FrameStore(state.framesPath(), state.Prefs.framesPerAddress));
     Watch watch(&SystemClock::monotonicMs, &state.Prefs, &preferences);
+    watch.setAsleep(asleepAtStart);
     MainWindow form(state, watch, preferences, std::move(parts));
     dialogsOverForm->setParent(&form); // never behind the window, even in full screen
     messagesOverForm->setParent(&form);
@@ -344,6 +368,17 @@ int Startup::run(int argc, char** argv)
     }
     SleepWatcher sleep;
     QObject::connect(&sleep, &SleepWatcher::woke, &watch, &Watch::wake);
+#ifdef Q_OS_WIN
+    ScreenPower* const screenPower = nullptr;
+#else
+    XScreenPower x11ScreenPower;
+    ScreenPower* const screenPower = &x11ScreenPower;
+#endif
+    std::optional<SleepingHours> sleepingHours;
+    if (hours) {
+        sleepingHours.emplace(*hours, watch, screenPower);
+        QObject::connect(&sleep, &SleepWatcher::woke, &*sleepingHours, &SleepingHours::check);
+    }
     form.loadWindow();
     if (options.follow) {
         form.followEveryPage();

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
 
 BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
     : QObject(parent), m_state(state), m_parts(parts)
@@ -27,6 +28,18 @@ BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
                                      [this] { emit connectionPollStopped(); }});
     connect(m_parts.watch, &Watch::refreshDue, this, &BrowsingSession::refreshStep);
     connect(m_parts.watch, &Watch::minutesCounted, this, &BrowsingSession::tellOldPicture);
+    // Waking, the picture is made new before anybody looks: the start page put off while asleep, or
+    // the page on screen refreshed at once.
+    connect(m_parts.watch, &Watch::asleepChanged, this, [this](bool asleep) {
+        if (asleep) {
+            return;
+        }
+        if (std::exchange(m_startPutOff, false)) {
+            startPage();
+        } else {
+            refreshNow();
+        }
+    });
 }
 
 BrowsingSession::~BrowsingSession() = default;
@@ -105,6 +118,10 @@ QString BrowsingSession::startAddress(const AppState& state)
 
 void BrowsingSession::startPage()
 {
+    if (m_parts.watch->asleep()) {
+        m_startPutOff = !m_state.StartPageOpened;
+        return;
+    }
     if (!m_state.StartPageOpened) {
         m_parts.browser->navigateCovered(startAddress(m_state));
     }

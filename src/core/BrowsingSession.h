@@ -49,7 +49,9 @@ public:
     void refreshNow(); // the Refresh button
     // The site said its page or picture changed: the automatic refresh now, its count from naught.
     void refreshForChange();
-    void startPage(); // the first page, at load, unless it was asked for before the window was made
+    // The first page, at load, unless it was asked for before the window was made; put off until
+    // the wall display wakes when it starts asleep.
+    void startPage();
     static QString startAddress(const AppState& state); // the command line's address, else the start page
 
     // With this on, a refresh chimes only once its picture has been found new (pictureCompared).
@@ -93,6 +95,7 @@ private:
     Parts m_parts;
     std::unique_ptr<ConnectionMonitor> m_connection;
     bool m_chimeOnlyNew = false;
+    bool m_startPutOff = false;          // the start page waits for the wall display to wake
     bool m_chimeDue = false;             // a refresh waits to learn whether its picture is new
     SiteListFile::Stamp m_selectorStamp; // the site list file the selector was filled from
 };

@@ -1,5 +1,7 @@
 #include "core/CommandLine.h"
 
+#include "core/AwakeHours.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -61,6 +63,12 @@ void describe(QCommandLineParser& parser)
          QCoreApplication::translate("CommandLine",
                                      "Ask the site once a minute whether its picture changed, and refresh "
                                      "at once when it did, for every page shown.")},
+        {QStringLiteral("awake"),
+         QCoreApplication::translate("CommandLine",
+                                     "Sleep outside these hours of the local clock (\"07:00-23:00\", several "
+                                     "separated by commas, one may cross midnight): the screen off and no "
+                                     "refreshes; a key or the pointer wakes it for 10 minutes."),
+         QStringLiteral("HH:MM-HH:MM")},
         {QStringLiteral("serve"),
          QCoreApplication::translate(
              "CommandLine", "Answer HTTP on PORT (HOST 127.0.0.1 unless given): the picture, its age and the "
@@ -208,6 +216,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         c.error = QCoreApplication::translate(
                       "CommandLine", "--serve takes [HOST:]PORT with a PORT from 1 to 65535, not \"%1\".")
                       .arg(parser.value(QStringLiteral("serve")));
+    }
+    if (parser.isSet(QStringLiteral("awake"))) {
+        QString why;
+        if (const auto hours = AwakeHours::parse(parser.value(QStringLiteral("awake")), &why)) {
+            c.awake = hours->text();
+        } else {
+            c.error =
+                QCoreApplication::translate("CommandLine", "--awake takes HH:MM-HH:MM[,...]: %1.").arg(why);
+        }
     }
     if (parser.isSet(QStringLiteral("mqtt")) &&
         !parseMqtt(parser.value(QStringLiteral("mqtt")), &c.mqttUser, &c.mqttHost, &c.mqttPort)) {

@@ -33,6 +33,7 @@ public:
     int rotate = 0;      // minutes on each saved site in turn; 0: no rotation
     bool follow = false; // every page shown is followed (asked about between the refreshes)
     int loop = 0;        // the kiosk plays the last so many frames as a loop; 0: the live page
+    QString awake;       // the hours the display is awake, as AwakeHours reads them; empty: always
     QString serveHost;   // the remote view's address (127.0.0.1 unless given); empty: not served
     int servePort = 0;
     QString mqttHost; // the MQTT broker for Home Assistant; empty: the preferences' (or none)

@@ -40,6 +40,7 @@ public:
     QList<Area> areas;        // one entry an address at most
     QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
     MqttSettings mqtt;        // [Mqtt]: the broker Home Assistant is told through
+    QString awake;            // the hours the display is awake, as --awake takes them; empty: always
 
     // [Notify]: where the notices go besides the desktop, as written there (PushNotice reads them):
     // ntfy topics' addresses, and webhooks' addresses, which get each notice as JSON.

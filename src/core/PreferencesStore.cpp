@@ -108,6 +108,8 @@ Preferences PreferencesStore::load(int* passedOver) const
         s.value(QStringLiteral("Replay/TimeOnFrames")).toString().toLower() != QLatin1String("false");
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
+    // Unquoted, "07:00-09:00,17:00-23:00" is read as a list of two.
+    p.awake = s.value(QStringLiteral("Awake")).toStringList().join(QLatin1Char(',')).trimmed().left(300);
     p.notifyNtfy = addressList(s, "Notify/Ntfy");
     p.notifyWebhook = addressList(s, "Notify/Webhook");
     p.mqtt = MqttSettings::read(s);
@@ -145,6 +147,9 @@ bool PreferencesStore::save(const Preferences& p) const
         s.setValue(QStringLiteral("Alert/Percent"), p.alertPercent);
         if (!p.serve.isEmpty()) {
             s.setValue(QStringLiteral("Serve"), p.serve);
+        }
+        if (!p.awake.isEmpty()) {
+            s.setValue(QStringLiteral("Awake"), p.awake);
         }
         for (const auto& [key, list] :
              {std::pair{"Notify/Ntfy", &p.notifyNtfy}, {"Notify/Webhook", &p.notifyWebhook}}) {

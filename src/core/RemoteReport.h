@@ -16,7 +16,7 @@ struct RemoteReport
     qint64 changedAgeSeconds = -1;
     int intervalMinutes = 0; // 0: no automatic refresh
     QDateTime nextRefresh;   // invalid: none due
-    QString state;           // "ok", "stalled", "loading", "failed", "crashing" or "waiting"
+    QString state;           // "ok", "stalled", "loading", "failed", "crashing", "waiting" or "asleep"
     QDateTime lastFailureTime;
     QString lastFailureReason;
     QString alertLevel; // empty: no storm alert

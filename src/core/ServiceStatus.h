@@ -15,9 +15,11 @@ public:
     // localTime: the wall-clock time of a moment, as shown ("14:20").
     static QString text(const RemoteReport& report,
                         const std::function<QString(const QDateTime&)>& localTime);
-    // Whether the window shows something yet: a picture, or the card of a failed first load.
+    // Whether the window shows what it is to show yet: a picture, the card of a failed first load,
+    // or the dark of its sleeping hours.
     static bool showing(const RemoteReport& report)
     {
-        return report.pictureTime.isValid() || report.lastFailureTime.isValid();
+        return report.pictureTime.isValid() || report.lastFailureTime.isValid() ||
+               report.state == QLatin1String("asleep");
     }
 };

@@ -24,7 +24,7 @@ Watch::Watch(std::function<qint64()> monotonicMs, Preferences* preferences, cons
 
 qint64 Watch::msToNextRefresh() const
 {
-    if (!m_timerOn) {
+    if (!m_timerOn || m_asleep) {
         return -1;
     }
     return qMax(0, m_timer->remainingTime()) + qMax(0, m_interval - m_count - 1) * qint64(m_minuteMs);
@@ -50,7 +50,9 @@ void Watch::setInterval(int minutes)
     if (!m_timerOn) {
         m_timerOn = true;
         m_counted = m_now(); // the minutes count from now
-        m_timer->start();
+        if (!m_asleep) {
+            m_timer->start();
+        }
         emit timerStateChanged(true);
     }
 }
@@ -59,9 +61,9 @@ void Watch::toggleTimer()
 {
     m_timerOn = !m_timerOn;
     m_counted = m_now();
-    if (m_timerOn) {
+    if (m_timerOn && !m_asleep) {
         m_timer->start();
-    } else {
+    } else if (!m_timerOn) {
         m_timer->stop();
         m_count = 0;
     }
@@ -85,9 +87,27 @@ void Watch::countMinute()
     count(minutes);
 }
 
+void Watch::setAsleep(bool asleep)
+{
+    if (asleep == m_asleep) {
+        return;
+    }
+    m_asleep = asleep;
+    m_timer->stop();
+    if (!asleep) {
+        m_counted = m_now();
+        m_count = 0;
+        if (m_timerOn) {
+            m_timer->start();
+        }
+        emit minuteCountChanged(0);
+    }
+    emit asleepChanged(asleep);
+}
+
 void Watch::wake()
 {
-    if (!m_timerOn) {
+    if (!m_timerOn || m_asleep) {
         return;
     }
     // The picture on screen is as old as the sleep was long: the refresh comes now, and the minutes

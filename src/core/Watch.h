@@ -40,10 +40,14 @@ public:
     int runningInterval() const { return m_timerOn ? m_interval : 0; }
     int minuteCount() const { return m_count; }
     // Pages are watched (their pictures judged and kept) while the timer runs, and always on a wall
-    // display, which refreshes or shows the sites in turn by itself.
-    bool watched() const { return m_timerOn || m_alwaysWatched; }
+    // display, which refreshes or shows the sites in turn by itself; never while it sleeps.
+    bool watched() const { return !m_asleep && (m_timerOn || m_alwaysWatched); }
     void setAlwaysWatched(bool on) { m_alwaysWatched = on; }
-    // Until the next automatic refresh; -1 while the timer is off.
+    // A wall display outside its hours: no minute is counted and no refresh is due while it sleeps;
+    // once it wakes the minutes count from naught.
+    bool asleep() const { return m_asleep; }
+    void setAsleep(bool asleep);
+    // Until the next automatic refresh; -1 while the timer is off or the display sleeps.
     qint64 msToNextRefresh() const;
 
     // What is kept for an address; none when nothing is.
@@ -78,6 +82,7 @@ signals:
     // Sent after each counted minute, once any refresh it brought has been asked for.
     void minutesCounted();
     void siteSettingsChanged(const QString& address);
+    void asleepChanged(bool asleep);
 
 private:
     void count(int minutes);
@@ -91,6 +96,7 @@ private:
     int m_count = 0;
     bool m_timerOn = false;
     bool m_alwaysWatched = false;
+    bool m_asleep = false;
     qint64 m_counted = 0; // the clock when the last minute was counted
     int m_minuteMs;
 };

@@ -37,6 +37,7 @@ WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* paren
     });
     // Nobody sets the timer on a wall display: every page it shows is watched.
     m_parts.watch.setAlwaysWatched(true);
+    connect(&m_parts.watch, &Watch::asleepChanged, this, &WallDisplay::sleepOrWake);
     if (options.kiosk) {
         enterKiosk(options.screen);
         if (options.loop > 0 && m_parts.frames != nullptr) {
@@ -50,8 +51,30 @@ WallDisplay::WallDisplay(Parts parts, const CommandLine& options, QObject* paren
         m_rotateTimer->setInterval(options.rotate * 60 * 1000);
         m_rotateTimer->setTimerType(Qt::PreciseTimer);
         connect(m_rotateTimer, &QTimer::timeout, this, &WallDisplay::nextSite);
-        m_rotateTimer->start();
-        QTimer::singleShot(0, this, &WallDisplay::nextSite); // the first saved site at once
+        if (!m_parts.watch.asleep()) {
+            m_rotateTimer->start();
+            QTimer::singleShot(0, this, &WallDisplay::nextSite); // the first saved site at once
+        }
+    }
+}
+
+void WallDisplay::sleepOrWake(bool asleep)
+{
+    if (m_rotateTimer != nullptr) {
+        if (asleep) {
+            m_rotateTimer->stop();
+        } else if (m_siteName.isEmpty()) {
+            QTimer::singleShot(0, this, &WallDisplay::showNextSite); // it slept from the start
+        } else {
+            m_rotateTimer->start(); // the site on screen has its turn afresh
+        }
+    }
+    if (m_cornerLabel != nullptr) { // in kiosk mode: the desktop may blank the screen while it sleeps
+        if (asleep) {
+            m_inhibitor.reset();
+        } else if (!m_inhibitor) {
+            m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+        }
     }
 }
 
@@ -86,7 +109,9 @@ void WallDisplay::enterKiosk(int screen)
     });
     m_pointerTimer->start();
     qApp->installEventFilter(this);
-    m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+    if (!m_parts.watch.asleep()) {
+        m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+    }
     m_parts.browser->setUnattended(true); // nobody is there to answer a page's dialog
     m_ageTimer = new QTimer(this);
     m_ageTimer->setInterval(30 * 1000);

@@ -59,6 +59,7 @@ protected:
 
 private:
     void enterKiosk(int screen);
+    void sleepOrWake(bool asleep);
     void nextSite();
     void pageDone();
     void showCorner();

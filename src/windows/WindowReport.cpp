@@ -133,7 +133,8 @@ RemoteReport WindowReport::report() const
     const qint64 next = m_parts.watch.msToNextRefresh();
     r.nextRefresh = next >= 0 ? QDateTime::currentDateTimeUtc().addMSecs(next) : QDateTime();
     r.state =
-        browser->refreshCrashing()                                               ? QStringLiteral("crashing")
+        m_parts.watch.asleep()                                                   ? QStringLiteral("asleep")
+        : browser->refreshCrashing()                                             ? QStringLiteral("crashing")
         : browser->refreshLoading() || (!ownPicture && browser->pageLoading())   ? QStringLiteral("loading")
         : browser->refreshFailed() || (!ownPicture && !m_shownAddress.isEmpty()) ? QStringLiteral("failed")
         : !r.pictureTime.isValid()                                               ? QStringLiteral("waiting")

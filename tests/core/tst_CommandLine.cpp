@@ -42,6 +42,10 @@ private slots:
                  {"--serve 65536", "--serve takes", A::Fail},
                  {"--serve :80", "--serve takes", A::Fail},
                  {"--serve localhost:http", "--serve takes", A::Fail},
+                 {"--kiosk --awake 7:00-23:00", "|10|1|-1|0|awake 07:00-23:00", A::Run},
+                 {"--awake 22:00-02:00,06:00-24:00", "|0|0|-1|0|awake 22:00-02:00,06:00-24:00", A::Run},
+                 {"--awake 07:00", "--awake takes HH:MM-HH:MM[,...]: ", A::Fail},
+                 {"--awake 25:00-07:00", "--awake takes", A::Fail},
                  {"--mqtt broker", "|0|0|-1|0|mqtt  broker 0", A::Run},
                  {"--mqtt ha@192.168.1.5:1884", "|0|0|-1|0|mqtt ha 192.168.1.5 1884", A::Run},
                  {"--mqtt [::1]", "|0|0|-1|0|mqtt  ::1 0", A::Run},
@@ -56,24 +60,26 @@ private slots:
                 QStringList{QStringLiteral("skyvane")} +
                 QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
             QVERIFY2(c.action == action, arguments);
-            const QString got = c.action == A::Fail ? c.error.left(qsizetype(qstrlen(result)))
-                                : c.action == A::Run
-                                    ? QStringLiteral("%1|%2|%3|%4|%5")
-                                              .arg(c.address)
-                                              .arg(c.interval)
-                                              .arg(int(c.kiosk))
-                                              .arg(c.screen)
-                                              .arg(c.rotate) +
-                                          (c.serveHost.isEmpty()
-                                               ? QString()
-                                               : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort)) +
-                                          (c.mqttHost.isEmpty() ? QString()
-                                                                : QStringLiteral("|mqtt %1 %2 %3")
-                                                                      .arg(c.mqttUser, c.mqttHost)
-                                                                      .arg(c.mqttPort)) +
-                                          (c.follow ? QStringLiteral("|follow") : QString()) +
-                                          (c.loop > 0 ? QStringLiteral("|loop %1").arg(c.loop) : QString())
-                                    : QString();
+            const QString got =
+                c.action == A::Fail ? c.error.left(qsizetype(qstrlen(result)))
+                : c.action == A::Run
+                    ? QStringLiteral("%1|%2|%3|%4|%5")
+                              .arg(c.address)
+                              .arg(c.interval)
+                              .arg(int(c.kiosk))
+                              .arg(c.screen)
+                              .arg(c.rotate) +
+                          (c.serveHost.isEmpty()
+                               ? QString()
+                               : QStringLiteral("|%1 %2").arg(c.serveHost).arg(c.servePort)) +
+                          (c.mqttHost.isEmpty() ? QString()
+                                                : QStringLiteral("|mqtt %1 %2 %3")
+                                                      .arg(c.mqttUser, c.mqttHost)
+                                                      .arg(c.mqttPort)) +
+                          (c.follow ? QStringLiteral("|follow") : QString()) +
+                          (c.loop > 0 ? QStringLiteral("|loop %1").arg(c.loop) : QString()) +
+                          (c.awake.isEmpty() ? QString() : QStringLiteral("|awake ") + c.awake)
+                    : QString();
             QCOMPARE(got, QLatin1String(result));
         }
         QVERIFY(CommandLine::usage().contains(QLatin1String("--rotate <MINUTES>")));

@@ -39,15 +39,16 @@ private slots:
         }
         QTemporaryDir dir; // the remote view's address and the notices', kept through a save
         const PreferencesStore store(dir.filePath(QString::fromLatin1(Preferences::FileName)));
-        TestFiles::write(store.path(),
-                         "Serve=0.0.0.0:8765\n[Notify]\nNtfy=https://ntfy.sh/a, https://ntfy.sh/b\n"
-                         "Webhook=http://hook/x?a=1\n[Replay]\nSpeed=2\n");
+        TestFiles::write(store.path(), "Serve=0.0.0.0:8765\nAwake=07:00-09:00, "
+                                       "17:00-23:00\n[Notify]\nNtfy=https://ntfy.sh/a, https://ntfy.sh/b\n"
+                                       "Webhook=http://hook/x?a=1\n[Replay]\nSpeed=2\n");
         QVERIFY(store.save(store.load()));
         const Preferences kept = store.load();
         QCOMPARE(kept.serve + QLatin1Char('|') +
                      (kept.notifyNtfy + kept.notifyWebhook).join(QLatin1Char('|')),
                  QStringLiteral("0.0.0.0:8765|https://ntfy.sh/a|https://ntfy.sh/b|http://hook/x?a=1"));
         QCOMPARE(kept.notifyWebhook.size(), 1);
+        QCOMPARE(kept.awake, QStringLiteral("07:00-09:00,17:00-23:00"));
 
         // [Mqtt], kept through a save (a port out of bounds its default), and its password file,
         // which none but its owner may read.

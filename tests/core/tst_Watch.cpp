@@ -97,6 +97,20 @@ private slots:
         watch.countMinute();
         // One minute counted of three: the timer's minute under way and one more.
         QVERIFY(watch.msToNextRefresh() > 60000 && watch.msToNextRefresh() <= 120000);
+
+        // Asleep nothing is watched, counted or due, not even after the machine's own sleep; awake
+        // the minutes count from naught.
+        QSignalSpy due(&watch, &Watch::refreshDue);
+        watch.setAsleep(true);
+        watch.wake();
+        watch.setInterval(4);
+        QVERIFY(!watch.watched());
+        QCOMPARE(watch.msToNextRefresh(), -1);
+        QCOMPARE(watch.findChild<QTimer*>(QStringLiteral("refreshTimer"))->isActive(), false);
+        watch.setAsleep(false);
+        QCOMPARE(due.count(), 0);
+        QCOMPARE(watch.minuteCount(), 0);
+        QVERIFY(watch.watched() && watch.msToNextRefresh() > 180000);
     }
 
     // Each change of an address's settings is saved at once; an address that keeps nothing has no entry.

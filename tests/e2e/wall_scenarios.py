@@ -188,3 +188,53 @@ def systemd_hears_ready_alive_and_how_it_goes(desktop, server, program, folder):
         stop.set()
         listener.join(2)
         sock.close()
+
+
+def screen_dark(x):
+    """Whether the X server shows nothing: DPMS off where it has DPMS, else its screen saver on."""
+    if x.has_extension("DPMS"):
+        return x.dpms_info().power_level != 0  # DPMSModeOn
+    return x.screen().root.screensaver_query_info().state == screensaver.StateOn
+
+
+def the_wall_sleeps_outside_its_hours(desktop, server, program, folder):
+    """--kiosk --interval 1 with --awake hours that begin two minutes on: while it sleeps the web server
+    is asked nothing, the screen is dark and status.json says asleep; when the hours begin the screen
+    lights and the page is asked for at once. Started again asleep, a move of the pointer wakes it, the
+    page asked for at once."""
+    x = display.Display(desktop.env["DISPLAY"])
+    try:
+        now = datetime.datetime.now()
+        begins = (now + datetime.timedelta(minutes=2)).replace(second=0, microsecond=0)
+        hours = "%s-%s" % (begins.strftime("%H:%M"), now.strftime("%H:%M"))
+        port = free_port()
+        app = Skyvane(desktop, program, folder)
+        app.start("--kiosk", "--interval", "1", "--serve", str(port), "--awake", hours, server.url("wall"))
+        state = lambda: json.loads(curl("http://127.0.0.1:%d/status.json" % port)[1] or "{}").get("state")
+        wait_for("the state asleep", lambda: state() == "asleep", timeout=20)
+        wait_for("the screen dark", lambda: screen_dark(x), timeout=10)
+        while datetime.datetime.now() < begins - datetime.timedelta(seconds=3):
+            check(not server.requests, "asked for %s while asleep" % server.requests)
+            check(screen_dark(x), "the screen lit while asleep")
+            time.sleep(1)
+        server.wait_request("/wall", timeout=20)
+        check(datetime.datetime.now() >= begins, "the page was asked for before the hours began")
+        wait_for("the screen lit", lambda: not screen_dark(x), timeout=5)
+        wait_for("the state ok", lambda: state() == "ok", timeout=20)
+        app.end()
+
+        server.requests.clear()
+        later = (datetime.datetime.now() + datetime.timedelta(hours=2)).strftime("%H:%M")
+        app.start("--kiosk", "--interval", "1", "--awake", "%s-%s" % (later, now.strftime("%H:%M")),
+                  server.url("wall"))
+        wait_for("the screen dark", lambda: screen_dark(x), timeout=20)
+        time.sleep(3)
+        check(not server.requests, "asked for %s while asleep" % server.requests)
+        for at in ((300, 300), (340, 320), (380, 340)):
+            desktop.xdotool("mousemove", str(at[0]), str(at[1]))
+            time.sleep(0.2)
+        server.wait_request("/wall", timeout=10)
+        wait_for("the screen lit", lambda: not screen_dark(x), timeout=5)
+        app.end()
+    finally:
+        x.close()

@@ -4,9 +4,12 @@
 #include "app/SessionCloser.h"
 #include "app/Startup.h"
 #include "core/CommandLine.h"
+#include "core/ScreenPower.h"
 #include "core/ShippedFiles.h"
 #include "core/StartupCorrections.h"
+#include "core/WallHours.h"
 #include "windows/SiteListEditor.h"
+#include "windows/SleepingHours.h"
 #include "windows/WallDisplay.h"
 
 #include <QAbstractButton>
@@ -315,6 +318,27 @@ private slots:
         QVERIFY(wall.showNextSite());
         QCOMPARE((QList<QVariant>{f.browser->calls.last(), turn->interval()}),
                  (QList<QVariant>{QStringLiteral("Covered:http://2/"), 2 * 60000}));
+
+        // Outside its hours the turns stop and the screen goes dark; a key wakes it, the page
+        // refreshed at once.
+        struct Screen : ScreenPower
+        {
+            QStringList said;
+            void switchOff() override { said << QStringLiteral("off"); }
+            void switchOn() override { said << QStringLiteral("on"); }
+        } screen;
+        SleepingHours sleeping(WallHours(
+                                   *AwakeHours::parse(QStringLiteral("07:00-23:00")),
+                                   [] { return QTime(23, 30); }, [] { return qint64(5); }),
+                               f.watch, &screen);
+        QVERIFY(f.watch.asleep() && !turn->isActive());
+        QCOMPARE(screen.said, QStringList{QStringLiteral("off")});
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+        QCOMPARE(screen.said, (QStringList{QStringLiteral("off"), QStringLiteral("on")}));
+        QVERIFY(!f.watch.asleep() && turn->isActive());
+        QCOMPARE(f.browser->calls.last(), QStringLiteral("Refresh2:3"));
     }
 
     // The end of the desktop session saves what the close box does. (Both, and the end signals, are seen
