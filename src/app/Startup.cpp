@@ -267,6 +267,7 @@ int Startup::run(int argc, char** argv)
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
     SystemdServiceManager service;
     auto browser = std::make_unique<WebEngineBrowserControl>(nullptr, 0, service.supervised());
+    browser->setFirstCrashPause(state.Prefs.crashPauseSeconds * 1000);
     if (const QString first = BrowsingSession::startAddress(state);
         !first.trimmed().isEmpty() && !asleepAtStart) {
         browser->navigateCovered(first);

@@ -33,14 +33,15 @@ public:
 
     bool chimeOnlyForNewPicture = false;
     int framesPerAddress = 36;
-    int replaySpeed = 1;      // index into FramesPerSecond
-    int dwellMs = 1500;       // the newest frame's time at the end of each pass of a loop
-    bool timeOnFrames = true; // a loop saved has each frame's time drawn on it
-    int alertPercent = 2;     // the share of the alert box in storm colours that starts an alert
-    QList<Area> areas;        // one entry an address at most
-    QString serve;            // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
-    MqttSettings mqtt;        // [Mqtt]: the broker Home Assistant is told through
-    QString awake;            // the hours the display is awake, as --awake takes them; empty: always
+    int replaySpeed = 1;        // index into FramesPerSecond
+    int dwellMs = 1500;         // the newest frame's time at the end of each pass of a loop
+    bool timeOnFrames = true;   // a loop saved has each frame's time drawn on it
+    int alertPercent = 2;       // the share of the alert box in storm colours that starts an alert
+    int crashPauseSeconds = 60; // before a page that crashed again is loaded again; doubled each time
+    QList<Area> areas;          // one entry an address at most
+    QString serve;              // the remote view's [HOST:]PORT, as --serve takes it; empty: not served
+    MqttSettings mqtt;          // [Mqtt]: the broker Home Assistant is told through
+    QString awake;              // the hours the display is awake, as --awake takes them; empty: always
 
     // [Notify]: where the notices go besides the desktop, as written there (PushNotice reads them):
     // ntfy topics' addresses, and webhooks' addresses, which get each notice as JSON.

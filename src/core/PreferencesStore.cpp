@@ -107,6 +107,7 @@ Preferences PreferencesStore::load(int* passedOver) const
     p.timeOnFrames =
         s.value(QStringLiteral("Replay/TimeOnFrames")).toString().toLower() != QLatin1String("false");
     p.alertPercent = boundedInt(s, "Alert/Percent", p.alertPercent, 1, 100);
+    p.crashPauseSeconds = boundedInt(s, "Refresh/CrashPause", p.crashPauseSeconds, 1, 30 * 60);
     p.serve = s.value(QStringLiteral("Serve")).toString().trimmed().left(300);
     // Unquoted, "07:00-09:00,17:00-23:00" is read as a list of two.
     p.awake = s.value(QStringLiteral("Awake")).toStringList().join(QLatin1Char(',')).trimmed().left(300);
@@ -145,6 +146,7 @@ bool PreferencesStore::save(const Preferences& p) const
         s.setValue(QStringLiteral("Replay/Dwell"), p.dwellMs / 1000.0);
         s.setValue(QStringLiteral("Replay/TimeOnFrames"), p.timeOnFrames);
         s.setValue(QStringLiteral("Alert/Percent"), p.alertPercent);
+        s.setValue(QStringLiteral("Refresh/CrashPause"), p.crashPauseSeconds);
         if (!p.serve.isEmpty()) {
             s.setValue(QStringLiteral("Serve"), p.serve);
         }

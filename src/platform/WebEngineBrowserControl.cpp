@@ -184,11 +184,16 @@ void WebEngineBrowserControl::refreshAtLevel(qint16 level)
 
 void WebEngineBrowserControl::setReloadTimings(int noProgressLimitMs, int retryAfterMs, int firstCrashPauseMs)
 {
-    ReloadWatch::Timings t;
-    t.noProgressLimitMs = noProgressLimitMs;
-    t.retryAfterMs = retryAfterMs;
-    t.firstCrashBackoffMs = firstCrashPauseMs;
-    m_watcher->setTimings(t);
+    m_timings.noProgressLimitMs = noProgressLimitMs;
+    m_timings.retryAfterMs = retryAfterMs;
+    m_timings.firstCrashBackoffMs = firstCrashPauseMs;
+    m_watcher->setTimings(m_timings);
+}
+
+void WebEngineBrowserControl::setFirstCrashPause(int ms)
+{
+    m_timings.firstCrashBackoffMs = ms;
+    m_watcher->setTimings(m_timings);
 }
 
 // --- the engine's reports ----------------------------------------------------------------------------

@@ -65,6 +65,8 @@ public:
 
     // How long a load may go without data, and how long after a failed one began it is retried.
     void setReloadTimings(int noProgressLimitMs, int retryAfterMs, int firstCrashPauseMs = 60000);
+    // The pause before a page that crashed again is loaded again, doubled at each crash after.
+    void setFirstCrashPause(int ms);
 
     void setSavePathAsker(SavePageDownloads::PathAsker asker) { m_saves->setPathAsker(std::move(asker)); }
     // Asked for a user name and password when a site wants them; false: the user cancelled.
@@ -90,5 +92,6 @@ private:
     SiteLogins m_logins;                  // for this run
     int m_loads = 0;
     NetworkUpdateProbe* m_probe = nullptr; // made when first asked for
-    CrashEscalation m_escalation;          // beyond the reload's pauses
+    ReloadWatch::Timings m_timings;
+    CrashEscalation m_escalation; // beyond the reload's pauses
 };

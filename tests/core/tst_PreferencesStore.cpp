@@ -14,14 +14,15 @@ private slots:
     void preferences()
     {
         const std::pair<QByteArray, QList<int>> rows[] = {
-            {"none", {false, 36, 1, 2, 1500, true}}, // no file
-            {"[Refresh]\nChimeOnlyForNewPicture=true\n[Replay]\nFramesPerAddress=72\nSpeed=2\nDwell=2.5\n"
+            {"none", {false, 36, 1, 2, 1500, true, 60}}, // no file
+            {"[Refresh]\nChimeOnlyForNewPicture=true\nCrashPause=5\n[Replay]\nFramesPerAddress=72\nSpeed="
+             "2\nDwell=2.5\n"
              "TimeOnFrames=false\n[Alert]\nPercent=5\n",
-             {true, 72, 2, 5, 2500, false}},
-            {"[Replay]\nFramesPerAddress=0\nSpeed=9\nDwell=-1\n[Alert]\nPercent=0\n",
-             {false, 36, 1, 2, 1500, true}},
-            {"[Replay]\nFramesPerAddress=many\nSpeed=\nDwell=31\n", {false, 36, 1, 2, 1500, true}},
-            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1, 2, 1500, true}},
+             {true, 72, 2, 5, 2500, false, 5}},
+            {"[Refresh]\nCrashPause=0\n[Replay]\nFramesPerAddress=0\nSpeed=9\nDwell=-1\n[Alert]\nPercent=0\n",
+             {false, 36, 1, 2, 1500, true, 60}},
+            {"[Replay]\nFramesPerAddress=many\nSpeed=\nDwell=31\n", {false, 36, 1, 2, 1500, true, 60}},
+            {QByteArray("\x00\xff[[[=\n\x01\x02", 10), {false, 36, 1, 2, 1500, true, 60}},
         };
         for (const auto& [file, expected] : rows) {
             QTemporaryDir dir;
@@ -32,7 +33,7 @@ private slots:
             for (int pass = 0; pass < 2; ++pass) { // as read, then as saved and read back
                 const Preferences p = store.load();
                 QCOMPARE((QList<int>{p.chimeOnlyForNewPicture, p.framesPerAddress, p.replaySpeed,
-                                     p.alertPercent, p.dwellMs, p.timeOnFrames}),
+                                     p.alertPercent, p.dwellMs, p.timeOnFrames, p.crashPauseSeconds}),
                          expected);
                 QVERIFY(store.save(p));
             }

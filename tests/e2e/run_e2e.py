@@ -16,7 +16,8 @@ import traceback
 
 from wall_scenarios import (  # noqa: F401 (collected with the others)
     a_followed_site_is_shown_within_a_minute_of_publishing, a_stalled_feed_is_told_until_its_next_picture,
-    systemd_hears_ready_alive_and_how_it_goes, the_kiosk_plays_the_last_frames_as_a_loop,
+    a_renderer_that_keeps_dying_ends_the_program_for_systemd, systemd_hears_ready_alive_and_how_it_goes,
+    the_kiosk_plays_the_last_frames_as_a_loop,
     the_wall_sleeps_outside_its_hours, wall_display_is_never_blanked)
 from remote_scenarios import (  # noqa: F401 (collected with the others)
     a_page_dialog_holds_neither_a_refresh_nor_the_end, curl, files_of_another_kind_are_left_alone, free_port,

@@ -238,3 +238,67 @@ def the_wall_sleeps_outside_its_hours(desktop, server, program, folder):
         app.end()
     finally:
         x.close()
+
+
+def renderers_of(pid):
+    """The engine's page renderers started by the program pid."""
+    parents, found = {}, []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                if b"--type=renderer" in f.read():
+                    found.append(int(entry))
+        except (OSError, IndexError, ValueError):
+            pass
+
+    def descends(p):
+        while p > 1:
+            if p == pid:
+                return True
+            p = parents.get(p, 0)
+        return False
+    return sorted(p for p in found if descends(p))
+
+
+def a_renderer_that_keeps_dying_ends_the_program_for_systemd(desktop, server, program, folder):
+    """Supervised (NOTIFY_SOCKET set) with CrashPause=1 in Skyvane.conf: the page's renderer killed
+    (kill -9) each time it is back, five times and once more after the fresh page, ends the program
+    with status 75 after one line saying why, its settings saved on the way out."""
+    path = os.path.join(os.path.dirname(folder), "notify75.sock")
+    sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+    sock.bind(path)
+    try:
+        app = Skyvane(desktop, program, folder)
+        with open(os.path.join(folder, "Skyvane.conf"), "w") as f:
+            f.write("[Refresh]\nCrashPause=1\n")
+        app.start("--kiosk", server.url("wall"), env=dict(desktop.env, NOTIFY_SOCKET=path))
+        desktop.wait_title(app.wid, "^wall - ")
+        started = time.time()
+        killed = set()
+        for crash in range(1, 8):
+            if app.process.poll() is not None:
+                break
+            alive = eventually(lambda: renderers_of(app.process.pid),
+                               lambda r: app.process.poll() is not None or (r and not set(r) & killed),
+                               timeout=40)
+            if app.process.poll() is not None:
+                break
+            time.sleep(1)  # the page loaded in it
+            for pid in alive:
+                os.kill(pid, signal.SIGKILL)
+                killed.add(pid)
+        code = app.process.wait(60)
+        app.log.seek(0)
+        output = app.log.read()
+        expect(code, 75, "the exit status (%s)" % output)
+        check(crash >= 6, "ended after %d crashes" % crash)
+        said = [l for l in output.splitlines() if l.startswith("skyvane:") and "running as root" not in l]
+        check(len(said) == 1 and "crash" in said[0], "what was said: %r" % output)
+        record = os.path.join(folder, "Skyvn.ini")
+        check(os.path.exists(record) and os.path.getmtime(record) >= started, "the settings were not saved")
+    finally:
+        sock.close()
