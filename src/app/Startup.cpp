@@ -157,6 +157,7 @@ int Startup::run(int argc, char** argv)
         return answer(options);
     }
     Q_INIT_RESOURCE(shipped);
+    SystemdServiceManager service; // before anything is started that could inherit its socket
     bool sandboxOff = false;
 #ifdef Q_OS_UNIX
     // The engine's sandbox cannot work for root and the engine then refuses to start at all; run
@@ -265,7 +266,6 @@ int Startup::run(int argc, char** argv)
     // asked for as soon as the browser exists, and the window is made while it loads. Text that is no
     // address is left to the window, which says so in its status bar.
     StartupCorrections::correctStartPage(state.Settings, filesOf(state.AppDir));
-    SystemdServiceManager service;
     auto browser = std::make_unique<WebEngineBrowserControl>(nullptr, 0, service.supervised());
     browser->setFirstCrashPause(state.Prefs.crashPauseSeconds * 1000);
     if (const QString first = BrowsingSession::startAddress(state);

@@ -170,6 +170,9 @@ def systemd_hears_ready_alive_and_how_it_goes(desktop, server, program, folder):
         said = lambda text: [t for t, m in heard if m.startswith(text)]
         wait_for("READY=1", lambda: said("READY=1"), timeout=30)
         check("/wall" in server.requests, "ready before the page was asked for")
+        time.sleep(2)
+        # Nothing the program starts (a session bus launched on demand) speaks for it.
+        check(len(said("READY=1")) == 1, "READY=1 more than once: %s" % heard)
         check(any(m.startswith("STATUS=") and "picture, refreshing every 10 min" in m for _, m in heard),
               "no status naming the picture: %s" % heard)
         time.sleep(3)
