@@ -32,6 +32,7 @@ BrowsingSession::BrowsingSession(AppState& state, Parts parts, QObject* parent)
     // the page on screen refreshed at once.
     connect(m_parts.watch, &Watch::asleepChanged, this, [this](bool asleep) {
         if (asleep) {
+            emit statusMessage(asleepWords());
             return;
         }
         if (std::exchange(m_startPutOff, false)) {
@@ -120,11 +121,18 @@ void BrowsingSession::startPage()
 {
     if (m_parts.watch->asleep()) {
         m_startPutOff = !m_state.StartPageOpened;
+        emit selectorTextChanged(startAddress(m_state)); // what is shown when it wakes
+        emit statusMessage(asleepWords());
         return;
     }
     if (!m_state.StartPageOpened) {
         m_parts.browser->navigateCovered(startAddress(m_state));
     }
+}
+
+QString BrowsingSession::asleepWords()
+{
+    return tr("Asleep outside the awake hours, not refreshing. A key or the pointer wakes it.");
 }
 
 void BrowsingSession::playRefreshSound()

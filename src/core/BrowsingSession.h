@@ -87,6 +87,7 @@ signals:
 
 private:
     void playRefreshSound();
+    static QString asleepWords();
     void refreshStep(); // the automatic refresh, when the watch says it is due
     void tellOldPicture();
     void refreshChime();

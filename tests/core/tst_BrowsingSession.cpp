@@ -111,6 +111,21 @@ private slots:
         s.state.StartPageOpened = true; // asked for before the window was made
         s.session->startPage();
         QCOMPARE(s.log, (QStringList{"Navigate:http://start/", "Navigate:http://given/"}));
+
+        // A wall display that starts asleep asks for its page when it wakes, and only then; once
+        // awake, each wake refreshes the page on screen.
+        Session sleeping;
+        QSignalSpy said(sleeping.session.get(), &BrowsingSession::statusMessage);
+        sleeping.state.StartAddress = QStringLiteral("http://given/");
+        sleeping.watch.setAsleep(true);
+        sleeping.session->startPage();
+        QVERIFY(sleeping.log.isEmpty());
+        QCOMPARE(said.size(), 2); // falling asleep, and the start page put off
+        sleeping.watch.setAsleep(false);
+        sleeping.watch.setAsleep(true);
+        sleeping.watch.setAsleep(false);
+        QCOMPARE(sleeping.log.first(), QStringLiteral("Navigate:http://given/"));
+        QCOMPARE(sleeping.log.mid(3), (QStringList{"Play", "Refresh2:3"})); // the chime, then the refresh
     }
 
     void refreshButtonAndGo()
