@@ -1,22 +1,10 @@
 #include "platform/XScreenPower.h"
 
-#include <QGuiApplication>
+#include "platform/ApplicationXDisplay.h"
 
-// After Qt's headers: Xlib defines Bool, Status, None and others as macros.
-#include <X11/Xlib.h>
 #include <X11/extensions/dpms.h>
 
 namespace {
-
-// The application's own X connection, when it runs on X.
-Display* applicationDisplay()
-{
-    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr ? x11->display() : nullptr;
-}
 
 bool dpmsCapable(Display* display)
 {
@@ -36,7 +24,7 @@ XScreenPower::~XScreenPower()
 
 void XScreenPower::switchOff()
 {
-    Display* display = applicationDisplay();
+    Display* display = ApplicationXDisplay::get();
     if (display == nullptr) {
         return;
     }
@@ -58,7 +46,7 @@ void XScreenPower::switchOff()
 
 void XScreenPower::switchOn()
 {
-    Display* display = applicationDisplay();
+    Display* display = ApplicationXDisplay::get();
     if (display == nullptr || !m_off) {
         return;
     }

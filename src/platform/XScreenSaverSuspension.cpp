@@ -1,21 +1,10 @@
 #include "platform/XScreenSaverSuspension.h"
 
-#include <QGuiApplication>
+#include "platform/ApplicationXDisplay.h"
 
-// After Qt's headers: Xlib defines Bool, Status, None and others as macros.
 #include <X11/extensions/scrnsaver.h>
 
 namespace {
-
-// The application's own X connection, when it runs on X.
-Display* applicationDisplay()
-{
-    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr ? x11->display() : nullptr;
-}
 
 // Suspend came with version 1.1 of the extension.
 bool canSuspend(Display* display)
@@ -41,7 +30,7 @@ void suspend(Display* display, bool suspended)
 
 XScreenSaverSuspension::XScreenSaverSuspension()
 {
-    Display* display = applicationDisplay();
+    Display* display = ApplicationXDisplay::get();
     if (canSuspend(display)) {
         suspend(display, true);
         m_active = true;
@@ -51,7 +40,7 @@ XScreenSaverSuspension::XScreenSaverSuspension()
 XScreenSaverSuspension::~XScreenSaverSuspension()
 {
     // After the application object the connection is gone, and with it the suspension.
-    if (Display* display = applicationDisplay(); m_active && display != nullptr) {
+    if (Display* display = ApplicationXDisplay::get(); m_active && display != nullptr) {
         suspend(display, false);
     }
 }
