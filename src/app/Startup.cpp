@@ -167,6 +167,12 @@ int Startup::run(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
 #endif
+    // On a Wayland desktop a Wayland client of its own (Qt 6.4 goes through XWayland on some, GNOME's
+    // among them), unless QT_QPA_PLATFORM or -platform says otherwise; X when that cannot start.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !arguments.contains(QStringLiteral("-platform"))) {
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+    }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The engine reports its set-up and Chromium's own errors on the terminal at every start; keep
     // that for whoever asks for it with QT_LOGGING_RULES.

@@ -41,8 +41,18 @@ bool answered(const QDBusMessage& reply)
 
 } // namespace
 
-ScreenSaverInhibitor::ScreenSaverInhibitor(const QString& reason)
+ScreenSaverInhibitor::ScreenSaverInhibitor(const QString& reason, QWindow* window)
 {
+#ifndef Q_OS_WIN
+    if (window != nullptr) {
+        m_wayland = std::make_unique<WaylandIdleInhibitor>(window);
+        if (m_wayland->active()) {
+            return; // the compositor keeps the screen on while the window shows
+        }
+    }
+#else
+    Q_UNUSED(window);
+#endif
     if (running(ScreenSaverService)) {
         const QDBusMessage reply =
             screenSaverCall(QStringLiteral("Inhibit"), {QStringLiteral("Skyvane"), reason});
@@ -76,7 +86,7 @@ ScreenSaverInhibitor::~ScreenSaverInhibitor()
 bool ScreenSaverInhibitor::active() const
 {
 #ifndef Q_OS_WIN
-    if (m_xSuspension.active()) {
+    if (m_xSuspension.active() || (m_wayland && m_wayland->active())) {
         return true;
     }
 #endif

@@ -44,6 +44,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     m_logo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
     m_logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_logo->setGeometry(m_twips.rect(660, 240, 3375, 1230));
+    m_logo->setAccessibleName(QStringLiteral("Skyvane"));
 
     m_purposeLabel =
         makeLabel(m_frame, "purposeLabel",
@@ -59,6 +60,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     version->setAlignment(Qt::AlignRight | Qt::AlignTop);
     version->setGeometry(m_twips.rect(2400, 45, 2085, 195));
 
+    setAccessibleDescription(tr("Esc closes it"));
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* s = screen()) {
         move(s->availableGeometry().center() - rect().center());

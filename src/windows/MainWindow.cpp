@@ -8,6 +8,7 @@
 #include "core/Watch.h"
 #include "platform/BrowserControl.h"
 #include "windows/AboutWindow.h"
+#include "windows/Announcer.h"
 #include "windows/ApplicationFont.h"
 #include "windows/AreaWatch.h"
 #include "windows/DesignedFont.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(AppState& state, Watch& watch, PreferencesStore& preferen
     m_browser->setParent(this);
     m_browser->setObjectName(QStringLiteral("browser"));
     ui.setupUi(this, m_browser, m_twips);
+    m_announcer = new Announcer(ui.statusBar, this);
     m_session = std::make_unique<BrowsingSession>(
         m_state, BrowsingSession::Parts{m_browser, m_sound.get(), m_probe.get(), m_messages.get(),
                                         m_dialogs.get(), &m_watch});
@@ -159,6 +161,22 @@ void MainWindow::showCaption()
 {
     const QString alert = m_areas->alertCaption(); // a storm alert is the first thing the caption says
     setWindowTitle(alert.isEmpty() ? m_caption : alert + QStringLiteral(" - ") + m_caption);
+    if (!alert.isEmpty() && alert != m_alertAnnounced) {
+        m_announcer->announce(alert);
+    }
+    m_alertAnnounced = alert;
+}
+
+void MainWindow::pageDownloaded()
+{
+    ui.relayoutTimer->start();
+    const bool failed = m_browser->refreshFailed();
+    if (failed && !m_failureAnnounced) {
+        const QString said = ui.statusBar->currentMessage();
+        m_announcer->announce(said.isEmpty() ? tr("The refresh failed")
+                                             : tr("The refresh failed: %1").arg(said));
+    }
+    m_failureAnnounced = failed;
 }
 
 void MainWindow::place(QWidget* w, float left, float top, float width, float height) const
@@ -221,6 +239,13 @@ void MainWindow::showIndicator(ConnectionMonitor::Picture picture)
     const QPixmap image(ProgramDirectory::file(m_state.AppDir, QString::fromLatin1(files[int(picture)])));
     if (!image.isNull()) {
         ui.connectionIndicator->setIcon(QIcon(image));
+    }
+    static const char* const states[] = {"on line", "off line", "not checked"};
+    const QString words = tr("Internet connection: %1").arg(tr(states[int(picture)]));
+    ui.connectionIndicator->setAccessibleName(words);
+    if (const int before = std::exchange(m_indicatorShown, int(picture));
+        before >= 0 && before != int(picture)) {
+        m_announcer->announce(words);
     }
     if (picture == ConnectionMonitor::Picture::Green) {
         m_browser->connectionRestored(); // a refresh that failed while the link was down goes again
@@ -290,9 +315,11 @@ void MainWindow::saveOnClose()
     if (m_pageOnly) { // the window's place as it was saved
         const LiveSettings& s = m_state.Settings;
         m_session->saveSettings(s.MainLeft, s.MainTop, s.MainWidth, s.MainHeight);
-    } else {
-        const TwipRect outer = outerTwips();
+    } else if (const TwipRect outer = outerTwips(); OuterGeometry::placeKnown()) {
         m_session->saveSettings(outer.left, outer.top, outer.width, outer.height);
+    } else { // the size as it is, the place as it was last known: nothing made up is kept
+        const LiveSettings& s = m_state.Settings;
+        m_session->saveSettings(s.MainLeft, s.MainTop, outer.width, outer.height);
     }
     if (!m_siteListEditor.isNull()) {
         static_cast<SiteListEditor*>(m_siteListEditor.data())->closeAtEnd();

@@ -27,6 +27,7 @@
 #include <utility>
 
 class QAction;
+class Announcer;
 class AreaWatch;
 class FrameKeeping;
 class SiteFeed;
@@ -148,7 +149,7 @@ private slots:
     void showStatusText(const QString& text) { ui.statusBar->showMessage(text); }
     void showProgress(qint32 progress, qint32 progressMax);
     void enableHistoryButton(qint32 command, bool enable);
-    void pageDownloaded() { ui.relayoutTimer->start(); }
+    void pageDownloaded();
     void titleChanged(const QString& text)
     {
         ui.relayoutTimer->start();
@@ -215,6 +216,10 @@ private:
     std::unique_ptr<AreaWatch> m_areas;         // the part of each page shown, and the storm alert
     std::unique_ptr<SiteFollowing> m_following; // the site asked about changes between refreshes
     QString m_caption = Caption;                // the page's, as the session gives it
+    Announcer* m_announcer = nullptr;           // what a screen reader is to read out at once
+    QString m_alertAnnounced;                   // the storm alert told last
+    bool m_failureAnnounced = false;            // the last refresh failed, and that was told
+    int m_indicatorShown = -1;                  // the connection's picture shown; -1: none yet
 
     QPointer<QWidget> m_siteListEditor;  // while open
     QPointer<QWidget> m_aboutWindow;     // while open

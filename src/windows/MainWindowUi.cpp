@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -131,6 +132,33 @@ void MainWindowUi::setupUi(QWidget* form, QWidget* browser, const Twips& twips)
     intervalBox->setRange(Watch::IntervalMinimum, Watch::IntervalMaximum);
     intervalBox->setValue(Watch::IntervalInitial);
     intervalBox->setBuddy(intervalLabel);
+
+    // What assistive technology tells of each control; a button's own caption is its name.
+    const auto tell = [](QWidget* w, const QString& name, const QString& description = QString()) {
+        w->setAccessibleName(name);
+        w->setAccessibleDescription(description);
+    };
+    // (On Linux Qt tells an editable combo box by its text, the address; the description says what it is.)
+    tell(siteSelector, QStringLiteral("Saved sites"),
+         QStringLiteral("Saved sites: choose one, or type an address and press Enter"));
+    tell(siteSelector->lineEdit(), QStringLiteral("Address"));
+    tell(goButton, QStringLiteral("Go"), QStringLiteral("Open the address typed"));
+    tell(backButton, QStringLiteral("Back"));
+    tell(forwardButton, QStringLiteral("Forward"));
+    tell(refreshButton, QStringLiteral("Refresh"), QStringLiteral("Load the page again now"));
+    tell(listButton, QStringLiteral("List"), QStringLiteral("Edit the list of saved sites"));
+    tell(menuButton, QStringLiteral("Menu"),
+         QStringLiteral("Open file, save, text size, font, start page, help"));
+    tell(intervalBox, QStringLiteral("Refresh interval, minutes"),
+         QStringLiteral("Changing it turns the automatic refresh on"));
+    tell(intervalLabel, QStringLiteral("Refresh interval, minutes"),
+         QStringLiteral("Double-click turns the automatic refresh on or off"));
+    tell(minuteCountLabel, QStringLiteral("Minutes since the last refresh"),
+         QStringLiteral("Double-click counts from naught again"));
+    tell(connectionIndicator, QStringLiteral("Internet connection: on line"), // as its green picture
+         QStringLiteral("Press to check the connection now"));
+    tell(statusBar, QStringLiteral("Status"));
+    tell(progressBar, QStringLiteral("Loading"));
 
     // Tab order follows the strip from left to right.
     QWidget::setTabOrder(menuButton, connectionIndicator);

@@ -1,6 +1,7 @@
 #include "windows/OuterGeometry.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -27,6 +28,11 @@ QMargins OuterGeometry::frameOf(const QWidget* window)
 QRect OuterGeometry::of(const QWidget* window)
 {
     return window->geometry().marginsAdded(frameOf(window));
+}
+
+bool OuterGeometry::placeKnown()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 TwipRect OuterGeometry::twipsOf(const QWidget* window, const Twips& twips)

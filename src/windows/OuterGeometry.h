@@ -29,6 +29,10 @@ public:
     // The same in twips, as the settings hold it.
     static TwipRect twipsOf(const QWidget* window, const Twips& twips);
 
+    // Whether the window system tells a program where its windows are: Wayland does not, and lets
+    // the compositor place them.
+    static bool placeKnown();
+
     // Gives the window this outer size and puts its outer top-left corner at topLeft, or centres it
     // on its screen's work area when topLeft is not given.
     void apply(QSize outerSize, std::optional<QPoint> topLeft);

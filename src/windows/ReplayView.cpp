@@ -53,6 +53,13 @@ ReplayView::ReplayView(CommonDialogs& dialogs, AppState& state, PreferencesStore
     m_frameLabel->setObjectName(QStringLiteral("frameLabel"));
     m_speedBox->addItems({tr("Slow"), tr("Normal"), tr("Fast")});
     m_frameSlider->setPageStep(1); // a click beside the handle is one frame on, not ten
+    setAccessibleName(tr("Replay"));
+    setAccessibleDescription(tr("The frames kept of the page; Space plays and pauses, the arrows step"));
+    m_speedBox->setAccessibleName(tr("Replay speed"));
+    m_frameSlider->setAccessibleName(tr("Frame"));
+    m_frameLabel->setAccessibleName(tr("Frame shown"));
+    m_saveLoopButton->setAccessibleDescription(tr("Save the frames as a loop: GIF, MP4 or WebP"));
+    m_liveButton->setAccessibleDescription(tr("Back to the live page"));
     m_playTimer->setObjectName(QStringLiteral("playTimer"));
     auto* row = new QHBoxLayout(m_replayBar);
     row->setContentsMargins(4, 2, 4, 2);

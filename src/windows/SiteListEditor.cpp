@@ -73,6 +73,11 @@ SiteListEditor::SiteListEditor(AppState& state, std::function<QString()> locatio
     place(m_addButton, 30, 15, 4545, 300);
     place(m_deleteButton, 4590, 15, 4545, 300);
     place(m_siteList, 0, 315, 9210, 2805);
+    m_siteList->setAccessibleName(tr("Saved sites"));
+    m_siteList->setAccessibleDescription(
+        tr("F2 renames the site; the Menu key or Shift+F10 opens its moves; Delete removes it"));
+    m_addButton->setAccessibleDescription(tr("Add the page shown in the main window to the list"));
+    m_deleteButton->setAccessibleDescription(tr("Delete the site selected in the list"));
     setTabOrder(m_siteList, m_addButton);
     setTabOrder(m_addButton, m_deleteButton);
 

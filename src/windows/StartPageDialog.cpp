@@ -42,6 +42,8 @@ StartPageDialog::StartPageDialog(AppState& state, MessageBoxes& messages,
     m_addressBox->setObjectName(QStringLiteral("addressBox"));
     m_addressBox->setMaxLength(TypedMaximum);
     m_addressBox->setGeometry(m_twips.rect(165, 450, 5865, 285));
+    m_addressBox->setAccessibleName(tr("Start page address"));
+    m_addressBox->setAccessibleDescription(tr("The page Skyvane opens when it starts"));
 
     m_options = new QButtonGroup(this);
     const auto option = [&](const char* name, const QString& caption, float top, float width) {

@@ -1,5 +1,8 @@
 #include "windows/UpDown.h"
 
+#include "windows/UpDownAccessible.h"
+
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -16,8 +19,15 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), m_down(new QToolButton(this))
     }
     m_down->setObjectName(QStringLiteral("intervalDown"));
     m_up->setObjectName(QStringLiteral("intervalUp"));
+    m_down->setAccessibleName(tr("One minute less"));
+    m_up->setAccessibleName(tr("One minute more"));
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
+    static const bool told = [] {
+        QAccessible::installFactory(&UpDownAccessible::factory);
+        return true;
+    }();
+    Q_UNUSED(told);
 }
 
 void UpDown::setRange(int minimum, int maximum)
@@ -64,6 +74,10 @@ void UpDown::updateBuddy()
 {
     if (m_buddy != nullptr) {
         m_buddy->setText(QString::number(m_value));
+    }
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, m_value);
+        QAccessible::updateAccessibility(&changed);
     }
 }
 

@@ -73,7 +73,8 @@ void WallDisplay::sleepOrWake(bool asleep)
         if (asleep) {
             m_inhibitor.reset();
         } else if (!m_inhibitor) {
-            m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+            m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"),
+                                                                 m_parts.window.windowHandle());
         }
     }
 }
@@ -110,7 +111,8 @@ void WallDisplay::enterKiosk(int screen)
     m_pointerTimer->start();
     qApp->installEventFilter(this);
     if (!m_parts.watch.asleep()) {
-        m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"));
+        m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"),
+                                                             m_parts.window.windowHandle());
     }
     m_parts.browser->setUnattended(true); // nobody is there to answer a page's dialog
     m_ageTimer = new QTimer(this);

@@ -14,6 +14,8 @@ import tempfile
 import time
 import traceback
 
+from access_scenarios import every_control_has_a_name_for_assistive_technology  # noqa: F401
+from wayland_scenarios import the_kiosk_runs_natively_on_wayland  # noqa: F401
 from wall_scenarios import (  # noqa: F401 (collected with the others)
     a_followed_site_is_shown_within_a_minute_of_publishing, a_stalled_feed_is_told_until_its_next_picture,
     a_renderer_that_keeps_dying_ends_the_program_for_systemd, systemd_hears_ready_alive_and_how_it_goes,

@@ -1,0 +1,101 @@
+"""Wayland scenarios: functions name(desktop, server, program, folder) like those in run_e2e.py. They run under
+weston's headless backend, each with a runtime folder of its own and no X display."""
+
+import glob
+import os
+import signal
+import subprocess
+import tempfile
+import time
+
+from desktop import Skyvane, check, eventually, expect, png_pixel, read_settings, settings_record, wait_for
+from remote_scenarios import curl, free_port
+
+WIDTH, HEIGHT = 1024, 640
+GREEN, BLUE = (0, 160, 0), (0, 0, 192)
+
+
+class Weston:
+    """weston --backend=headless-backend.so with the pixman renderer and its screenshooter (--debug)."""
+
+    def __init__(self, desktop, folder):
+        self.runtime = os.path.join(os.path.dirname(folder), "wayland-runtime")
+        os.makedirs(self.runtime, mode=0o700, exist_ok=True)
+        self.env = dict(desktop.env, XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY="wayland-skyvane")
+        self.env.pop("DISPLAY", None)
+        self.process = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--use-pixman", "--socket=wayland-skyvane", "--idle-time=0",
+             "--width=%d" % WIDTH, "--height=%d" % HEIGHT, "--debug"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("weston's socket", lambda: os.path.exists(os.path.join(self.runtime, "wayland-skyvane")), timeout=20)
+
+    def screenshot(self):
+        """The screen as weston's screenshooter saves it, as a PNG file's path (None when it could not)."""
+        where = tempfile.mkdtemp(dir=self.runtime)
+        try:
+            subprocess.run(["weston-screenshooter"], cwd=where, env=self.env, timeout=20, capture_output=True)
+        except subprocess.TimeoutExpired:
+            return None
+        shots = glob.glob(os.path.join(where, "*.png"))
+        return shots[0] if shots else None
+
+    def colours(self):
+        shot = self.screenshot()
+        if shot is None:
+            return []
+        return [png_pixel(shot, x, f) for x, f in ((3, 0.01), (WIDTH // 2, 0.5), (WIDTH - 3, 0.99), (40, 0.9))]
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(10)
+
+
+def start(app, weston, *args):
+    log = tempfile.TemporaryFile(mode="w+")
+    process = subprocess.Popen([app.program, *args], cwd=app.folder, env=weston.env, stdout=log,
+                               stderr=subprocess.STDOUT)
+    return process, log
+
+
+def end(process, log):
+    process.send_signal(signal.SIGTERM)
+    code = process.wait(20)
+    log.seek(0)
+    output = log.read()
+    expect(code, 0, "the exit status (%s)" % output)
+    return output
+
+
+def the_kiosk_runs_natively_on_wayland(desktop, server, program, folder):
+    """With only WAYLAND_DISPLAY set, --kiosk comes up as a Wayland client: the page fills weston's screen
+    (its screenshooter), a refresh asked over the remote view comes under the cover and shows, and the
+    program runs on until SIGTERM ends it. A window, ended, keeps the place it was given in Skyvn.ini (Wayland
+    never tells it another) and the size it had."""
+    weston = Weston(desktop, folder)
+    try:
+        server.colours["/wall"] = ["#00a000", "#0000c0"]
+        port = free_port()
+        app = Skyvane(desktop, program, folder, settings=settings_record(600.0, 300.0, 9000.0, 6000.0))
+        process, log = start(app, weston, "--kiosk", "--serve", str(port), server.url("wall"))
+        server.wait_request("/wall", timeout=30)
+        seen = eventually(weston.colours, lambda c: c == [GREEN] * 4, timeout=30)
+        expect(seen, [GREEN] * 4, "the page across weston's screen")
+        token = eventually(lambda: open(os.path.join(folder, "RemoteToken")).read().strip(), bool)
+        wait_for("the state ok", lambda: '"state":"ok"' in curl("http://127.0.0.1:%d/status.json" % port)[1])
+        expect(curl("http://127.0.0.1:%d/refresh" % port, "-X", "POST", "-H", "Authorization: Bearer " + token)[0],
+               202, "a refresh with the token")
+        seen = eventually(weston.colours, lambda c: c == [BLUE] * 4, timeout=30)
+        expect(seen, [BLUE] * 4, "the refreshed page across weston's screen")
+        check(process.poll() is None, "the kiosk ended by itself")
+        end(process, log)
+        expect(read_settings(folder)["main"], (600.0, 300.0, 9000.0, 6000.0), "the kiosk saved")
+
+        process, log = start(app, weston, server.url("wall"))
+        wait_for("the window's page", lambda: server.requests.count("/wall") >= 3, timeout=30)
+        time.sleep(2)
+        end(process, log)
+        left, top, width, height = read_settings(folder)["main"]
+        expect((left, top), (600.0, 300.0), "the place kept")
+        check(abs(width - 9000) <= 150 and abs(height - 6000) <= 600, "the size kept: %s" % ((width, height),))
+    finally:
+        weston.close()
