@@ -240,11 +240,11 @@ void MainWindow::showIndicator(ConnectionMonitor::Picture picture)
     if (!image.isNull()) {
         ui.connectionIndicator->setIcon(QIcon(image));
     }
-    static const char* const states[] = {"on line", "off line", "not checked"};
+    static const char* const states[] = {QT_TR_NOOP("on line"), QT_TR_NOOP("off line"),
+                                         QT_TR_NOOP("not checked")};
     const QString words = tr("Internet connection: %1").arg(tr(states[int(picture)]));
     ui.connectionIndicator->setAccessibleName(words);
-    if (const int before = std::exchange(m_indicatorShown, int(picture));
-        before >= 0 && before != int(picture)) {
+    if (std::exchange(m_indicatorShown, int(picture)) != int(picture)) {
         m_announcer->announce(words);
     }
     if (picture == ConnectionMonitor::Picture::Green) {

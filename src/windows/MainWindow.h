@@ -219,7 +219,7 @@ private:
     Announcer* m_announcer = nullptr;           // what a screen reader is to read out at once
     QString m_alertAnnounced;                   // the storm alert told last
     bool m_failureAnnounced = false;            // the last refresh failed, and that was told
-    int m_indicatorShown = -1;                  // the connection's picture shown; -1: none yet
+    int m_indicatorShown = 0;                   // the connection's picture shown: green at first
 
     QPointer<QWidget> m_siteListEditor;  // while open
     QPointer<QWidget> m_aboutWindow;     // while open

@@ -86,6 +86,9 @@ def the_kiosk_runs_natively_on_wayland(desktop, server, program, folder):
                202, "a refresh with the token")
         seen = eventually(weston.colours, lambda c: c == [BLUE] * 4, timeout=30)
         expect(seen, [BLUE] * 4, "the refreshed page across weston's screen")
+        picture = os.path.join(weston.runtime, "picture.png")  # the remote view's, as the engine drew it
+        subprocess.run(["curl", "-s", "-m", "10", "-o", picture, "http://127.0.0.1:%d/picture.png" % port], check=True)
+        expect(png_pixel(picture, WIDTH // 2, 0.5), BLUE, "the remote view's picture")
         check(process.poll() is None, "the kiosk ended by itself")
         end(process, log)
         expect(read_settings(folder)["main"], (600.0, 300.0, 9000.0, 6000.0), "the kiosk saved")

@@ -173,13 +173,34 @@ private slots:
                 continue;
             }
             QCOMPARE(iconImage(indicator->icon()), picture("iNetGrn.gif"));
+            // What assistive technology is told at once, on the status bar: each change of the
+            // connection, and a refresh that failed (once, however many loads fail after it).
+            auto* bar = f.child<QStatusBar>("statusBar");
+            QStringList announced;
+            const auto heard = [&] {
+                if (announced.value(announced.size() - 1) != bar->accessibleDescription()) {
+                    announced << bar->accessibleDescription();
+                }
+            };
             f.probe->current = {false, false};
             tick(f.child<QTimer>("connectionTimer"));
+            heard();
             QCOMPARE(iconImage(indicator->icon()), picture("iNetRed.gif"));
+            QCOMPARE(indicator->accessibleName(), QStringLiteral("Internet connection: off line"));
             f.probe->current = {true, false};
             QEvent activated(QEvent::WindowActivate);
             QApplication::sendEvent(&form, &activated);
+            heard();
             QCOMPARE(iconImage(indicator->icon()), picture("iNetGrn.gif"));
+            f.browser->failed = true;
+            emit f.browser->statusTextChanged(QStringLiteral("Refresh failed at 10:42"));
+            emit f.browser->downloadCompleted();
+            heard();
+            bar->setAccessibleDescription(QString());
+            emit f.browser->downloadCompleted(); // failing still: nothing more is told
+            heard();
+            QCOMPARE(announced, (QStringList{"Internet connection: off line", "Internet connection: on line",
+                                             "The refresh failed: Refresh failed at 10:42", ""}));
             QTest::mouseClick(indicator, Qt::LeftButton);
             QCOMPARE(f.messages->shown, QStringList{"You Are CONNECTED To The Internet"});
         }
