@@ -13,7 +13,7 @@ packages=(
     libsystemd-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg
     libmosquitto-dev mosquitto mosquitto-clients
-    qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols weston
+    qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols weston cage xwayland
     at-spi2-core python3-pyatspi
 )
 

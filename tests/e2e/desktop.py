@@ -141,6 +141,15 @@ def png_pixel(path, x, fraction):
     return tuple(ppm[at:at + 3])
 
 
+# A python3-dbusmock template of the desktop's screen saver service, its Inhibit answered.
+SCREEN_SAVER_MOCK = """BUS_NAME = MAIN_IFACE = "org.freedesktop.ScreenSaver"
+MAIN_OBJ = "/org/freedesktop/ScreenSaver"
+SYSTEM_BUS = False
+def load(mock, parameters):
+    mock.AddMethods(MAIN_IFACE, [("Inhibit", "ss", "u", "ret = 42"), ("UnInhibit", "u", "", "")])
+"""
+
+
 class WebServer:
     """Serves /<name> as a page titled <name> (or as set in titles) with a link to /next, and logs
     every path. colours[path], a list, gives the page's background, the next one at each request (the

@@ -15,7 +15,8 @@ import time
 import traceback
 
 from access_scenarios import every_control_has_a_name_for_assistive_technology  # noqa: F401
-from wayland_scenarios import the_kiosk_runs_natively_on_wayland  # noqa: F401
+from wayland_scenarios import (  # noqa: F401 (collected with the others)
+    the_kiosk_holds_off_idle_where_the_compositor_offers_it, the_kiosk_runs_natively_on_wayland)
 from wall_scenarios import (  # noqa: F401 (collected with the others)
     a_followed_site_is_shown_within_a_minute_of_publishing, a_stalled_feed_is_told_until_its_next_picture,
     a_renderer_that_keeps_dying_ends_the_program_for_systemd, systemd_hears_ready_alive_and_how_it_goes,
@@ -26,7 +27,7 @@ from remote_scenarios import (  # noqa: F401 (collected with the others)
     the_remote_view_answers_curl)
 from mqtt_scenarios import (  # noqa: F401 (collected with the others)
     home_assistant_finds_the_window_over_mqtt, mqtt_logins_refused_are_said_once)
-from desktop import SCREEN, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
+from desktop import SCREEN, SCREEN_SAVER_MOCK, Desktop, Skyvane, WebServer, check, eventually, expect, map_png, png, png_pixel, \
     probe_video, read_settings, read_site_list, settings_record, wait_for
 
 # Where the main window's controls are, in twips of its client area.
@@ -625,12 +626,6 @@ def an_address_opens_and_the_start_page_stays(desktop, server, program, folder):
     expect(read_settings(folder)["start_page"], server.url("start"), "the start page")
 
 
-SCREEN_SAVER_MOCK = """BUS_NAME = MAIN_IFACE = "org.freedesktop.ScreenSaver"
-MAIN_OBJ = "/org/freedesktop/ScreenSaver"
-SYSTEM_BUS = False
-def load(mock, parameters):
-    mock.AddMethods(MAIN_IFACE, [("Inhibit", "ss", "u", "ret = 42"), ("UnInhibit", "u", "", "")])
-"""
 
 
 def kiosk_fills_the_screen_with_the_page(desktop, server, program, folder):
