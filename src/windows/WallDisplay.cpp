@@ -72,9 +72,8 @@ void WallDisplay::sleepOrWake(bool asleep)
     if (m_cornerLabel != nullptr) { // in kiosk mode: the desktop may blank the screen while it sleeps
         if (asleep) {
             m_inhibitor.reset();
-        } else if (!m_inhibitor) {
-            m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"),
-                                                                 m_parts.window.windowHandle());
+        } else {
+            holdScreen();
         }
     }
 }
@@ -111,8 +110,7 @@ void WallDisplay::enterKiosk(int screen)
     m_pointerTimer->start();
     qApp->installEventFilter(this);
     if (!m_parts.watch.asleep()) {
-        m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"),
-                                                             m_parts.window.windowHandle());
+        holdScreen();
     }
     m_parts.browser->setUnattended(true); // nobody is there to answer a page's dialog
     m_ageTimer = new QTimer(this);
@@ -120,6 +118,14 @@ void WallDisplay::enterKiosk(int screen)
     connect(m_ageTimer, &QTimer::timeout, this, &WallDisplay::showCorner);
     m_ageTimer->start();
     showCorner();
+}
+
+void WallDisplay::holdScreen()
+{
+    if (!m_inhibitor) {
+        m_inhibitor = std::make_unique<ScreenSaverInhibitor>(tr("Showing a wall display"),
+                                                             m_parts.window.windowHandle());
+    }
 }
 
 bool WallDisplay::eventFilter(QObject* watched, QEvent* event)

@@ -60,6 +60,7 @@ protected:
 private:
     void enterKiosk(int screen);
     void sleepOrWake(bool asleep);
+    void holdScreen(); // the screen saver and the desktop's blanking held off, once
     void nextSite();
     void pageDone();
     void showCorner();
